@@ -1,0 +1,63 @@
+// The host: the one way non-GUI code reaches the user and the main window's
+// controls. The GUI installs its Qt implementation at start-up; without one a
+// console host prints messages and answers every question with No. Tests
+// install a scripted host.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+namespace pw {
+
+// Message box type flags (buttons | icon | default button).
+inline constexpr unsigned MB_OK = 0x00000000;
+inline constexpr unsigned MB_YESNO = 0x00000004;
+inline constexpr unsigned MB_ICONHAND = 0x00000010;  // stop / error
+inline constexpr unsigned MB_ICONERROR = MB_ICONHAND;
+inline constexpr unsigned MB_ICONSTOP = MB_ICONHAND;
+inline constexpr unsigned MB_ICONQUESTION = 0x00000020;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x00000030;
+inline constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
+inline constexpr unsigned MB_ICONINFORMATION = 0x00000040;
+inline constexpr unsigned MB_DEFBUTTON1 = 0x00000000;
+inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+inline constexpr unsigned MB_BUTTONMASK = 0x0000000F;
+inline constexpr unsigned MB_ICONMASK = 0x000000F0;
+inline constexpr unsigned MB_DEFMASK = 0x00000F00;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+class HostPort {
+ public:
+  virtual ~HostPort() = default;
+
+  // Shows a modal message box; returns IDOK, IDYES, IDNO or IDCANCEL.
+  virtual int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
+                         unsigned type) = 0;
+  // Writes one part (0 mode, 1 activity, 2 record count) of the status line
+  // and makes it visible at once.
+  virtual void SetStatusText(int part, std::u16string_view text) = 0;
+
+  // The date-range tab control: the selected tab (-1 when none) and selecting one.
+  virtual int SelectedDateTab() = 0;
+  virtual void SelectDateTab(int index) = 0;
+
+  // Menu items of the menu bar, by command identifier.
+  virtual void CheckMenuItem(unsigned commandId, bool checked) = 0;
+  virtual void EnableMenuItem(unsigned commandId, bool enabled) = 0;
+};
+
+// The installed host (the console host when none is installed).
+HostPort& Host();
+// Installs a host; null restores the console host. The caller keeps ownership.
+void SetHost(HostPort* host);
+
+// Shortcut for Host().MessageBox.
+int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type);
+
+}  // namespace pw

@@ -1,0 +1,192 @@
+// The object store: named databases of records, each record a list of typed
+// properties, kept in one SQLite file under the user's data folder.
+//
+// A database may carry one sort order on a text property (ascending,
+// case-sensitive by UTF-16 code unit, records without the property last,
+// equal keys in the order of their object ids). Records are reached by their
+// 0-based position in that order (CeSeekDatabase) and then read, replaced or
+// deleted through the object id the seek returned.
+//
+// Every open database keeps an in-memory ordered index of its records, so
+// seeks and reads never touch the disk; writes go to SQLite first (WAL, full
+// sync) and reach the index only when they are durable.
+//
+// No call throws. Failures return 0 / false / an invalid handle and set the
+// last-error code (platform/error_codes.h).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace pw {
+
+using CEOID = std::uint32_t;
+using CEPROPID = std::uint32_t;
+
+inline constexpr WORD CEVT_I2 = 2;       // 16-bit signed integer
+inline constexpr WORD CEVT_LPWSTR = 31;  // zero-terminated UTF-16 text
+
+// Property identifier word: (id << 16) | type.
+constexpr CEPROPID MakePropId(WORD id, WORD type) { return (CEPROPID(id) << 16) | type; }
+constexpr WORD PropIdOf(CEPROPID propid) { return WORD(propid >> 16); }
+constexpr WORD PropTypeOf(CEPROPID propid) { return WORD(propid & 0xFFFF); }
+
+// wFlags of a property passed to CeWriteRecordProps: remove that property.
+inline constexpr WORD CEDB_PROPDELETE = 0x0002;
+
+struct CEPROPVAL {
+  CEPROPID propid = 0;
+  WORD wLenData = 0;
+  WORD wFlags = 0;
+  struct {
+    std::int16_t iVal = 0;              // CEVT_I2
+    const char16_t* lpwstr = nullptr;   // CEVT_LPWSTR; null reads as empty text
+  } val;
+};
+
+struct SORTORDERSPEC {
+  CEPROPID propid = 0;
+  DWORD dwFlags = 0;  // only 0 (ascending, case-sensitive, unknown last) is supported
+};
+
+inline constexpr DWORD CEDB_SEEK_CEOID = 0x00000001;      // value is an object id
+inline constexpr DWORD CEDB_SEEK_BEGINNING = 0x00000002;  // value is a 0-based position
+inline constexpr DWORD CEDB_SEEK_CURRENT = 0x00000004;    // value is an offset from the current position
+
+inline constexpr DWORD CEDB_ALLOWREALLOC = 0x00000001;
+
+inline constexpr WORD OBJTYPE_DATABASE = 3;
+
+// The properties of one record as a read hands them out. Owns the texts the
+// properties point at; the caller keeps it as long as it uses them.
+class PropertyBuffer {
+ public:
+  const CEPROPVAL* data() const { return props_.empty() ? nullptr : props_.data(); }
+  WORD size() const { return WORD(props_.size()); }
+  const CEPROPVAL& operator[](std::size_t i) const { return props_[i]; }
+  void clear() { props_.clear(); texts_.clear(); }
+
+  // Decodes one stored record; false when the bytes are damaged.
+  bool Decode(std::string_view stored);
+
+ private:
+  std::vector<CEPROPVAL> props_;
+  std::vector<std::u16string> texts_;
+};
+
+// Encodes a property list to the bytes kept in the store.
+std::string EncodeProperties(const CEPROPVAL* props, WORD count);
+
+class ObjectStore;
+
+// An open database. Closes itself when destroyed. Holds the current position.
+class DatabaseHandle {
+ public:
+  DatabaseHandle() = default;
+  DatabaseHandle(DatabaseHandle&&) noexcept;
+  DatabaseHandle& operator=(DatabaseHandle&&) noexcept;
+  DatabaseHandle(const DatabaseHandle&) = delete;
+  DatabaseHandle& operator=(const DatabaseHandle&) = delete;
+  ~DatabaseHandle();
+
+  bool IsOpen() const { return store_ != nullptr; }
+  explicit operator bool() const { return IsOpen(); }
+  CEOID DatabaseOid() const { return db_; }
+  void Close();
+
+ private:
+  friend class ObjectStore;
+  std::shared_ptr<ObjectStore> store_;
+  CEOID db_ = 0;
+  DWORD position_ = 0;   // position of the current record
+  CEOID current_ = 0;    // object id of the current record, 0 when none
+};
+
+struct CEOIDINFO {
+  WORD wObjType = 0;
+  std::u16string dbaseName;
+  DWORD dbaseType = 0;
+  DWORD numRecords = 0;
+  CEPROPID sortProperty = 0;  // 0 when the database has no sort order
+};
+
+// An enumeration of the databases of the store (CeFindFirstDatabase).
+class DatabaseEnumerator {
+ public:
+  bool IsOpen() const { return open_; }
+  explicit operator bool() const { return open_; }
+  void Close() { open_ = false; oids_.clear(); }
+
+ private:
+  friend DatabaseEnumerator CeFindFirstDatabase(DWORD);
+  friend CEOID CeFindNextDatabase(DatabaseEnumerator&);
+  bool open_ = false;
+  std::vector<CEOID> oids_;
+  std::size_t next_ = 0;
+};
+
+// --- The store file -------------------------------------------------------
+
+// Path of the store file: $XDG_DATA_HOME/pennywhistle/pennywhistle.db
+// (~/.local/share/pennywhistle/ when XDG_DATA_HOME is not set).
+std::string DefaultObjectStorePath();
+
+// Opens the store at a path for every call below (creating folder 0700 and
+// file 0600 as needed). Without it the first call opens the default path.
+// Handles of an earlier store keep that store alive until they close.
+bool OpenObjectStore(const std::string& path);
+void CloseObjectStore();
+
+// Groups the writes made while it lives into one durable commit. Nested
+// groups join the outermost one. Whatever was written is kept: the group
+// commits when it ends, also after a failed write.
+class StoreTransaction {
+ public:
+  StoreTransaction();
+  ~StoreTransaction();
+  StoreTransaction(const StoreTransaction&) = delete;
+  StoreTransaction& operator=(const StoreTransaction&) = delete;
+  // Commits now; false (and last error set) when the commit failed, in which
+  // case the group's writes are lost and the indexes are read back from disk.
+  bool Commit();
+
+ private:
+  std::shared_ptr<ObjectStore> store_;
+  bool active_ = false;
+};
+
+// --- The calls ------------------------------------------------------------
+
+CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders,
+                       const SORTORDERSPEC* sortOrders);
+// sortProperty 0 opens without a sort order (the database must have none, or
+// the records come in object id order); a non-zero property must be the
+// database's sort order, else ERROR_INVALID_PARAMETER. A missing database
+// fails with ERROR_FILE_NOT_FOUND. oid may be null.
+DatabaseHandle CeOpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sortProperty,
+                              DWORD flags, HWND notify);
+// Returns the object id of the record reached, 0 when there is none.
+CEOID CeSeekDatabase(DatabaseHandle& db, DWORD seekType, DWORD value, DWORD* index);
+// Reads every property of the current record into out; returns its object id,
+// 0 on failure.
+CEOID CeReadRecordProps(DatabaseHandle& db, DWORD flags, PropertyBuffer& out);
+// oid 0 adds a record; otherwise replaces the listed properties of that record.
+// Returns the record's object id, 0 on failure.
+CEOID CeWriteRecordProps(DatabaseHandle& db, CEOID oid, WORD count, const CEPROPVAL* props);
+bool CeDeleteRecord(DatabaseHandle& db, CEOID oid);
+bool CloseDatabase(DatabaseHandle& db);
+
+// Records in a database (0 for an invalid handle).
+DWORD DatabaseRecordCount(const DatabaseHandle& db);
+
+DatabaseEnumerator CeFindFirstDatabase(DWORD type);  // type 0: every database
+CEOID CeFindNextDatabase(DatabaseEnumerator& e);     // 0 at the end
+bool CeOidGetInfo(CEOID oid, CEOIDINFO* info);
+bool CeDeleteDatabase(CEOID oid);
+
+}  // namespace pw

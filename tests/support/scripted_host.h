@@ -1,0 +1,52 @@
+// A host for tests: records every message box and status text, and answers
+// questions from a queue (No when the queue is empty).
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/host_port.h"
+
+namespace pw::test {
+
+struct RecordedMessage {
+  HWND owner;
+  std::u16string text;
+  std::u16string title;
+  unsigned type;
+};
+
+class ScriptedHost : public HostPort {
+ public:
+  ScriptedHost();            // installs itself
+  ~ScriptedHost() override;  // restores the console host
+
+  int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
+                 unsigned type) override;
+  void SetStatusText(int part, std::u16string_view text) override;
+  int SelectedDateTab() override { return selectedTab; }
+  void SelectDateTab(int index) override { selectedTab = index; }
+  void CheckMenuItem(unsigned id, bool checked) override { menuChecked[id] = checked; }
+  void EnableMenuItem(unsigned id, bool enabled) override { menuEnabled[id] = enabled; }
+
+  // Queues the answer of the next question (IDYES / IDNO ...).
+  void Answer(int reply) { answers.push_back(reply); }
+
+  // The status texts of one part, oldest first, and the latest.
+  const std::vector<std::u16string>& statusHistory(int part) { return status[part]; }
+  std::u16string statusText(int part) {
+    auto& h = status[part];
+    return h.empty() ? std::u16string() : h.back();
+  }
+
+  std::vector<RecordedMessage> messages;
+  std::deque<int> answers;
+  std::map<int, std::vector<std::u16string>> status;
+  std::map<unsigned, bool> menuChecked;
+  std::map<unsigned, bool> menuEnabled;
+  int selectedTab = 0;
+};
+
+}  // namespace pw::test

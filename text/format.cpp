@@ -1,0 +1,126 @@
+#include "text/format.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/code_page.h"
+
+namespace pw {
+
+namespace {
+
+bool IsFlag(char16_t c) { return c == u'-' || c == u'+' || c == u' ' || c == u'#' || c == u'0'; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsLength(char16_t c) { return c == u'h' || c == u'l' || c == u'L' || c == u'q' || c == u'j' || c == u'z' || c == u't'; }
+
+// Pads text to width code units (right-aligned, or left with '-').
+void AppendPadded(std::u16string& out, std::u16string_view text, const std::string& spec) {
+  bool left = false;
+  std::size_t i = 1, width = 0;
+  while (i < spec.size() && IsFlag(spec[i])) left |= spec[i++] == '-';
+  while (i < spec.size() && IsDigit(spec[i])) width = width * 10 + std::size_t(spec[i++] - '0');
+  if (i < spec.size() && spec[i] == '.') {
+    std::size_t precision = 0;
+    ++i;
+    while (i < spec.size() && IsDigit(spec[i])) precision = precision * 10 + std::size_t(spec[i++] - '0');
+    if (precision < text.size()) text = text.substr(0, precision);
+  }
+  const std::size_t pad = width > text.size() ? width - text.size() : 0;
+  if (!left) out.append(pad, u' ');
+  out.append(text);
+  if (left) out.append(pad, u' ');
+}
+
+std::string Printf(const std::string& spec, auto value) {
+  char small[128];
+  const int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+  if (n < 0) return {};
+  if (std::size_t(n) < sizeof small) return std::string(small, std::size_t(n));
+  std::string big(std::size_t(n) + 1, '\0');
+  std::snprintf(big.data(), big.size(), spec.c_str(), value);
+  big.resize(std::size_t(n));
+  return big;
+}
+
+}  // namespace
+
+std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtArg> args) {
+  std::u16string out;
+  out.reserve(templ.size() + 16);
+  const FmtArg* next = args.begin();
+  const FmtArg* end = args.end();
+  for (std::size_t i = 0; i < templ.size();) {
+    const char16_t c = templ[i];
+    if (c != u'%') { out.push_back(c); ++i; continue; }
+    if (i + 1 < templ.size() && templ[i + 1] == u'%') { out.push_back(u'%'); i += 2; continue; }
+    // Collect the conversion: flags, width, precision, length, letter.
+    std::size_t j = i + 1;
+    while (j < templ.size() && IsFlag(templ[j])) ++j;
+    while (j < templ.size() && IsDigit(templ[j])) ++j;
+    if (j < templ.size() && templ[j] == u'.') { ++j; while (j < templ.size() && IsDigit(templ[j])) ++j; }
+    while (j < templ.size() && IsLength(templ[j])) ++j;
+    if (j >= templ.size()) { out.append(templ.substr(i)); break; }
+    const char16_t conv = templ[j];
+    // The spec without length modifiers; the value's C type is chosen below.
+    std::string spec;
+    for (std::size_t k = i; k < j; ++k)
+      if (!IsLength(templ[k])) spec.push_back(char(templ[k]));
+    const FmtArg* arg = next != end ? next++ : nullptr;
+    switch (conv) {
+      case u'd': case u'i': case u'u': case u'x': case u'X': case u'o': {
+        spec += "ll";
+        spec.push_back(char(conv));
+        const long long v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asInt() : 0;
+        const std::string s = Printf(spec, v);
+        out.append(s.begin(), s.end());
+        break;
+      }
+      case u'c': {
+        const long long v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asInt() : 0;
+        AppendPadded(out, std::u16string(1, char16_t(v)), spec);
+        break;
+      }
+      case u'f': case u'F': case u'e': case u'E': case u'g': case u'G': {
+        spec.push_back(char(conv));
+        const double v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asDouble() : 0.0;
+        const std::string s = Printf(spec, v);
+        out.append(s.begin(), s.end());
+        break;
+      }
+      case u's': case u'S': {
+        AppendPadded(out, arg && arg->kind() == FmtArg::Kind::Text ? arg->asText() : std::u16string_view(), spec);
+        break;
+      }
+      default:
+        // Not a conversion we know: keep the text as written.
+        out.append(templ.substr(i, j - i + 1));
+        if (arg) --next;
+        break;
+    }
+    i = j + 1;
+  }
+  return out;
+}
+
+int ScanText(std::u16string_view text, const char* pattern, ...) {
+  const std::string narrow = WideToUtf8(text);
+  va_list ap;
+  va_start(ap, pattern);
+  const int n = std::vsscanf(narrow.c_str(), pattern, ap);
+  va_end(ap);
+  return n;
+}
+
+int ScanFloat(std::u16string_view text, float* value) { return ScanText(text, "%f", value); }
+
+int ScanTwoInts(std::u16string_view text, const char* pattern, int* a, int* b) {
+  return ScanText(text, pattern, a, b);
+}
+
+int ScanThreeInts(std::u16string_view text, const char* pattern, int* a, int* b, int* c) {
+  return ScanText(text, pattern, a, b, c);
+}
+
+}  // namespace pw
