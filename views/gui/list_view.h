@@ -1,0 +1,39 @@
+// The record list of the main window (List view, the list half of the Mixed
+// view, and the one-column Report list), its view slots and its life cycle.
+#pragma once
+
+#include <QRect>
+
+#include "platform/object_store.h"
+#include "platform/types.h"
+
+class QTableView;
+class QTreeView;
+class QWidget;
+
+namespace pw {
+
+class PWHConfiguration;
+
+// View kinds of CreateMainListView.
+enum : int { PWH_LIST_VIEW = 1, PWH_REPORT_VIEW = 2, PWH_MIXED_VIEW = 3 };
+
+// The view slots: at most one holds a window; which one tells the view shown.
+extern QTableView* ListViewWindow;
+extern QTableView* MixedListWindow;
+extern QTreeView* TreeViewWindow;
+extern QTableView* ReportListWindow;
+extern int TreeItemCount;
+
+// The widget views are created in (below the date tabs, above the status
+// line). Set by the main window when it is made; null before.
+extern QWidget* ViewArea;
+
+QRect GetViewRectangle();
+bool CreateMainListView(QTableView** slot, int kind);
+bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db);
+bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kind);
+void DestroyCurrentView();
+bool SaveListColumnWidths(QTableView** slot, PWHConfiguration* config);
+
+}  // namespace pw
