@@ -1,0 +1,41 @@
+// The three databases of the program: their names, and opening them at
+// start-up (creating a missing one, and erasing and re-creating a time
+// database that can no longer be opened when the user agrees).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/object_store.h"
+#include "platform/types.h"
+
+namespace pw {
+
+// A record's 0-based place in its database's sort order. Valid until the
+// next add or delete.
+using RecordPosition = std::uint32_t;
+
+inline constexpr std::u16string_view PWH_TIME_DB_NAME = u"Pennywhistle Time 0.5";
+inline constexpr std::u16string_view PWH_CONFIG_DB_NAME = u"Pennywhistle Config 0.5";
+inline constexpr std::u16string_view PWH_EXPENSE_DB_NAME = u"Pennywhistle Expense 0.5";
+
+// Title of every message shown while opening the databases.
+inline constexpr std::u16string_view PWH_STARTUP_TITLE = u"Pennywhistle Startup";
+
+// Each opens the named database into *out (creating it when it does not
+// exist) and returns true, or shows why it could not and returns false.
+// owner owns the messages and is the database's notification window.
+//
+// The time database is sorted by the time date text; when it exists but
+// cannot be opened, the user is asked (twice) whether to erase it and start
+// with an empty one. The expense database is sorted by the expense date text
+// and is never erased. The configuration database has no sort order.
+bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
+bool OpenConfigDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
+bool OpenExpenseDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
+
+// The object id of the database with exactly this name, or 0 (after a
+// message when the store cannot be enumerated).
+CEOID FindDatabaseByName(HWND owner, std::u16string_view name);
+
+}  // namespace pw
