@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/column_model.h"
@@ -30,6 +31,18 @@ enum : int {
 
 using Blob = std::vector<std::uint8_t>;
 
+// The registry refuses longer values from us: a default time record with a
+// note over 227 characters, or an expense record with one over 2036, cannot
+// be stored.
+inline constexpr std::size_t PWH_MAX_REGISTRY_VALUE_LENGTH = 4096;
+
+// Stored default records: a fixed part, then the note's characters and a NUL.
+inline constexpr std::size_t PWH_TIME_BLOB_FIXED_SIZE = 3640;     // an empty note makes 3642
+inline constexpr std::size_t PWH_EXPENSE_BLOB_FIXED_SIZE = 4118;  // an empty note makes 4120
+// What the record values hold when there is no default record ("-" in UTF-16LE);
+// any stored length of exactly 2 is read as "none".
+inline constexpr std::uint8_t PWH_NO_DEFAULT_MARKER[2] = {0x2D, 0x00};
+
 class PWHConfiguration {
  public:
   explicit PWHConfiguration(const char16_t* keyPath = PWH_REGISTRY_KEY);
@@ -37,9 +50,14 @@ class PWHConfiguration {
   PWHConfiguration(const PWHConfiguration&) = delete;
   PWHConfiguration& operator=(const PWHConfiguration&) = delete;
 
+  // Writes the eight values; stops at the first write that fails. Does
+  // nothing (and shows nothing) when the key could not be opened.
   bool storeSelf();
+  // Stores 1..4096 bytes as a binary value of the key; every refusal and
+  // failure is shown to the user.
   bool WriteRegistryKey(const char16_t* valueName, const std::uint8_t* bytes, std::size_t length);
   // On success *pBlob holds the value's bytes and *pBlobLength their count.
+  // A value that cannot be queried or read is shown only when required.
   bool ReadRegistryKey(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required);
 
   std::uint8_t DBSortOrder = 1;
@@ -59,7 +77,8 @@ class PWHConfiguration {
   ColumnModel& columns() { return columnModel_; }
   const ColumnModel& columns() const { return columnModel_; }
 
-  // Default records in their stored form; null when there is none.
+  // Default records in their stored form; null when there is none. Setting
+  // replaces the blob held so far; an empty blob means none.
   const Blob* defaultTimeRecordBlob() const { return timeBlob_.empty() ? nullptr : &timeBlob_; }
   void setDefaultTimeRecordBlob(Blob blob) { timeBlob_ = std::move(blob); }
   const Blob* defaultExpenseRecordBlob() const { return expenseBlob_.empty() ? nullptr : &expenseBlob_; }
@@ -70,6 +89,11 @@ class PWHConfiguration {
  private:
   void setDefaults();
   void loadSelf();
+  // ReadRegistryKey, where a value shorter than minLength counts as missing
+  // (except a 2-byte no-default marker where markerAllowed).
+  bool readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
+                 std::size_t minLength, bool markerAllowed);
+  void showUnableToQuery(const char16_t* valueName, LONG code);
 
   std::u16string keyPath_;
   HKEY key_ = nullptr;
@@ -78,8 +102,10 @@ class PWHConfiguration {
   Blob expenseBlob_;
 };
 
-// Serialisers of the default records. A serialiser given no place for its
-// result, or a deserialiser given no blob, does nothing and returns false.
+// Serialisers of the default records (3640 + 2 + 2n and 4118 + 2 + 2n bytes
+// for a note of n characters). A serialiser given no place for its result, or
+// a deserialiser given no blob or one shorter than its fixed part, does
+// nothing and returns false. Deserialised notes are cut to 2047 characters.
 bool SerializeTimeRecord(const TimeRecord& record, Blob* blob);
 bool DeserializeTimeRecord(const Blob* blob, TimeRecord& record);
 bool SerializeExpenseRecord(const ExpenseRecord& record, Blob* blob);

@@ -1,0 +1,418 @@
+#include "config/configuration.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/host_port.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+
+namespace pw {
+
+namespace {
+
+constexpr const char16_t* kConfigErrorTitle = u"PWH Configuration Error";
+constexpr const char16_t* kErrorTitle = u"Pennywhistle Error";
+
+constexpr const char16_t* kColumnsValue = u"RuntimeColumnInfo";
+constexpr const char16_t* kSortOrderValue = u"DBSortOrder";
+constexpr const char16_t* kFlagsValue = u"BehaviorLogicBools";
+constexpr const char16_t* kEuropeanDateValue = u"UseEuropeanDateFormat";
+constexpr const char16_t* kEuropeanTimeValue = u"UseEuropeanTimeFormat";
+constexpr const char16_t* kTimeRecordValue = u"DefaultTimeRecord";
+constexpr const char16_t* kExpenseLowValue = u"lDefaultExpenseRecord";
+constexpr const char16_t* kExpenseHighValue = u"hDefaultExpenseRecord";
+
+void ShowProblem(std::u16string_view text, const char16_t* title) {
+  MessageBoxW(nullptr, text, title, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Little-endian writing of a record, field after field.
+class BlobWriter {
+ public:
+  explicit BlobWriter(Blob& out) : out_(out) {}
+  void Int(std::int32_t v) {
+    for (int i = 0; i < 4; ++i) out_.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
+  }
+  void Byte(bool v) { out_.push_back(v ? 1 : 0); }
+  // The whole array, the bytes after the text included.
+  template <std::size_t N>
+  void Text(const char16_t (&field)[N]) {
+    for (char16_t c : field) Unit(c);
+  }
+  void Note(std::u16string_view note) {
+    for (char16_t c : note) Unit(c);
+    Unit(0);
+  }
+
+ private:
+  void Unit(char16_t c) {
+    out_.push_back(std::uint8_t(c));
+    out_.push_back(std::uint8_t(c >> 8));
+  }
+  Blob& out_;
+};
+
+// Reads back what BlobWriter wrote; the caller checked the fixed part's length.
+class BlobReader {
+ public:
+  explicit BlobReader(const Blob& in) : in_(in) {}
+  std::int32_t Int() {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= std::uint32_t(in_[at_++]) << (8 * i);
+    return std::int32_t(v);
+  }
+  bool Byte() { return in_[at_++] != 0; }
+  // Stored texts may lack their terminator or run to the array's end: cut to
+  // the field, never splitting a surrogate pair.
+  template <std::size_t N>
+  void Text(char16_t (&field)[N]) {
+    char16_t stored[N];
+    for (char16_t& c : stored) c = Unit();
+    CopyText(field, TextOf(stored));
+  }
+  // The note runs to its NUL or to the blob's end, whichever comes first.
+  template <std::size_t N>
+  void Note(char16_t (&field)[N]) {
+    std::u16string note;
+    while (at_ + 1 < in_.size() && note.size() < N) {
+      const char16_t c = Unit();
+      if (c == 0) break;
+      note.push_back(c);
+    }
+    CopyText(field, note);
+  }
+
+ private:
+  char16_t Unit() {
+    const char16_t c = char16_t(in_[at_] | (in_[at_ + 1] << 8));
+    at_ += 2;
+    return c;
+  }
+  const Blob& in_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+PWHConfiguration::PWHConfiguration(const char16_t* keyPath) : keyPath_(keyPath ? keyPath : u"") {
+  DWORD disposition = 0;
+  const LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath_, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                                  &disposition);
+  if (rc != ERROR_SUCCESS) {
+    key_ = nullptr;
+    ShowProblem(Format(u"Pennywhistle was unable to access device registry key:\n\n\"%s\"\n\nto configure itself - "
+                       u"your device registry might be corrupted - using default PWH configuration. Error code: [%ld].",
+                       keyPath_, rc),
+                kConfigErrorTitle);
+    setDefaults();
+    return;
+  }
+  setDefaults();
+  if (disposition == REG_CREATED_NEW_KEY) {
+    storeSelf();  // a new key holds all eight values from the start
+  } else {
+    loadSelf();
+  }
+}
+
+PWHConfiguration::~PWHConfiguration() {
+  // Without a key the user was told at start-up that defaults are in use;
+  // there is nothing to store or close, and nothing more to say.
+  if (!key_) return;
+  storeSelf();
+  if (RegCloseKey(key_) != ERROR_SUCCESS) {
+    MessageBoxW(nullptr, Format(u"Warning: Pennywhistle was unable to close registry configuration key:\n\n\"%s\".", keyPath_),
+                u"PWH Config Warning", MB_OK | MB_ICONINFORMATION);
+  }
+  key_ = nullptr;
+}
+
+void PWHConfiguration::setDefaults() {
+  columnModel_.Reset();
+  DBSortOrder = 1;
+  for (int i = 0; i < PWH_BEHAVIOR_FLAG_COUNT; ++i) behaviorFlags[i] = i < PWH_DEFAULT_TIME_RECORD_ACTIVE ? 1 : 0;
+  UseEuropeanDateFormat = 0;
+  UseEuropeanTimeFormat = 0;
+  timeBlob_.clear();
+  expenseBlob_.clear();
+}
+
+void PWHConfiguration::loadSelf() {
+  // Every required value that is missing or short stops the load: it and the
+  // values after it keep their defaults.
+  Blob blob;
+  std::size_t length = 0;
+
+  if (!readValue(kColumnsValue, &blob, &length, true, PWH_COLUMN_TABLE_SIZE, false)) return;
+  columnModel_.Deserialize(blob.data(), length);
+
+  if (!readValue(kSortOrderValue, &blob, &length, true, 1, false)) return;
+  DBSortOrder = blob[0];
+
+  UseEuropeanDateFormat = readValue(kEuropeanDateValue, &blob, &length, false, 1, false) ? blob[0] : 0;
+  UseEuropeanTimeFormat = readValue(kEuropeanTimeValue, &blob, &length, false, 1, false) ? blob[0] : 0;
+
+  if (!readValue(kFlagsValue, &blob, &length, true, PWH_BEHAVIOR_FLAG_COUNT, false)) return;
+  std::copy_n(blob.begin(), PWH_BEHAVIOR_FLAG_COUNT, behaviorFlags);
+
+  if (!readValue(kTimeRecordValue, &blob, &length, true, PWH_TIME_BLOB_FIXED_SIZE + 2, true)) return;
+  if (length == 2) timeBlob_.clear();
+  else timeBlob_ = std::move(blob);
+
+  // The expense record is kept in two halves of at least 2060 bytes each.
+  constexpr std::size_t kHalf = (PWH_EXPENSE_BLOB_FIXED_SIZE + 2) / 2;
+  Blob low;
+  std::size_t lowLength = 0;
+  if (!readValue(kExpenseLowValue, &low, &lowLength, true, kHalf, true)) return;
+  if (lowLength == 2) {
+    expenseBlob_.clear();
+    return;
+  }
+  Blob high;
+  std::size_t highLength = 0;
+  if (!readValue(kExpenseHighValue, &high, &highLength, true, kHalf, false)) {
+    expenseBlob_.clear();
+    return;
+  }
+  low.insert(low.end(), high.begin(), high.end());
+  expenseBlob_ = std::move(low);
+}
+
+bool PWHConfiguration::storeSelf() {
+  // No key: nothing can be stored; the start-up message already said so.
+  if (!key_) return false;
+
+  Blob columns;
+  if (!columnModel_.Serialize(&columns) || columns.size() != PWH_COLUMN_TABLE_SIZE) {
+    ShowProblem(u"PWHConfiguration::storeSelf: internal error: failed serializing column information.", kConfigErrorTitle);
+    return false;
+  }
+  if (!WriteRegistryKey(kColumnsValue, columns.data(), columns.size())) return false;
+  if (!WriteRegistryKey(kSortOrderValue, &DBSortOrder, 1)) return false;
+  if (!WriteRegistryKey(kFlagsValue, behaviorFlags, PWH_BEHAVIOR_FLAG_COUNT)) return false;
+  if (!WriteRegistryKey(kEuropeanDateValue, &UseEuropeanDateFormat, 1)) return false;
+  if (!WriteRegistryKey(kEuropeanTimeValue, &UseEuropeanTimeFormat, 1)) return false;
+
+  if (timeBlob_.empty()) {
+    if (!WriteRegistryKey(kTimeRecordValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
+  } else if (!WriteRegistryKey(kTimeRecordValue, timeBlob_.data(), timeBlob_.size())) {
+    return false;
+  }
+
+  if (expenseBlob_.empty()) {
+    if (!WriteRegistryKey(kExpenseLowValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
+    return WriteRegistryKey(kExpenseHighValue, PWH_NO_DEFAULT_MARKER, 2);
+  }
+  const std::size_t half = expenseBlob_.size() / 2;
+  if (!WriteRegistryKey(kExpenseLowValue, expenseBlob_.data(), half)) return false;
+  return WriteRegistryKey(kExpenseHighValue, expenseBlob_.data() + half, expenseBlob_.size() - half);
+}
+
+bool PWHConfiguration::WriteRegistryKey(const char16_t* valueName, const std::uint8_t* bytes, std::size_t length) {
+  const std::u16string_view name = TextOf(valueName);
+  if (length == 0) {
+    ShowProblem(Format(u"PWHConfiguration::WriteRegistryKey: internal error: requested storage of an empty (length 0) "
+                       u"registry key:\n\n\"%s\\%s\".",
+                       keyPath_, name),
+                kConfigErrorTitle);
+    return false;
+  }
+  if (length > PWH_MAX_REGISTRY_VALUE_LENGTH) {
+    ShowProblem(Format(u"PWHConfiguration::WriteRegistryKey: internal error: cannot store a registry key:\n\n"
+                       u"\"%s\\%s\".\n\nMaximum key length of %d exceeded [%d].",
+                       keyPath_, name, int(PWH_MAX_REGISTRY_VALUE_LENGTH), static_cast<long long>(length)),
+                kConfigErrorTitle);
+    return false;
+  }
+  const LONG rc = RegSetValueExW(key_, name, 0, REG_BINARY, bytes, DWORD(length));
+  if (rc != ERROR_SUCCESS) {
+    ShowProblem(Format(u"Pennywhistle was unable to store device registry key:\n\n\"%s\\%s\".\n\n"
+                       u"Your device registry might be corrupted. Error code: [%ld].",
+                       keyPath_, name, rc),
+                kConfigErrorTitle);
+    return false;
+  }
+  return true;
+}
+
+bool PWHConfiguration::ReadRegistryKey(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength,
+                                       bool required) {
+  return readValue(valueName, pBlob, pBlobLength, required, 0, false);
+}
+
+void PWHConfiguration::showUnableToQuery(const char16_t* valueName, LONG code) {
+  ShowProblem(Format(u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n\"%s\\%s\".\n\n"
+                     u"Your device registry might be corrupted. Error code: [%ld].",
+                     keyPath_, TextOf(valueName), code),
+              kErrorTitle);
+}
+
+bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
+                                 std::size_t minLength, bool markerAllowed) {
+  if (!pBlob) {
+    ShowProblem(u"Pennywhistle::ReadRegistryKey: internal error: NULL pBlob specification passed.", kErrorTitle);
+    return false;
+  }
+  if (!pBlobLength) {
+    ShowProblem(u"Pennywhistle::ReadRegistryKey: internal error: NULL pBlobLength specification passed.", kErrorTitle);
+    return false;
+  }
+  const std::u16string_view name = TextOf(valueName);
+  *pBlobLength = 0;
+
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG rc = RegQueryValueExW(key_, name, nullptr, &type, nullptr, &size);
+  // A value shorter than what is read from it is as good as missing.
+  if (rc == ERROR_SUCCESS && size < minLength && !(markerAllowed && size == 2)) rc = LONG(ERROR_FILE_NOT_FOUND);
+  if (rc != ERROR_SUCCESS) {
+    if (required) showUnableToQuery(valueName, rc);
+    return false;
+  }
+  if (size == 0) {
+    ShowProblem(Format(u"Pennywhistle::ReadRegistryKey: device registry key:\n\n\"%s\\%s\"\n\ncontains no data. "
+                       u"Your device registry might be corrupted.",
+                       keyPath_, name),
+                kErrorTitle);
+    return false;
+  }
+
+  Blob buffer;
+  try {
+    buffer.resize(size);
+  } catch (...) {
+    ShowProblem(Format(u"Pennywhistle::ReadRegistryKey: could not allocate [%d] bytes for device registry key:\n\n"
+                       u"\"%s\\%s\"\n\ncontents. The device might be running out of memory - close some programs and "
+                       u"try again.",
+                       static_cast<long long>(size), keyPath_, name),
+                kErrorTitle);
+    return false;
+  }
+
+  DWORD got = size;
+  rc = RegQueryValueExW(key_, name, nullptr, &type, buffer.data(), &got);
+  if (rc != ERROR_SUCCESS) {
+    if (required) {
+      ShowProblem(Format(u"Pennywhistle was unable to read device registry key:\n\n\"%s\\%s\".\n\n"
+                         u"Your device registry might be corrupted. Error code: [%ld].",
+                         keyPath_, name, rc),
+                  kConfigErrorTitle);
+    }
+    return false;
+  }
+  buffer.resize(got);
+  *pBlob = std::move(buffer);
+  *pBlobLength = got;
+  return true;
+}
+
+bool SerializeTimeRecord(const TimeRecord& record, Blob* blob) {
+  if (!blob) return false;
+  const std::u16string_view note = TextOf(record.notes);
+  Blob out;
+  try {
+    out.reserve(PWH_TIME_BLOB_FIXED_SIZE + 2 * note.size() + 2);
+  } catch (...) {
+    return false;
+  }
+  BlobWriter w(out);
+  w.Int(record.startHour);
+  w.Int(record.startMinute);
+  w.Byte(record.startPm);
+  w.Int(record.endHour);
+  w.Int(record.endMinute);
+  w.Byte(record.endPm);
+  w.Text(record.duration);
+  w.Text(record.date);
+  w.Text(record.client);
+  w.Text(record.project);
+  w.Text(record.rate);
+  w.Text(record.subproject);
+  w.Text(record.task);
+  w.Text(record.currency);
+  w.Text(record.amount);
+  w.Int(record.billable);
+  w.Int(record.billed);
+  w.Note(note);
+  *blob = std::move(out);
+  return true;
+}
+
+bool DeserializeTimeRecord(const Blob* blob, TimeRecord& record) {
+  if (!blob || blob->size() < PWH_TIME_BLOB_FIXED_SIZE) return false;
+  BlobReader r(*blob);
+  record.startHour = r.Int();
+  record.startMinute = r.Int();
+  record.startPm = r.Byte();
+  record.endHour = r.Int();
+  record.endMinute = r.Int();
+  record.endPm = r.Byte();
+  r.Text(record.duration);
+  r.Text(record.date);
+  r.Text(record.client);
+  r.Text(record.project);
+  r.Text(record.rate);
+  r.Text(record.subproject);
+  r.Text(record.task);
+  r.Text(record.currency);
+  r.Text(record.amount);
+  record.billable = r.Int();
+  record.billed = r.Int();
+  r.Note(record.notes);
+  return true;
+}
+
+bool SerializeExpenseRecord(const ExpenseRecord& record, Blob* blob) {
+  if (!blob) return false;
+  const std::u16string_view note = TextOf(record.notes);
+  Blob out;
+  try {
+    out.reserve(PWH_EXPENSE_BLOB_FIXED_SIZE + 2 * note.size() + 2);
+  } catch (...) {
+    return false;
+  }
+  BlobWriter w(out);
+  w.Text(record.date);
+  w.Text(record.client);
+  w.Text(record.project);
+  w.Text(record.description);
+  w.Byte(record.mileage);
+  w.Text(record.miles);
+  w.Text(record.mileageRate);
+  w.Text(record.paymentType);
+  w.Text(record.currency);
+  w.Text(record.amount);
+  w.Byte(record.billable);
+  w.Byte(record.billed);
+  w.Byte(record.reimbursable);
+  w.Byte(record.reimbursed);
+  w.Byte(record.receipt);
+  w.Note(note);
+  *blob = std::move(out);
+  return true;
+}
+
+bool DeserializeExpenseRecord(const Blob* blob, ExpenseRecord& record) {
+  if (!blob || blob->size() < PWH_EXPENSE_BLOB_FIXED_SIZE) return false;
+  BlobReader r(*blob);
+  r.Text(record.date);
+  r.Text(record.client);
+  r.Text(record.project);
+  r.Text(record.description);
+  record.mileage = r.Byte();
+  r.Text(record.miles);
+  r.Text(record.mileageRate);
+  r.Text(record.paymentType);
+  r.Text(record.currency);
+  r.Text(record.amount);
+  record.billable = r.Byte();
+  record.billed = r.Byte();
+  record.reimbursable = r.Byte();
+  record.reimbursed = r.Byte();
+  record.receipt = r.Byte();
+  r.Note(record.notes);
+  return true;
+}
+
+}  // namespace pw
