@@ -66,17 +66,27 @@ inline constexpr WORD OBJTYPE_DATABASE = 3;
 // properties point at; the caller keeps it as long as it uses them.
 class PropertyBuffer {
  public:
+  PropertyBuffer() = default;
+  PropertyBuffer(const PropertyBuffer& other);
+  PropertyBuffer(PropertyBuffer&& other) noexcept;
+  PropertyBuffer& operator=(const PropertyBuffer& other);
+  PropertyBuffer& operator=(PropertyBuffer&& other) noexcept;
+
   const CEPROPVAL* data() const { return props_.empty() ? nullptr : props_.data(); }
   WORD size() const { return WORD(props_.size()); }
   const CEPROPVAL& operator[](std::size_t i) const { return props_[i]; }
   void clear() { props_.clear(); texts_.clear(); }
 
-  // Decodes one stored record; false when the bytes are damaged.
+  // Decodes one stored record; false (and the buffer empty) when the bytes
+  // are damaged. Reusing one buffer for many reads keeps its memory.
   bool Decode(std::string_view stored);
 
  private:
+  // Points the text properties at texts_ again after it moved.
+  void Rebase(const char16_t* oldBase);
+
   std::vector<CEPROPVAL> props_;
-  std::vector<std::u16string> texts_;
+  std::u16string texts_;  // every text of the record, each zero-terminated
 };
 
 // Encodes a property list to the bytes kept in the store.
@@ -103,6 +113,7 @@ class DatabaseHandle {
   friend class ObjectStore;
   std::shared_ptr<ObjectStore> store_;
   CEOID db_ = 0;
+  bool sorted_ = false;  // opened with the database's sort order (else object id order)
   DWORD position_ = 0;   // position of the current record
   CEOID current_ = 0;    // object id of the current record, 0 when none
 };

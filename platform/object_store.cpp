@@ -1,0 +1,1009 @@
+#include "platform/object_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <new>
+
+#include "platform/object_store_codec.h"
+#include "platform/object_store_impl.h"
+
+namespace pw {
+
+namespace {
+
+// Marks the file as ours ("PWHS") and gives the layout of its tables.
+constexpr sqlite3_int64 kApplicationId = 0x50574853;
+constexpr sqlite3_int64 kSchemaVersion = 1;
+constexpr int kBusyTimeoutMs = 2000;
+
+constexpr const char* kCreateSchema =
+    "CREATE TABLE IF NOT EXISTS databases("
+    "  oid INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE, type INTEGER NOT NULL,"
+    "  sort_prop INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS records("
+    "  oid INTEGER PRIMARY KEY, db INTEGER NOT NULL, props BLOB NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS records_by_db ON records(db);"
+    "CREATE TABLE IF NOT EXISTS counters(name TEXT PRIMARY KEY, value INTEGER NOT NULL);"
+    "INSERT OR IGNORE INTO counters VALUES('next_oid', 1);"
+    "PRAGMA application_id = 1347897427;"
+    "PRAGMA user_version = 1;";
+
+std::shared_ptr<ObjectStore> currentStore;
+std::string currentPath;  // empty: the default path
+
+// Runs a call, turning anything thrown into a failure with the last error set.
+template <class R, class F>
+R Guarded(R failed, ObjectStore* store, F&& f) noexcept {
+  try {
+    return f();
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  } catch (...) {
+    SetLastError(ERROR_WRITE_FAULT);
+  }
+  // Memory may be half-updated: read the indexes again from the file.
+  if (store) store->Invalidate();
+  return failed;
+}
+
+std::string NameBytes(std::u16string_view name) {
+  std::string out;
+  out.reserve(name.size() * 2);
+  for (const char16_t c : name) {
+    out.push_back(char(c & 0xFF));
+    out.push_back(char(c >> 8));
+  }
+  return out;
+}
+
+std::u16string NameFromBytes(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    out.push_back(char16_t(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  return out;
+}
+
+DWORD ErrorFromErrno(int e) {
+  switch (e) {
+    case ENOSPC:
+    case EDQUOT:
+      return ERROR_DISK_FULL;
+    case ENOENT:
+    case ENOTDIR:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_ACCESS_DENIED;
+  }
+}
+
+void MakePrivate(const std::string& file, mode_t mode) {
+  struct stat st;
+  if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 0777) != mode)
+    ::chmod(file.c_str(), mode);
+}
+
+// Creates the missing folders of path (0700) and the file itself (0600), so
+// that the personal data never sits in a file others can read. SQLite gives
+// its -wal and -shm files the mode of the database file.
+DWORD PrepareFiles(const std::string& path, bool ownFolder) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0) {
+    const std::string folder = path.substr(0, slash);
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+      if (at != folder.size() && folder[at] != '/') continue;
+      const std::string part = folder.substr(0, at);
+      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return ErrorFromErrno(errno);
+    }
+    if (ownFolder) ::chmod(folder.c_str(), 0700);
+  }
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return ErrorFromErrno(errno);
+  ::close(fd);
+  MakePrivate(path, 0600);
+  MakePrivate(path + "-wal", 0600);
+  MakePrivate(path + "-shm", 0600);
+  return ERROR_SUCCESS_CODE;
+}
+
+// The value of the sort property in a property list.
+void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
+  *hasKey = false;
+  key->clear();
+  if (sortProp == 0) return;
+  for (const CEPROPVAL& p : props) {
+    if (p.propid == sortProp) {
+      *hasKey = true;
+      if (p.val.lpwstr) key->assign(p.val.lpwstr);
+      return;
+    }
+  }
+}
+
+// Applies a write's properties to a record's list: a property replaces the
+// one with the same id (whatever its type), PROPDELETE removes it, anything
+// else is appended.
+void MergeProperties(std::vector<CEPROPVAL>& list, const CEPROPVAL* props, WORD count) {
+  for (WORD i = 0; i < count; ++i) {
+    CEPROPVAL p = props[i];
+    const auto same = std::find_if(list.begin(), list.end(),
+                                   [&](const CEPROPVAL& q) { return PropIdOf(q.propid) == PropIdOf(p.propid); });
+    if (p.wFlags & CEDB_PROPDELETE) {
+      if (same != list.end()) list.erase(same);
+      continue;
+    }
+    p.wFlags = 0;
+    p.wLenData = 0;
+    if (same != list.end())
+      *same = p;
+    else
+      list.push_back(p);
+  }
+}
+
+bool SupportedType(CEPROPID propid) {
+  const WORD type = PropTypeOf(propid);
+  return type == CEVT_I2 || type == CEVT_LPWSTR;
+}
+
+}  // namespace
+
+// --- Opening the file -------------------------------------------------------
+
+std::shared_ptr<ObjectStore> ObjectStore::Open(const std::string& path, bool ownFolder, DWORD* error) {
+  *error = PrepareFiles(path, ownFolder);
+  if (*error != ERROR_SUCCESS_CODE) return nullptr;
+  std::shared_ptr<ObjectStore> store(new ObjectStore());
+  *error = store->Initialise(path);
+  if (*error != ERROR_SUCCESS_CODE) return nullptr;
+  return store;
+}
+
+DWORD ObjectStore::Initialise(const std::string& path) {
+  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc != SQLITE_OK) return db_ ? ErrorFromSqlite(sqlite3_extended_errcode(db_)) : ERROR_NOT_ENOUGH_MEMORY;
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  // A write that returned is on the disk: WAL with a sync at every commit.
+  if ((rc = SqliteExec(db_, "PRAGMA journal_mode=WAL")) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if ((rc = SqliteExec(db_, "PRAGMA synchronous=FULL")) != SQLITE_OK) return ErrorFromSqlite(rc);
+
+  sqlite3_int64 tables = 0, appId = 0, version = 0;
+  if ((rc = SqliteQueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if (tables == 0) {
+    if ((rc = SqliteExec(db_, "BEGIN IMMEDIATE")) != SQLITE_OK) return ErrorFromSqlite(rc);
+    rc = SqliteExec(db_, kCreateSchema);
+    if (rc == SQLITE_OK) rc = SqliteExec(db_, "COMMIT");
+    if (rc != SQLITE_OK) {
+      SqliteExec(db_, "ROLLBACK");
+      return ErrorFromSqlite(rc);
+    }
+  }
+  if ((rc = SqliteQueryInt(db_, "PRAGMA application_id", &appId)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if ((rc = SqliteQueryInt(db_, "PRAGMA user_version", &version)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  // Some other program's database, or a layout this build does not know.
+  if (appId != kApplicationId || version != kSchemaVersion) return ERROR_FILE_CORRUPT;
+
+  struct {
+    SqliteStatement* stmt;
+    const char* sql;
+  } const statements[] = {
+      {&insertRecord_, "INSERT INTO records(oid, db, props) VALUES(?1, ?2, ?3)"},
+      {&updateRecord_, "UPDATE records SET props = ?3 WHERE oid = ?1 AND db = ?2"},
+      {&deleteRecord_, "DELETE FROM records WHERE oid = ?1 AND db = ?2"},
+      {&loadRecords_, "SELECT oid, props FROM records WHERE db = ?1"},
+      {&countRecords_, "SELECT count(*) FROM records WHERE db = ?1"},
+  };
+  for (const auto& s : statements)
+    if ((rc = s.stmt->Prepare(db_, s.sql)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if ((rc = SqliteQueryInt(db_, "PRAGMA data_version", &dataVersion_)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if (!ReadCatalog()) return GetLastError();
+  return ERROR_SUCCESS_CODE;
+}
+
+ObjectStore::~ObjectStore() {
+  if (inTransaction_) CommitNow(false);
+  for (SqliteStatement* s : {&insertRecord_, &updateRecord_, &deleteRecord_, &loadRecords_, &countRecords_})
+    s->Finalize();
+  sqlite3_close_v2(db_);
+}
+
+// Reads the list of databases and the object id counter. Records are read
+// per database when it is first used.
+bool ObjectStore::ReadCatalog() {
+  databases_.clear();
+  SqliteStatement s;
+  int rc = s.Prepare(db_, "SELECT oid, name, type, sort_prop FROM databases");
+  CEOID maxOid = 0;
+  while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+    if ((rc = s.Step()) != SQLITE_ROW) break;
+    auto d = std::make_unique<DatabaseState>();
+    d->oid = CEOID(s.Int(0));
+    d->name = NameFromBytes(s.Blob(1));
+    d->type = DWORD(s.Int(2));
+    d->sortProp = CEPROPID(s.Int(3));
+    maxOid = std::max(maxOid, d->oid);
+    databases_[d->oid] = std::move(d);
+  }
+  if (rc != SQLITE_DONE) {
+    databases_.clear();
+    SetLastError(ErrorFromSqlite(rc));
+    return false;
+  }
+  sqlite3_int64 counter = 0, maxRecord = 0;
+  if ((rc = SqliteQueryInt(db_, "SELECT value FROM counters WHERE name = 'next_oid'", &counter)) != SQLITE_OK ||
+      (rc = SqliteQueryInt(db_, "SELECT max(oid) FROM records", &maxRecord)) != SQLITE_OK) {
+    databases_.clear();
+    SetLastError(ErrorFromSqlite(rc));
+    return false;
+  }
+  // Object ids are never handed out twice, even when the newest record was
+  // deleted before the store was closed.
+  nextOid_ = std::max({CEOID(counter), maxOid + 1, CEOID(maxRecord) + 1, CEOID(1)});
+  oidDirty_ = false;
+  return true;
+}
+
+// Another process may have written to the file since we last looked; then
+// memory is read again.
+bool ObjectStore::RefreshIfChanged() {
+  sqlite3_int64 version = 0;
+  const int rc = SqliteQueryInt(db_, "PRAGMA data_version", &version);
+  if (rc != SQLITE_OK) {
+    SetLastError(ErrorFromSqlite(rc));
+    return false;
+  }
+  if (version == dataVersion_) return true;
+  dataVersion_ = version;
+  return ReadCatalog();
+}
+
+void ObjectStore::Invalidate() {
+  for (auto& [oid, d] : databases_) {
+    d->loaded = false;
+    d->sorted.reset();
+    d->byOid.reset();
+    d->records.clear();
+  }
+}
+
+DatabaseState* ObjectStore::FindDatabase(CEOID oid) {
+  const auto it = databases_.find(oid);
+  return it == databases_.end() ? nullptr : it->second.get();
+}
+
+DatabaseState* ObjectStore::FindDatabase(std::u16string_view name) {
+  for (auto& [oid, d] : databases_)
+    if (d->name == name) return d.get();
+  return nullptr;
+}
+
+bool ObjectStore::Load(DatabaseState& d) {
+  if (d.loaded) return true;
+  d.records.clear();
+  d.sorted.reset();
+  d.byOid.reset();
+  d.records.reserve(RecordCountOf(d));
+  loadRecords_.Reset();
+  loadRecords_.Bind(1, d.oid);
+  int rc;
+  while ((rc = loadRecords_.Step()) == SQLITE_ROW) {
+    const CEOID oid = CEOID(loadRecords_.Int(0));
+    const std::string_view bytes = loadRecords_.Blob(1);
+    StoredRecord& r = d.records[oid];
+    r.oid = oid;
+    r.bytes.assign(bytes);
+    // A record that does not decode stays reachable (sorted last) so that
+    // reading it reports the damage and deleting it is possible.
+    r.damaged = !ScanStoredRecord(bytes, d.sortProp, &r.hasKey, &r.key);
+    if (r.damaged) {
+      r.hasKey = false;
+      r.key.clear();
+    }
+  }
+  loadRecords_.Reset();
+  if (rc != SQLITE_DONE) {
+    d.records.clear();
+    SetLastError(ErrorFromSqlite(rc));
+    return false;
+  }
+  std::vector<StoredRecord*> all;
+  all.reserve(d.records.size());
+  for (auto& [oid, r] : d.records) all.push_back(&r);
+  if (d.sortProp != 0) {
+    d.sorted = std::make_unique<RecordOrder>(true);
+    d.sorted->Build(std::move(all));
+  } else {
+    d.byOid = std::make_unique<RecordOrder>(false);
+    d.byOid->Build(std::move(all));
+  }
+  d.loaded = true;
+  return true;
+}
+
+RecordOrder* ObjectStore::OrderOf(DatabaseState& d, bool sorted) {
+  if (sorted && d.sorted) return d.sorted.get();
+  if (!d.byOid) {
+    std::vector<StoredRecord*> all;
+    all.reserve(d.records.size());
+    for (auto& [oid, r] : d.records) all.push_back(&r);
+    d.byOid = std::make_unique<RecordOrder>(false);
+    d.byOid->Build(std::move(all));
+  }
+  return d.byOid.get();
+}
+
+DWORD ObjectStore::RecordCountOf(DatabaseState& d) {
+  if (d.loaded) return DWORD(d.records.size());
+  countRecords_.Reset();
+  countRecords_.Bind(1, d.oid);
+  DWORD n = 0;
+  if (countRecords_.Step() == SQLITE_ROW) n = DWORD(countRecords_.Int(0));
+  countRecords_.Reset();
+  return n;
+}
+
+// --- Writes -----------------------------------------------------------------
+
+bool ObjectStore::BeginWrite() {
+  if (inTransaction_) return true;
+  // IMMEDIATE takes the write lock now (waiting up to the busy timeout), so
+  // the check below sees the file as it will be written.
+  const int rc = SqliteExec(db_, "BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) {
+    SetLastError(ErrorFromSqlite(rc));
+    return false;
+  }
+  inTransaction_ = true;
+  if (!RefreshIfChanged()) {
+    const DWORD error = GetLastError();
+    SqliteExec(db_, "ROLLBACK");
+    inTransaction_ = false;
+    SetLastError(error);
+    return false;
+  }
+  return true;
+}
+
+bool ObjectStore::EndWrite(bool ok) {
+  if (groupDepth_ > 0) return ok;
+  if (!ok) {
+    if (inTransaction_ && !sqlite3_get_autocommit(db_)) SqliteExec(db_, "ROLLBACK");
+    inTransaction_ = false;
+    return false;
+  }
+  // A single write changes memory only after this commit succeeded, so a
+  // failure leaves nothing to read again.
+  return CommitNow(false);
+}
+
+bool ObjectStore::CommitNow(bool reloadOnFailure) {
+  if (!inTransaction_) return true;
+  int rc = SQLITE_OK;
+  if (oidDirty_) {
+    SqliteStatement s;
+    rc = s.Prepare(db_, "UPDATE counters SET value = ?1 WHERE name = 'next_oid'");
+    if (rc == SQLITE_OK) {
+      s.Bind(1, nextOid_);
+      rc = s.Step();
+      if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+  }
+  if (rc == SQLITE_OK) rc = SqliteExec(db_, "COMMIT");
+  if (rc == SQLITE_OK) {
+    inTransaction_ = false;
+    oidDirty_ = false;
+    return true;
+  }
+  const DWORD error = ErrorFromSqlite(rc);
+  if (!sqlite3_get_autocommit(db_)) SqliteExec(db_, "ROLLBACK");
+  inTransaction_ = false;
+  if (reloadOnFailure) {
+    // The group's writes are gone from the file; make memory match it.
+    ReadCatalog();
+    Invalidate();
+  }
+  SetLastError(error);
+  return false;
+}
+
+void ObjectStore::StatementFailed(int rc) {
+  const DWORD error = ErrorFromSqlite(rc);
+  if (inTransaction_ && sqlite3_get_autocommit(db_)) {
+    // SQLite gave up the whole transaction (disk full, I/O error): inside a
+    // group, every write since it began is lost.
+    inTransaction_ = false;
+    if (groupDepth_ > 0) {
+      groupLost_ = true;
+      groupError_ = error;
+      ReadCatalog();
+      Invalidate();
+    }
+  }
+  SetLastError(error);
+}
+
+int ObjectStore::FailWrite(DWORD code) {
+  EndWrite(false);
+  SetLastError(code);
+  return 0;
+}
+
+bool ObjectStore::EndGroup() {
+  if (groupDepth_ == 0) return true;
+  if (--groupDepth_ > 0) return true;
+  bool ok = CommitNow(true);
+  if (groupLost_) {
+    groupLost_ = false;
+    SetLastError(groupError_);
+    ok = false;
+  }
+  return ok;
+}
+
+CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp) {
+  if (!BeginWrite()) return 0;
+  if (FindDatabase(name)) return FailWrite(ERROR_ALREADY_EXISTS);
+  const CEOID oid = nextOid_;
+  const std::string nameBytes = NameBytes(name);
+  SqliteStatement s;
+  int rc = s.Prepare(db_, "INSERT INTO databases(oid, name, type, sort_prop) VALUES(?1, ?2, ?3, ?4)");
+  if (rc == SQLITE_OK) {
+    s.Bind(1, oid);
+    s.BindBlob(2, nameBytes);
+    s.Bind(3, type);
+    s.Bind(4, sortProp);
+    rc = s.Step();
+  }
+  if (rc != SQLITE_DONE) {
+    StatementFailed(rc);
+    const DWORD error = GetLastError();
+    return FailWrite(error);
+  }
+  ++nextOid_;
+  oidDirty_ = true;
+  if (!EndWrite(true)) return 0;
+  auto d = std::make_unique<DatabaseState>();
+  d->oid = oid;
+  d->name.assign(name);
+  d->type = type;
+  d->sortProp = sortProp;
+  d->loaded = true;
+  if (sortProp != 0)
+    d->sorted = std::make_unique<RecordOrder>(true);
+  else
+    d->byOid = std::make_unique<RecordOrder>(false);
+  databases_[oid] = std::move(d);
+  return oid;
+}
+
+bool ObjectStore::DeleteDatabase(CEOID oid) {
+  if (!BeginWrite()) return false;
+  if (!FindDatabase(oid)) return FailWrite(ERROR_FILE_NOT_FOUND);
+  // Records and database go together or not at all, also inside a group.
+  int rc = SqliteExec(db_, "SAVEPOINT drop_database");
+  if (rc == SQLITE_OK) {
+    SqliteStatement records, database;
+    rc = records.Prepare(db_, "DELETE FROM records WHERE db = ?1");
+    if (rc == SQLITE_OK) {
+      records.Bind(1, oid);
+      rc = records.Step();
+    }
+    if (rc == SQLITE_DONE) rc = database.Prepare(db_, "DELETE FROM databases WHERE oid = ?1");
+    if (rc == SQLITE_OK) {
+      database.Bind(1, oid);
+      rc = database.Step();
+    }
+    if (rc == SQLITE_DONE) {
+      rc = SqliteExec(db_, "RELEASE drop_database");
+    } else if (!sqlite3_get_autocommit(db_)) {
+      SqliteExec(db_, "ROLLBACK TO drop_database");
+      SqliteExec(db_, "RELEASE drop_database");
+    }
+  }
+  if (rc != SQLITE_OK) {
+    StatementFailed(rc);
+    const DWORD error = GetLastError();
+    return FailWrite(error);
+  }
+  if (!EndWrite(true)) return false;
+  databases_.erase(oid);
+  return true;
+}
+
+CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
+  std::vector<CEPROPVAL> list;
+  list.reserve(count);
+  MergeProperties(list, props, count);
+  std::string bytes = EncodeProperties(list.data(), WORD(list.size()));
+  if (bytes.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (!BeginWrite()) return 0;
+  DatabaseState* d = FindDatabase(dbOid);
+  if (!d) return FailWrite(ERROR_INVALID_HANDLE);
+  if (!Load(*d)) return FailWrite(GetLastError());
+  const CEOID oid = nextOid_;
+  insertRecord_.Reset();
+  insertRecord_.Bind(1, oid);
+  insertRecord_.Bind(2, dbOid);
+  insertRecord_.BindBlob(3, bytes);
+  const int rc = insertRecord_.Step();
+  insertRecord_.Reset();
+  if (rc != SQLITE_DONE) {
+    StatementFailed(rc);
+    return FailWrite(GetLastError());
+  }
+  ++nextOid_;
+  oidDirty_ = true;
+  if (!EndWrite(true)) return 0;
+
+  d = FindDatabase(dbOid);
+  if (!d || !d->loaded) return oid;  // memory was dropped; it is read again on next use
+  StoredRecord& r = d->records[oid];
+  r.oid = oid;
+  SortKeyOf(list, d->sortProp, &r.hasKey, &r.key);
+  r.bytes = std::move(bytes);
+  if (d->sorted) d->sorted->Insert(&r);
+  if (d->byOid) d->byOid->Insert(&r);
+  return oid;
+}
+
+CEOID ObjectStore::ReplaceRecord(CEOID dbOid, CEOID oid, WORD count, const CEPROPVAL* props) {
+  if (!BeginWrite()) return 0;
+  DatabaseState* d = FindDatabase(dbOid);
+  if (!d) return FailWrite(ERROR_INVALID_HANDLE);
+  if (!Load(*d)) return FailWrite(GetLastError());
+  const auto it = d->records.find(oid);
+  if (it == d->records.end()) return FailWrite(ERROR_FILE_NOT_FOUND);
+  StoredRecord& r = it->second;
+  PropertyBuffer old;
+  if (r.damaged || !old.Decode(r.bytes)) return FailWrite(ERROR_INVALID_DATA);
+  std::vector<CEPROPVAL> list(old.data(), old.data() + old.size());
+  MergeProperties(list, props, count);
+  std::string bytes = EncodeProperties(list.data(), WORD(list.size()));
+  if (bytes.empty() || list.size() > 0xFFFF) return FailWrite(ERROR_INVALID_PARAMETER);
+  updateRecord_.Reset();
+  updateRecord_.Bind(1, oid);
+  updateRecord_.Bind(2, dbOid);
+  updateRecord_.BindBlob(3, bytes);
+  const int rc = updateRecord_.Step();
+  updateRecord_.Reset();
+  if (rc != SQLITE_DONE) {
+    StatementFailed(rc);
+    return FailWrite(GetLastError());
+  }
+  if (sqlite3_changes(db_) == 0) return FailWrite(ERROR_FILE_NOT_FOUND);
+  if (!EndWrite(true)) return 0;
+
+  d = FindDatabase(dbOid);
+  if (!d || !d->loaded) return oid;
+  const auto again = d->records.find(oid);
+  if (again == d->records.end()) return oid;
+  StoredRecord& rec = again->second;
+  bool hasKey;
+  std::u16string key;
+  SortKeyOf(list, d->sortProp, &hasKey, &key);
+  if (hasKey != rec.hasKey || key != rec.key) {
+    // The record moves: take it out under its old key, put it back under the new.
+    if (d->sorted) d->sorted->Erase(&rec);
+    rec.hasKey = hasKey;
+    rec.key = std::move(key);
+    if (d->sorted) d->sorted->Insert(&rec);
+  }
+  rec.bytes = std::move(bytes);
+  return oid;
+}
+
+bool ObjectStore::DeleteRecord(CEOID dbOid, CEOID oid) {
+  if (!BeginWrite()) return false;
+  DatabaseState* d = FindDatabase(dbOid);
+  if (!d) return FailWrite(ERROR_INVALID_HANDLE);
+  if (!Load(*d)) return FailWrite(GetLastError());
+  if (d->records.find(oid) == d->records.end()) return FailWrite(ERROR_FILE_NOT_FOUND);
+  deleteRecord_.Reset();
+  deleteRecord_.Bind(1, oid);
+  deleteRecord_.Bind(2, dbOid);
+  const int rc = deleteRecord_.Step();
+  deleteRecord_.Reset();
+  if (rc != SQLITE_DONE) {
+    StatementFailed(rc);
+    return FailWrite(GetLastError());
+  }
+  if (!EndWrite(true)) return false;
+
+  d = FindDatabase(dbOid);
+  if (!d || !d->loaded) return true;
+  const auto it = d->records.find(oid);
+  if (it == d->records.end()) return true;
+  if (d->sorted) d->sorted->Erase(&it->second);
+  if (d->byOid) d->byOid->Erase(&it->second);
+  d->records.erase(it);
+  return true;
+}
+
+// --- Handles ----------------------------------------------------------------
+
+DatabaseHandle ObjectStore::OpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sortProp) {
+  DatabaseHandle h;
+  if (!inTransaction_ && !RefreshIfChanged()) return h;
+  DatabaseState* d = (oid && *oid != 0) ? FindDatabase(*oid) : FindDatabase(name);
+  if (!d) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return h;
+  }
+  if (sortProp != 0 && sortProp != d->sortProp) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return h;
+  }
+  if (!Load(*d)) return h;
+  // The new handle stands on the first record, as after a seek to 0.
+  RecordOrder* order = OrderOf(*d, sortProp != 0);
+  const StoredRecord* first = order->At(0);
+  h.store_ = shared_from_this();
+  h.db_ = d->oid;
+  h.sorted_ = sortProp != 0;
+  h.position_ = 0;
+  h.current_ = first ? first->oid : 0;
+  if (oid) *oid = d->oid;
+  return h;
+}
+
+DatabaseState* ObjectStore::HandleDatabase(const DatabaseHandle& h) {
+  if (!h.store_) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  DatabaseState* d = h.store_->FindDatabase(h.db_);
+  if (!d) {
+    SetLastError(ERROR_INVALID_HANDLE);  // the database was deleted
+    return nullptr;
+  }
+  if (!h.store_->Load(*d)) return nullptr;
+  return d;
+}
+
+CEOID ObjectStore::Seek(DatabaseHandle& h, DWORD seekType, DWORD value, DWORD* index) {
+  DatabaseState* d = HandleDatabase(h);
+  if (!d) return 0;
+  RecordOrder* order = h.store_->OrderOf(*d, h.sorted_);
+  std::size_t position = 0;
+  switch (seekType) {
+    case CEDB_SEEK_BEGINNING:
+      position = value;
+      break;
+    case CEDB_SEEK_CURRENT: {
+      // From the current record where it now stands, else from where the
+      // last seek left the handle.
+      std::size_t base = h.position_;
+      const auto it = h.current_ ? d->records.find(h.current_) : d->records.end();
+      if (it != d->records.end()) order->PositionOf(&it->second, &base);
+      const long long target = static_cast<long long>(base) + static_cast<std::int32_t>(value);
+      if (target < 0) {
+        h.current_ = 0;
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+      }
+      position = std::size_t(target);
+      break;
+    }
+    case CEDB_SEEK_CEOID: {
+      const auto it = d->records.find(value);
+      if (it == d->records.end() || !order->PositionOf(&it->second, &position)) {
+        h.current_ = 0;
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+      }
+      break;
+    }
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+  }
+  const StoredRecord* r = order->At(position);
+  if (!r) {
+    h.current_ = 0;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  h.position_ = DWORD(position);
+  h.current_ = r->oid;
+  if (index) *index = DWORD(position);
+  return r->oid;
+}
+
+CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out) {
+  DatabaseState* d = HandleDatabase(h);
+  if (!d) return 0;
+  const auto it = h.current_ ? d->records.find(h.current_) : d->records.end();
+  if (it == d->records.end()) {
+    out.clear();
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  if (it->second.damaged || !out.Decode(it->second.bytes)) {
+    out.clear();
+    SetLastError(ERROR_INVALID_DATA);
+    return 0;
+  }
+  return it->first;
+}
+
+CEOID ObjectStore::Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props) {
+  if (!HandleDatabase(h)) return 0;
+  if (count > 0 && !props) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  for (WORD i = 0; i < count; ++i) {
+    if (!SupportedType(props[i].propid) && !(props[i].wFlags & CEDB_PROPDELETE)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+  }
+  try {
+    return oid == 0 ? h.store_->AddRecord(h.db_, count, props) : h.store_->ReplaceRecord(h.db_, oid, count, props);
+  } catch (...) {
+    h.store_->Invalidate();
+    throw;
+  }
+}
+
+bool ObjectStore::Delete(DatabaseHandle& h, CEOID oid) {
+  if (!HandleDatabase(h)) return false;
+  bool deleted;
+  try {
+    deleted = h.store_->DeleteRecord(h.db_, oid);
+  } catch (...) {
+    h.store_->Invalidate();
+    throw;
+  }
+  if (!deleted) return false;
+  if (h.current_ == oid) h.current_ = 0;
+  return true;
+}
+
+DWORD ObjectStore::Count(const DatabaseHandle& h) {
+  DatabaseState* d = HandleDatabase(h);
+  return d ? DWORD(d->records.size()) : 0;
+}
+
+bool ObjectStore::DatabaseOids(DWORD type, std::vector<CEOID>* oids) {
+  oids->clear();
+  if (!inTransaction_ && !RefreshIfChanged()) return false;
+  for (const auto& [oid, d] : databases_)
+    if (type == 0 || d->type == type) oids->push_back(oid);
+  return true;
+}
+
+bool ObjectStore::GetInfo(CEOID oid, CEOIDINFO* info) {
+  DatabaseState* d = FindDatabase(oid);
+  if (!d) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  info->wObjType = OBJTYPE_DATABASE;
+  info->dbaseName = d->name;
+  info->dbaseType = d->type;
+  info->numRecords = RecordCountOf(*d);
+  info->sortProperty = d->sortProp;
+  return true;
+}
+
+// --- The current store --------------------------------------------------------
+
+std::shared_ptr<ObjectStore> CurrentObjectStore() {
+  if (currentStore) return currentStore;
+  const bool byDefault = currentPath.empty();
+  const std::string path = byDefault ? DefaultObjectStorePath() : currentPath;
+  DWORD error = ERROR_SUCCESS_CODE;
+  currentStore = ObjectStore::Open(path, byDefault, &error);
+  if (!currentStore) SetLastError(error);
+  return currentStore;
+}
+
+std::string DefaultObjectStorePath() {
+  std::string base;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+      const passwd* pw = ::getpwuid(::getuid());
+      home = pw ? pw->pw_dir : "/tmp";
+    }
+    base = std::string(home) + "/.local/share";
+  }
+  return base + "/pennywhistle/pennywhistle.db";
+}
+
+bool OpenObjectStore(const std::string& path) {
+  return Guarded(false, nullptr, [&] {
+    currentStore.reset();
+    currentPath = path;
+    return CurrentObjectStore() != nullptr;
+  });
+}
+
+void CloseObjectStore() {
+  currentStore.reset();
+  currentPath.clear();
+}
+
+// --- Handles and groups -----------------------------------------------------------
+
+DatabaseHandle::DatabaseHandle(DatabaseHandle&& other) noexcept
+    : store_(std::move(other.store_)),
+      db_(other.db_),
+      sorted_(other.sorted_),
+      position_(other.position_),
+      current_(other.current_) {
+  other.Close();
+}
+
+DatabaseHandle& DatabaseHandle::operator=(DatabaseHandle&& other) noexcept {
+  if (this != &other) {
+    store_ = std::move(other.store_);
+    db_ = other.db_;
+    sorted_ = other.sorted_;
+    position_ = other.position_;
+    current_ = other.current_;
+    other.Close();
+  }
+  return *this;
+}
+
+DatabaseHandle::~DatabaseHandle() { Close(); }
+
+void DatabaseHandle::Close() {
+  store_.reset();
+  db_ = 0;
+  sorted_ = false;
+  position_ = 0;
+  current_ = 0;
+}
+
+StoreTransaction::StoreTransaction() {
+  Guarded(false, nullptr, [&] {
+    store_ = CurrentObjectStore();
+    if (store_) {
+      store_->BeginGroup();
+      active_ = true;
+    }
+    return true;
+  });
+}
+
+StoreTransaction::~StoreTransaction() { Commit(); }
+
+bool StoreTransaction::Commit() {
+  if (!active_) return store_ != nullptr;
+  active_ = false;
+  return Guarded(false, store_.get(), [&] { return store_->EndGroup(); });
+}
+
+// --- The calls ------------------------------------------------------------------
+
+CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders, const SORTORDERSPEC* sortOrders) {
+  return Guarded(CEOID(0), nullptr, [&]() -> CEOID {
+    // One sort order at most, ascending on a text property.
+    if (name.empty() || numSortOrders > 1 || (numSortOrders == 1 && !sortOrders)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+    CEPROPID sortProp = 0;
+    if (numSortOrders == 1) {
+      if (sortOrders[0].dwFlags != 0 || PropTypeOf(sortOrders[0].propid) != CEVT_LPWSTR) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+      }
+      sortProp = sortOrders[0].propid;
+    }
+    const auto store = CurrentObjectStore();
+    if (!store) return 0;
+    return Guarded(CEOID(0), store.get(), [&] { return store->CreateDatabase(name, type, sortProp); });
+  });
+}
+
+DatabaseHandle CeOpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sortProperty, DWORD, HWND) {
+  try {
+    const auto store = CurrentObjectStore();
+    if (!store) return {};
+    DatabaseHandle h = store->OpenDatabase(oid, name, sortProperty);
+    return h;
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  } catch (...) {
+    SetLastError(ERROR_WRITE_FAULT);
+  }
+  return {};
+}
+
+CEOID CeSeekDatabase(DatabaseHandle& db, DWORD seekType, DWORD value, DWORD* index) {
+  return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Seek(db, seekType, value, index); });
+}
+
+CEOID CeReadRecordProps(DatabaseHandle& db, DWORD, PropertyBuffer& out) {
+  return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Read(db, out); });
+}
+
+CEOID CeWriteRecordProps(DatabaseHandle& db, CEOID oid, WORD count, const CEPROPVAL* props) {
+  try {
+    return ObjectStore::Write(db, oid, count, props);
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  } catch (...) {
+    SetLastError(ERROR_WRITE_FAULT);
+  }
+  return 0;
+}
+
+bool CeDeleteRecord(DatabaseHandle& db, CEOID oid) {
+  return Guarded(false, nullptr, [&] { return ObjectStore::Delete(db, oid); });
+}
+
+bool CloseDatabase(DatabaseHandle& db) {
+  if (!db.IsOpen()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  db.Close();
+  return true;
+}
+
+DWORD DatabaseRecordCount(const DatabaseHandle& db) {
+  return Guarded(DWORD(0), nullptr, [&] { return ObjectStore::Count(db); });
+}
+
+DatabaseEnumerator CeFindFirstDatabase(DWORD type) {
+  DatabaseEnumerator e;
+  Guarded(false, nullptr, [&] {
+    const auto store = CurrentObjectStore();
+    if (!store || !store->DatabaseOids(type, &e.oids_)) return false;
+    e.open_ = true;
+    e.next_ = 0;
+    return true;
+  });
+  return e;
+}
+
+CEOID CeFindNextDatabase(DatabaseEnumerator& e) {
+  if (!e.open_) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  if (e.next_ >= e.oids_.size()) {
+    SetLastError(ERROR_NO_MORE_ITEMS);
+    return 0;
+  }
+  return e.oids_[e.next_++];
+}
+
+bool CeOidGetInfo(CEOID oid, CEOIDINFO* info) {
+  return Guarded(false, nullptr, [&] {
+    if (!info) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+    const auto store = CurrentObjectStore();
+    return store && store->GetInfo(oid, info);
+  });
+}
+
+bool CeDeleteDatabase(CEOID oid) {
+  return Guarded(false, nullptr, [&] {
+    const auto store = CurrentObjectStore();
+    return store && Guarded(false, store.get(), [&] { return store->DeleteDatabase(oid); });
+  });
+}
+
+}  // namespace pw

@@ -1,0 +1,231 @@
+#include "platform/object_store_codec.h"
+
+#include <cstdint>
+
+namespace pw {
+
+namespace {
+
+void PutVarint(std::string& out, std::uint32_t v) {
+  while (v >= 0x80) {
+    out.push_back(char(0x80 | (v & 0x7F)));
+    v >>= 7;
+  }
+  out.push_back(char(v));
+}
+
+// A bounds-checked reader over the stored bytes; every Get fails instead of
+// reading past the end.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : p_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+
+  bool AtEnd() const { return p_ == end_; }
+  std::size_t Left() const { return std::size_t(end_ - p_); }
+
+  bool Byte(unsigned char* b) {
+    if (p_ == end_) return false;
+    *b = static_cast<unsigned char>(*p_++);
+    return true;
+  }
+
+  bool Varint(std::uint32_t* v) {
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 35; shift += 7) {
+      unsigned char b;
+      if (!Byte(&b)) return false;
+      if (shift == 28 && (b & 0x70) != 0) return false;  // more than 32 bits
+      result |= std::uint32_t(b & 0x7F) << shift;
+      if ((b & 0x80) == 0) {
+        *v = result;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  bool Bytes(std::size_t n, const unsigned char** at) {
+    if (Left() < n) return false;
+    *at = reinterpret_cast<const unsigned char*>(p_);
+    p_ += n;
+    return true;
+  }
+
+ private:
+  const char* p_;
+  const char* end_;
+};
+
+struct TextField {
+  const unsigned char* bytes = nullptr;
+  std::size_t length = 0;  // in code units
+  bool wide = false;
+
+  char16_t Unit(std::size_t i) const {
+    return wide ? char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8)) : char16_t(bytes[i]);
+  }
+};
+
+// Reads one property header and value. For texts, *text describes the units.
+bool ReadProperty(Reader& r, CEPROPID* propid, std::int16_t* ival, TextField* text) {
+  std::uint32_t id, type;
+  if (!r.Varint(&id) || !r.Varint(&type) || id > 0xFFFF || type > 0xFFFF) return false;
+  *propid = MakePropId(WORD(id), WORD(type));
+  if (type == CEVT_I2) {
+    const unsigned char* b;
+    if (!r.Bytes(2, &b)) return false;
+    *ival = std::int16_t(std::uint16_t(b[0] | (b[1] << 8)));
+    return true;
+  }
+  if (type == CEVT_LPWSTR) {
+    std::uint32_t head;
+    if (!r.Varint(&head)) return false;
+    text->wide = (head & 1) != 0;
+    text->length = head >> 1;
+    const std::size_t size = text->wide ? 2 * std::size_t(text->length) : text->length;
+    return r.Bytes(size, &text->bytes);
+  }
+  return false;
+}
+
+bool ReadHeader(Reader& r, std::uint32_t* count) {
+  unsigned char version;
+  if (!r.Byte(&version) || version != kPropertyFormatVersion) return false;
+  if (!r.Varint(count) || *count > 0xFFFF) return false;
+  // Every property takes at least three bytes; a larger count is damage.
+  return r.Left() / 3 >= *count;
+}
+
+}  // namespace
+
+std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
+  std::string out;
+  if (count > 0 && !props) return out;
+  out.reserve(8 + std::size_t(count) * 24);
+  out.push_back(char(kPropertyFormatVersion));
+  PutVarint(out, count);
+  for (WORD i = 0; i < count; ++i) {
+    const CEPROPVAL& p = props[i];
+    const WORD type = PropTypeOf(p.propid);
+    PutVarint(out, PropIdOf(p.propid));
+    PutVarint(out, type);
+    if (type == CEVT_I2) {
+      const auto v = std::uint16_t(p.val.iVal);
+      out.push_back(char(v & 0xFF));
+      out.push_back(char(v >> 8));
+    } else if (type == CEVT_LPWSTR) {
+      const std::u16string_view text = p.val.lpwstr ? std::u16string_view(p.val.lpwstr) : std::u16string_view();
+      if (text.size() > 0x7FFFFFFF) return {};
+      bool wide = false;
+      for (const char16_t c : text) wide |= c > 0xFF;
+      PutVarint(out, std::uint32_t(text.size() << 1) | (wide ? 1u : 0u));
+      for (const char16_t c : text) {
+        out.push_back(char(c & 0xFF));
+        if (wide) out.push_back(char(c >> 8));
+      }
+    } else {
+      return {};  // a type the store does not keep
+    }
+  }
+  return out;
+}
+
+bool PropertyBuffer::Decode(std::string_view stored) {
+  props_.clear();
+  texts_.clear();
+  Reader r(stored);
+  std::uint32_t count;
+  if (!ReadHeader(r, &count)) return false;
+  props_.resize(count);
+  // Each text takes at least one byte per unit plus its header, so the
+  // stored size bounds the texts and their terminators: no reallocation
+  // happens below and the pointers handed out stay valid.
+  texts_.reserve(stored.size() + 1);
+  std::size_t textCount = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    CEPROPVAL& p = props_[i];
+    TextField text;
+    if (!ReadProperty(r, &p.propid, &p.val.iVal, &text)) {
+      clear();
+      return false;
+    }
+    if (PropTypeOf(p.propid) == CEVT_LPWSTR) {
+      // The offset for now; turned into a pointer once texts_ is complete.
+      p.val.lpwstr = reinterpret_cast<const char16_t*>(texts_.size());
+      for (std::size_t k = 0; k < text.length; ++k) texts_.push_back(text.Unit(k));
+      texts_.push_back(u'\0');
+      ++textCount;
+    }
+  }
+  if (!r.AtEnd()) {
+    clear();
+    return false;
+  }
+  if (textCount > 0) {
+    const char16_t* base = texts_.data();
+    for (CEPROPVAL& p : props_)
+      if (PropTypeOf(p.propid) == CEVT_LPWSTR) p.val.lpwstr = base + reinterpret_cast<std::uintptr_t>(p.val.lpwstr);
+  }
+  return true;
+}
+
+void PropertyBuffer::Rebase(const char16_t* oldBase) {
+  const char16_t* base = texts_.data();
+  if (base == oldBase) return;
+  for (CEPROPVAL& p : props_)
+    if (PropTypeOf(p.propid) == CEVT_LPWSTR && p.val.lpwstr) p.val.lpwstr = base + (p.val.lpwstr - oldBase);
+}
+
+PropertyBuffer::PropertyBuffer(const PropertyBuffer& other) : props_(other.props_), texts_(other.texts_) {
+  Rebase(other.texts_.data());
+}
+
+PropertyBuffer::PropertyBuffer(PropertyBuffer&& other) noexcept {
+  const char16_t* oldBase = other.texts_.data();
+  props_ = std::move(other.props_);
+  texts_ = std::move(other.texts_);
+  Rebase(oldBase);
+  other.clear();
+}
+
+PropertyBuffer& PropertyBuffer::operator=(const PropertyBuffer& other) {
+  if (this != &other) {
+    props_ = other.props_;
+    texts_ = other.texts_;
+    Rebase(other.texts_.data());
+  }
+  return *this;
+}
+
+PropertyBuffer& PropertyBuffer::operator=(PropertyBuffer&& other) noexcept {
+  if (this != &other) {
+    const char16_t* oldBase = other.texts_.data();
+    props_ = std::move(other.props_);
+    texts_ = std::move(other.texts_);
+    Rebase(oldBase);
+    other.clear();
+  }
+  return *this;
+}
+
+bool ScanStoredRecord(std::string_view stored, CEPROPID sortProp, bool* found, std::u16string* key) {
+  *found = false;
+  key->clear();
+  Reader r(stored);
+  std::uint32_t count;
+  if (!ReadHeader(r, &count)) return false;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    CEPROPID propid;
+    std::int16_t ival;
+    TextField text;
+    if (!ReadProperty(r, &propid, &ival, &text)) return false;
+    if (sortProp != 0 && propid == sortProp && !*found) {
+      *found = true;
+      key->resize(text.length);
+      for (std::size_t k = 0; k < text.length; ++k) (*key)[k] = text.Unit(k);
+    }
+  }
+  return r.AtEnd();
+}
+
+}  // namespace pw

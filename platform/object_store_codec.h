@@ -1,0 +1,30 @@
+// The byte form of a record's property list, as the store keeps it.
+//
+//   byte 0        format version (1)
+//   varint        number of properties
+//   per property  varint id (high word), varint type (low word), then
+//                 CEVT_I2:     2 bytes, little-endian
+//                 CEVT_LPWSTR: varint (length << 1 | wide), then length bytes
+//                              (every unit below 0x100) or 2 x length bytes
+//                              (UTF-16 little-endian)
+//
+// Varints are unsigned LEB128 of at most 5 bytes. Nothing follows the last
+// property. Texts of Latin-1 units take one byte per unit, which halves the
+// memory the in-memory index spends on typical records.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/object_store.h"
+
+namespace pw {
+
+inline constexpr unsigned char kPropertyFormatVersion = 1;
+
+// Checks the whole of stored and finds the text of property sortProp (exact
+// id and type). Returns false when the bytes are damaged; otherwise *found
+// says whether the property is there and *key holds its text.
+bool ScanStoredRecord(std::string_view stored, CEPROPID sortProp, bool* found, std::u16string* key);
+
+}  // namespace pw

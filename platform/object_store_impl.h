@@ -1,0 +1,112 @@
+// The object store behind the calls of object_store.h: one SQLite file, the
+// databases it holds, and the in-memory index of each database in use.
+//
+// Single-threaded, like the program: no call may run on two threads at once.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/object_store.h"
+#include "platform/object_store_index.h"
+#include "platform/sqlite_util.h"
+
+namespace pw {
+
+struct DatabaseState {
+  CEOID oid = 0;
+  std::u16string name;
+  DWORD type = 0;
+  CEPROPID sortProp = 0;  // 0: no sort order
+
+  // The records, read from the file on first use.
+  bool loaded = false;
+  std::unordered_map<CEOID, StoredRecord> records;
+  std::unique_ptr<RecordOrder> sorted;  // by the sort text, when there is a sort order
+  std::unique_ptr<RecordOrder> byOid;   // object id order, made when first needed
+};
+
+class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
+ public:
+  // Opens (creating as needed) the store file; null with *error set on failure.
+  static std::shared_ptr<ObjectStore> Open(const std::string& path, bool ownFolder, DWORD* error);
+  ~ObjectStore();
+  ObjectStore(const ObjectStore&) = delete;
+  ObjectStore& operator=(const ObjectStore&) = delete;
+
+  // How long a call waits for another process that holds the file.
+  void SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+  // --- Databases (false / 0 with the last error set on failure) ---
+  CEOID CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp);
+  bool DeleteDatabase(CEOID oid);
+  bool DatabaseOids(DWORD type, std::vector<CEOID>* oids);
+  bool GetInfo(CEOID oid, CEOIDINFO* info);
+  DatabaseHandle OpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sortProp);
+
+  // --- Calls on an open handle ---
+  static CEOID Seek(DatabaseHandle& h, DWORD seekType, DWORD value, DWORD* index);
+  static CEOID Read(DatabaseHandle& h, PropertyBuffer& out);
+  static CEOID Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props);
+  static bool Delete(DatabaseHandle& h, CEOID oid);
+  static DWORD Count(const DatabaseHandle& h);
+
+  // --- Groups of writes (StoreTransaction) ---
+  void BeginGroup() { ++groupDepth_; }
+  bool EndGroup();
+
+  // Drops every in-memory index; they are read again from the file on next
+  // use. Used when memory may no longer match the file.
+  void Invalidate();
+
+ private:
+  ObjectStore() = default;
+
+  DWORD Initialise(const std::string& path);
+  bool ReadCatalog();
+  bool RefreshIfChanged();
+  DatabaseState* FindDatabase(CEOID oid);
+  DatabaseState* FindDatabase(std::u16string_view name);
+  bool Load(DatabaseState& d);
+  RecordOrder* OrderOf(DatabaseState& d, bool sorted);
+  DWORD RecordCountOf(DatabaseState& d);
+  static DatabaseState* HandleDatabase(const DatabaseHandle& h);
+
+  CEOID AddRecord(CEOID db, WORD count, const CEPROPVAL* props);
+  CEOID ReplaceRecord(CEOID db, CEOID oid, WORD count, const CEPROPVAL* props);
+  bool DeleteRecord(CEOID db, CEOID oid);
+
+  // A write runs inside BeginWrite/EndWrite: alone it is its own durable
+  // transaction, inside a group it joins the group's transaction.
+  bool BeginWrite();
+  bool EndWrite(bool ok);
+  bool CommitNow(bool reloadOnFailure);
+  void StatementFailed(int rc);
+  // Ends a write that failed with code; always 0 / false.
+  int FailWrite(DWORD code);
+
+  sqlite3* db_ = nullptr;
+  SqliteStatement insertRecord_, updateRecord_, deleteRecord_, loadRecords_, countRecords_;
+
+  std::map<CEOID, std::unique_ptr<DatabaseState>> databases_;
+  CEOID nextOid_ = 1;
+  bool oidDirty_ = false;       // nextOid_ not yet written to the file
+  sqlite3_int64 dataVersion_ = 0;
+
+  int groupDepth_ = 0;
+  bool inTransaction_ = false;
+  bool groupLost_ = false;      // the group's transaction was rolled back by SQLite
+  DWORD groupError_ = 0;
+};
+
+// The store every call without a handle uses (opened on first use); null
+// with the last error set when it cannot be opened.
+std::shared_ptr<ObjectStore> CurrentObjectStore();
+
+}  // namespace pw
