@@ -1,0 +1,259 @@
+#include "text/time_text.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/globals.h"
+#include "support/scripted_host.h"
+#include "text/date_time.h"
+#include "text/fixed_text.h"
+
+namespace pw {
+namespace {
+
+TimeRecord Times(int sh, int sm, bool spm, int eh, int em, bool epm, const char16_t* duration = u"") {
+  TimeRecord r;
+  r.startHour = sh, r.startMinute = sm, r.startPm = spm;
+  r.endHour = eh, r.endMinute = em, r.endPm = epm;
+  CopyText(r.duration, duration);
+  return r;
+}
+
+TEST(TimeTextShape, RecognisesEachFormByCompleteScan) {
+  struct Case {
+    const char16_t* text;
+    bool american, european, twelveHour, time;
+  } cases[] = {{u"3/7/2000", true, false, false, false}, {u" 3/7/2000 trailing", true, false, false, false},
+               {u"3/7", false, false, false, false},     {u"31.12.2000", false, true, false, false},
+               {u"10:30 AM", false, false, true, true},  {u"10:30", false, false, false, true},
+               {u"--:--", false, false, false, false},   {u"", false, false, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text, c.text + std::u16string_view(c.text).size()));
+    EXPECT_EQ(IsAmericanDateText(c.text), c.american);
+    EXPECT_EQ(IsEuropeanDateText(c.text), c.european);
+    EXPECT_EQ(IsTwelveHourTimeText(c.text), c.twelveHour);
+    EXPECT_EQ(IsTimeText(c.text), c.time);
+  }
+}
+
+TEST(TimeTextConvert, WritesTheOtherFormOrTheFallback) {
+  using Fn = bool (*)(std::u16string_view, std::u16string*);
+  struct Case {
+    Fn fn;
+    const char16_t* in;
+    bool ok;
+    const char16_t* out;
+  } cases[] = {
+      {AmericanToEuropeanDate, u"12/31/2000", true, u"31.12.2000"},
+      {AmericanToEuropeanDate, u"3/7/7", true, u"07.03.07"},
+      {AmericanToEuropeanDate, u"3/7", false, u"00/00/0000"},
+      {EuropeanToAmericanDate, u"31.12.2000", true, u"12/31/2000"},
+      {EuropeanToAmericanDate, u"n/a", false, u"0.0.0000"},
+      {TwentyFourToTwelveHourTime, u"13:05", true, u"01:05 PM"},
+      {TwentyFourToTwelveHourTime, u"12:30", true, u"12:30 PM"},
+      {TwentyFourToTwelveHourTime, u"0:30", true, u"12:30 AM"},
+      {TwentyFourToTwelveHourTime, u"9:5", true, u"09:05 AM"},
+      {TwentyFourToTwelveHourTime, u"23:59", true, u"11:59 PM"},
+      {TwentyFourToTwelveHourTime, u"noon", false, u"12:00 AM"},
+  };
+  for (const Case& c : cases) {
+    std::u16string out = u"old";
+    EXPECT_EQ(c.fn(c.in, &out), c.ok);
+    EXPECT_EQ(out, c.out);
+    EXPECT_FALSE(c.fn(c.in, nullptr));
+  }
+}
+
+TEST(TimeTextConvert, DecimalHoursInSinglePrecision) {
+  struct Case {
+    const char16_t* in;
+    const char16_t* out;
+  } toTime[] = {{u"1.5", u"1:30"}, {u"2.25", u"2:15"}, {u"7.75", u"7:45"},
+                // float truncation loses a minute where the fraction is not exact
+                {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}},
+    toDecimal[] = {{u"7:45", u"7.75"}, {u"0:20", u"0.33"}, {u"1:30", u"1.50"}, {u"--:--", u"--:--"},
+                   {u"7", u"7"}};
+  for (const Case& c : toTime) EXPECT_EQ(DecimalHoursToTimeText(c.in), c.out);
+  for (const Case& c : toDecimal) EXPECT_EQ(TimeTextToDecimalText(c.in), c.out);
+  EXPECT_EQ(TimeTextToHours(u"7:45"), 7.75f);
+  EXPECT_EQ(TimeTextToHours(u"0:01"), 0.016666668f);
+  EXPECT_EQ(TimeTextToHours(u"--:--"), 0.0f);
+  EXPECT_EQ(TimeTextToHours(u"7"), 0.0f);
+}
+
+struct FormatCase {
+  TimeRecord record;
+  int which, blank;
+  const char16_t* twelve;
+  const char16_t* twentyFour;
+};
+
+TEST(TimeTextRecordTime, FormatsOnBothClocks) {
+  const TimeRecord none;
+  const TimeRecord day = Times(1, 5, true, 0, 45, false);
+  const FormatCase cases[] = {
+      // No times entered: dashes in views, the zero time in the entry dialog.
+      {none, PWH_START_TIME, PWH_BLANK_AS_DASHES, u"--:--", u"--:--"},
+      {none, PWH_END_TIME, PWH_BLANK_AS_ZERO, u"00:00 AM", u"00:00"},
+      {day, PWH_ZERO_TIME, PWH_BLANK_AS_DASHES, u"00:00 AM", u"00:00"},
+      {day, PWH_START_TIME, PWH_BLANK_AS_DASHES, u"01:05 PM", u"13:05"},
+      {day, PWH_END_TIME, PWH_BLANK_AS_DASHES, u"12:45 AM", u"00:45"},
+      {day, 5, PWH_BLANK_AS_DASHES, u"12:45 AM", u"00:45"},
+      // Noon in both stored forms.
+      {Times(0, 10, true, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO, u"12:10 PM", u"12:10"},
+      {Times(12, 10, false, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO, u"12:10 PM", u"12:10"},
+  };
+  for (const FormatCase& c : cases) {
+    std::u16string out;
+    EXPECT_EQ(FormatRecordTime(&out, c.record, c.which, c.blank, false), &out);
+    EXPECT_EQ(out, c.twelve);
+    FormatRecordTime(&out, c.record, c.which, c.blank, true);
+    EXPECT_EQ(out, c.twentyFour);
+  }
+  EXPECT_EQ(FormatRecordTime(nullptr, day, PWH_START_TIME, PWH_BLANK_AS_ZERO, false), nullptr);
+}
+
+// Every time of day, however it was stored, must come back to the same
+// minute of the day through each writer and reader of time text.
+TEST(TimeTextRecordTime, EveryHourSurvivesTheRoundTrips) {
+  auto minuteOfDay = [](int hour, int minute, bool pm) { return (hour + (pm ? 12 : 0)) * 60 + minute; };
+  for (int h = 0; h < 24; ++h) {
+    SCOPED_TRACE(h);
+    SYSTEMTIME now;
+    now.wYear = 2000, now.wMonth = 3, now.wDay = 7, now.wHour = WORD(h), now.wMinute = 30;
+    SetLocalTimeOverride(now);
+    TimeRecord r;
+    SetRecordTimeNow(r, PWH_START_TIME);
+    const int expected = h * 60 + 30;
+    ASSERT_EQ(minuteOfDay(r.startHour, r.startMinute, r.startPm), expected);
+
+    std::u16string text;
+    DateTimeValue v;
+    FormatRecordTime(&text, r, PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
+    ASSERT_TRUE(v.ParseTime(text, PWH_TWELVE_HOUR_TEXT)) << std::string(text.begin(), text.end());
+    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
+
+    FormatRecordTime(&text, r, PWH_START_TIME, PWH_BLANK_AS_ZERO, true);
+    ASSERT_TRUE(v.ParseTime(text, PWH_TWENTY_FOUR_HOUR_TEXT));
+    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
+    ASSERT_TRUE(TwentyFourToTwelveHourTime(text, &text));
+    ASSERT_TRUE(v.ParseTime(text, PWH_TWELVE_HOUR_TEXT));
+    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
+
+    // The form the 12-hour reader stores writes back unchanged.
+    TimeRecord back = Times(v.hour, v.minute, v.pm, 0, 0, false);
+    std::u16string again;
+    FormatRecordTime(&again, back, PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
+    EXPECT_EQ(again, text);
+  }
+  SetLocalTimeOverride(std::nullopt);
+}
+
+TEST(TimeTextDuration, StoredDurationWinsThenElapsedTimeThenDashes) {
+  struct Case {
+    TimeRecord record;
+    const char16_t* longForm;
+    const char16_t* shortForm;
+    const char16_t* filled;  // duration after FillRecordDuration
+  } cases[] = {
+      {Times(11, 0, true, 1, 30, false), u"2 hrs, 30 mins (2.50)", u"2h, 30m (2.50)", u"02:30"},
+      {Times(9, 0, false, 5, 15, true), u"8 hrs, 15 mins (8.25)", u"8h, 15m (8.25)", u"08:15"},
+      {Times(0, 0, false, 0, 0, true), u"12 hrs, 0 mins (12.00)", u"12h, 0m (12.00)", u"12:00"},
+      {Times(3, 0, true, 3, 0, true), u"--:--", u"--:--", u"--:--"},
+      {Times(3, 0, false, 2, 0, false), u"--:--", u"--:--", u"--:--"},
+      {Times(0, 0, false, 0, 0, false), u"--:--", u"--:--", u"--:--"},
+      {Times(9, 0, false, 10, 0, false, u"--:--"), u"1 hrs, 0 mins (1.00)", u"1h, 0m (1.00)", u"--:--"},
+      // A stored duration is shown even when the times disagree, and kept.
+      {Times(9, 0, false, 8, 0, false, u"01:15"), u"1 hrs, 15 mins (1.25)", u"1h, 15m (1.25)", u"01:15"},
+  };
+  for (Case& c : cases) {
+    std::u16string out;
+    EXPECT_TRUE(FormatDurationSummary(&out, c.record, PWH_SUMMARY_LONG));
+    EXPECT_EQ(out, c.longForm);
+    EXPECT_TRUE(FormatDurationSummary(&out, c.record, PWH_SUMMARY_SHORT));
+    EXPECT_EQ(out, c.shortForm);
+    const bool wasEmpty = IsEmptyText(c.record.duration);
+    EXPECT_EQ(FillRecordDuration(c.record), wasEmpty);
+    EXPECT_EQ(TextOf(c.record.duration), c.filled);
+  }
+  std::u16string out = u"kept";
+  EXPECT_FALSE(FormatDurationSummary(&out, cases[0].record, 3));
+  EXPECT_EQ(out, u"kept");
+}
+
+TEST(TimeTextDuration, SubtractTimesClampsAtZero) {
+  struct Case {
+    int ha, ma, hb, mb, hours, minutes;
+  } cases[] = {{1, 10, 0, 30, 0, 40}, {0, 20, 0, 30, 0, 0}, {5, 45, 2, 15, 3, 30}, {2, 0, 0, 59, 1, 1}};
+  for (const Case& c : cases) {
+    int h = -1, m = -1;
+    SubtractTimes(c.ha, c.ma, c.hb, c.mb, &h, &m);
+    EXPECT_EQ(h, c.hours);
+    EXPECT_EQ(m, c.minutes);
+  }
+}
+
+TEST(TimeTextAmount, DerivesAmountOrRateFromTheDuration) {
+  struct Case {
+    int billable;
+    const char16_t *duration, *rate, *amount;
+    const char16_t *newRate, *newAmount;
+  } cases[] = {
+      {1, u"02:00", u"25", u"999", u"25", u"50.00"},
+      {1, u"01:30", u"33.33", u"", u"33.33", u"50.00"},  // 49.995002f in single precision
+      {1, u"02:00", u"", u"45", u"22.50", u"45"},
+      {1, u"02:00", u"n/a", u"abc", u"n/a", u"abc"},
+      {1, u"--:--", u"25", u"10", u"", u""},
+      {1, u"00:00", u"25", u"10", u"", u""},
+      {0, u"02:00", u"25", u"10", u"25", u"10"},
+  };
+  for (const Case& c : cases) {
+    TimeRecord r;
+    r.billable = c.billable;
+    CopyText(r.duration, c.duration);
+    CopyText(r.rate, c.rate);
+    CopyText(r.amount, c.amount);
+    EXPECT_TRUE(RecomputeRecordAmount(r));
+    EXPECT_EQ(TextOf(r.rate), c.newRate);
+    EXPECT_EQ(TextOf(r.amount), c.newAmount);
+  }
+}
+
+TEST(TimeTextDateControl, ReadsStoredDateOrReportsIt) {
+  test::ScriptedHost host;
+  SYSTEMTIME st;
+  EXPECT_TRUE(DateTextToSystemTime(nullptr, u"3/7/99", &st));
+  EXPECT_EQ(std::vector<int>({st.wMonth, st.wDay, st.wYear, st.wDayOfWeek, st.wHour, st.wMinute,
+                              st.wSecond, st.wMilliseconds}),
+            std::vector<int>({3, 7, 99, 1, 5, 5, 5, 5}));
+  EXPECT_TRUE(host.messages.empty());
+
+  int owner = 0;
+  SetLastError(87);
+  EXPECT_FALSE(DateTextToSystemTime(&owner, u"n/a", &st));
+  EXPECT_EQ(st.wYear + st.wMonth + st.wDay, 0);
+  EXPECT_EQ(st.wHour, 5);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].owner, &owner);
+  EXPECT_EQ(host.messages[0].text, u"error: could not parse date 'n/a': error code: 87.");
+  EXPECT_EQ(host.messages[0].title, u"PWH Error");
+  EXPECT_EQ(host.messages[0].type, MB_ICONEXCLAMATION | MB_OK);
+}
+
+TEST(TimeTextDateControl, PickerFormatsFollowTheSettings) {
+  EXPECT_EQ(DatePickerFormat(true), u"dd.MM.yyy");
+  EXPECT_EQ(DatePickerFormat(false), u"MM/dd/yyy");
+  EXPECT_EQ(TimePickerFormat(true), u" HH:mm");
+  EXPECT_EQ(TimePickerFormat(false), u" hh:mm tt");
+  // Without a configuration the American date and the 12-hour clock apply.
+  Configuration = nullptr;
+  EXPECT_EQ(DatePickerFormat(), u"MM/dd/yyy");
+  EXPECT_EQ(TimePickerFormat(), u" hh:mm tt");
+  std::u16string out;
+  FormatRecordTime(&out, Times(1, 5, true, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO);
+  EXPECT_EQ(out, u"01:05 PM");
+}
+
+}  // namespace
+}  // namespace pw

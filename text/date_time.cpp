@@ -1,0 +1,183 @@
+#include "text/date_time.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/clock.h"
+#include "text/format.h"
+
+namespace pw {
+
+namespace {
+
+std::u16string DateText(int month, int day, int year) {
+  return Format(u"%02d/%02d/%04d", month, day, year);
+}
+
+bool WriteDate(std::u16string* out, int month, int day, int year) {
+  if (!out) return false;
+  *out = DateText(month, day, year);
+  return true;
+}
+
+bool IsAmOrPm(const char* word, bool* pm) {
+  if (std::strcmp(word, "AM") == 0 || std::strcmp(word, "am") == 0) {
+    *pm = false;
+    return true;
+  }
+  if (std::strcmp(word, "PM") == 0 || std::strcmp(word, "pm") == 0) {
+    *pm = true;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void DateTimeValue::Clear() {
+  month = 0;
+  day = 0;
+  year = 0;
+  valid = 0;
+}
+
+bool DateTimeValue::SetDate(int m, int d, int y) {
+  month = m;
+  day = d;
+  year = y;
+  return Normalise();
+}
+
+bool DateTimeValue::ParseDate(std::u16string_view text) {
+  int m = 0, d = 0, y = 0;
+  if (ScanThreeInts(text, "%d/%d/%d", &m, &d, &y) != 3) {
+    Clear();
+    return Normalise();
+  }
+  return SetDate(m, d, y);
+}
+
+bool DateTimeValue::ParseTime(std::u16string_view text, int mode) {
+  int h = 0, m = 0;
+  bool ok = false;
+  bool isPm = false;
+  if (mode == PWH_TWENTY_FOUR_HOUR_TEXT) {
+    ok = ScanTwoInts(text, "%d:%d", &h, &m) == 2 && h >= 0 && h <= 23;
+    if (ok && h > 12) {
+      h -= 12;
+      isPm = true;
+    }
+  } else {
+    // The word receives UTF-8 bytes, never more than the whole text.
+    std::vector<char> word(text.size() * 3 + 1, '\0');
+    ok = ScanText(text, "%d:%d %s", &h, &m, word.data()) == 3 && h >= 1 && h <= 12;
+    if (ok && !IsAmOrPm(word.data(), &isPm)) {
+      hour = h;
+      minute = m;
+      return false;
+    }
+    // Twelve o'clock is hour 0: "12:mm AM" midnight, "12:mm PM" noon.
+    if (ok && h == 12) h = 0;
+  }
+  if (!ok || m < 0 || m > 59) {
+    hour = 0;
+    minute = 0;
+    return false;
+  }
+  hour = h;
+  minute = m;
+  pm = isPm ? 1 : 0;
+  return true;
+}
+
+bool DateTimeValue::Normalise() {
+  if (month < 1 || month > 12 || day < 1 || day > 31) {
+    Clear();
+    return false;
+  }
+  if (year < 50)
+    year += 2000;
+  else if (year < 100)
+    year += 1900;
+  else if (year < 900)
+    year += 2000;
+  else if (year < 1000)
+    year += 1000;
+  valid = 1;
+  return true;
+}
+
+bool DateTimeValue::FormatDate(std::u16string* out) const { return WriteDate(out, month, day, year); }
+
+bool DateTimeValue::Equals(const DateTimeValue& other) const {
+  return year == other.year && month == other.month && day == other.day;
+}
+
+bool DateTimeValue::IsAfter(const DateTimeValue& other) const {
+  if (year != other.year) return year > other.year;
+  if (month != other.month) return month > other.month;
+  return day > other.day;
+}
+
+bool DateTimeValue::IsBefore(const DateTimeValue& other) const { return other.IsAfter(*this); }
+
+bool TodayText(std::u16string* out) {
+  if (!out) return false;
+  const SYSTEMTIME now = GetLocalTime();
+  return WriteDate(out, now.wMonth, now.wDay, now.wYear);
+}
+
+bool FirstOfMonthText(std::u16string* out) {
+  if (!out) return false;
+  const SYSTEMTIME now = GetLocalTime();
+  return WriteDate(out, now.wMonth, 1, now.wYear);
+}
+
+bool LastOfMonthText(std::u16string* out) {
+  if (!out) return false;
+  const SYSTEMTIME now = GetLocalTime();
+  return WriteDate(out, now.wMonth, DaysInMonth(now.wMonth, now.wYear), now.wYear);
+}
+
+bool DaysBeforeTodayText(std::u16string* out, int n) {
+  if (!out) return false;
+  const SYSTEMTIME now = GetLocalTime();
+  return DaysBeforeText(out, now.wMonth, now.wDay, now.wYear, n);
+}
+
+bool DaysBeforeText(std::u16string* out, int month, int day, int year, int n) {
+  if (!out) return false;
+  if (month < 1 || month > 12) return WriteDate(out, month, day - n, year);
+  day -= n;
+  while (day < 1) {
+    if (--month < 1) {
+      month = 12;
+      --year;
+    }
+    day += DaysInMonth(month, year);
+  }
+  // A negative n steps forward.
+  while (n < 0 && day > DaysInMonth(month, year)) {
+    day -= DaysInMonth(month, year);
+    if (++month > 12) {
+      month = 1;
+      ++year;
+    }
+  }
+  return WriteDate(out, month, day, year);
+}
+
+bool IsLeapYear(int year) {
+  if (year % 400 == 0) return true;
+  if (year % 100 == 0) return false;
+  return year % 4 == 0;
+}
+
+int DaysInMonth(int month, int year) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && IsLeapYear(year)) return 29;
+  return kDays[month - 1];
+}
+
+}  // namespace pw
