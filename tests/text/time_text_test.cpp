@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "config/configuration.h"
 #include "shell/globals.h"
 #include "support/scripted_host.h"
 #include "text/date_time.h"
@@ -241,18 +242,21 @@ TEST(TimeTextDateControl, ReadsStoredDateOrReportsIt) {
   EXPECT_EQ(host.messages[0].type, MB_ICONEXCLAMATION | MB_OK);
 }
 
-TEST(TimeTextDateControl, PickerFormatsFollowTheSettings) {
-  EXPECT_EQ(DatePickerFormat(true), u"dd.MM.yyy");
-  EXPECT_EQ(DatePickerFormat(false), u"MM/dd/yyy");
-  EXPECT_EQ(TimePickerFormat(true), u" HH:mm");
-  EXPECT_EQ(TimePickerFormat(false), u" hh:mm tt");
-  // Without a configuration the American date and the 12-hour clock apply.
-  Configuration = nullptr;
+TEST(TimeTextDateControl, FormsFollowTheSettings) {
+  test::ScriptedHost host;
+  Configuration = nullptr;  // without settings: American dates, 12-hour clock
   EXPECT_EQ(DatePickerFormat(), u"MM/dd/yyy");
   EXPECT_EQ(TimePickerFormat(), u" hh:mm tt");
+  PWHConfiguration settings;
+  settings.UseEuropeanDateFormat = 1;
+  settings.UseEuropeanTimeFormat = 1;
+  Configuration = &settings;
+  EXPECT_EQ(DatePickerFormat(), u"dd.MM.yyy");
+  EXPECT_EQ(TimePickerFormat(), u" HH:mm");
   std::u16string out;
   FormatRecordTime(&out, Times(1, 5, true, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO);
-  EXPECT_EQ(out, u"01:05 PM");
+  EXPECT_EQ(out, u"13:05");
+  Configuration = nullptr;
 }
 
 }  // namespace
