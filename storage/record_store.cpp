@@ -1,0 +1,164 @@
+#include "storage/record_store.h"
+
+#include <string>
+
+#include "platform/host_port.h"
+#include "storage/records.h"
+#include "text/format.h"
+
+namespace pw {
+namespace {
+
+constexpr unsigned kWarning = MB_OK | MB_ICONEXCLAMATION;
+
+void ShowStartupMessage(HWND owner, const std::u16string& text, unsigned type = kWarning) {
+  MessageBoxW(owner, text, PWH_STARTUP_TITLE, type);
+}
+
+bool AskStartupQuestion(HWND owner, const std::u16string& text, unsigned icon) {
+  return MessageBoxW(owner, text, PWH_STARTUP_TITLE, MB_YESNO | icon | MB_DEFBUTTON2) == IDYES;
+}
+
+// Messages of the open-or-create flow of one database.
+struct OpenMessages {
+  const char16_t* open;
+  const char16_t* create;
+  const char16_t* reopen;
+};
+
+// Creates a database that does not exist yet and opens it.
+bool CreateAndOpen(HWND owner, std::u16string_view name, CEPROPID sortProperty,
+                   const OpenMessages& messages, DatabaseHandle* out) {
+  const SORTORDERSPEC sort{sortProperty, 0};
+  const WORD sortOrders = sortProperty != 0 ? 1 : 0;
+  if (CeCreateDatabase(name, 0, sortOrders, sortOrders != 0 ? &sort : nullptr) == 0) {
+    ShowStartupMessage(owner, Format(messages.create, name, GetLastError()));
+    return false;
+  }
+  DatabaseHandle db = CeOpenDatabase(nullptr, name, sortProperty, 0, owner);
+  if (!db) {
+    ShowStartupMessage(owner, Format(messages.reopen, name, GetLastError()));
+    return false;
+  }
+  *out = std::move(db);
+  return true;
+}
+
+// Opens the database, creating it when it does not exist. Any other open
+// failure is shown and ends the attempt.
+bool OpenOrCreate(HWND owner, std::u16string_view name, CEPROPID sortProperty,
+                  const OpenMessages& messages, DatabaseHandle* out) {
+  DatabaseHandle db = CeOpenDatabase(nullptr, name, sortProperty, 0, owner);
+  if (db) {
+    *out = std::move(db);
+    return true;
+  }
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND) {
+    ShowStartupMessage(owner, Format(messages.open, name, error));
+    return false;
+  }
+  return CreateAndOpen(owner, name, sortProperty, messages, out);
+}
+
+}  // namespace
+
+bool OpenConfigDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out) {
+  if (out == nullptr) return false;
+  static constexpr OpenMessages kMessages{
+      u"Could not open Pennywhistle database '%s': error code: %ld.",
+      u"Could not create Pennywhistle database '%s': error code: %ld.",
+      u"Could not re-open created Pennywhistle database '%s': error code: %ld.",
+  };
+  return OpenOrCreate(owner, name, 0, kMessages, out);
+}
+
+bool OpenExpenseDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out) {
+  if (out == nullptr) return false;
+  static constexpr OpenMessages kMessages{
+      u"Could not open Pennywhistle expense database '%s': error code: %ld.",
+      u"Could not create Pennywhistle expense database '%s': error code: %ld.",
+      u"Could not re-open created Pennywhistle expense database '%s': error code: %ld.",
+  };
+  return OpenOrCreate(owner, name, PWH_EXPENSE_DATE_PROPID, kMessages, out);
+}
+
+bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out) {
+  if (out == nullptr) return false;
+  static constexpr OpenMessages kMessages{
+      nullptr,  // any other open failure offers to erase the database instead
+      u"Could not create Pennywhistle database\n\n'%s'\n\nerror code: %ld.",
+      u"Could not re-open created Pennywhistle time database '%s': error code: %ld.",
+  };
+  for (;;) {
+    DatabaseHandle db = CeOpenDatabase(nullptr, name, PWH_TIME_DATE_PROPID, 0, owner);
+    if (db) {
+      *out = std::move(db);
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) {
+      return CreateAndOpen(owner, name, PWH_TIME_DATE_PROPID, kMessages, out);
+    }
+
+    if (!AskStartupQuestion(
+            owner,
+            Format(u"Could not open Pennywhistle time database '%s', error code: [%ld].\n\n"
+                   u"The database might be corrupted, or has been created by an older release "
+                   u"of PWH.\n\nWould you like to create a new empty database ?",
+                   name, error),
+            MB_ICONWARNING)) {
+      return false;
+    }
+    if (!AskStartupQuestion(owner,
+                            u"This operation will erase all previously stored time data "
+                            u"(expense will be intact).\n\nDo you want to continue ?",
+                            MB_ICONINFORMATION)) {
+      return false;
+    }
+
+    const CEOID oid = FindDatabaseByName(owner, name);
+    if (oid == 0) {
+      ShowStartupMessage(
+          owner, Format(u"Could enumerate/find Pennywhistle time database '%s', error code: "
+                        u"[%ld].\n\nYour device persistent object store might be corrupted.",
+                        name, GetLastError()));
+      return false;
+    }
+    if (!CeDeleteDatabase(oid)) {
+      ShowStartupMessage(
+          owner, Format(u"Could not delete Pennywhistle time database '%s', error code: "
+                        u"[%ld].\n\nYour device persistent object store might be corrupted.",
+                        name, GetLastError()));
+      return false;
+    }
+    // The open fails with "not found" now, and the database is made again.
+  }
+}
+
+CEOID FindDatabaseByName(HWND owner, std::u16string_view name) {
+  DatabaseEnumerator databases = CeFindFirstDatabase(0);
+  if (!databases) {
+    ShowStartupMessage(owner,
+                       Format(u"Could not enumerate device database store: error code: [%ld].",
+                              GetLastError()),
+                       MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  CEOID found = 0;
+  while (const CEOID oid = CeFindNextDatabase(databases)) {
+    CEOIDINFO info;
+    if (!CeOidGetInfo(oid, &info)) break;
+    if (info.wObjType == OBJTYPE_DATABASE && info.dbaseName == name) {
+      found = oid;
+      break;
+    }
+  }
+  // Closing must not hide the error of a failed search from the caller.
+  const DWORD error = GetLastError();
+  databases.Close();
+  SetLastError(error);
+  return found;
+}
+
+}  // namespace pw

@@ -1,0 +1,97 @@
+// A fresh object store file for every test, a scripted host, and small
+// helpers to fill and read back the record databases directly.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/object_store.h"
+#include "shell/globals.h"
+#include "storage/record_store.h"
+#include "storage/records.h"
+#include "support/scripted_host.h"
+#include "support/temp_home.h"
+#include "text/fixed_text.h"
+
+namespace pw::test {
+
+class StoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int serial = 0;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string path = TemporaryHome() + "/store-" + std::to_string(++serial) + "-" +
+                             info->name() + ".db";
+    ASSERT_TRUE(OpenObjectStore(path));
+    AppMode = PWH_TIME_MODE;
+  }
+
+  void TearDown() override {
+    TimeDatabase.Close();
+    ConfigDatabase.Close();
+    ExpenseDatabase.Close();
+    AppMode = PWH_TIME_MODE;
+    CloseObjectStore();
+  }
+
+  // Opens both record databases into the program-wide handles.
+  void OpenRecordDatabases() {
+    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
+    ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase));
+  }
+
+  ScriptedHost host;
+};
+
+inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme",
+                       int billable = 0, int billed = 0) {
+  TimeRecord r;
+  CopyText(r.date, date);
+  CopyText(r.client, client);
+  r.billable = billable;
+  r.billed = billed;
+  return r;
+}
+
+inline ExpenseRecord Expense(std::u16string_view date, std::u16string_view client = u"Acme") {
+  ExpenseRecord r;
+  CopyText(r.date, date);
+  CopyText(r.client, client);
+  return r;
+}
+
+inline void Put(DatabaseHandle& db, const TimeRecord& r) {
+  CEPROPVAL props[PWH_TIME_PROP_COUNT];
+  ASSERT_NE(CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, RecordToProps(r, props)), 0u);
+}
+
+inline void Put(DatabaseHandle& db, const ExpenseRecord& r) {
+  CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
+  ASSERT_NE(CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(r, props)), 0u);
+}
+
+// Every record of a database in sort order, read straight from the store.
+template <class Record>
+std::vector<Record> ReadAll(DatabaseHandle& db) {
+  std::vector<Record> out;
+  PropertyBuffer buffer;
+  for (DWORD i = 0; CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr) != 0; ++i) {
+    EXPECT_NE(CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer), 0u);
+    out.emplace_back();
+    PropsToRecord(buffer.data(), buffer.size(), out.back());
+  }
+  return out;
+}
+
+// The client texts of every record in sort order: records in these tests
+// are told apart by their client.
+template <class Record>
+std::vector<std::u16string> Clients(DatabaseHandle& db) {
+  std::vector<std::u16string> out;
+  for (const Record& r : ReadAll<Record>(db)) out.emplace_back(TextOf(r.client));
+  return out;
+}
+
+}  // namespace pw::test
