@@ -1,6 +1,3 @@
-#include <QApplication>
+#include "shell/gui/startup.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  return 0;
-}
+int main(int argc, char** argv) { return pw::RunPennywhistle(argc, argv); }

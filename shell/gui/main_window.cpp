@@ -1,0 +1,414 @@
+#include "shell/gui/main_window.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QChildEvent>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "shell/gui/commands.h"
+#include "shell/gui/qt_host.h"
+#include "views/gui/list_view.h"
+
+namespace pw {
+
+bool QuitPosted = false;
+OtherViewHooks OtherViews;
+
+namespace {
+
+QPointer<PwMainWindow> currentWindow;
+
+// Menu bar 101: the four popups and their items. An item's submenu path
+// ("New", "Mark/Selected") is made when its first item is added; a null
+// text is a separator.
+struct MenuPopupResource {
+  UINT buttonId;
+  const char* text;
+};
+
+struct MenuItemResource {
+  UINT popup;
+  const char* submenu;
+  const char* text;
+  UINT commandId;
+  bool checkable;
+  bool greyed;
+};
+
+constexpr MenuPopupResource kMenuPopups[] = {
+    {IDM_MENU_FILE, "File"}, {IDM_MENU_EDIT, "Edit"}, {IDM_MENU_VIEW, "View"}, {IDM_MENU_MODE, "Mode"}};
+
+constexpr MenuItemResource kMenuItems[] = {
+    {IDM_MENU_FILE, "New", "Record", IDM_NEW_RECORD, false, false},
+    {IDM_MENU_FILE, "New", "Subsequent Record", IDM_NEW_SUBSEQUENT_RECORD, false, false},
+    {IDM_MENU_FILE, "Import", "PWH Database", IDM_IMPORT_DATABASE, false, false},
+    {IDM_MENU_FILE, "Import", "PWH Pulldowns", IDM_IMPORT_PULLDOWNS, false, false},
+    {IDM_MENU_FILE, "Export", "PWH Database", IDM_EXPORT_DATABASE, false, false},
+    {IDM_MENU_FILE, "Export", "PWH Pulldowns", IDM_EXPORT_PULLDOWNS, false, false},
+    {IDM_MENU_FILE, "Save", "Report", IDM_SAVE_REPORT, false, true},
+    {IDM_MENU_FILE, "", nullptr, 0, false, false},
+    {IDM_MENU_FILE, "", "About", IDM_ABOUT, false, false},
+    {IDM_MENU_FILE, "", "Exit", IDM_EXIT, false, false},
+
+    {IDM_MENU_EDIT, "", "Copy", IDM_COPY, false, false},
+    {IDM_MENU_EDIT, "", "Properties", IDM_PROPERTIES, false, false},
+    {IDM_MENU_EDIT, "Delete", "Selected", IDM_DELETE_SELECTED, false, false},
+    {IDM_MENU_EDIT, "Delete", "Multiple", IDM_DELETE_MULTIPLE, false, false},
+    {IDM_MENU_EDIT, "Mark/Selected", "Billed", IDM_MARK_SELECTED_BILLED, false, false},
+    {IDM_MENU_EDIT, "Mark/Selected", "Reimbursed", IDM_MARK_SELECTED_REIMBURSED, false, true},
+    {IDM_MENU_EDIT, "Mark/Multiple", "Billed", IDM_MARK_MULTIPLE_BILLED, false, false},
+    {IDM_MENU_EDIT, "Mark/Multiple", "Reimbursed", IDM_MARK_MULTIPLE_REIMBURSED, false, true},
+    {IDM_MENU_EDIT, "", nullptr, 0, false, false},
+    {IDM_MENU_EDIT, "", "Find...", IDM_FIND, false, false},
+    {IDM_MENU_EDIT, "", nullptr, 0, false, false},
+    {IDM_MENU_EDIT, "Configuration", "Application", IDM_APPLICATION_CONFIG, false, false},
+    {IDM_MENU_EDIT, "Configuration", "Columns", IDM_COLUMNS, false, false},
+    {IDM_MENU_EDIT, "Configuration", "Pulldowns", IDM_PULLDOWNS, false, false},
+
+    {IDM_MENU_VIEW, "", "List", IDM_VIEW_LIST, true, false},
+    {IDM_MENU_VIEW, "", "Tree", IDM_VIEW_TREE, true, false},
+    {IDM_MENU_VIEW, "", "Mixed", IDM_VIEW_MIXED, true, false},
+    {IDM_MENU_VIEW, "", "Report", IDM_VIEW_REPORT, true, false},
+    {IDM_MENU_VIEW, "", nullptr, 0, false, false},
+    {IDM_MENU_VIEW, "", "Expand/Collapse Tree", IDM_EXPAND_COLLAPSE_TREE, false, true},
+
+    {IDM_MENU_MODE, "", "Time", IDM_MODE_TIME, true, false},
+    {IDM_MENU_MODE, "", "Expense", IDM_MODE_EXPENSE, true, false},
+};
+
+// The tool buttons, in their order, with the standard pictures closest to
+// the handheld's image strip.
+struct ToolButtonResource {
+  QStyle::StandardPixmap picture;
+  const char* tip;
+  UINT commandId;
+};
+
+constexpr ToolButtonResource kToolButtons[] = {
+    {QStyle::SP_FileIcon, "New Record", IDM_NEW_RECORD},
+    {QStyle::SP_FileDialogDetailedView, "Copy", IDM_COPY},
+    {QStyle::SP_TrashIcon, "Delete Selected", IDM_DELETE_SELECTED},
+    {QStyle::SP_FileDialogContentsView, "Find", IDM_FIND},
+};
+
+constexpr const char* kDateTabLabels[] = {"Today", "7 days", "14 days", "Month", "All"};
+
+PwMainWindow* WindowOf(HWND window) {
+  return qobject_cast<PwMainWindow*>(FromHwnd(window));
+}
+
+// --- The message table ------------------------------------------------------
+
+LRESULT OnDestroyMessage(HWND, UINT, WPARAM, LPARAM) {
+  QuitPosted = true;
+  QCoreApplication::exit(0);
+  return 0;
+}
+
+LRESULT OnNotifyMessage(HWND window, UINT, WPARAM, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (!header) return 0;
+  PwMainWindow* w = WindowOf(window);
+  switch (header->code) {
+    case TCN_SELCHANGE:
+      if (w && w->dateTabs() && w->dateTabs()->currentIndex() != ActiveDateTab) OnDateTabChanged();
+      break;
+    case LVN_ITEMACTIVATE:
+      // Activating a row edits its record.
+      WindowProc(window, WM_COMMAND, IDM_PROPERTIES, 0);
+      break;
+    case LVN_ITEMCHANGED: {
+      const auto* item = reinterpret_cast<const NMLISTVIEW*>(lParam);
+      if (MixedListWindow && item->uNewState == (LVIS_SELECTED | LVIS_FOCUSED) && OtherViews.paintMixedCard)
+        OtherViews.paintMixedCard();
+      break;
+    }
+    case RBN_HEIGHTCHANGE:
+      if (w && w->menuBar()) w->Invalidate();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+LRESULT OnCreateMessage(HWND window, UINT, WPARAM, LPARAM) {
+  PwMainWindow* w = WindowOf(window);
+  return w ? w->OnCreate() : 0;
+}
+
+LRESULT OnPaintMessage(HWND, UINT, WPARAM, LPARAM) {
+  if (MixedListWindow && OtherViews.paintMixedCard) OtherViews.paintMixedCard();
+  return 0;
+}
+
+struct MessageEntry {
+  UINT message;
+  LRESULT (*handler)(HWND, UINT, WPARAM, LPARAM);
+};
+
+constexpr MessageEntry kMessageTable[] = {
+    {WM_DESTROY, OnDestroyMessage},
+    {WM_NOTIFY, OnNotifyMessage},
+    {WM_CREATE, OnCreateMessage},
+    {WM_PAINT, OnPaintMessage},
+};
+
+}  // namespace
+
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const MessageEntry& entry : kMessageTable)
+    if (entry.message == message) return entry.handler(window, message, wParam, lParam);
+  if (message == WM_COMMAND) return DispatchCommand(window, wParam, lParam);
+  return 0;
+}
+
+LRESULT SendCommand(UINT commandId) { return WindowProc(MainWindow, WM_COMMAND, commandId, 0); }
+
+PwMainWindow* MainWindowWidget() { return currentWindow.data(); }
+
+QMenu* GetMenuBarPopup(UINT buttonId) {
+  PwMainWindow* window = MainWindowWidget();
+  return window ? window->menuBarPopup(buttonId) : nullptr;
+}
+
+// --- The window -------------------------------------------------------------
+
+PwMainWindow::PwMainWindow() {
+  setObjectName(QString::fromUtf16(PWH_WINDOW_CLASS));
+  setWindowTitle(QString::fromUtf16(PWH_WINDOW_CLASS));
+  currentWindow = this;
+
+  // The client area: the date tabs (once made) above the view area.
+  auto* client = new QWidget(this);
+  layout_ = new QVBoxLayout(client);
+  layout_->setContentsMargins(0, 0, 0, 0);
+  layout_->setSpacing(0);
+  viewArea_ = new QWidget(client);
+  viewArea_->setObjectName(QStringLiteral("ViewArea"));
+  QPalette white = viewArea_->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  viewArea_->setPalette(white);
+  viewArea_->setAutoFillBackground(true);
+  viewArea_->installEventFilter(this);
+  layout_->addWidget(viewArea_, 1);
+  setCentralWidget(client);
+  ViewArea = viewArea_;
+
+  WindowProc(ToHwnd(this), WM_CREATE, 0, 0);
+}
+
+PwMainWindow::~PwMainWindow() {
+  // Views left in the view area go with it; their slots must not dangle.
+  if (ListViewWindow || MixedListWindow || TreeViewWindow || ReportListWindow) DestroyCurrentView();
+  if (ViewArea == viewArea_) ViewArea = nullptr;
+  if (MainWindow == ToHwnd(this)) MainWindow = nullptr;
+}
+
+LRESULT PwMainWindow::OnCreate() {
+  BuildMenuBar();
+  BuildToolButtons();
+  BuildStatusLine();
+  return 0;
+}
+
+void PwMainWindow::BuildMenuBar() {
+  QMenuBar* bar = menuBar();
+  std::map<QString, QMenu*> submenus;
+  for (const MenuPopupResource& popup : kMenuPopups) {
+    QMenu* menu = bar->addMenu(QString::fromLatin1(popup.text));
+    menu->menuAction()->setData(popup.buttonId);
+    popups_[popup.buttonId] = menu;
+  }
+  for (const MenuItemResource& item : kMenuItems) {
+    QMenu* menu = popups_[item.popup];
+    QString path = QString::number(item.popup);
+    for (const QString& name : QString::fromLatin1(item.submenu).split('/', Qt::SkipEmptyParts)) {
+      path += '/' + name;
+      QMenu*& sub = submenus[path];
+      if (!sub) sub = menu->addMenu(name);
+      menu = sub;
+    }
+    if (!item.text) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(QString::fromLatin1(item.text));
+    action->setData(item.commandId);
+    action->setCheckable(item.checkable);
+    action->setEnabled(!item.greyed);
+    connect(action, &QAction::triggered, this, [action](bool checked) {
+      // Checks follow the program's state, not the click: undo Qt's toggle.
+      if (action->isCheckable()) action->setChecked(!checked);
+      SendCommand(action->data().toUInt());
+    });
+    menuItems_[item.commandId] = action;
+  }
+}
+
+void PwMainWindow::BuildToolButtons() {
+  toolBar_ = addToolBar(QStringLiteral("Tools"));
+  toolBar_->setObjectName(QStringLiteral("ToolButtons"));
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(16, 16));
+  for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
+    const ToolButtonResource& button = kToolButtons[i];
+    QAction* action = toolBar_->addAction(style()->standardIcon(button.picture), QString::fromLatin1(button.tip));
+    action->setData(button.commandId);
+    connect(action, &QAction::triggered, this, [action] { SendCommand(action->data().toUInt()); });
+    toolButtons_[i] = action;
+  }
+}
+
+void PwMainWindow::BuildStatusLine() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(false);
+  const int height = fontMetrics().height() + 8;
+  bar->setFixedHeight(height);
+  // The parts sit at fixed places: right edges at 55, 200 and 239 pixels.
+  static const char* const initial[] = {"Time", "idle", "0"};
+  int left = 0;
+  for (std::size_t i = 0; i < statusParts_.size(); ++i) {
+    auto* part = new QLabel(QString::fromLatin1(initial[i]), bar);
+    part->setObjectName(QStringLiteral("StatusPart%1").arg(i));
+    part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    part->setIndent(3);
+    part->setGeometry(left, 0, PWH_STATUS_PART_EDGES[i] - left, height);
+    left = PWH_STATUS_PART_EDGES[i];
+    statusParts_[i] = part;
+  }
+}
+
+bool PwMainWindow::CreateDateTabs() {
+  if (tabs_) return true;
+  tabs_ = new QTabBar(centralWidget());
+  tabs_->setObjectName(QStringLiteral("DateTabs"));
+  tabs_->setExpanding(false);
+  tabs_->setFixedHeight(PWH_DATE_TAB_HEIGHT);
+  for (const char* label : kDateTabLabels) {
+    if (tabs_->addTab(QString::fromLatin1(label)) < 0) {
+      DestroyDateTabs();
+      return false;
+    }
+  }
+  tabs_->setCurrentIndex(0);
+  layout_->insertWidget(0, tabs_);
+  connect(tabs_, &QTabBar::currentChanged, this, &PwMainWindow::OnTabChanged);
+  tabs_->show();
+  return true;
+}
+
+void PwMainWindow::DestroyDateTabs() {
+  delete tabs_;
+  tabs_ = nullptr;
+}
+
+void PwMainWindow::DestroyMenuBar() {
+  menuItems_.clear();
+  popups_.clear();
+  toolButtons_ = {};
+  if (QWidget* bar = menuWidget()) {
+    setMenuWidget(nullptr);
+    delete bar;
+  }
+  delete toolBar_;
+  toolBar_ = nullptr;
+}
+
+void PwMainWindow::DestroyWindow() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  hide();
+  if (currentWindow == this) currentWindow = nullptr;
+  WindowProc(ToHwnd(this), WM_DESTROY, 0, 0);
+  deleteLater();
+}
+
+void PwMainWindow::Invalidate() { update(); }
+
+void PwMainWindow::BringToFront() {
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
+QMenu* PwMainWindow::menuBarPopup(UINT buttonId) const {
+  const auto found = popups_.find(buttonId);
+  return found == popups_.end() ? nullptr : found->second;
+}
+
+QAction* PwMainWindow::menuAction(UINT commandId) const {
+  const auto found = menuItems_.find(commandId);
+  return found == menuItems_.end() ? nullptr : found->second;
+}
+
+QLabel* PwMainWindow::statusPart(int part) const {
+  return part >= 0 && part < int(statusParts_.size()) ? statusParts_[std::size_t(part)] : nullptr;
+}
+
+void PwMainWindow::closeEvent(QCloseEvent* event) {
+  // The window ends only through Exit, which stores everything first.
+  event->ignore();
+  if (!destroyed_) WindowProc(ToHwnd(this), WM_COMMAND, IDM_EXIT, 0);
+}
+
+bool PwMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == viewArea_) {
+    if (event->type() == QEvent::Paint)
+      WindowProc(ToHwnd(this), WM_PAINT, 0, 0);
+    else if (event->type() == QEvent::ChildPolished)
+      WatchView(static_cast<QChildEvent*>(event)->child());
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void PwMainWindow::WatchView(QObject* child) {
+  // Lists made in the view area report row activation and row changes to
+  // the window procedure, as the list control's notifications would.
+  auto* list = qobject_cast<QTableView*>(child);
+  if (!list) return;
+  connect(list, &QAbstractItemView::activated, this, &PwMainWindow::OnRowActivated, Qt::UniqueConnection);
+  if (QItemSelectionModel* selection = list->selectionModel())
+    connect(selection, &QItemSelectionModel::currentRowChanged, this, &PwMainWindow::OnCurrentRowChanged,
+            Qt::UniqueConnection);
+}
+
+void PwMainWindow::OnTabChanged(int) { Notify(tabs_, TCN_SELCHANGE); }
+
+void PwMainWindow::OnRowActivated(const QModelIndex& index) { Notify(sender(), LVN_ITEMACTIVATE, index.row()); }
+
+void PwMainWindow::OnCurrentRowChanged(const QModelIndex& current, const QModelIndex&) {
+  auto* selection = qobject_cast<QItemSelectionModel*>(sender());
+  UINT state = 0;
+  if (current.isValid()) state |= LVIS_FOCUSED;
+  if (selection && current.isValid() && selection->isRowSelected(current.row(), current.parent()))
+    state |= LVIS_SELECTED;
+  Notify(selection, LVN_ITEMCHANGED, current.row(), state);
+}
+
+void PwMainWindow::Notify(void* from, int code, int row, UINT newState) {
+  NMLISTVIEW message;
+  message.hdr.hwndFrom = from;
+  message.hdr.code = code;
+  message.iItem = row;
+  message.uNewState = newState;
+  WindowProc(ToHwnd(this), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&message));
+}
+
+}  // namespace pw
