@@ -1,0 +1,120 @@
+#include "config/column_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pw {
+namespace {
+
+using R = ColumnRange;
+using Names = std::vector<std::u16string>;
+using Positions = std::vector<std::uint32_t>;
+
+// The shown columns of a range, left to right, through the range's cursor.
+Names Shown(ColumnModel& m, R range) {
+  Names names;
+  for (ColumnInfo c = m.FirstShownColumn(range); !c.empty(); c = m.NextShownColumn(range)) names.emplace_back(c.text());
+  return names;
+}
+
+Positions TimePositions(const ColumnModel& m) {
+  Positions p;
+  for (int i = 0; i <= 13; ++i) p.push_back(m.GetColumn(i).position);
+  return p;
+}
+
+TEST(ColumnModelTest, LookupsThatFindNothingGiveTheEmptyColumn) {
+  ColumnModel m;
+  for (int index : {-1, 30}) EXPECT_EQ(m.GetColumn(index), ColumnInfo{}) << index;
+  EXPECT_EQ(m.FindColumnByName(R::Time, u"Description"), ColumnInfo{});  // an expense column
+  EXPECT_EQ(m.FindColumnByName(R::Expense, u"Description").position, 5u);
+  for (std::uint32_t p : {0u, 15u}) EXPECT_EQ(m.FindColumnByPosition(R::Time, p), ColumnInfo{}) << p;
+  EXPECT_EQ(m.FindColumnByPosition(R::Expense, 16).text(), u"N");
+  EXPECT_FALSE(m.UpdateColumnByName(R::Time, u"Nope", 1, 1, 1));
+}
+
+TEST(ColumnModelTest, HidingClosesTheGapAndShowingAppends) {
+  ColumnModel m;
+  ASSERT_TRUE(m.UpdateColumnByPosition(R::Time, 3, u"Client", 60, 3, 0));
+  EXPECT_EQ(TimePositions(m), (Positions{1, 2, 0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+
+  // Hide "Date" too, then show both back: each lands at the right end.
+  m.UpdateColumnByName(R::Time, u"Date", 80, 1, 0);
+  m.UpdateColumnByName(R::Time, u"Date", 80, 1, 1);
+  m.UpdateColumnByName(R::Time, u"Client", 60, 0, 1);
+  EXPECT_EQ(TimePositions(m), (Positions{13, 1, 14, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+
+  // With every column hidden, the first one shown gets position 1.
+  for (int i = 0; i <= 13; ++i) m.UpdateColumnByName(R::Time, m.GetColumn(i).text(), 1, 0, 0);
+  EXPECT_TRUE(Shown(m, R::Time).empty());
+  m.UpdateColumnByName(R::Time, u"Task", 1, 9, 1);
+  EXPECT_EQ(Shown(m, R::Time), Names{u"Task"});
+  EXPECT_EQ(Shown(m, R::Expense).size(), 16u);  // the other range never moved
+}
+
+TEST(ColumnModelTest, MovesSwapNeighboursAndStopAtTheEnds) {
+  // {up, position, moved}
+  const std::tuple<bool, std::uint32_t, bool> cases[] = {
+      {true, 1, false}, {true, 0, false}, {false, 14, false}, {false, 0, false},
+      {true, 15, false}, {true, 14, true}, {false, 1, true}};
+  for (const auto& [up, position, moved] : cases) {
+    ColumnModel m;
+    Names expected = Shown(m, R::Time);
+    EXPECT_EQ(up ? m.MoveColumnUp(R::Time, position) : m.MoveColumnDown(R::Time, position), moved);
+    if (moved) std::swap(expected[position - 1], expected[up ? position - 2 : position]);
+    EXPECT_EQ(Shown(m, R::Time), expected) << up << " " << position;
+  }
+  ColumnModel m;  // with the last column hidden, 13 is the right end
+  m.UpdateColumnByPosition(R::Time, 14, u"N", 30, 14, 0);
+  EXPECT_FALSE(m.MoveColumnDown(R::Time, 13));
+}
+
+TEST(ColumnModelTest, NamesKeepFifteenUnitsAndWholeSurrogatePairs) {
+  const std::u16string pair = u"\U0001F600", x13 = u"ABCDEFGHIJKLM";
+  // {given (at least 16 units), kept}
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {x13 + u"NOP", x13 + u"NO"}, {x13 + u"N" + pair, x13 + u"N"}, {x13 + pair + u"X", x13 + pair}};
+  for (const auto& [given, kept] : cases) {
+    ColumnModel m;
+    ASSERT_TRUE(m.UpdateColumnByPosition(R::Expense, 1, given, 80, 1, 1));
+    EXPECT_EQ(m.GetColumn(14).text(), kept);
+
+    // A stored name filling all 16 units, without its terminator, is cut alike.
+    std::vector<std::uint8_t> bytes;
+    ColumnModel().Serialize(&bytes);
+    for (int i = 0; i < 16; ++i) {
+      bytes[14 * 41 + 2 * i] = std::uint8_t(given[i]);
+      bytes[14 * 41 + 2 * i + 1] = std::uint8_t(given[i] >> 8);
+    }
+    ASSERT_TRUE(m.Deserialize(bytes.data(), bytes.size()));
+    EXPECT_EQ(m.GetColumn(14).text(), kept);
+  }
+}
+
+TEST(ColumnModelTest, StoredFormHasTheFixedLayoutAndRoundTrips) {
+  ColumnModel m;
+  m.UpdateColumnByName(R::Expense, u"Description", 0x01020304, 5, 1);
+  m.UpdateColumnByName(R::Time, u"Hours", 44, 2, 0);
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(m.Serialize(&bytes));
+  ASSERT_EQ(bytes.size(), 1230u);
+  auto at = [&](std::size_t from, std::size_t n) { return std::vector<std::uint8_t>(&bytes[from], &bytes[from + n]); };
+  // Entry 0 "Date" at byte 0, entry 1 "Hours" (hidden) at 41, entry 18 "Description" at 738.
+  EXPECT_EQ(at(0, 10), (std::vector<std::uint8_t>{'D', 0, 'a', 0, 't', 0, 'e', 0, 0, 0}));
+  EXPECT_EQ(at(32, 9), (std::vector<std::uint8_t>{1, 80, 0, 0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(at(41 + 32, 9), (std::vector<std::uint8_t>{0, 44, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(at(738 + 20, 4), (std::vector<std::uint8_t>{'n', 0, 0, 0}));  // last letter and NUL
+  EXPECT_EQ(at(770, 9), (std::vector<std::uint8_t>{1, 4, 3, 2, 1, 5, 0, 0, 0}));
+
+  ColumnModel back;
+  ASSERT_TRUE(back.Deserialize(bytes.data(), bytes.size()));
+  for (int i = 0; i < PWH_COLUMN_COUNT; ++i) EXPECT_EQ(back.GetColumn(i), m.GetColumn(i)) << i;
+  ColumnModel().Serialize(&bytes);
+  EXPECT_FALSE(back.Deserialize(bytes.data(), 1229));  // one byte short: nothing changes
+  EXPECT_EQ(back.GetColumn(1).visible, 0);
+}
+
+}  // namespace
+}  // namespace pw

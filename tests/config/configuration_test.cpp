@@ -1,0 +1,260 @@
+#include "config/configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+
+#include "support/scripted_host.h"
+#include "support/temp_home.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+
+namespace pw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kMarker = {0x2D, 0x00};
+const Bytes kFlags = {0, 1, 0, 1, 0, 0, 1, 1};
+const std::u16string kKey = PWH_REGISTRY_KEY;
+
+Blob TimeBlob(std::u16string_view note) {
+  TimeRecord r;
+  r.startHour = 9;
+  CopyText(r.client, u"Acme");
+  CopyText(r.notes, note);
+  Blob b;
+  SerializeTimeRecord(r, &b);
+  return b;
+}
+
+Blob ExpenseBlob(std::u16string_view note) {
+  ExpenseRecord r;
+  r.receipt = true;
+  CopyText(r.amount, u"12.50");
+  CopyText(r.notes, note);
+  Blob b;
+  SerializeExpenseRecord(r, &b);
+  return b;
+}
+
+class ConfigurationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    path_ = test::TemporaryHome() + "/registries/config." + name;
+    ASSERT_TRUE(OpenRegistry(path_));
+  }
+  void TearDown() override { CloseRegistry(); }
+
+  // The key's values as stored, bypassing the configuration; none when missing.
+  std::optional<Bytes> Raw(std::u16string_view name, const Bytes* write = nullptr, bool erase = false) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (write) RegSetValueExW(key, name, 0, REG_BINARY, write->data(), DWORD(write->size()));
+    if (erase) RegDeleteValueW(key, name);
+    DWORD size = 0;
+    std::optional<Bytes> value;
+    if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+      value.emplace(size);
+      RegQueryValueExW(key, name, nullptr, nullptr, value->data(), &size);
+    }
+    RegCloseKey(key);
+    return value;
+  }
+
+  // Stores a key whose every value differs from the defaults.
+  void StoreNonDefaults() {
+    PWHConfiguration c;
+    c.DBSortOrder = 7;
+    std::copy(kFlags.begin(), kFlags.end(), c.behaviorFlags);
+    c.UseEuropeanDateFormat = c.UseEuropeanTimeFormat = 1;
+    c.columns().UpdateColumnByName(ColumnRange::Time, u"Client", 60, 3, 0);
+    c.columns().MoveColumnUp(ColumnRange::Expense, 16);
+    c.columns().UpdateColumnByName(ColumnRange::Expense, u"Payment", 123, 9, 1);
+    c.setDefaultTimeRecordBlob(timeBlob_);
+    c.setDefaultExpenseRecordBlob(expenseBlob_);
+    c.columns().Serialize(&columns_);
+  }
+
+  std::u16string KeyText(std::u16string_view value) { return u"\"" + kKey + u"\\" + std::u16string(value) + u"\""; }
+
+  std::string path_;
+  test::ScriptedHost host_;
+  Blob timeBlob_ = TimeBlob(u"time note");
+  Blob expenseBlob_ = ExpenseBlob(u"an expense note");
+  Bytes columns_;
+};
+
+TEST_F(ConfigurationTest, FirstStartWritesEveryValueWithItsDefault) {
+  Bytes defaultColumns;
+  ColumnModel().Serialize(&defaultColumns);
+  {
+    PWHConfiguration c;
+    const std::pair<std::u16string_view, Bytes> expected[] = {
+        {u"RuntimeColumnInfo", defaultColumns}, {u"DBSortOrder", {1}}, {u"BehaviorLogicBools", {1, 1, 1, 1, 1, 1, 0, 0}},
+        {u"UseEuropeanDateFormat", {0}}, {u"UseEuropeanTimeFormat", {0}}, {u"DefaultTimeRecord", kMarker},
+        {u"lDefaultExpenseRecord", kMarker}, {u"hDefaultExpenseRecord", kMarker}};
+    for (const auto& [name, bytes] : expected) EXPECT_EQ(Raw(name), bytes) << std::string(name.begin(), name.end());
+  }
+  PWHConfiguration again;  // and reads them back without a word
+  EXPECT_EQ(again.defaultTimeRecordBlob(), nullptr);
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(ConfigurationTest, EverySettingSurvivesStoreAndReload) {
+  StoreNonDefaults();
+  const std::size_t half = expenseBlob_.size() / 2;
+  EXPECT_EQ(Raw(u"lDefaultExpenseRecord"), Bytes(expenseBlob_.begin(), expenseBlob_.begin() + half));
+  EXPECT_EQ(Raw(u"hDefaultExpenseRecord"), Bytes(expenseBlob_.begin() + half, expenseBlob_.end()));
+
+  PWHConfiguration c;
+  EXPECT_EQ(c.DBSortOrder, 7);
+  EXPECT_EQ(Bytes(c.behaviorFlags, c.behaviorFlags + 8), kFlags);
+  EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 2);
+  Bytes columns;
+  c.columns().Serialize(&columns);
+  EXPECT_EQ(columns, columns_);
+  ASSERT_TRUE(c.defaultTimeRecordBlob() && c.defaultExpenseRecordBlob());
+  EXPECT_EQ(*c.defaultTimeRecordBlob(), timeBlob_);
+  EXPECT_EQ(*c.defaultExpenseRecordBlob(), expenseBlob_);
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(ConfigurationTest, StoredRecordLengthsFollowTheNoteUpToTheLimit) {
+  // {expense, note length, length of each stored value; 0 when refused}
+  const std::tuple<bool, int, std::size_t> cases[] = {{false, 0, 3642}, {false, 227, 4096}, {false, 228, 0},
+                                                      {true, 0, 2060},  {true, 2036, 4096}, {true, 2037, 0}};
+  for (const auto& [expense, noteLength, stored] : cases) {
+    SCOPED_TRACE(testing::Message() << expense << " " << noteLength);
+    host_.messages.clear();
+    PWHConfiguration c;
+    const std::u16string note(noteLength, u'n');
+    c.setDefaultExpenseRecordBlob(expense ? ExpenseBlob(note) : expenseBlob_);
+    if (!expense) c.setDefaultTimeRecordBlob(TimeBlob(note));
+    Raw(u"hDefaultExpenseRecord", nullptr, true);  // to see whether it is written
+
+    const std::u16string value = expense ? u"lDefaultExpenseRecord" : u"DefaultTimeRecord";
+    EXPECT_EQ(c.storeSelf(), stored != 0);
+    if (stored != 0) {
+      EXPECT_EQ(Raw(value)->size(), stored);
+      EXPECT_EQ(Raw(u"hDefaultExpenseRecord")->size(), expense ? stored : expenseBlob_.size() / 2);
+      EXPECT_TRUE(host_.messages.empty());
+    } else {
+      ASSERT_EQ(host_.messages.size(), 1u);
+      EXPECT_EQ(host_.messages[0].text,
+                u"PWHConfiguration::WriteRegistryKey: internal error: cannot store a registry key:\n\n" + KeyText(value) +
+                    u".\n\nMaximum key length of 4096 exceeded [" + Format(u"%d", expense ? 2060 + noteLength : 3642 + 2 * noteLength) + u"].");
+      EXPECT_EQ(host_.messages[0].title, u"PWH Configuration Error");
+      EXPECT_EQ(host_.messages[0].type, MB_OK | MB_ICONEXCLAMATION);
+      EXPECT_EQ(host_.messages[0].owner, nullptr);
+      EXPECT_FALSE(Raw(u"hDefaultExpenseRecord"));  // the later values are not written
+    }
+    c.setDefaultTimeRecordBlob({});
+    c.setDefaultExpenseRecordBlob({});
+  }
+}
+
+// A value missing or shorter than its layout. A required one gives one
+// message and keeps its default and those of every value after it; an
+// optional one reads as 0 in silence.
+struct BrokenValue {
+  const char16_t* name;
+  std::optional<std::size_t> length;  // none: deleted
+};
+
+void PrintTo(const BrokenValue& v, std::ostream* os) {
+  *os << std::string(v.name, v.name + std::char_traits<char16_t>::length(v.name)) << "_"
+      << (v.length ? std::to_string(*v.length) : "missing");
+}
+
+class BrokenValueTest : public ConfigurationTest, public testing::WithParamInterface<BrokenValue> {};
+
+TEST_P(BrokenValueTest, CountsAsMissing) {
+  StoreNonDefaults();
+  const std::u16string name = GetParam().name;
+  const Bytes shortValue(GetParam().length.value_or(0), 0x01);
+  Raw(name, GetParam().length ? &shortValue : nullptr, !GetParam().length);
+
+  PWHConfiguration c;
+  const std::u16string order[] = {u"RuntimeColumnInfo", u"DBSortOrder", u"BehaviorLogicBools",
+                                  u"DefaultTimeRecord", u"lDefaultExpenseRecord", u"hDefaultExpenseRecord"};
+  const std::size_t broken = std::find(std::begin(order), std::end(order), name) - std::begin(order);
+  if (broken < std::size(order)) {
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text, u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n" +
+                                          KeyText(name) + u".\n\nYour device registry might be corrupted. Error code: [2].");
+    EXPECT_EQ(host_.messages[0].title, u"Pennywhistle Error");
+  } else {
+    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 1);
+  }
+  Bytes columns;
+  c.columns().Serialize(&columns);
+  EXPECT_EQ(columns == columns_, broken > 0);
+  EXPECT_EQ(c.DBSortOrder == 7, broken > 1);
+  EXPECT_EQ(c.behaviorFlags[0] == 0, broken > 2);
+  EXPECT_EQ(c.defaultTimeRecordBlob() != nullptr, broken > 3);
+  EXPECT_EQ(c.defaultExpenseRecordBlob() != nullptr, broken > 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RegistryValues, BrokenValueTest,
+    testing::Values(BrokenValue{u"BehaviorLogicBools", std::nullopt}, BrokenValue{u"BehaviorLogicBools", 7},
+                    BrokenValue{u"RuntimeColumnInfo", 1229}, BrokenValue{u"DBSortOrder", 0},
+                    BrokenValue{u"DefaultTimeRecord", 3641}, BrokenValue{u"DefaultTimeRecord", 3},
+                    BrokenValue{u"lDefaultExpenseRecord", 2059}, BrokenValue{u"hDefaultExpenseRecord", 2},
+                    BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt}),
+    [](const testing::TestParamInfo<BrokenValue>& info) { return testing::PrintToString(info.param); });
+
+TEST_F(ConfigurationTest, TwoStoredBytesMeanNoDefaultRecordWhateverTheyAre) {
+  StoreNonDefaults();
+  const Bytes odd = {0xFF, 0x7F}, zeros = {0, 0};
+  Raw(u"DefaultTimeRecord", &odd);
+  Raw(u"lDefaultExpenseRecord", &zeros);
+  PWHConfiguration c;
+  EXPECT_EQ(c.defaultTimeRecordBlob(), nullptr);
+  EXPECT_EQ(c.defaultExpenseRecordBlob(), nullptr);
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
+  CloseRegistry();
+  std::ofstream(path_, std::ios::binary | std::ios::trunc) << std::string(4096, 'x');
+  OpenRegistry(path_);
+  {
+    PWHConfiguration c;
+    EXPECT_EQ(c.confirmCopy(), 1);
+    EXPECT_FALSE(c.storeSelf());
+  }
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text, u"Pennywhistle was unable to access device registry key:\n\n\"" + kKey +
+                                        u"\"\n\nto configure itself - your device registry might be corrupted - using "
+                                        u"default PWH configuration. Error code: [1392].");
+  EXPECT_EQ(host_.messages[0].title, u"PWH Configuration Error");
+}
+
+TEST_F(ConfigurationTest, RegistryAccessRefusalsAreReported) {
+  PWHConfiguration c;
+  const Bytes hollow;
+  Blob read;
+  std::size_t length = 0;
+  Raw(u"Hollow", &hollow);
+  EXPECT_FALSE(c.WriteRegistryKey(u"Empty", kFlags.data(), 0));
+  EXPECT_FALSE(c.ReadRegistryKey(u"Absent", &read, &length, false));  // silent
+  EXPECT_FALSE(c.ReadRegistryKey(u"Hollow", &read, &length, false));  // shown even when optional
+  EXPECT_EQ(length, 0u);
+  const std::u16string expected[] = {
+      u"PWHConfiguration::WriteRegistryKey: internal error: requested storage of an empty (length 0) registry "
+      u"key:\n\n" + KeyText(u"Empty") + u".",
+      u"Pennywhistle::ReadRegistryKey: device registry key:\n\n" + KeyText(u"Hollow") +
+          u"\n\ncontains no data. Your device registry might be corrupted."};
+  ASSERT_EQ(host_.messages.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(host_.messages[i].text, expected[i]);
+}
+
+}  // namespace
+}  // namespace pw
