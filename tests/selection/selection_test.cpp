@@ -316,6 +316,21 @@ INSTANTIATE_TEST_SUITE_P(
                     ExpenseCriteria({{"reimbursable", 0}, {"reimbursed", 1}}), {0, 3, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SelectionTest, AnUnreadableRecordEndsTheWalkKeepingTheMatchesBeforeIt) {
+  Put(TimeDatabase, Time(u"01/01/2001", u"a"));
+  Put(TimeDatabase, Time(u"01/02/2001", u"b"));
+  DamageRecord(Put(TimeDatabase, Time(u"01/01/2001", u"damaged")));  // sorts last
+  RecordPositionList list;
+  EXPECT_FALSE(MatchTimeRecords(&list, TimeDatabase, TimeSelectionCriteria{}));
+  EXPECT_TRUE(list.empty());  // the cleared range keeps only unreadable dates
+  TimeSelectionCriteria all;
+  all.from = u"01/01/2001";
+  all.to = u"01/01/2001";
+  EXPECT_FALSE(MatchTimeRecords(&list, TimeDatabase, all));
+  EXPECT_EQ(list.positions(), Positions{0});
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST(RecordPositionListTest, NullListsAreRefused) {
   EXPECT_FALSE(AppendDisplayedRecord(nullptr, 1));
   ClearDisplayedRecordList(nullptr);

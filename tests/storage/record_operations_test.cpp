@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "storage/store_fixture.h"
 #include "text/format.h"
 
@@ -258,6 +260,48 @@ TEST_F(RecordOperationsTest, MarkReimbursedActsOnExpenseRecordsOnly) {
   EXPECT_FALSE(expenses[3].reimbursable);
   EXPECT_EQ(MarkMultipleRecordsReimbursed(nullptr, ExpenseDatabase, PWH_ALL_REC_MODE), 1);
   EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), u"idle");
+}
+
+// A record that can no longer be read, as a damaged file leaves it; the
+// store keeps such a record reachable, after every sound one.
+TEST_F(RecordOperationsTest, AFailureHalfWayKeepsWhatWasDoneAndEndsIdle) {
+  PutTen();
+  DamageRecord(Put(TimeDatabase, Time(u"01/05/2001", u"damaged")));  // sorts last: position 10
+
+  EXPECT_EQ(MarkMultipleRecordsBilled(nullptr, TimeDatabase, PWH_ALL_REC_MODE), 10);
+  ExpectOneMessage(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (13).",
+                   u"Pennywhistle Db Error");
+  const auto marked = ReadAll<TimeRecord>(TimeDatabase);
+  ASSERT_EQ(marked.size(), 10u);
+  for (const TimeRecord& r : marked) EXPECT_EQ(r.billed, 1);
+  EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), u"idle");
+
+  struct Failure {
+    std::function<bool()> run;
+    std::u16string message;
+    std::u16string title;
+  };
+  TimeRecord t;
+  const Failure failures[] = {
+      {[&] { return DuplicateRecord(nullptr, TimeDatabase, 10); },
+       u"DuplicateRecord error: CeReadRecord failed: 13.", u"Error"},
+      {[&] { return UpdateRecord(nullptr, TimeDatabase, 10, t); },
+       u"ERROR: CeWriteRecordProps failed: 13.", u"Error"},
+      {[&] { return LoadPWHRecord(nullptr, TimeDatabase, 10, &t); },
+       u"LoadPWHRecord: could not CeReadRecordProps(): error code: (13).", u"Pennywhistle Db Error"},
+  };
+  for (const Failure& f : failures) {
+    host.messages.clear();
+    SetStatusText(PWH_STATUS_ACTIVITY, u"busy");
+    EXPECT_FALSE(f.run());
+    ExpectOneMessage(f.message, f.title);
+    EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), f.title == u"Error" ? u"idle" : u"busy");
+  }
+
+  // A damaged record can still be deleted.
+  host.messages.clear();
+  EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_ALL_REC_MODE), 11);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ class StoreTest : public ::testing::Test {
   void SetUp() override {
     static int serial = 0;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string path = TemporaryHome() + "/store-" + std::to_string(++serial) + "-" +
+    path_ = TemporaryHome() + "/store-" + std::to_string(++serial) + "-" +
                              info->name() + ".db";
-    ASSERT_TRUE(OpenObjectStore(path));
+    ASSERT_TRUE(OpenObjectStore(path_));
     AppMode = PWH_TIME_MODE;
   }
 
@@ -42,7 +43,24 @@ class StoreTest : public ::testing::Test {
     ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase));
   }
 
+  // Cuts the stored bytes of a record short, as a damaged file would have
+  // them, and opens the store and the record databases again.
+  void DamageRecord(CEOID oid) {
+    TimeDatabase.Close();
+    ExpenseDatabase.Close();
+    CloseObjectStore();
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
+    const std::string sql =
+        "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " + std::to_string(oid);
+    EXPECT_EQ(sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(file);
+    ASSERT_TRUE(OpenObjectStore(path_));
+    OpenRecordDatabases();
+  }
+
   ScriptedHost host;
+  std::string path_;
 };
 
 inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme",
@@ -62,23 +80,28 @@ inline ExpenseRecord Expense(std::u16string_view date, std::u16string_view clien
   return r;
 }
 
-inline void Put(DatabaseHandle& db, const TimeRecord& r) {
+inline CEOID Put(DatabaseHandle& db, const TimeRecord& r) {
   CEPROPVAL props[PWH_TIME_PROP_COUNT];
-  ASSERT_NE(CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, RecordToProps(r, props)), 0u);
+  const CEOID oid = CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, RecordToProps(r, props));
+  EXPECT_NE(oid, 0u);
+  return oid;
 }
 
-inline void Put(DatabaseHandle& db, const ExpenseRecord& r) {
+inline CEOID Put(DatabaseHandle& db, const ExpenseRecord& r) {
   CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
-  ASSERT_NE(CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(r, props)), 0u);
+  const CEOID oid = CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(r, props));
+  EXPECT_NE(oid, 0u);
+  return oid;
 }
 
-// Every record of a database in sort order, read straight from the store.
+// The records of a database in sort order, read straight from the store,
+// up to the first that cannot be read.
 template <class Record>
 std::vector<Record> ReadAll(DatabaseHandle& db) {
   std::vector<Record> out;
   PropertyBuffer buffer;
   for (DWORD i = 0; CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr) != 0; ++i) {
-    EXPECT_NE(CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer), 0u);
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) break;
     out.emplace_back();
     PropsToRecord(buffer.data(), buffer.size(), out.back());
   }
