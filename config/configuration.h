@@ -31,9 +31,9 @@ enum : int {
 
 using Blob = std::vector<std::uint8_t>;
 
-// The registry refuses longer values from us: a default time record with a
-// note over 227 characters, or an expense record with one over 2036, cannot
-// be stored.
+// WriteRegistryKey refuses longer values: a default time record with a note
+// over 227 characters, or an expense record with one over 2036, cannot be
+// stored.
 inline constexpr std::size_t PWH_MAX_REGISTRY_VALUE_LENGTH = 4096;
 
 // Stored default records: a fixed part, then the note's characters and a NUL.

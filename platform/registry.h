@@ -30,6 +30,7 @@ std::string DefaultRegistryPath();
 // Uses the registry file at path for the calls below; without it the first
 // call opens the default path. Open keys must be closed before a switch.
 bool OpenRegistry(const std::string& path);
+// Closes the file; the next call opens the default path again.
 void CloseRegistry();
 
 LONG RegCreateKeyExW(HKEY root, std::u16string_view subKey, DWORD reserved, const char16_t* keyClass,
