@@ -4,6 +4,9 @@
 
 #include <QRect>
 
+#include <string>
+#include <string_view>
+
 #include "platform/object_store.h"
 #include "platform/types.h"
 
@@ -35,5 +38,17 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db);
 bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kind);
 void DestroyCurrentView();
 bool SaveListColumnWidths(QTableView** slot, PWHConfiguration* config);
+
+// The selected row of a list (its selection mark), -1 when none. The record
+// it shows follows from RowToPosition (views/list_cells.h).
+int GetListSelectionMark(const QTableView* list);
+
+// The lines of the Report list (kind 2). InsertReportLine puts a line before
+// row `row` (0 is the top; clamped to the line count) and fails for a list
+// that is not a report list.
+bool InsertReportLine(QTableView* list, int row, std::u16string_view text);
+int ReportLineCount(const QTableView* list);
+// False for a row that does not exist.
+bool GetReportLine(const QTableView* list, int row, std::u16string* out);
 
 }  // namespace pw
