@@ -111,23 +111,39 @@ class TextTest {
   std::u16string_view criterion_;
 };
 
-// The inclusive date range; both ends are parsed once per walk.
+// The inclusive date range; both ends are parsed once per walk. Records
+// come in date text order, so runs of records share one date text: the
+// answer for the last text is kept and reused.
 class DateTest {
  public:
   DateTest(std::u16string_view from, std::u16string_view to) {
     from_.ParseDate(from);
     to_.ParseDate(to);
   }
-  bool Passes(std::u16string_view dateText) const {
+  bool Passes(std::u16string_view dateText) {
+    if (lastLength_ >= 0 && dateText == std::u16string_view(last_, std::size_t(lastLength_))) {
+      return lastPassed_;
+    }
     DateTimeValue date;
     date.ParseDate(dateText);
-    return (date.IsAfter(from_) || date.Equals(from_)) &&
-           (date.IsBefore(to_) || date.Equals(to_));
+    lastPassed_ = (date.IsAfter(from_) || date.Equals(from_)) &&
+                  (date.IsBefore(to_) || date.Equals(to_));
+    // Date fields hold at most PWH_DATE_LIMIT - 1 units.
+    if (dateText.size() < std::size(last_)) {
+      dateText.copy(last_, dateText.size());
+      lastLength_ = int(dateText.size());
+    } else {
+      lastLength_ = -1;
+    }
+    return lastPassed_;
   }
 
  private:
   DateTimeValue from_;
   DateTimeValue to_;
+  char16_t last_[PWH_DATE_LIMIT] = {};
+  int lastLength_ = -1;  // -1: nothing kept
+  bool lastPassed_ = false;
 };
 
 // A time billable / billed choice: "--any--", or the word for a set flag, or
@@ -190,7 +206,7 @@ bool MatchRecords(RecordPositionList* list, DatabaseHandle& db, Passes passes) {
 
 bool MatchTimeRecords(RecordPositionList* list, DatabaseHandle& db,
                       const TimeSelectionCriteria& c) {
-  const DateTest dates(c.from, c.to);
+  DateTest dates(c.from, c.to);
   const TextTest client(c.client), project(c.project), subproject(c.subproject), task(c.task),
       currency(c.currency);
   const ChoiceTest billable(c.billable, PWH_CHOICE_BILLABLE, PWH_CHOICE_NOT_BILLABLE);
@@ -206,7 +222,7 @@ bool MatchTimeRecords(RecordPositionList* list, DatabaseHandle& db,
 
 bool MatchExpenseRecords(RecordPositionList* list, DatabaseHandle& db,
                          const ExpenseSelectionCriteria& c) {
-  const DateTest dates(c.from, c.to);
+  DateTest dates(c.from, c.to);
   const TextTest client(c.client), project(c.project), description(c.description),
       paymentType(c.paymentType), currency(c.currency);
   return MatchRecords(list, db, [&](const PropertyBuffer& props) {
