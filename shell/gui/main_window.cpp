@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTableView>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -115,7 +116,9 @@ PwMainWindow* WindowOf(HWND window) {
 
 LRESULT OnDestroyMessage(HWND, UINT, WPARAM, LPARAM) {
   QuitPosted = true;
-  QCoreApplication::exit(0);
+  // Ends the running event loop. Before the loop runs, QuitPosted keeps it
+  // from starting: exit() would also make every later dialog return at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
   return 0;
 }
 
@@ -339,7 +342,12 @@ void PwMainWindow::DestroyWindow() {
   deleteLater();
 }
 
-void PwMainWindow::Invalidate() { update(); }
+void PwMainWindow::Invalidate() {
+  // The view area is the client area that WM_PAINT draws on; the views in
+  // it are windows of their own and repaint themselves.
+  update();
+  viewArea_->update();
+}
 
 void PwMainWindow::BringToFront() {
   setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

@@ -25,6 +25,8 @@ struct MemoryCase {
   std::vector<std::string> expected;  // screen order
 };
 
+void PrintTo(const MemoryCase& c, std::ostream* os) { *os << c.name; }
+
 class MemoryLinesTest : public testing::TestWithParam<MemoryCase> {};
 
 TEST_P(MemoryLinesTest, RendersEveryLineInScreenOrder) {

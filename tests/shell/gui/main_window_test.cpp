@@ -1,0 +1,385 @@
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+#include <functional>
+#include <set>
+
+#include "config/configuration.h"
+#include "platform/code_page.h"
+#include "selection/selection.h"
+#include "shell/gui/commands.h"
+#include "shell_fixture.h"
+#include "views/gui/list_view.h"
+
+namespace pw::test {
+namespace {
+
+std::string Utf8(std::u16string_view text) { return WideToUtf8(text); }
+
+std::map<std::string, QAction*> MenuItemsByPath(PwMainWindow* window) {
+  std::map<std::string, QAction*> items;
+  std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& path) {
+    for (QAction* action : menu->actions()) {
+      if (action->isSeparator()) continue;
+      const QString itemPath = path + '/' + action->text();
+      if (action->menu())
+        walk(action->menu(), itemPath);
+      else
+        items[itemPath.toStdString()] = action;
+    }
+  };
+  for (QAction* top : window->menuBar()->actions()) walk(top->menu(), top->text());
+  return items;
+}
+
+int ShownRows() { return ListViewWindow ? ListViewWindow->model()->rowCount() : -1; }
+
+// Counts paints of the view area: how an invalidated window shows.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+  int paints = 0;
+};
+
+struct MenuItemState {
+  const char* path;
+  UINT id;
+  bool enabled;
+  bool checked;
+};
+
+// Every command of the table at its menu path, as the program shows it once started.
+const MenuItemState kMenuAfterStartUp[] = {
+    {"File/New/Record", 40003, true, false},
+    {"File/New/Subsequent Record", 40072, true, false},
+    {"File/Import/PWH Database", 40008, true, false},
+    {"File/Import/PWH Pulldowns", 40069, true, false},
+    {"File/Export/PWH Database", 40006, true, false},
+    {"File/Export/PWH Pulldowns", 40070, true, false},
+    {"File/Save/Report", 40067, false, false},
+    {"File/About", 40002, true, false},
+    {"File/Exit", 40001, true, false},
+    {"Edit/Copy", 101, true, false},
+    {"Edit/Properties", 103, true, false},
+    {"Edit/Delete/Selected", 102, true, false},
+    {"Edit/Delete/Multiple", 40053, true, false},
+    {"Edit/Mark/Selected/Billed", 40055, true, false},
+    {"Edit/Mark/Selected/Reimbursed", 40058, false, false},
+    {"Edit/Mark/Multiple/Billed", 40064, true, false},
+    {"Edit/Mark/Multiple/Reimbursed", 40065, false, false},
+    {"Edit/Find...", 114, true, false},
+    {"Edit/Configuration/Application", 40066, true, false},
+    {"Edit/Configuration/Columns", 40052, true, false},
+    {"Edit/Configuration/Pulldowns", 40009, true, false},
+    {"View/List", 104, true, true},
+    {"View/Tree", 105, true, false},
+    {"View/Mixed", 40007, true, false},
+    {"View/Report", 40004, true, false},
+    {"View/Expand/Collapse Tree", 40068, false, false},
+    {"Mode/Time", 40011, true, true},
+    {"Mode/Expense", 40012, true, false},
+};
+
+TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = MainWindowWidget();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(MainWindow, ToHwnd(window));
+  EXPECT_EQ(window->windowTitle(), "Pennywhistle 2000 R6");
+  EXPECT_TRUE(window->isVisible());
+  const QRect desktop = window->screen()->availableGeometry();
+  EXPECT_EQ(window->size(), QSize(desktop.width(), desktop.height() - 26));
+
+  // The menu bar's popups, found by their buttons.
+  const std::pair<UINT, const char*> popups[] = {{40087, "File"}, {40075, "Edit"}, {40078, "View"}, {40081, "Mode"}};
+  QStringList order;
+  for (QAction* top : window->menuBar()->actions()) order << top->text();
+  EXPECT_EQ(order, QStringList({"File", "Edit", "View", "Mode"}));
+  for (const auto& [button, title] : popups) {
+    ASSERT_NE(GetMenuBarPopup(button), nullptr) << title;
+    EXPECT_EQ(GetMenuBarPopup(button)->title(), title);
+  }
+
+  // Tool buttons in order, each with a picture and its command.
+  std::vector<UINT> tools;
+  for (QAction* button : window->toolButtons()) {
+    tools.push_back(button->data().toUInt());
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_TRUE(button->isEnabled());
+  }
+  EXPECT_EQ(tools, (std::vector<UINT>{40003, 101, 102, 114}));
+
+  // The date tabs, 24 pixels high, right above the view area, "Today" selected.
+  QTabBar* tabs = window->dateTabs();
+  ASSERT_NE(tabs, nullptr);
+  QStringList labels;
+  for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
+  EXPECT_EQ(labels, QStringList({"Today", "7 days", "14 days", "Month", "All"}));
+  EXPECT_EQ(tabs->height(), 24);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(ViewArea, window->viewArea());
+  EXPECT_EQ(tabs->mapTo(window, QPoint(0, tabs->height())).y(), window->viewArea()->mapTo(window, QPoint()).y());
+  ASSERT_NE(ListViewWindow, nullptr);
+  EXPECT_EQ(ListViewWindow->parentWidget(), window->viewArea());
+
+  // The three status parts and their right edges.
+  const std::pair<const char*, int> parts[] = {{"Time", 55}, {"idle", 200}, {" 0", 239}};
+  for (int i = 0; i < 3; ++i) {
+    QLabel* part = window->statusPart(i);
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->text(), parts[i].first) << i;
+    EXPECT_EQ(part->geometry().x() + part->geometry().width(), parts[i].second) << i;
+  }
+}
+
+TEST_F(ShellTest, MenuItemsHaveTheirPathIdentifierCheckAndGreyState) {
+  ASSERT_TRUE(StartUp());
+  auto items = MenuItemsByPath(MainWindowWidget());
+  std::set<UINT> ids;
+  for (const MenuItemState& expected : kMenuAfterStartUp) {
+    SCOPED_TRACE(expected.path);
+    const auto found = items.find(expected.path);
+    ASSERT_NE(found, items.end());
+    QAction* action = found->second;
+    EXPECT_EQ(action->data().toUInt(), expected.id);
+    EXPECT_EQ(action->isEnabled(), expected.enabled);
+    EXPECT_EQ(action->isChecked(), expected.checked);
+    EXPECT_EQ(MainWindowWidget()->menuAction(expected.id), action);
+    // Every item is served by the command table.
+    EXPECT_NE(FindCommand(expected.id), nullptr);
+    ids.insert(expected.id);
+    items.erase(found);
+  }
+  EXPECT_TRUE(items.empty()) << "unexpected item " << items.begin()->first;
+  EXPECT_EQ(ids.size(), 28u);
+  EXPECT_EQ(CommandTable().size(), 28u);
+}
+
+TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
+  ASSERT_TRUE(StartUp());
+  const std::vector<std::u16string> steps = {u"reading PWH configuration...", u"idle", u"opening time db...",
+                                             u"opening config db...", u"opening expense db..."};
+  ASSERT_GE(Activity().size(), steps.size());
+  EXPECT_EQ(std::vector<std::u16string>(Activity().begin(), Activity().begin() + steps.size()), steps);
+  EXPECT_EQ(Activity().back(), u"idle");
+  EXPECT_EQ(MainWindowWidget()->statusPart(1)->text(), "idle");
+  EXPECT_TRUE(host.messages.empty());
+  // First start: the three databases were made silently.
+  for (auto name : {PWH_TIME_DB_NAME, PWH_CONFIG_DB_NAME, PWH_EXPENSE_DB_NAME})
+    EXPECT_NE(FindDatabaseByName(nullptr, name), 0u) << Utf8(name);
+}
+
+TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
+  // An expense database with a sort order it cannot be opened with.
+  const SORTORDERSPEC wrong{PWH_TIME_DATE_PROPID, 0};
+  ASSERT_NE(CeCreateDatabase(PWH_EXPENSE_DB_NAME, 0, 1, &wrong), 0u);
+  EXPECT_FALSE(StartUp());
+  EXPECT_EQ(Activity().back(), u"opening expense db...");
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().title, u"Pennywhistle Startup");
+  EXPECT_EQ(ListViewWindow, nullptr);
+  CleanUp();
+  EXPECT_TRUE(QuitPosted);
+  EXPECT_EQ(MainWindowWidget(), nullptr);
+}
+
+TEST_F(ShellTest, CommandsRepaintTheWindowButUnknownOnesDoNothing) {
+  ASSERT_TRUE(StartUp());
+  PaintCounter counter;
+  MainWindowWidget()->viewArea()->installEventFilter(&counter);
+  QTest::qWait(50);
+
+  counter.paints = 0;
+  EXPECT_EQ(WindowProc(MainWindow, WM_COMMAND, 12345, 0), 0);
+  EXPECT_EQ(FindCommand(12345), nullptr);
+  QTest::qWait(50);
+  EXPECT_EQ(counter.paints, 0);
+
+  // A known command repaints, even one that does nothing yet; the command
+  // is the low word of the parameter.
+  EXPECT_EQ(WindowProc(MainWindow, WM_COMMAND, (1u << 16) | IDM_FIND, 0), 0);
+  QTest::qWait(50);
+  EXPECT_GT(counter.paints, 0);
+}
+
+TEST_F(ShellTest, DateTabsShowTheirRanges) {
+  AddTimeRecords({u"03/14/2024", u"03/14/2024", u"03/08/2024", u"03/01/2024", u"02/29/2024", u"02/28/2024", u"n/a"});
+  ASSERT_TRUE(StartUp());
+  EXPECT_EQ(ShownRows(), 2);
+  QTabBar* tabs = MainWindowWidget()->dateTabs();
+  const std::pair<int, int> cases[] = {{1, 3}, {2, 5}, {3, 4}, {4, 7}, {0, 2}};
+  for (const auto& [tab, rows] : cases) {
+    tabs->setCurrentIndex(tab);  // as a click does
+    EXPECT_EQ(ActiveDateTab, tab);
+    EXPECT_EQ(ShownRows(), rows) << "tab " << tab;
+    EXPECT_EQ(MainWindowWidget()->statusPart(2)->text(), QString("%1").arg(rows, 2)) << "tab " << tab;
+  }
+}
+
+TEST_F(ShellTest, SelectingTheCurrentTabDoesNothing) {
+  ASSERT_TRUE(StartUp());
+  const std::size_t before = Activity().size();
+  QTableView* list = ListViewWindow;
+  NMHDR change;
+  change.code = TCN_SELCHANGE;
+  EXPECT_EQ(WindowProc(MainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change)), 0);
+  EXPECT_EQ(Activity().size(), before);
+  EXPECT_EQ(ListViewWindow, list);
+}
+
+TEST_F(ShellTest, TabChangeUnderTheReportRestoresTheTab) {
+  ASSERT_TRUE(StartUp());
+  DestroyCurrentView();
+  ASSERT_TRUE(CreateMainListView(&ReportListWindow, PWH_REPORT_VIEW));
+  QTabBar* tabs = MainWindowWidget()->dateTabs();
+  tabs->setCurrentIndex(3);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(ActiveDateTab, 0);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, u"Please select other view type for record selection.");
+  EXPECT_EQ(host.messages[0].title, u"Record Selection");
+  EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(ListViewWindow, nullptr);
+
+  // Nor does the mode change under the report.
+  SendCommand(IDM_MODE_EXPENSE);
+  EXPECT_EQ(AppMode, PWH_TIME_MODE);
+}
+
+TEST_F(ShellTest, ModeSwitchFollowsTheMenuRules) {
+  AddTimeRecords({u"03/14/2024"});
+  AddExpenseRecords({u"03/14/2024", u"03/14/2024", u"03/14/2024"});
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = MainWindowWidget();
+  struct Expect {
+    UINT command;
+    int mode;
+    const char* statusText;
+    int rows;
+    bool timeChecked, subsequentEnabled, reimbursedEnabled;
+  };
+  const Expect cases[] = {
+      {IDM_MODE_EXPENSE, PWH_EXPENSE_MODE, "Expense", 3, false, false, true},
+      {IDM_MODE_TIME, PWH_TIME_MODE, "Time", 1, true, true, false},
+  };
+  for (const Expect& c : cases) {
+    SCOPED_TRACE(c.statusText);
+    // Through the menu item, as the user picks it.
+    window->menuAction(c.command)->trigger();
+    EXPECT_EQ(AppMode, c.mode);
+    EXPECT_EQ(window->statusPart(0)->text(), c.statusText);
+    EXPECT_EQ(ShownRows(), c.rows);
+    EXPECT_EQ(window->menuAction(IDM_MODE_TIME)->isChecked(), c.timeChecked);
+    EXPECT_EQ(window->menuAction(IDM_MODE_EXPENSE)->isChecked(), !c.timeChecked);
+    EXPECT_EQ(window->menuAction(IDM_NEW_SUBSEQUENT_RECORD)->isEnabled(), c.subsequentEnabled);
+    EXPECT_EQ(window->menuAction(IDM_MARK_SELECTED_REIMBURSED)->isEnabled(), c.reimbursedEnabled);
+    EXPECT_EQ(window->menuAction(IDM_MARK_MULTIPLE_REIMBURSED)->isEnabled(), c.reimbursedEnabled);
+  }
+  // Back in time mode the tree's expand item is enabled again.
+  EXPECT_TRUE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
+}
+
+TEST_F(ShellTest, SwitchingToTheCurrentModeRebuildsNothing) {
+  ASSERT_TRUE(StartUp());
+  SendCommand(IDM_MODE_EXPENSE);
+  const std::size_t before = Activity().size();
+  QTableView* list = ListViewWindow;
+  SendCommand(IDM_MODE_EXPENSE);
+  // Picking the checked item leaves it checked.
+  MainWindowWidget()->menuAction(IDM_MODE_EXPENSE)->trigger();
+  EXPECT_EQ(Activity().size(), before);
+  EXPECT_EQ(ListViewWindow, list);
+  EXPECT_TRUE(MainWindowWidget()->menuAction(IDM_MODE_EXPENSE)->isChecked());
+}
+
+TEST_F(ShellTest, ViewListComesBackFromTheReport) {
+  AddTimeRecords({u"03/14/2024"});
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = MainWindowWidget();
+  const std::size_t before = Activity().size();
+  SendCommand(IDM_VIEW_LIST);  // already shown: nothing
+  EXPECT_EQ(Activity().size(), before);
+
+  DestroyCurrentView();
+  ASSERT_TRUE(CreateMainListView(&ReportListWindow, PWH_REPORT_VIEW));
+  window->menuAction(IDM_SAVE_REPORT)->setEnabled(true);
+  window->menuAction(IDM_VIEW_LIST)->setChecked(false);
+  window->menuAction(IDM_VIEW_REPORT)->setChecked(true);
+  SendCommand(IDM_VIEW_LIST);
+  ASSERT_NE(ListViewWindow, nullptr);
+  EXPECT_EQ(ReportListWindow, nullptr);
+  EXPECT_EQ(ShownRows(), 1);
+  EXPECT_TRUE(window->menuAction(IDM_VIEW_LIST)->isChecked());
+  EXPECT_FALSE(window->menuAction(IDM_VIEW_REPORT)->isChecked());
+  EXPECT_FALSE(window->menuAction(IDM_SAVE_REPORT)->isEnabled());
+  EXPECT_FALSE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
+}
+
+TEST_F(ShellTest, StartupChoiceExpenseSwitchesModeBeforeTheLoop) {
+  AddExpenseRecords({u"03/14/2024", u"03/14/2024"});
+  ASSERT_TRUE(StartUp());
+  ApplyStartupChoice(IDC_STARTUP_EXPENSE);
+  EXPECT_EQ(AppMode, PWH_EXPENSE_MODE);
+  EXPECT_EQ(MainWindowWidget()->statusPart(0)->text(), "Expense");
+  EXPECT_EQ(ShownRows(), 2);
+  EXPECT_FALSE(QuitPosted);
+}
+
+TEST_F(ShellTest, StartupChoiceTimeOrCancelLeavesTimeMode) {
+  ASSERT_TRUE(StartUp());
+  for (int choice : {int(IDC_STARTUP_TIME), IDCANCEL}) {
+    ApplyStartupChoice(choice);
+    EXPECT_EQ(AppMode, PWH_TIME_MODE);
+    EXPECT_FALSE(QuitPosted);
+    EXPECT_NE(MainWindowWidget(), nullptr);
+  }
+}
+
+TEST_F(ShellTest, StartupChoiceExitEndsWithTheConfigurationStored) {
+  ASSERT_TRUE(StartUp());
+  Configuration->UseEuropeanDateFormat = 1;
+  Configuration->confirmCopy() = 0;
+  ApplyStartupChoice(IDC_STARTUP_EXIT);
+  EXPECT_TRUE(QuitPosted);
+  EXPECT_TRUE(CleanedUp());
+  EXPECT_EQ(Configuration, nullptr);
+  EXPECT_EQ(MainWindowWidget(), nullptr);
+  EXPECT_EQ(MainWindow, nullptr);
+  EXPECT_FALSE(TimeDatabase.IsOpen());
+  EXPECT_FALSE(ConfigDatabase.IsOpen());
+  EXPECT_FALSE(ExpenseDatabase.IsOpen());
+  EXPECT_EQ(ListViewWindow, nullptr);
+
+  PWHConfiguration stored;
+  EXPECT_EQ(stored.UseEuropeanDateFormat, 1);
+  EXPECT_EQ(stored.confirmCopy(), 0);
+
+  // Whatever ends the program next, clean-up does not run again.
+  SendCommand(IDM_EXIT);
+  CleanUp();
+  EXPECT_TRUE(CleanedUp());
+}
+
+TEST_F(ShellTest, ClosingTheWindowIsExit) {
+  ASSERT_TRUE(StartUp());
+  Configuration->UseEuropeanTimeFormat = 1;
+  MainWindowWidget()->close();
+  EXPECT_TRUE(CleanedUp());
+  EXPECT_TRUE(QuitPosted);
+  PWHConfiguration stored;
+  EXPECT_EQ(stored.UseEuropeanTimeFormat, 1);
+}
+
+}  // namespace
+}  // namespace pw::test
