@@ -98,8 +98,8 @@ struct TimeSelectionCriteria {
   std::u16string currency{PWH_ANY};
   std::u16string billable{PWH_ANY};  // "billable", "not billable" or "--any--"
   std::u16string billed{PWH_ANY};    // "billed", "not billed" or "--any--"
-  std::u16string from;
-  std::u16string to;
+  std::u16string from{};
+  std::u16string to{};
 };
 
 struct ExpenseSelectionCriteria {
@@ -118,8 +118,8 @@ struct ExpenseSelectionCriteria {
   int reimbursable = PWH_TRI_EITHER;
   int reimbursed = PWH_TRI_EITHER;
   int receipt = PWH_TRI_EITHER;
-  std::u16string from;
-  std::u16string to;
+  std::u16string from{};
+  std::u16string to{};
 };
 
 // Walk the database from position 0 and append the positions of the

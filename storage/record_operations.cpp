@@ -64,7 +64,8 @@ template <class Record>
 struct UpdateTexts;
 template <>
 struct UpdateTexts<TimeRecord> {
-  static constexpr const char16_t* kSeek = u"Edit Record error: CeSeekDatabase to record #%d failed: %ld.";
+  static constexpr const char16_t* kSeek =
+      u"Edit Record error: CeSeekDatabase to record #%d failed: %ld.";
   static constexpr const char16_t* kWrite = u"ERROR: CeWriteRecordProps failed: %ld.";
   static constexpr WORD kCount = PWH_TIME_PROP_COUNT;
 };
@@ -221,7 +222,8 @@ bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position) {
   bool stored = false;
   PropertyBuffer buffer;
   if (SeekTo(db, position) == 0) {
-    ShowFailure(owner, Format(u"DuplicateRecord error: CeSeekDatabase failed: %ld.", GetLastError()),
+    ShowFailure(owner,
+                Format(u"DuplicateRecord error: CeSeekDatabase failed: %ld.", GetLastError()),
                 kErrorTitle);
   } else if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
     ShowFailure(owner, Format(u"DuplicateRecord error: CeReadRecord failed: %ld.", GetLastError()),

@@ -10,225 +10,137 @@
 namespace pw {
 namespace {
 
-// A property list as plain values, so that two lists (and through them two
-// records) can be compared whole.
-struct Prop {
-  CEPROPID propid;
-  std::int16_t i;
-  std::u16string text;
-  bool operator==(const Prop&) const = default;
-};
+// A property list as comparable values: equal lists mean equal records.
+using Flat = std::vector<std::tuple<CEPROPID, int, std::u16string>>;
 
-std::vector<Prop> Flatten(const CEPROPVAL* props, int count) {
-  std::vector<Prop> out;
-  for (int n = 0; n < count; ++n) {
-    const CEPROPVAL& p = props[n];
-    EXPECT_EQ(p.wLenData, 0);
-    EXPECT_EQ(p.wFlags, 0);
-    out.push_back({p.propid, p.val.iVal, std::u16string(TextOf(p.val.lpwstr))});
+template <class Record, WORD N>
+Flat PropsOf(const Record& r) {
+  CEPROPVAL props[N];
+  RecordToProps(r, props);
+  Flat out;
+  for (const CEPROPVAL& p : props) {
+    EXPECT_EQ(p.wLenData + p.wFlags, 0);
+    out.emplace_back(p.propid, p.val.iVal, TextOf(p.val.lpwstr));
   }
   return out;
 }
+Flat PropsOf(const TimeRecord& r) { return PropsOf<TimeRecord, PWH_TIME_PROP_COUNT>(r); }
+Flat PropsOf(const ExpenseRecord& r) { return PropsOf<ExpenseRecord, PWH_EXPENSE_PROP_COUNT>(r); }
 
-std::vector<Prop> PropsOf(const TimeRecord& r) {
-  CEPROPVAL props[PWH_TIME_PROP_COUNT];
-  return Flatten(RecordToProps(r, props), PWH_TIME_PROP_COUNT);
-}
-
-std::vector<Prop> PropsOf(const ExpenseRecord& r) {
-  CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
-  return Flatten(RecordToProps(r, props), PWH_EXPENSE_PROP_COUNT);
-}
-
-CEPROPVAL IntProp(WORD id, std::int16_t value) {
+CEPROPVAL Prop(WORD id, std::int16_t value) {
   CEPROPVAL p;
   p.propid = MakePropId(id, CEVT_I2);
   p.val.iVal = value;
   return p;
 }
-
-CEPROPVAL TextProp(WORD id, const char16_t* text) {
+CEPROPVAL Prop(WORD id, const char16_t* text) {
   CEPROPVAL p;
   p.propid = MakePropId(id, CEVT_LPWSTR);
   p.val.lpwstr = text;
   return p;
 }
 
-TEST(RecordPropsTest, StoredLayoutIsFixed) {
-  const WORD timeIds[] = {18, 19, 20, 21, 22, 23, 24, 25, 34, 32, 33, 72, 73, 35, 36, 37, 38, 39};
-  const bool timeText[] = {0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1, 1, 1};
-  const auto time = PropsOf(TimeRecord{});
-  ASSERT_EQ(time.size(), 18u);
-  for (int i = 0; i < 18; ++i) {
-    EXPECT_EQ(time[i].propid, MakePropId(timeIds[i], timeText[i] ? CEVT_LPWSTR : CEVT_I2)) << i;
-  }
-  EXPECT_EQ(time[16].propid, 0x0026001Fu);
-  EXPECT_EQ(time[14].propid, 0x00240002u);
+TEST(RecordPropsTest, StoredLayoutAndRoundTrip) {
+  // id, and whether it is text, in the stored order.
+  const std::vector<std::pair<WORD, bool>> time = {
+      {18, 0}, {19, 0}, {20, 0}, {21, 0}, {22, 0}, {23, 0}, {24, 1}, {25, 1}, {34, 1},
+      {32, 1}, {33, 1}, {72, 1}, {73, 1}, {35, 0}, {36, 0}, {37, 1}, {38, 1}, {39, 1}};
+  const std::vector<std::pair<WORD, bool>> expense = {
+      {40, 1}, {41, 1}, {48, 1}, {49, 1}, {50, 0}, {51, 1}, {52, 1}, {53, 1},
+      {54, 1}, {55, 1}, {56, 0}, {57, 0}, {64, 0}, {65, 0}, {66, 0}, {67, 1}};
+  const Flat t = PropsOf(TimeRecord{}), e = PropsOf(ExpenseRecord{});
+  ASSERT_EQ(t.size(), time.size());
+  ASSERT_EQ(e.size(), expense.size());
+  auto id = [](std::pair<WORD, bool> p) {
+    return MakePropId(p.first, p.second ? CEVT_LPWSTR : CEVT_I2);
+  };
+  for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(std::get<0>(t[i]), id(time[i]));
+  for (std::size_t i = 0; i < e.size(); ++i) EXPECT_EQ(std::get<0>(e[i]), id(expense[i]));
 
-  const WORD expenseIds[] = {40, 41, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 64, 65, 66, 67};
-  const bool expenseText[] = {1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1};
-  const auto expense = PropsOf(ExpenseRecord{});
-  ASSERT_EQ(expense.size(), 16u);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(expense[i].propid, MakePropId(expenseIds[i], expenseText[i] ? CEVT_LPWSTR : CEVT_I2))
-        << i;
-  }
-  EXPECT_EQ(expense[0].propid, 0x0028001Fu);
-
-  EXPECT_EQ(RecordToProps(TimeRecord{}, nullptr), nullptr);
-  EXPECT_EQ(RecordToProps(ExpenseRecord{}, nullptr), nullptr);
-}
-
-TimeRecord SampleTime() {
-  TimeRecord r;
-  r.startHour = 9;
-  r.startMinute = 5;
-  r.startPm = false;
-  r.endHour = 12;
-  r.endMinute = 59;
-  r.endPm = true;
-  CopyText(r.duration, u"03:54");
-  CopyText(r.date, u"12/31/1999");
-  CopyText(r.client, u"Acme \u00c9tudes");
-  CopyText(r.project, u"Roof");
-  CopyText(r.rate, u"33.33");
-  CopyText(r.subproject, u"North wing");
-  CopyText(r.task, u"Survey \U0001F3E0");
-  CopyText(r.currency, u"EUR");
-  CopyText(r.amount, u"129.99");
-  r.billable = 1;
-  r.billed = 0;
-  CopyText(r.notes, std::u16string(2047, u'n'));
-  return r;
-}
-
-ExpenseRecord SampleExpense() {
-  ExpenseRecord r;
-  CopyText(r.date, u"01/15/2000");
-  CopyText(r.client, u"Acme");
-  CopyText(r.project, u"Roof");
-  CopyText(r.description, u"Travel");
-  r.mileage = true;
-  CopyText(r.miles, u"120");
-  CopyText(r.mileageRate, u"0.23");
-  CopyText(r.paymentType, u"Visa");
-  CopyText(r.currency, u"USD");
-  CopyText(r.amount, u"27.60");
-  r.billable = true;
-  r.billed = false;
-  r.reimbursable = true;
-  r.reimbursed = false;
-  r.receipt = true;
-  CopyText(r.notes, u"line 1\r\nline 2");
-  return r;
-}
-
-TEST(RecordPropsTest, RecordsSurviveTheTripThroughProperties) {
-  for (const TimeRecord& original : {TimeRecord{}, SampleTime()}) {
+  TimeRecord full;
+  full.startHour = 12;
+  full.endMinute = 59;
+  full.endPm = true;
+  full.billable = 1;
+  for (auto* field : {full.client, full.project, full.rate, full.subproject, full.task,
+                      full.currency, full.amount})
+    std::fill_n(field, PWH_TEXT_LIMIT - 1, u'\u00e9');
+  CopyText(full.date, u"12/31/1999");
+  CopyText(full.duration, u"03:54");
+  CopyText(full.notes, std::u16string(2047, u'n'));
+  ExpenseRecord expenseFull;
+  CopyText(expenseFull.description, u"Taxi \U0001F695");
+  expenseFull.mileage = expenseFull.reimbursed = expenseFull.receipt = true;
+  for (const TimeRecord& r : {TimeRecord{}, full}) {
     CEPROPVAL props[PWH_TIME_PROP_COUNT];
-    RecordToProps(original, props);
     TimeRecord back;
-    ASSERT_TRUE(PropsToRecord(props, PWH_TIME_PROP_COUNT, back));
-    EXPECT_EQ(PropsOf(back), PropsOf(original));
+    ASSERT_TRUE(PropsToRecord(RecordToProps(r, props), PWH_TIME_PROP_COUNT, back));
+    EXPECT_EQ(PropsOf(back), PropsOf(r));
   }
-  for (const ExpenseRecord& original : {ExpenseRecord{}, SampleExpense()}) {
+  for (const ExpenseRecord& r : {ExpenseRecord{}, expenseFull}) {
     CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
-    RecordToProps(original, props);
     ExpenseRecord back;
-    ASSERT_TRUE(PropsToRecord(props, PWH_EXPENSE_PROP_COUNT, back));
-    EXPECT_EQ(PropsOf(back), PropsOf(original));
+    ASSERT_TRUE(PropsToRecord(RecordToProps(r, props), PWH_EXPENSE_PROP_COUNT, back));
+    EXPECT_EQ(PropsOf(back), PropsOf(r));
   }
+  ClearRecord(full);
+  EXPECT_EQ(PropsOf(full), PropsOf(TimeRecord{}));
 }
 
 // Property lists that only another writer of the store could produce.
-TEST(RecordPropsTest, ForeignTimePropertiesAreReadSafely) {
-  const std::u16string longText(300, u'c');
-  const std::u16string longNote(3000, u'x');
-  // 253 units, then a surrogate pair straddling the 254-unit limit.
-  const std::u16string split = std::u16string(253, u'a') + u"\U0001F600" + u"zz";
-  const char16_t* const longDate = u"01/01/2000 and some more";
-  const char16_t* const longDuration = u"123:45";
-
+TEST(RecordPropsTest, ForeignPropertiesAreReadSafely) {
+  const std::u16string longText(300, u'c'), longNote(3000, u'x');
+  // A surrogate pair straddling the 254-unit limit is left out whole.
+  const std::u16string split = std::u16string(253, u'a') + u"\U0001F600";
   const CEPROPVAL props[] = {
-      IntProp(PWH_TIME_START_PM, 5),          IntProp(PWH_TIME_BILLABLE, -3),
-      IntProp(PWH_TIME_START_HOUR, 11),       TextProp(PWH_TIME_CLIENT, longText.c_str()),
-      TextProp(PWH_TIME_PROJECT, split.c_str()), TextProp(PWH_TIME_NOTES, longNote.c_str()),
-      TextProp(PWH_TIME_DATE, longDate),      TextProp(PWH_TIME_DURATION, longDuration),
-      TextProp(PWH_TIME_TASK, nullptr),       IntProp(PWH_TIME_RATE, 7),  // wrong type
-      TextProp(PWH_TIME_END_HOUR, u"4"),      // wrong type
-      IntProp(70, 1),                         TextProp(99, u"unknown"),
-  };
+      Prop(PWH_TIME_START_PM, 5), Prop(PWH_TIME_BILLABLE, -3),
+      Prop(PWH_TIME_CLIENT, longText.c_str()), Prop(PWH_TIME_PROJECT, split.c_str()),
+      Prop(PWH_TIME_NOTES, longNote.c_str()), Prop(PWH_TIME_DATE, u"01/01/2000 and more"),
+      Prop(PWH_TIME_DURATION, u"123:45"), Prop(PWH_TIME_TASK, nullptr),
+      Prop(PWH_TIME_RATE, 7), Prop(PWH_TIME_END_HOUR, u"4"),  // of the wrong type
+      Prop(70, 1), Prop(PWH_EXP_CLIENT, u"expense"),          // not time properties
+      Prop(PWH_TIME_START_HOUR, 3), Prop(PWH_TIME_START_HOUR, 11)};
   TimeRecord r;
   CopyText(r.task, u"was set");
   ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), r));
-
   EXPECT_TRUE(r.startPm);
   EXPECT_EQ(r.billable, 1);
-  EXPECT_EQ(r.startHour, 11);
+  EXPECT_EQ(r.startHour, 11);  // the last one counts
   EXPECT_EQ(r.endHour, 0);
   EXPECT_EQ(TextOf(r.client), longText.substr(0, 254));
   EXPECT_EQ(TextOf(r.project), split.substr(0, 253));
   EXPECT_EQ(TextOf(r.notes), longNote.substr(0, 2047));
-  EXPECT_EQ(TextOf(r.date), std::u16string_view(longDate).substr(0, 15));
+  EXPECT_EQ(TextOf(r.date), u"01/01/2000 and ");
   EXPECT_EQ(TextOf(r.duration), u"123:4");
-  EXPECT_EQ(TextOf(r.task), u"");
+  EXPECT_EQ(TextOf(r.task), u"");  // null text
   EXPECT_EQ(TextOf(r.rate), u"");
-  // Absent properties keep the cleared value.
-  EXPECT_EQ(TextOf(r.amount), u"");
-  EXPECT_EQ(r.billed, 0);
+  EXPECT_EQ(TextOf(r.amount), u"");  // absent
+
+  ExpenseRecord e;
+  ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), e));
+  EXPECT_EQ(TextOf(e.client), u"expense");
+  EXPECT_FALSE(PropsToRecord(nullptr, 0, r));
 }
 
-TEST(RecordPropsTest, ForeignExpensePropertiesAreReadSafely) {
-  const CEPROPVAL props[] = {
-      IntProp(70, 1),                      // not an expense property
-      TextProp(PWH_TIME_CLIENT, u"time"),  // a time record's id
-      IntProp(PWH_EXP_RECEIPT, 5),
-      IntProp(PWH_EXP_REIMBURSED, 0),
-      TextProp(PWH_EXP_AMOUNT, u"1.00"),
-      TextProp(PWH_EXP_AMOUNT, u"2.00"),  // the last one counts
-  };
-  ExpenseRecord r;
-  ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), r));
-  EXPECT_TRUE(r.receipt);
-  EXPECT_FALSE(r.reimbursed);
-  EXPECT_EQ(TextOf(r.amount), u"2.00");
-  EXPECT_EQ(TextOf(r.client), u"");
-
-  EXPECT_FALSE(PropsToRecord(nullptr, 3, r));
-  EXPECT_TRUE(PropsToRecord(props, 0, r));
-  TimeRecord t;
-  EXPECT_FALSE(PropsToRecord(nullptr, 0, t));
-}
-
-TEST(RecordPropsTest, FillingEmptyTextsOfNewRecords) {
+TEST(RecordPropsTest, NewRecordsGetNotAvailableForEmptyTexts) {
   TimeRecord t;
   CopyText(t.project, u"kept");
   FillEmptyTexts(t);
   for (auto text : {TextOf(t.duration), TextOf(t.client), TextOf(t.rate), TextOf(t.subproject),
-                    TextOf(t.task), TextOf(t.amount), TextOf(t.currency)}) {
+                    TextOf(t.task), TextOf(t.amount), TextOf(t.currency)})
     EXPECT_EQ(text, u"n/a");
-  }
   EXPECT_EQ(TextOf(t.project), u"kept");
-  EXPECT_EQ(TextOf(t.date), u"");
-  EXPECT_EQ(TextOf(t.notes), u"");
+  EXPECT_TRUE(IsEmptyText(t.date) && IsEmptyText(t.notes));
 
   ExpenseRecord e;
   CopyText(e.currency, u"kept");
   FillEmptyTexts(e);
   for (auto text : {TextOf(e.date), TextOf(e.client), TextOf(e.project), TextOf(e.description),
                     TextOf(e.paymentType), TextOf(e.miles), TextOf(e.mileageRate),
-                    TextOf(e.amount)}) {
+                    TextOf(e.amount)})
     EXPECT_EQ(text, u"n/a");
-  }
   EXPECT_EQ(TextOf(e.currency), u"kept");
-  EXPECT_EQ(TextOf(e.notes), u"");
-
-  TimeRecord sample = SampleTime();
-  ClearRecord(sample);
-  EXPECT_EQ(PropsOf(sample), PropsOf(TimeRecord{}));
-  ExpenseRecord expense = SampleExpense();
-  ClearRecord(expense);
-  EXPECT_EQ(PropsOf(expense), PropsOf(ExpenseRecord{}));
+  EXPECT_TRUE(IsEmptyText(e.notes));
 }
 
 }  // namespace

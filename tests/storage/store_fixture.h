@@ -1,11 +1,12 @@
-// A fresh object store file for every test, a scripted host, and small
-// helpers to fill and read back the record databases directly.
+// A fresh object store file for every test, a scripted host, and helpers to
+// fill and read back the record databases directly.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/object_store.h"
@@ -22,13 +23,10 @@ class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static int serial = 0;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = TemporaryHome() + "/store-" + std::to_string(++serial) + "-" +
-                             info->name() + ".db";
+    path_ = TemporaryHome() + "/store-" + std::to_string(++serial) + ".db";
     ASSERT_TRUE(OpenObjectStore(path_));
     AppMode = PWH_TIME_MODE;
   }
-
   void TearDown() override {
     TimeDatabase.Close();
     ConfigDatabase.Close();
@@ -36,23 +34,20 @@ class StoreTest : public ::testing::Test {
     AppMode = PWH_TIME_MODE;
     CloseObjectStore();
   }
-
-  // Opens both record databases into the program-wide handles.
   void OpenRecordDatabases() {
     ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
     ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase));
   }
-
-  // Cuts the stored bytes of a record short, as a damaged file would have
-  // them, and opens the store and the record databases again.
+  // Cuts a record's stored bytes short, as a damaged file has them, and
+  // opens the store and the record databases again.
   void DamageRecord(CEOID oid) {
     TimeDatabase.Close();
     ExpenseDatabase.Close();
     CloseObjectStore();
     sqlite3* file = nullptr;
     ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
-    const std::string sql =
-        "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " + std::to_string(oid);
+    const std::string sql = "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " +
+                            std::to_string(oid);
     EXPECT_EQ(sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(file);
     ASSERT_TRUE(OpenObjectStore(path_));
@@ -63,6 +58,7 @@ class StoreTest : public ::testing::Test {
   std::string path_;
 };
 
+// Records in these tests are told apart by their client.
 inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme",
                        int billable = 0, int billed = 0) {
   TimeRecord r;
@@ -80,36 +76,27 @@ inline ExpenseRecord Expense(std::u16string_view date, std::u16string_view clien
   return r;
 }
 
-inline CEOID Put(DatabaseHandle& db, const TimeRecord& r) {
+template <class Record>
+CEOID Put(DatabaseHandle& db, const Record& r) {
   CEPROPVAL props[PWH_TIME_PROP_COUNT];
-  const CEOID oid = CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, RecordToProps(r, props));
+  const WORD n = std::is_same_v<Record, TimeRecord> ? PWH_TIME_PROP_COUNT : PWH_EXPENSE_PROP_COUNT;
+  const CEOID oid = CeWriteRecordProps(db, 0, n, RecordToProps(r, props));
   EXPECT_NE(oid, 0u);
   return oid;
 }
 
-inline CEOID Put(DatabaseHandle& db, const ExpenseRecord& r) {
-  CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
-  const CEOID oid = CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(r, props));
-  EXPECT_NE(oid, 0u);
-  return oid;
-}
-
-// The records of a database in sort order, read straight from the store,
-// up to the first that cannot be read.
+// The records in sort order, up to the first that cannot be read.
 template <class Record>
 std::vector<Record> ReadAll(DatabaseHandle& db) {
   std::vector<Record> out;
   PropertyBuffer buffer;
   for (DWORD i = 0; CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr) != 0; ++i) {
     if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) break;
-    out.emplace_back();
-    PropsToRecord(buffer.data(), buffer.size(), out.back());
+    PropsToRecord(buffer.data(), buffer.size(), out.emplace_back());
   }
   return out;
 }
 
-// The client texts of every record in sort order: records in these tests
-// are told apart by their client.
 template <class Record>
 std::vector<std::u16string> Clients(DatabaseHandle& db) {
   std::vector<std::u16string> out;
