@@ -12,6 +12,8 @@
 #include "config/configuration.h"
 #include "dialogs/gui/memory_dialogs.h"
 #include "platform/host_port.h"
+#include "platform/object_store.h"
+#include "platform/registry.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "shell/gui/main_window.h"
@@ -149,6 +151,8 @@ int RunPennywhistle(int argc, char** argv) {
   // The main window was handed to deleteLater; delete it now.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   SetHost(nullptr);
+  CloseObjectStore();
+  CloseRegistry();
   return 0;
 }
 

@@ -1,0 +1,220 @@
+// The program's start-up and its reactions at 100,000 time records (ten
+// years of work ending "today", 14 March 2024): start-up until the List view
+// shows tab "All", a date-tab change each way, and re-creating the List view
+// after a record was added or deleted. Every step is measured up to the
+// painted window (offscreen).
+//
+// Run in Release; peak_rss_MB is the process's peak resident size so far.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDate>
+#include <QTabBar>
+#include <QTableView>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/object_store.h"
+#include "platform/registry.h"
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "shell/gui/main_window.h"
+#include "shell/gui/qt_host.h"
+#include "shell/gui/startup.h"
+#include "storage/record_operations.h"
+#include "storage/record_store.h"
+#include "storage/records.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+#include "views/gui/list_view.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kDays = 3650;
+std::string storePath;
+
+double PeakRssMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024.0;
+}
+
+pw::SYSTEMTIME Today() {
+  pw::SYSTEMTIME now;
+  now.wYear = 2024;
+  now.wMonth = 3;
+  now.wDay = 14;
+  now.wHour = 17;
+  return now;
+}
+
+std::u16string DateText(int daysBack) {
+  const QDate date = QDate(2024, 3, 14).addDays(-daysBack);
+  return pw::Format(u"%02d/%02d/%04d", date.month(), date.day(), date.year());
+}
+
+pw::TimeRecord SampleRecord(int i) {
+  pw::TimeRecord r;
+  pw::CopyText(r.date, DateText(int(std::int64_t(i) * kDays / kRecords)));
+  r.startHour = 8 + i % 4;
+  r.startMinute = (i * 7) % 60;
+  r.endHour = 1 + i % 5;
+  r.endPm = true;
+  pw::CopyText(r.duration, u"04:30");
+  pw::CopyText(r.client, pw::Format(u"Client %d", i % 40));
+  pw::CopyText(r.project, pw::Format(u"Project %d", i % 300));
+  pw::CopyText(r.subproject, u"Maintenance");
+  pw::CopyText(r.task, u"Development");
+  pw::CopyText(r.rate, u"85");
+  pw::CopyText(r.currency, u"USD");
+  pw::CopyText(r.amount, u"382.50");
+  r.billable = i % 2;
+  r.billed = i % 3 == 0;
+  if (i % 5 == 0) pw::CopyText(r.notes, u"Called the client about the next release and wrote it down.");
+  return r;
+}
+
+void FillTimeDatabase() {
+  pw::DatabaseHandle db;
+  pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &db);
+  pw::StoreTransaction group;
+  for (int i = 0; i < kRecords; ++i) {
+    const pw::TimeRecord r = SampleRecord(i);
+    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
+    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
+  }
+}
+
+int ShownRows() { return pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0; }
+
+// Lets the window paint what changed.
+void Paint() { QCoreApplication::processEvents(); }
+
+// Ends the running program and lets its window go.
+void EndProgram() {
+  pw::CleanUp();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A program started as a fresh process finds the store on disk.
+void ReopenStore() {
+  pw::CloseObjectStore();
+  pw::OpenObjectStore(storePath);
+}
+
+QTabBar* Tabs() { return pw::MainWindowWidget()->dateTabs(); }
+
+void BM_StartUpToAllTab(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    EndProgram();
+    ReopenStore();
+    state.ResumeTiming();
+    if (!pw::StartUp()) {
+      state.SkipWithError("start-up failed");
+      break;
+    }
+    Paint();
+    Tabs()->setCurrentIndex(pw::PWH_TAB_ALL);  // as a click does
+    Paint();
+  }
+  state.counters["rows"] = ShownRows();
+  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_StartUpToAllTab)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A tab change: the date walk over every record, then the view re-created.
+void TabChange(benchmark::State& state, int from, int to) {
+  if (!pw::MainWindowWidget() && !pw::StartUp()) {
+    state.SkipWithError("start-up failed");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    Tabs()->setCurrentIndex(from);
+    Paint();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.ResumeTiming();
+    Tabs()->setCurrentIndex(to);
+    Paint();
+  }
+  state.counters["rows"] = ShownRows();
+  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+
+void BM_TabChange_TodayToAll(benchmark::State& state) { TabChange(state, pw::PWH_TAB_TODAY, pw::PWH_TAB_ALL); }
+BENCHMARK(BM_TabChange_TodayToAll)->Unit(benchmark::kMillisecond);
+
+void BM_TabChange_AllTo14Days(benchmark::State& state) { TabChange(state, pw::PWH_TAB_ALL, pw::PWH_TAB_14_DAYS); }
+BENCHMARK(BM_TabChange_AllTo14Days)->Unit(benchmark::kMillisecond);
+
+void BM_TabChange_AllToMonth(benchmark::State& state) { TabChange(state, pw::PWH_TAB_ALL, pw::PWH_TAB_MONTH); }
+BENCHMARK(BM_TabChange_AllToMonth)->Unit(benchmark::kMillisecond);
+
+// After a record was added (or deleted again), as every record command
+// does: the view re-created on tab "All".
+void BM_RecreateListViewAfterChange(benchmark::State& state) {
+  if (!pw::MainWindowWidget() && !pw::StartUp()) {
+    state.SkipWithError("start-up failed");
+    return;
+  }
+  Tabs()->setCurrentIndex(pw::PWH_TAB_ALL);
+  bool added = false;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (added)
+      pw::DeleteRecord(pw::MainWindow, pw::TimeDatabase, 0);
+    else
+      pw::AddNewRecord(pw::MainWindow, pw::TimeDatabase, SampleRecord(7));
+    added = !added;
+    pw::ApplyDateTab();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.ResumeTiming();
+    pw::RecreateListView(pw::MainWindow, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    Paint();
+  }
+  state.counters["rows"] = ShownRows();
+  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_RecreateListViewAfterChange)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A private home for the store and the settings, removed at the end.
+  char folder[] = "/tmp/pwh-startup-bench-XXXXXX";
+  if (!mkdtemp(folder)) return 1;
+  const std::string home = folder;
+  for (const char* sub : {"/data", "/config", "/runtime"}) std::filesystem::create_directories(home + sub);
+  std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
+  setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  storePath = pw::DefaultObjectStorePath();
+
+  {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    pw::SetLocalTimeOverride(Today());
+    pw::OpenObjectStore(storePath);
+    FillTimeDatabase();
+    pw::QtHost host;
+    pw::SetHost(&host);
+    benchmark::RunSpecifiedBenchmarks();
+    EndProgram();
+    pw::SetHost(nullptr);
+    pw::CloseObjectStore();
+    pw::CloseRegistry();
+    benchmark::Shutdown();
+  }
+  std::filesystem::remove_all(home);
+  return 0;
+}

@@ -1,0 +1,94 @@
+// Shows the main window with a week of work at 1024 x 700 and grabs it.
+// With PWH_SCREENSHOT set the picture is saved there:
+//   PWH_SCREENSHOT=$PWD/docs/screenshot.png build/test/tests/pwh_gui_tests --gtest_filter='*Screenshot*'
+#include <QAbstractItemModel>
+#include <QImage>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+#include "shell_fixture.h"
+#include "views/gui/list_view.h"
+
+namespace pw::test {
+namespace {
+
+struct Work {
+  const char16_t* date;
+  int startHour, startMinute;
+  bool startPm;
+  int endHour, endMinute;
+  bool endPm;
+  const char16_t* duration;
+  const char16_t* client;
+  const char16_t* project;
+  const char16_t* task;
+  const char16_t* rate;
+  const char16_t* amount;
+  int billable, billed;
+  const char16_t* note;
+};
+
+const Work kWeek[] = {
+    {u"03/08/2024", 9, 0, false, 11, 30, false, u"02:30", u"Acme Corp", u"Website", u"Design", u"85", u"212.50", 1, 1, u""},
+    {u"03/08/2024", 1, 0, true, 4, 15, true, u"03:15", u"Birch & Co", u"Payroll", u"Support", u"70", u"227.50", 1, 1,
+     u"Year-end figures"},
+    {u"03/11/2024", 8, 30, false, 12, 0, true, u"03:30", u"Acme Corp", u"Website", u"Development", u"85", u"297.50", 1,
+     0, u""},
+    {u"03/11/2024", 1, 30, true, 5, 0, true, u"03:30", u"City Library", u"Catalogue", u"Development", u"60",
+     u"210.00", 1, 0, u"New search page"},
+    {u"03/12/2024", 9, 15, false, 10, 0, false, u"00:45", u"Internal", u"Admin", u"Invoices", u"0", u"0.00", 0, 0, u""},
+    {u"03/12/2024", 10, 0, false, 1, 0, true, u"03:00", u"Birch & Co", u"Payroll", u"Meeting", u"70", u"210.00", 1, 0,
+     u""},
+    {u"03/13/2024", 9, 0, false, 12, 30, true, u"03:30", u"Acme Corp", u"Shop", u"Development", u"85", u"297.50", 1, 0,
+     u"Checkout flow"},
+    {u"03/13/2024", 2, 0, true, 4, 45, true, u"02:45", u"City Library", u"Catalogue", u"Testing", u"60", u"165.00", 1,
+     0, u""},
+    {u"03/14/2024", 8, 45, false, 10, 15, false, u"01:30", u"Acme Corp", u"Shop", u"Review", u"85", u"127.50", 1, 0,
+     u""},
+};
+
+TEST_F(ShellTest, ScreenshotOfAWeekOfWork) {
+  {
+    DatabaseHandle db;
+    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
+    for (const Work& w : kWeek) {
+      TimeRecord r;
+      CopyText(r.date, w.date);
+      r.startHour = w.startHour;
+      r.startMinute = w.startMinute;
+      r.startPm = w.startPm;
+      r.endHour = w.endHour;
+      r.endMinute = w.endMinute;
+      r.endPm = w.endPm;
+      CopyText(r.duration, w.duration);
+      CopyText(r.client, w.client);
+      CopyText(r.project, w.project);
+      CopyText(r.subproject, u"n/a");
+      CopyText(r.task, w.task);
+      CopyText(r.rate, w.rate);
+      CopyText(r.currency, u"USD");
+      CopyText(r.amount, w.amount);
+      r.billable = w.billable;
+      r.billed = w.billed;
+      CopyText(r.notes, w.note);
+      ASSERT_TRUE(AddNewRecord(nullptr, db, r));
+    }
+  }
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = MainWindowWidget();
+  window->resize(1024, 700);
+  window->dateTabs()->setCurrentIndex(1);  // "7 days"
+  ASSERT_NE(ListViewWindow, nullptr);
+  EXPECT_EQ(ListViewWindow->model()->rowCount(), int(std::size(kWeek)));
+  QTest::qWait(100);
+
+  const QImage shot = window->grab().toImage();
+  EXPECT_EQ(shot.size(), QSize(1024, 700) * shot.devicePixelRatio());
+  const QByteArray target = qgetenv("PWH_SCREENSHOT");
+  if (!target.isEmpty()) EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
+}
+
+}  // namespace
+}  // namespace pw::test
