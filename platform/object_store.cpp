@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "platform/object_store_codec.h"
@@ -219,6 +220,7 @@ ObjectStore::~ObjectStore() {
 // Reads the list of databases and the object id counter. Records are read
 // per database when it is first used.
 bool ObjectStore::ReadCatalog() {
+  ++generation_;
   databases_.clear();
   SqliteStatement s;
   int rc = s.Prepare(db_, "SELECT oid, name, type, sort_prop FROM databases");
@@ -267,11 +269,13 @@ bool ObjectStore::RefreshIfChanged() {
 }
 
 void ObjectStore::Invalidate() {
+  ++generation_;
   for (auto& [oid, d] : databases_) {
     d->loaded = false;
     d->sorted.reset();
     d->byOid.reset();
     d->records.clear();
+    d->loadedBytes.reset();
   }
 }
 
@@ -291,40 +295,77 @@ bool ObjectStore::Load(DatabaseState& d) {
   d.records.clear();
   d.sorted.reset();
   d.byOid.reset();
-  d.records.reserve(RecordCountOf(d));
+  d.loadedBytes.reset();
+
+  // First every row into one block, in the order the file gives them.
+  struct Row {
+    CEOID oid;
+    std::size_t offset;
+    std::uint32_t size;
+  };
+  std::vector<Row> rows;
+  std::vector<StoredRecord> keys;  // oid and key of each row, for sorting
+  const DWORD expected = RecordCountOf(d);
+  rows.reserve(expected);
+  keys.reserve(expected);
+  std::string block;
   loadRecords_.Reset();
   loadRecords_.Bind(1, d.oid);
   int rc;
   while ((rc = loadRecords_.Step()) == SQLITE_ROW) {
-    const CEOID oid = CEOID(loadRecords_.Int(0));
     const std::string_view bytes = loadRecords_.Blob(1);
-    StoredRecord& r = d.records[oid];
-    r.oid = oid;
-    r.bytes.assign(bytes);
+    if (block.empty()) block.reserve(bytes.size() * (expected + 1));
+    rows.push_back(Row{CEOID(loadRecords_.Int(0)), block.size(), std::uint32_t(bytes.size())});
+    block.append(bytes);
+    StoredRecord& k = keys.emplace_back();
+    k.oid = rows.back().oid;
     // A record that does not decode stays reachable (sorted last) so that
     // reading it reports the damage and deleting it is possible.
-    r.damaged = !ScanStoredRecord(bytes, d.sortProp, &r.hasKey, &r.key);
-    if (r.damaged) {
-      r.hasKey = false;
-      r.key.clear();
+    k.damaged = !ScanStoredRecord(bytes, d.sortProp, &k.hasKey, &k.key);
+    if (k.damaged) {
+      k.hasKey = false;
+      k.key.clear();
     }
   }
   loadRecords_.Reset();
   if (rc != SQLITE_DONE) {
-    d.records.clear();
     SetLastError(ErrorFromSqlite(rc));
     return false;
   }
-  std::vector<StoredRecord*> all;
-  all.reserve(d.records.size());
-  for (auto& [oid, r] : d.records) all.push_back(&r);
-  if (d.sortProp != 0) {
-    d.sorted = std::make_unique<RecordOrder>(true);
-    d.sorted->Build(std::move(all));
-  } else {
-    d.byOid = std::make_unique<RecordOrder>(false);
-    d.byOid->Build(std::move(all));
+
+  auto order = std::make_unique<RecordOrder>(d.sortProp != 0);
+  std::vector<SortItem> items;
+  items.reserve(keys.size());
+  for (StoredRecord& k : keys) items.push_back(SortItem::Of(&k));
+  order->Sort(items);
+
+  // Then the records in sort order, their bytes copied front to back into
+  // the database's block, so that a walk through the order reads memory
+  // sequentially.
+  d.loadedBytes.reset(new char[block.size() + 1]);  // no need to zero what is overwritten next
+  char* to = d.loadedBytes.get();
+  d.records.reserve(keys.size());
+  std::vector<StoredRecord*> inOrder;
+  inOrder.reserve(keys.size());
+  for (const SortItem& item : items) {
+    StoredRecord& from = *item.record;
+    const Row& row = rows[std::size_t(&from - keys.data())];
+    StoredRecord& r = d.records[from.oid];
+    r.oid = from.oid;
+    r.hasKey = from.hasKey;
+    r.damaged = from.damaged;
+    r.key = std::move(from.key);
+    std::memcpy(to, block.data() + row.offset, row.size);
+    r.shared = to;
+    r.sharedSize = row.size;
+    to += row.size;
+    inOrder.push_back(&r);
   }
+  order->Assign(std::move(inOrder));
+  if (d.sortProp != 0)
+    d.sorted = std::move(order);
+  else
+    d.byOid = std::move(order);
   d.loaded = true;
   return true;
 }
@@ -515,6 +556,7 @@ bool ObjectStore::DeleteDatabase(CEOID oid) {
     return FailWrite(error);
   }
   if (!EndWrite(true)) return false;
+  ++generation_;
   databases_.erase(oid);
   return true;
 }
@@ -552,7 +594,7 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
   StoredRecord& r = d->records[oid];
   r.oid = oid;
   SortKeyOf(list, d->sortProp, &r.hasKey, &r.key);
-  r.bytes = std::move(bytes);
+  r.SetBytes(std::move(bytes));
   if (d->sorted) d->sorted->Insert(&r);
   if (d->byOid) d->byOid->Insert(&r);
   return oid;
@@ -567,11 +609,12 @@ CEOID ObjectStore::ReplaceRecord(CEOID dbOid, CEOID oid, WORD count, const CEPRO
   if (it == d->records.end()) return FailWrite(ERROR_FILE_NOT_FOUND);
   StoredRecord& r = it->second;
   PropertyBuffer old;
-  if (r.damaged || !old.Decode(r.bytes)) return FailWrite(ERROR_INVALID_DATA);
+  if (r.damaged || !old.Decode(r.Bytes())) return FailWrite(ERROR_INVALID_DATA);
   std::vector<CEPROPVAL> list(old.data(), old.data() + old.size());
   MergeProperties(list, props, count);
+  if (list.size() > 0xFFFF) return FailWrite(ERROR_INVALID_PARAMETER);
   std::string bytes = EncodeProperties(list.data(), WORD(list.size()));
-  if (bytes.empty() || list.size() > 0xFFFF) return FailWrite(ERROR_INVALID_PARAMETER);
+  if (bytes.empty()) return FailWrite(ERROR_INVALID_PARAMETER);
   updateRecord_.Reset();
   updateRecord_.Bind(1, oid);
   updateRecord_.Bind(2, dbOid);
@@ -600,7 +643,7 @@ CEOID ObjectStore::ReplaceRecord(CEOID dbOid, CEOID oid, WORD count, const CEPRO
     rec.key = std::move(key);
     if (d->sorted) d->sorted->Insert(&rec);
   }
-  rec.bytes = std::move(bytes);
+  rec.SetBytes(std::move(bytes));
   return oid;
 }
 
@@ -627,6 +670,7 @@ bool ObjectStore::DeleteRecord(CEOID dbOid, CEOID oid) {
   if (it == d->records.end()) return true;
   if (d->sorted) d->sorted->Erase(&it->second);
   if (d->byOid) d->byOid->Erase(&it->second);
+  ++generation_;
   d->records.erase(it);
   return true;
 }
@@ -718,24 +762,37 @@ CEOID ObjectStore::Seek(DatabaseHandle& h, DWORD seekType, DWORD value, DWORD* i
   h.position_ = DWORD(position);
   h.current_ = r->oid;
   if (index) *index = DWORD(position);
+  ObjectStore& store = *h.store_;
+  store.cachedGeneration_ = store.generation_;
+  store.cachedDb_ = d->oid;
+  store.cachedOid_ = r->oid;
+  store.cachedRecord_ = r;
   return r->oid;
 }
 
 CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out) {
   DatabaseState* d = HandleDatabase(h);
   if (!d) return 0;
-  const auto it = h.current_ ? d->records.find(h.current_) : d->records.end();
-  if (it == d->records.end()) {
+  const ObjectStore& store = *h.store_;
+  const StoredRecord* r = nullptr;
+  if (h.current_ != 0 && h.current_ == store.cachedOid_ && d->oid == store.cachedDb_ &&
+      store.generation_ == store.cachedGeneration_) {
+    r = store.cachedRecord_;
+  } else if (h.current_ != 0) {
+    const auto it = d->records.find(h.current_);
+    if (it != d->records.end()) r = &it->second;
+  }
+  if (!r) {
     out.clear();
     SetLastError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  if (it->second.damaged || !out.Decode(it->second.bytes)) {
+  if (r->damaged || !out.Decode(r->Bytes())) {
     out.clear();
     SetLastError(ERROR_INVALID_DATA);
     return 0;
   }
-  return it->first;
+  return r->oid;
 }
 
 CEOID ObjectStore::Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props) {

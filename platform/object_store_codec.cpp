@@ -138,10 +138,11 @@ bool PropertyBuffer::Decode(std::string_view stored) {
   if (!ReadHeader(r, &count)) return false;
   props_.resize(count);
   // Each text takes at least one byte per unit plus its header, so the
-  // stored size bounds the texts and their terminators: no reallocation
-  // happens below and the pointers handed out stay valid.
-  texts_.reserve(stored.size() + 1);
-  std::size_t textCount = 0;
+  // stored size bounds the texts and their terminators.
+  texts_.resize(stored.size() + 1);
+  char16_t* const units = texts_.data();
+  std::size_t used = 0;
+  bool anyText = false;
   for (std::uint32_t i = 0; i < count; ++i) {
     CEPROPVAL& p = props_[i];
     TextField text;
@@ -150,18 +151,30 @@ bool PropertyBuffer::Decode(std::string_view stored) {
       return false;
     }
     if (PropTypeOf(p.propid) == CEVT_LPWSTR) {
+      if (used + text.length + 1 > texts_.size()) {  // cannot happen for bytes that passed ReadProperty
+        clear();
+        return false;
+      }
       // The offset for now; turned into a pointer once texts_ is complete.
-      p.val.lpwstr = reinterpret_cast<const char16_t*>(texts_.size());
-      for (std::size_t k = 0; k < text.length; ++k) texts_.push_back(text.Unit(k));
-      texts_.push_back(u'\0');
-      ++textCount;
+      p.val.lpwstr = reinterpret_cast<const char16_t*>(used);
+      char16_t* to = units + used;
+      const unsigned char* from = text.bytes;
+      if (text.wide) {
+        for (std::size_t k = 0; k < text.length; ++k) to[k] = char16_t(from[2 * k] | (from[2 * k + 1] << 8));
+      } else {
+        for (std::size_t k = 0; k < text.length; ++k) to[k] = from[k];
+      }
+      to[text.length] = u'\0';
+      used += text.length + 1;
+      anyText = true;
     }
   }
   if (!r.AtEnd()) {
     clear();
     return false;
   }
-  if (textCount > 0) {
+  texts_.resize(used);
+  if (anyText) {
     const char16_t* base = texts_.data();
     for (CEPROPVAL& p : props_)
       if (PropTypeOf(p.propid) == CEVT_LPWSTR) p.val.lpwstr = base + reinterpret_cast<std::uintptr_t>(p.val.lpwstr);

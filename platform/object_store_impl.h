@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,8 @@ struct DatabaseState {
   // The records, read from the file on first use.
   bool loaded = false;
   std::unordered_map<CEOID, StoredRecord> records;
+  // The bytes of the records as loaded, one after the other in sort order.
+  std::unique_ptr<char[]> loadedBytes;
   std::unique_ptr<RecordOrder> sorted;  // by the sort text, when there is a sort order
   std::unique_ptr<RecordOrder> byOid;   // object id order, made when first needed
 };
@@ -98,6 +101,15 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   CEOID nextOid_ = 1;
   bool oidDirty_ = false;       // nextOid_ not yet written to the file
   sqlite3_int64 dataVersion_ = 0;
+
+  // The record of the last seek, so that the read after it needs no lookup.
+  // Valid while generation_ is unchanged: it changes whenever a record may
+  // have left memory.
+  std::uint64_t generation_ = 0;
+  std::uint64_t cachedGeneration_ = ~std::uint64_t(0);
+  CEOID cachedDb_ = 0;
+  CEOID cachedOid_ = 0;
+  const StoredRecord* cachedRecord_ = nullptr;
 
   int groupDepth_ = 0;
   bool inTransaction_ = false;

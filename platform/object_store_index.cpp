@@ -1,6 +1,7 @@
 #include "platform/object_store_index.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace pw {
 
@@ -9,8 +10,50 @@ constexpr std::size_t kBuildBlock = RecordOrder::kMaxBlock / 2;
 constexpr std::size_t kMergeBelow = RecordOrder::kMaxBlock / 8;
 }  // namespace
 
+SortItem SortItem::Of(StoredRecord* r) {
+  SortItem item;
+  item.record = r;
+  item.oid = r->oid;
+  if (!r->hasKey) return item;
+  item.keyed = true;
+  item.complete = r->key.size() <= 12;
+  const std::size_t n = std::min<std::size_t>(r->key.size(), 12);
+  for (std::size_t i = 0; i < 12; ++i) {
+    const std::uint64_t unit = i < n ? r->key[i] : 0;
+    item.prefix[i / 4] = (item.prefix[i / 4] << 16) | unit;
+  }
+  return item;
+}
+
 void RecordOrder::Build(std::vector<StoredRecord*> records) {
-  std::sort(records.begin(), records.end(), [this](const StoredRecord* a, const StoredRecord* b) { return Less(a, b); });
+  std::vector<SortItem> items;
+  items.reserve(records.size());
+  for (StoredRecord* r : records) items.push_back(SortItem::Of(r));
+  Sort(items);
+  for (std::size_t i = 0; i < items.size(); ++i) records[i] = items[i].record;
+  Assign(std::move(records));
+}
+
+void RecordOrder::Sort(std::vector<SortItem>& items) const {
+  // Sorting on packed prefixes reads no record memory unless two keys share
+  // their first 12 units; comparing scattered records would miss the cache
+  // at every step.
+  if (bySortKey_) {
+    std::sort(items.begin(), items.end(), [this](const SortItem& a, const SortItem& b) {
+      if (a.keyed != b.keyed) return a.keyed;
+      if (a.keyed) {
+        for (int i = 0; i < 3; ++i)
+          if (a.prefix[i] != b.prefix[i]) return a.prefix[i] < b.prefix[i];
+        if (!a.complete || !b.complete) return Less(a.record, b.record);
+      }
+      return a.oid < b.oid;
+    });
+  } else {
+    std::sort(items.begin(), items.end(), [](const SortItem& a, const SortItem& b) { return a.oid < b.oid; });
+  }
+}
+
+void RecordOrder::Assign(std::vector<StoredRecord*> records) {
   blocks_.clear();
   for (std::size_t i = 0; i < records.size(); i += kBuildBlock) {
     const std::size_t end = std::min(records.size(), i + kBuildBlock);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/object_store.h"
@@ -15,7 +17,33 @@ struct StoredRecord {
   bool hasKey = false;   // the record has the database's sort property
   bool damaged = false;  // the stored bytes do not decode
   std::u16string key;    // the sort text when hasKey
-  std::string bytes;     // the encoded property list
+
+  // The encoded property list: in the database's shared block as loaded
+  // from the file, or owned once the record was written.
+  std::string_view Bytes() const { return shared ? std::string_view(shared, sharedSize) : std::string_view(owned); }
+  void SetBytes(std::string bytes) {
+    owned = std::move(bytes);
+    shared = nullptr;
+    sharedSize = 0;
+  }
+
+  const char* shared = nullptr;
+  std::uint32_t sharedSize = 0;
+  std::string owned;
+};
+
+// A record with the first 12 code units of its sort key packed into
+// integers that compare like the units (texts hold no NUL, so zero padding
+// keeps shorter keys first). Building an order from these sorts without
+// touching the records unless two keys share 12 units.
+struct SortItem {
+  std::uint64_t prefix[3] = {0, 0, 0};
+  StoredRecord* record = nullptr;
+  CEOID oid = 0;
+  bool keyed = false;
+  bool complete = false;  // the prefix holds the whole key
+
+  static SortItem Of(StoredRecord* record);
 };
 
 // Records in one order, reachable by 0-based position.
@@ -40,6 +68,10 @@ class RecordOrder {
 
   // Replaces the content with these records (any order).
   void Build(std::vector<StoredRecord*> records);
+  // Puts items into this order.
+  void Sort(std::vector<SortItem>& items) const;
+  // Replaces the content with records already in this order.
+  void Assign(std::vector<StoredRecord*> inOrder);
   void Insert(StoredRecord* record);
   // Removes the record; its key must be the one it was inserted with.
   bool Erase(const StoredRecord* record);

@@ -214,6 +214,18 @@ TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
   const auto randomDate = [&] {
     return u"0" + std::u16string(1, char16_t(u'1' + rng() % 9)) + u"/1" + std::u16string(1, char16_t(u'0' + rng() % 3)) + u"/2000";
   };
+  // Each read gives the record the seek reached, with its latest date.
+  const auto CheckReads = [&](const std::vector<CEOID>& want) {
+    PropertyBuffer read;
+    for (DWORD i = 0; i < want.size(); i += 3) {
+      ASSERT_EQ(CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr), want[i]);
+      ASSERT_EQ(CeReadRecordProps(db, 0, read), want[i]);
+      std::u16string date = kNone;
+      for (WORD k = 0; k < read.size(); ++k)
+        if (read[k].propid == kDate) date = read[k].val.lpwstr;
+      EXPECT_EQ(date, model[want[i]]);
+    }
+  };
   for (int round = 0; round < 30; ++round) {
     std::optional<StoreTransaction> group;
     if (round % 3 == 0) group.emplace();
@@ -246,6 +258,7 @@ TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
     const std::vector<CEOID> want = expected();
     ASSERT_EQ(Walk(db), want) << "round " << round;
     ASSERT_EQ(DatabaseRecordCount(db), want.size());
+    CheckReads(want);
     // By object id, then relative steps from there.
     const std::size_t mid = want.size() / 2;
     DWORD index = 0;
@@ -261,6 +274,7 @@ TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
   Reopen();
   db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
   EXPECT_EQ(Walk(db), want);
+  CheckReads(want);
 }
 
 // --- Writes ---------------------------------------------------------------------
@@ -335,11 +349,16 @@ TEST_F(ObjectStoreTest, FailuresSetTheirErrorCodes) {
   DatabaseHandle other = CreateSorted(u"Other");
   EXPECT_EQ(CeWriteRecordProps(other, oid, 1, p), 0u);
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  // After deleting the current record there is none.
+  // After deleting the current record there is none, also for another
+  // handle that stood on it.
+  DatabaseHandle second = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  ASSERT_EQ(CeSeekDatabase(second, CEDB_SEEK_BEGINNING, 0, nullptr), oid);
   ASSERT_EQ(CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr), oid);
   ASSERT_TRUE(CeDeleteRecord(db, oid));
-  EXPECT_EQ(CeReadRecordProps(db, 0, read), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  for (DatabaseHandle* h : {&db, &second}) {
+    EXPECT_EQ(CeReadRecordProps(*h, 0, read), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  }
 }
 
 // --- Durability and grouping ----------------------------------------------------
