@@ -176,6 +176,8 @@ DWORD ObjectStore::Initialise(const std::string& path) {
   // A write that returned is on the disk: WAL with a sync at every commit.
   if ((rc = SqliteExec(db_, "PRAGMA journal_mode=WAL")) != SQLITE_OK) return ErrorFromSqlite(rc);
   if ((rc = SqliteExec(db_, "PRAGMA synchronous=FULL")) != SQLITE_OK) return ErrorFromSqlite(rc);
+  // Room for a large group of writes before pages spill to the log early.
+  if ((rc = SqliteExec(db_, "PRAGMA cache_size=-8192")) != SQLITE_OK) return ErrorFromSqlite(rc);
 
   sqlite3_int64 tables = 0, appId = 0, version = 0;
   if ((rc = SqliteQueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables)) != SQLITE_OK) return ErrorFromSqlite(rc);
@@ -202,17 +204,34 @@ DWORD ObjectStore::Initialise(const std::string& path) {
       {&deleteRecord_, "DELETE FROM records WHERE oid = ?1 AND db = ?2"},
       {&loadRecords_, "SELECT oid, props FROM records WHERE db = ?1"},
       {&countRecords_, "SELECT count(*) FROM records WHERE db = ?1"},
+      {&begin_, "BEGIN IMMEDIATE"},
+      {&commit_, "COMMIT"},
+      {&dataVersion_, "PRAGMA data_version"},
+      {&saveNextOid_, "UPDATE counters SET value = ?1 WHERE name = 'next_oid'"},
   };
   for (const auto& s : statements)
     if ((rc = s.stmt->Prepare(db_, s.sql)) != SQLITE_OK) return ErrorFromSqlite(rc);
-  if ((rc = SqliteQueryInt(db_, "PRAGMA data_version", &dataVersion_)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  if ((rc = Run(dataVersion_, &lastDataVersion_)) != SQLITE_OK) return ErrorFromSqlite(rc);
   if (!ReadCatalog()) return GetLastError();
   return ERROR_SUCCESS_CODE;
 }
 
+int ObjectStore::Run(SqliteStatement& s, sqlite3_int64* value) {
+  int rc = s.Step();
+  if (rc == SQLITE_ROW) {
+    if (value) *value = s.Int(0);
+    rc = SQLITE_OK;
+  } else if (rc == SQLITE_DONE) {
+    rc = SQLITE_OK;
+  }
+  s.Reset();
+  return rc;
+}
+
 ObjectStore::~ObjectStore() {
   if (inTransaction_) CommitNow(false);
-  for (SqliteStatement* s : {&insertRecord_, &updateRecord_, &deleteRecord_, &loadRecords_, &countRecords_})
+  for (SqliteStatement* s : {&insertRecord_, &updateRecord_, &deleteRecord_, &loadRecords_, &countRecords_, &begin_,
+                             &commit_, &dataVersion_, &saveNextOid_})
     s->Finalize();
   sqlite3_close_v2(db_);
 }
@@ -258,13 +277,13 @@ bool ObjectStore::ReadCatalog() {
 // memory is read again.
 bool ObjectStore::RefreshIfChanged() {
   sqlite3_int64 version = 0;
-  const int rc = SqliteQueryInt(db_, "PRAGMA data_version", &version);
+  const int rc = Run(dataVersion_, &version);
   if (rc != SQLITE_OK) {
     SetLastError(ErrorFromSqlite(rc));
     return false;
   }
-  if (version == dataVersion_) return true;
-  dataVersion_ = version;
+  if (version == lastDataVersion_) return true;
+  lastDataVersion_ = version;
   return ReadCatalog();
 }
 
@@ -345,9 +364,7 @@ bool ObjectStore::Load(DatabaseState& d) {
   d.loadedBytes.reset(new char[block.size() + 1]);  // no need to zero what is overwritten next
   char* to = d.loadedBytes.get();
   d.records.reserve(keys.size());
-  std::vector<StoredRecord*> inOrder;
-  inOrder.reserve(keys.size());
-  for (const SortItem& item : items) {
+  for (SortItem& item : items) {
     StoredRecord& from = *item.record;
     const Row& row = rows[std::size_t(&from - keys.data())];
     StoredRecord& r = d.records[from.oid];
@@ -359,9 +376,9 @@ bool ObjectStore::Load(DatabaseState& d) {
     r.shared = to;
     r.sharedSize = row.size;
     to += row.size;
-    inOrder.push_back(&r);
+    item.record = &r;  // same key, so the item keeps its place
   }
-  order->Assign(std::move(inOrder));
+  order->Assign(items);
   if (d.sortProp != 0)
     d.sorted = std::move(order);
   else
@@ -398,7 +415,7 @@ bool ObjectStore::BeginWrite() {
   if (inTransaction_) return true;
   // IMMEDIATE takes the write lock now (waiting up to the busy timeout), so
   // the check below sees the file as it will be written.
-  const int rc = SqliteExec(db_, "BEGIN IMMEDIATE");
+  const int rc = Run(begin_);
   if (rc != SQLITE_OK) {
     SetLastError(ErrorFromSqlite(rc));
     return false;
@@ -430,15 +447,10 @@ bool ObjectStore::CommitNow(bool reloadOnFailure) {
   if (!inTransaction_) return true;
   int rc = SQLITE_OK;
   if (oidDirty_) {
-    SqliteStatement s;
-    rc = s.Prepare(db_, "UPDATE counters SET value = ?1 WHERE name = 'next_oid'");
-    if (rc == SQLITE_OK) {
-      s.Bind(1, nextOid_);
-      rc = s.Step();
-      if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    }
+    saveNextOid_.Bind(1, nextOid_);
+    rc = Run(saveNextOid_);
   }
-  if (rc == SQLITE_OK) rc = SqliteExec(db_, "COMMIT");
+  if (rc == SQLITE_OK) rc = Run(commit_);
   if (rc == SQLITE_OK) {
     inTransaction_ = false;
     oidDirty_ = false;

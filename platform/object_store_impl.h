@@ -96,11 +96,14 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
 
   sqlite3* db_ = nullptr;
   SqliteStatement insertRecord_, updateRecord_, deleteRecord_, loadRecords_, countRecords_;
+  SqliteStatement begin_, commit_, dataVersion_, saveNextOid_;
+  // Runs a prepared statement that returns at most one integer.
+  static int Run(SqliteStatement& s, sqlite3_int64* value = nullptr);
 
   std::map<CEOID, std::unique_ptr<DatabaseState>> databases_;
   CEOID nextOid_ = 1;
   bool oidDirty_ = false;       // nextOid_ not yet written to the file
-  sqlite3_int64 dataVersion_ = 0;
+  sqlite3_int64 lastDataVersion_ = 0;
 
   // The record of the last seek, so that the read after it needs no lookup.
   // Valid while generation_ is unchanged: it changes whenever a record may

@@ -10,9 +10,9 @@ constexpr std::size_t kBuildBlock = RecordOrder::kMaxBlock / 2;
 constexpr std::size_t kMergeBelow = RecordOrder::kMaxBlock / 8;
 }  // namespace
 
-SortItem SortItem::Of(StoredRecord* r) {
+SortItem SortItem::Of(const StoredRecord* r) {
   SortItem item;
-  item.record = r;
+  item.record = const_cast<StoredRecord*>(r);  // orders hand records out for change
   item.oid = r->oid;
   if (!r->hasKey) return item;
   item.keyed = true;
@@ -25,53 +25,39 @@ SortItem SortItem::Of(StoredRecord* r) {
   return item;
 }
 
-void RecordOrder::Build(std::vector<StoredRecord*> records) {
+void RecordOrder::Build(const std::vector<StoredRecord*>& records) {
   std::vector<SortItem> items;
   items.reserve(records.size());
   for (StoredRecord* r : records) items.push_back(SortItem::Of(r));
   Sort(items);
-  for (std::size_t i = 0; i < items.size(); ++i) records[i] = items[i].record;
-  Assign(std::move(records));
+  Assign(items);
 }
 
 void RecordOrder::Sort(std::vector<SortItem>& items) const {
-  // Sorting on packed prefixes reads no record memory unless two keys share
-  // their first 12 units; comparing scattered records would miss the cache
-  // at every step.
-  if (bySortKey_) {
-    std::sort(items.begin(), items.end(), [this](const SortItem& a, const SortItem& b) {
-      if (a.keyed != b.keyed) return a.keyed;
-      if (a.keyed) {
-        for (int i = 0; i < 3; ++i)
-          if (a.prefix[i] != b.prefix[i]) return a.prefix[i] < b.prefix[i];
-        if (!a.complete || !b.complete) return Less(a.record, b.record);
-      }
-      return a.oid < b.oid;
-    });
-  } else {
-    std::sort(items.begin(), items.end(), [](const SortItem& a, const SortItem& b) { return a.oid < b.oid; });
-  }
+  std::sort(items.begin(), items.end(), [this](const SortItem& a, const SortItem& b) { return Less(a, b); });
 }
 
-void RecordOrder::Assign(std::vector<StoredRecord*> records) {
+void RecordOrder::Assign(const std::vector<SortItem>& items) {
   blocks_.clear();
-  for (std::size_t i = 0; i < records.size(); i += kBuildBlock) {
-    const std::size_t end = std::min(records.size(), i + kBuildBlock);
-    blocks_.emplace_back(records.begin() + std::ptrdiff_t(i), records.begin() + std::ptrdiff_t(end));
+  for (std::size_t i = 0; i < items.size(); i += kBuildBlock) {
+    const std::size_t end = std::min(items.size(), i + kBuildBlock);
+    Block& block = blocks_.emplace_back();
+    block.reserve(kMaxBlock / 2 + kMaxBlock / 4);
+    block.assign(items.begin() + std::ptrdiff_t(i), items.begin() + std::ptrdiff_t(end));
   }
-  size_ = records.size();
+  size_ = items.size();
   starts_.assign(blocks_.size(), 0);
   validStarts_ = 0;
   cursor_ = 0;
 }
 
-std::size_t RecordOrder::BlockFor(const StoredRecord* record) const {
-  // The first block whose last entry does not come before the record; the
-  // last block when the record comes after everything.
+std::size_t RecordOrder::BlockFor(const SortItem& item) const {
+  // The first block whose last entry does not come before the item; the
+  // last block when the item comes after everything.
   std::size_t lo = 0, hi = blocks_.size();
   while (lo < hi) {
     const std::size_t mid = (lo + hi) / 2;
-    if (Less(blocks_[mid].back(), record))
+    if (Less(blocks_[mid].back(), item))
       lo = mid + 1;
     else
       hi = mid;
@@ -79,23 +65,40 @@ std::size_t RecordOrder::BlockFor(const StoredRecord* record) const {
   return lo < blocks_.size() ? lo : blocks_.size() - 1;
 }
 
+bool RecordOrder::Find(const StoredRecord* record, std::size_t* block, std::size_t* index) const {
+  if (blocks_.empty()) return false;
+  const SortItem item = SortItem::Of(record);
+  const std::size_t b = BlockFor(item);
+  const Block& entries = blocks_[b];
+  const auto it = std::lower_bound(entries.begin(), entries.end(), item,
+                                   [this](const SortItem& x, const SortItem& y) { return Less(x, y); });
+  if (it == entries.end() || it->record != record) return false;
+  *block = b;
+  *index = std::size_t(it - entries.begin());
+  return true;
+}
+
 void RecordOrder::Insert(StoredRecord* record) {
-  const auto less = [this](const StoredRecord* a, const StoredRecord* b) { return Less(a, b); };
+  const SortItem item = SortItem::Of(record);
   if (blocks_.empty()) {
-    blocks_.emplace_back(1, record);
+    blocks_.emplace_back(1, item);
     starts_.assign(1, 0);
     validStarts_ = 0;
     cursor_ = 0;
     size_ = 1;
     return;
   }
-  const std::size_t b = BlockFor(record);
+  const std::size_t b = BlockFor(item);
   Block& block = blocks_[b];
-  block.insert(std::lower_bound(block.begin(), block.end(), record, less), record);
+  block.insert(std::lower_bound(block.begin(), block.end(), item,
+                                [this](const SortItem& x, const SortItem& y) { return Less(x, y); }),
+               item);
   ++size_;
   Touched(b + 1);
   if (block.size() > kMaxBlock) {
-    Block tail(block.begin() + std::ptrdiff_t(block.size() / 2), block.end());
+    Block tail;
+    tail.reserve(kMaxBlock / 2 + kMaxBlock / 4);
+    tail.assign(block.begin() + std::ptrdiff_t(block.size() / 2), block.end());
     block.resize(block.size() / 2);
     blocks_.insert(blocks_.begin() + std::ptrdiff_t(b + 1), std::move(tail));
     starts_.resize(blocks_.size());
@@ -103,13 +106,10 @@ void RecordOrder::Insert(StoredRecord* record) {
 }
 
 bool RecordOrder::Erase(const StoredRecord* record) {
-  if (blocks_.empty()) return false;
-  const auto less = [this](const StoredRecord* a, const StoredRecord* b) { return Less(a, b); };
-  const std::size_t b = BlockFor(record);
+  std::size_t b, i;
+  if (!Find(record, &b, &i)) return false;
   Block& block = blocks_[b];
-  const auto it = std::lower_bound(block.begin(), block.end(), record, less);
-  if (it == block.end() || *it != record) return false;
-  block.erase(it);
+  block.erase(block.begin() + std::ptrdiff_t(i));
   --size_;
   if (block.empty()) {
     blocks_.erase(blocks_.begin() + std::ptrdiff_t(b));
@@ -153,18 +153,14 @@ StoredRecord* RecordOrder::At(std::size_t position) {
       cursor_ = std::size_t(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
     }
   }
-  return blocks_[cursor_][position - starts_[cursor_]];
+  return blocks_[cursor_][position - starts_[cursor_]].record;
 }
 
 bool RecordOrder::PositionOf(const StoredRecord* record, std::size_t* position) {
-  if (blocks_.empty()) return false;
-  const auto less = [this](const StoredRecord* a, const StoredRecord* b) { return Less(a, b); };
-  const std::size_t b = BlockFor(record);
-  const Block& block = blocks_[b];
-  const auto it = std::lower_bound(block.begin(), block.end(), record, less);
-  if (it == block.end() || *it != record) return false;
+  std::size_t b, i;
+  if (!Find(record, &b, &i)) return false;
   UpdateStarts();
-  *position = starts_[b] + std::size_t(it - block.begin());
+  *position = starts_[b] + i;
   return true;
 }
 

@@ -32,10 +32,11 @@ struct StoredRecord {
   std::string owned;
 };
 
-// A record with the first 12 code units of its sort key packed into
-// integers that compare like the units (texts hold no NUL, so zero padding
-// keeps shorter keys first). Building an order from these sorts without
-// touching the records unless two keys share 12 units.
+// An entry of an order: a record with the first 12 code units of its sort
+// key packed into integers that compare like the units (texts hold no NUL,
+// so zero padding keeps shorter keys first). Orders keep these entries
+// rather than bare pointers, so searching and sorting read no record memory
+// unless two keys share their first 12 units.
 struct SortItem {
   std::uint64_t prefix[3] = {0, 0, 0};
   StoredRecord* record = nullptr;
@@ -43,14 +44,14 @@ struct SortItem {
   bool keyed = false;
   bool complete = false;  // the prefix holds the whole key
 
-  static SortItem Of(StoredRecord* record);
+  static SortItem Of(const StoredRecord* record);
 };
 
 // Records in one order, reachable by 0-based position.
 //
 // The sequence is split into blocks of at most kMaxBlock entries, so an
-// insert or erase moves at most one block's pointers; block start positions
-// are recomputed lazily from the first block that changed. A cursor remembers
+// insert or erase moves at most one block; block start positions are
+// recomputed lazily from the first block that changed. A cursor remembers
 // the block of the last positional lookup, so a walk over 0..n-1 costs O(1)
 // per step.
 //
@@ -67,11 +68,11 @@ class RecordOrder {
   std::size_t size() const { return size_; }
 
   // Replaces the content with these records (any order).
-  void Build(std::vector<StoredRecord*> records);
+  void Build(const std::vector<StoredRecord*>& records);
   // Puts items into this order.
   void Sort(std::vector<SortItem>& items) const;
-  // Replaces the content with records already in this order.
-  void Assign(std::vector<StoredRecord*> inOrder);
+  // Replaces the content with items already in this order.
+  void Assign(const std::vector<SortItem>& inOrder);
   void Insert(StoredRecord* record);
   // Removes the record; its key must be the one it was inserted with.
   bool Erase(const StoredRecord* record);
@@ -91,12 +92,25 @@ class RecordOrder {
     }
     return a->oid < b->oid;
   }
+  bool Less(const SortItem& a, const SortItem& b) const {
+    if (bySortKey_) {
+      if (a.keyed != b.keyed) return a.keyed;
+      if (a.keyed) {
+        for (int i = 0; i < 3; ++i)
+          if (a.prefix[i] != b.prefix[i]) return a.prefix[i] < b.prefix[i];
+        if (!a.complete || !b.complete) return Less(a.record, b.record);
+      }
+    }
+    return a.oid < b.oid;
+  }
 
  private:
-  using Block = std::vector<StoredRecord*>;
+  using Block = std::vector<SortItem>;
 
-  // The block that holds, or would hold, the record.
-  std::size_t BlockFor(const StoredRecord* record) const;
+  // The block that holds, or would hold, the item.
+  std::size_t BlockFor(const SortItem& item) const;
+  // Where the record stands: block and index in it; false when absent.
+  bool Find(const StoredRecord* record, std::size_t* block, std::size_t* index) const;
   void UpdateStarts();
   void Touched(std::size_t block) {
     if (block < validStarts_) validStarts_ = block;
