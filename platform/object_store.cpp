@@ -393,8 +393,9 @@ RecordOrder* ObjectStore::OrderOf(DatabaseState& d, bool sorted) {
     std::vector<StoredRecord*> all;
     all.reserve(d.records.size());
     for (auto& [oid, r] : d.records) all.push_back(&r);
-    d.byOid = std::make_unique<RecordOrder>(false);
-    d.byOid->Build(std::move(all));
+    auto order = std::make_unique<RecordOrder>(false);
+    order->Build(all);
+    d.byOid = std::move(order);  // only once complete
   }
   return d.byOid.get();
 }

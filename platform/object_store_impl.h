@@ -45,6 +45,8 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
 
   // How long a call waits for another process that holds the file.
   void SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+  // The SQLite connection, for tests that need to make the file misbehave.
+  sqlite3* Connection() const { return db_; }
 
   // --- Databases (false / 0 with the last error set on failure) ---
   CEOID CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp);

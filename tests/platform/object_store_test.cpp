@@ -400,6 +400,45 @@ TEST_F(ObjectStoreTest, GroupCommitsOnceAndKeepsWritesBeforeAFailure) {
   EXPECT_EQ(Walk(db), added);
 }
 
+// A full disk in the middle of a group: the failing write says so, and
+// whatever SQLite kept or gave up, memory matches the file afterwards.
+TEST_F(ObjectStoreTest, DiskFullInAGroupLeavesMemoryMatchingTheFile) {
+  DatabaseHandle db = CreateSorted();
+  const std::u16string note(1000, u'n');
+  const auto add = [&](const char16_t* date) {
+    const CEPROPVAL p[] = {Text(kDate, date), Text(kNote, note.c_str())};
+    return CeWriteRecordProps(db, 0, 2, p);
+  };
+  add(u"before");
+  sqlite3* connection = CurrentObjectStore()->Connection();
+  sqlite3_exec(connection, "PRAGMA max_page_count = 12", nullptr, nullptr, nullptr);
+  bool full = false, committed;
+  DWORD commitError;
+  {
+    StoreTransaction group;
+    for (int i = 0; i < 200 && !full; ++i) {
+      if (add(u"during") == 0) {
+        full = true;
+        EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+      }
+    }
+    committed = group.Commit();
+    commitError = GetLastError();
+  }
+  ASSERT_TRUE(full);
+  const std::vector<CEOID> inMemory = Walk(db);
+  EXPECT_EQ(long(inMemory.size()), SqlCount("SELECT count(*) FROM records"));
+  // When SQLite gave up the whole group, the group reports it.
+  if (inMemory.size() == 1) {
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(commitError, ERROR_DISK_FULL);
+  }
+  db.Close();
+  Reopen();
+  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  EXPECT_EQ(Walk(db), inMemory);
+}
+
 // Another process writing to the same file: a write waits for its lock,
 // reports it as locked after the timeout, and then sees that process's data.
 TEST_F(ObjectStoreTest, SecondWriterIsWaitedForAndSeen) {
