@@ -392,21 +392,33 @@ void PwMainWindow::WatchView(QObject* child) {
   auto* list = qobject_cast<QTableView*>(child);
   if (!list) return;
   connect(list, &QAbstractItemView::activated, this, &PwMainWindow::OnRowActivated, Qt::UniqueConnection);
-  if (QItemSelectionModel* selection = list->selectionModel())
-    connect(selection, &QItemSelectionModel::currentRowChanged, this, &PwMainWindow::OnCurrentRowChanged,
+  if (QItemSelectionModel* selection = list->selectionModel()) {
+    connect(selection, &QItemSelectionModel::currentRowChanged, this, &PwMainWindow::OnRowStateChanged,
             Qt::UniqueConnection);
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &PwMainWindow::OnRowStateChanged,
+            Qt::UniqueConnection);
+  }
 }
 
 void PwMainWindow::OnTabChanged(int) { Notify(tabs_, TCN_SELCHANGE); }
 
 void PwMainWindow::OnRowActivated(const QModelIndex& index) { Notify(sender(), LVN_ITEMACTIVATE, index.row()); }
 
-void PwMainWindow::OnCurrentRowChanged(const QModelIndex& current, const QModelIndex&) {
+void PwMainWindow::OnRowStateChanged() {
+  // The current row's state: focused, and selected. A list reports each
+  // change of it once, however many signals the change took.
   auto* selection = qobject_cast<QItemSelectionModel*>(sender());
+  if (!selection) return;
+  const QModelIndex current = selection->currentIndex();
   UINT state = 0;
-  if (current.isValid()) state |= LVIS_FOCUSED;
-  if (selection && current.isValid() && selection->isRowSelected(current.row(), current.parent()))
-    state |= LVIS_SELECTED;
+  if (current.isValid()) {
+    state |= LVIS_FOCUSED;
+    if (selection->isRowSelected(current.row(), current.parent())) state |= LVIS_SELECTED;
+  }
+  const RowState now{selection, current.row(), state};
+  if (now.selection == lastRowState_.selection && now.row == lastRowState_.row && now.state == lastRowState_.state)
+    return;
+  lastRowState_ = now;
   Notify(selection, LVN_ITEMCHANGED, current.row(), state);
 }
 

@@ -78,7 +78,7 @@ class PwMainWindow : public QMainWindow {
   void WatchView(QObject* view);
   void OnTabChanged(int index);
   void OnRowActivated(const QModelIndex& index);
-  void OnCurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);
+  void OnRowStateChanged();
   void Notify(void* from, int code, int row = -1, UINT newState = 0);
 
   std::map<UINT, QMenu*> popups_;
@@ -90,6 +90,11 @@ class PwMainWindow : public QMainWindow {
   QWidget* viewArea_ = nullptr;
   QVBoxLayout* layout_ = nullptr;
   bool destroyed_ = false;
+  struct RowState {
+    const void* selection = nullptr;
+    int row = -1;
+    UINT state = 0;
+  } lastRowState_;
 };
 
 // The main window; null before it is made and after it is destroyed.

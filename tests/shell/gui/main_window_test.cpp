@@ -347,3 +347,30 @@ TEST_F(ShellTest, ClosingTheWindowIsExit) {
 
 }  // namespace
 }  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+int cardPaints = 0;
+
+TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
+  AddTimeRecords({u"03/14/2024", u"03/14/2024"});
+  ASSERT_TRUE(StartUp());
+  DestroyCurrentView();
+  ASSERT_TRUE(RecreateListView(MainWindow, &MixedListWindow, TimeDatabase, PWH_MIXED_VIEW));
+  cardPaints = 0;
+  OtherViews.paintMixedCard = [] { ++cardPaints; };
+  // Selecting a row (selected and focused) repaints the Mixed view's card.
+  MixedListWindow->selectRow(1);
+  EXPECT_EQ(cardPaints, 1);
+  // A click on another row: once more, however many signals the click takes.
+  QTableView* list = MixedListWindow;
+  const QRect row0 = list->visualRect(list->model()->index(0, 1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row0.center());
+  OtherViews.paintMixedCard = nullptr;
+  EXPECT_EQ(list->selectionModel()->currentIndex().row(), 0);
+  EXPECT_EQ(cardPaints, 2);
+}
+
+}  // namespace
+}  // namespace pw::test
