@@ -9,7 +9,9 @@
 //
 // Every open database keeps an in-memory ordered index of its records, so
 // seeks and reads never touch the disk; writes go to SQLite first (WAL, full
-// sync) and reach the index only when they are durable.
+// sync) and reach the index only when they are durable. Inside a
+// StoreTransaction they reach it when SQLite accepted them; if the group's
+// commit then fails, the indexes are read back from the file.
 //
 // No call throws. Failures return 0 / false / an invalid handle and set the
 // last-error code (platform/error_codes.h).
