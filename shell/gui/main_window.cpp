@@ -91,8 +91,8 @@ constexpr MenuItemResource kMenuItems[] = {
     {IDM_MENU_MODE, "", "Expense", IDM_MODE_EXPENSE, true, false},
 };
 
-// The tool buttons, in their order, with the standard pictures closest to
-// the handheld's image strip.
+// The tool buttons, in their order, with the style's standard pictures
+// closest to new, copy, delete and find.
 struct ToolButtonResource {
   QStyle::StandardPixmap picture;
   const char* tip;

@@ -49,7 +49,7 @@ MEMORYSTATUS Status(DWORD load, std::uint64_t totalPhys, std::uint64_t availPhys
 INSTANTIATE_TEST_SUITE_P(
     MemoryLines, MemoryLinesTest,
     testing::Values(
-        // A handheld-sized machine without a paging file: no percentage for it.
+        // A small machine without a paging file: no percentage for it.
         MemoryCase{"SmallNoPaging", Status(75, 16 * MB, 4 * MB, 0, 0, 32 * MB, 30 * MB),
                    {"Memory Load: 75%", "Physical Memory: 16384KB", "Free Physical Memory: 4096KB (25%)",
                     "Paging File: 0KB", "Free Paging File: 0KB", "Virtual Memory: 32768KB",
