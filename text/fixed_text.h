@@ -20,12 +20,7 @@ inline std::u16string_view TextOf(const char16_t* text) {
 }
 
 // How many units of text fit in max units without splitting a surrogate pair.
-inline std::size_t CutLength(std::u16string_view text, std::size_t max) {
-  if (text.size() <= max) return text.size();
-  std::size_t n = max;
-  if (n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;  // high surrogate left alone
-  return n;
-}
+std::size_t CutLength(std::u16string_view text, std::size_t max);
 
 // Copies text into a fixed array, cut to N-1 units (never splitting a
 // surrogate pair), and terminates it. The rest of the array is zeroed.

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "bench/gui/bench_home.h"
 #include "platform/object_store.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
@@ -29,12 +30,6 @@
 namespace {
 
 constexpr int kRecords = 100000;
-
-double PeakRssMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
-}
 
 // Ten years of work: about 27 records a day, every field filled.
 void FillTimeDatabase(pw::DatabaseHandle& db) {
@@ -103,7 +98,7 @@ void Recreate(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["rows"] = double(pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0);
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 
 void BM_RecreateListView_All(benchmark::State& state) {
@@ -125,7 +120,7 @@ void BM_LoadMainListBox_All(benchmark::State& state) {
   for (auto _ : state) {
     pw::LoadMainListBox(nullptr, pw::ListViewWindow, pw::TimeDatabase);
   }
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_LoadMainListBox_All)->Unit(benchmark::kMillisecond);
 
@@ -143,7 +138,7 @@ void BM_PaintScreenful(benchmark::State& state) {
     benchmark::DoNotOptimize(view->grab());
   }
   state.counters["rows_shown"] = double(view->viewport()->height() / view->rowHeight(0));
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_PaintScreenful)->Unit(benchmark::kMillisecond);
 
@@ -151,15 +146,8 @@ BENCHMARK(BM_PaintScreenful)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // A private home for the store and the settings, removed at the end.
-  char folder[] = "/tmp/pwh-list-bench-XXXXXX";
-  if (!mkdtemp(folder)) return 1;
-  const std::string home = folder;
-  for (const char* sub : {"/data", "/config", "/runtime"}) std::filesystem::create_directories(home + sub);
-  std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
-  setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string home = pw::bench::MakeBenchHome("list-bench");
+  if (home.empty()) return 1;
 
   {
     QApplication app(argc, argv);

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "bench/gui/bench_home.h"
 #include "platform/object_store.h"
 #include "platform/registry.h"
 #include "selection/selection.h"
@@ -38,12 +39,6 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kDays = 3650;
 std::string storePath;
-
-double PeakRssMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
-}
 
 pw::SYSTEMTIME Today() {
   pw::SYSTEMTIME now;
@@ -125,7 +120,7 @@ void BM_StartUpToAllTab(benchmark::State& state) {
     Paint();
   }
   state.counters["rows"] = ShownRows();
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_StartUpToAllTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -145,7 +140,7 @@ void TabChange(benchmark::State& state, int from, int to) {
     Paint();
   }
   state.counters["rows"] = ShownRows();
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 
 void BM_TabChange_TodayToAll(benchmark::State& state) { TabChange(state, pw::PWH_TAB_TODAY, pw::PWH_TAB_ALL); }
@@ -180,7 +175,7 @@ void BM_RecreateListViewAfterChange(benchmark::State& state) {
     Paint();
   }
   state.counters["rows"] = ShownRows();
-  state.counters["peak_rss_MB"] = PeakRssMegabytes();
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_RecreateListViewAfterChange)->Unit(benchmark::kMillisecond);
 
@@ -188,15 +183,8 @@ BENCHMARK(BM_RecreateListViewAfterChange)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // A private home for the store and the settings, removed at the end.
-  char folder[] = "/tmp/pwh-startup-bench-XXXXXX";
-  if (!mkdtemp(folder)) return 1;
-  const std::string home = folder;
-  for (const char* sub : {"/data", "/config", "/runtime"}) std::filesystem::create_directories(home + sub);
-  std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
-  setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-  setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string home = pw::bench::MakeBenchHome("startup-bench");
+  if (home.empty()) return 1;
   storePath = pw::DefaultObjectStorePath();
 
   {
