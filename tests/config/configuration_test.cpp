@@ -20,21 +20,19 @@ const Bytes kMarker = {0x2D, 0x00};
 const Bytes kFlags = {0, 1, 0, 1, 0, 0, 1, 1};
 const std::u16string kKey = PWH_REGISTRY_KEY;
 
+// Default-record blobs with a note of the given text.
 Blob TimeBlob(std::u16string_view note) {
   TimeRecord r;
   r.startHour = 9;
-  CopyText(r.client, u"Acme");
-  CopyText(r.notes, note);
+  CopyText(r.client, u"Acme"), CopyText(r.notes, note);
   Blob b;
   SerializeTimeRecord(r, &b);
   return b;
 }
-
 Blob ExpenseBlob(std::u16string_view note) {
   ExpenseRecord r;
   r.receipt = true;
-  CopyText(r.amount, u"12.50");
-  CopyText(r.notes, note);
+  CopyText(r.amount, u"12.50"), CopyText(r.notes, note);
   Blob b;
   SerializeExpenseRecord(r, &b);
   return b;
@@ -58,10 +56,8 @@ class ConfigurationTest : public testing::Test {
     if (erase) RegDeleteValueW(key, name);
     DWORD size = 0;
     std::optional<Bytes> value;
-    if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-      value.emplace(size);
-      RegQueryValueExW(key, name, nullptr, nullptr, value->data(), &size);
-    }
+    if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS)
+      RegQueryValueExW(key, name, nullptr, nullptr, value.emplace(size).data(), &size);
     RegCloseKey(key);
     return value;
   }
@@ -81,6 +77,12 @@ class ConfigurationTest : public testing::Test {
   }
 
   std::u16string KeyText(std::u16string_view value) { return u"\"" + kKey + u"\\" + std::u16string(value) + u"\""; }
+  // The one message shown so far.
+  void ExpectMessage(const std::u16string& text, std::u16string_view title) {
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text, text);
+    EXPECT_EQ(host_.messages[0].title, title);
+  }
 
   std::string path_;
   test::ScriptedHost host_;
@@ -112,15 +114,24 @@ TEST_F(ConfigurationTest, EverySettingSurvivesStoreAndReload) {
   EXPECT_EQ(Raw(u"hDefaultExpenseRecord"), Bytes(expenseBlob_.begin() + half, expenseBlob_.end()));
 
   PWHConfiguration c;
-  EXPECT_EQ(c.DBSortOrder, 7);
-  EXPECT_EQ(Bytes(c.behaviorFlags, c.behaviorFlags + 8), kFlags);
-  EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 2);
   Bytes columns;
   c.columns().Serialize(&columns);
   EXPECT_EQ(columns, columns_);
+  EXPECT_EQ(c.DBSortOrder, 7);
+  EXPECT_EQ(Bytes(c.behaviorFlags, c.behaviorFlags + 8), kFlags);
+  EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 2);
   ASSERT_TRUE(c.defaultTimeRecordBlob() && c.defaultExpenseRecordBlob());
   EXPECT_EQ(*c.defaultTimeRecordBlob(), timeBlob_);
   EXPECT_EQ(*c.defaultExpenseRecordBlob(), expenseBlob_);
+  EXPECT_TRUE(host_.messages.empty());
+
+  // Two stored bytes mean no default record, whatever they are.
+  const Bytes odd = {0xFF, 0x7F}, zeros = {0, 0};
+  Raw(u"DefaultTimeRecord", &odd);
+  Raw(u"lDefaultExpenseRecord", &zeros);
+  PWHConfiguration again;
+  EXPECT_EQ(again.defaultTimeRecordBlob(), nullptr);
+  EXPECT_EQ(again.defaultExpenseRecordBlob(), nullptr);
   EXPECT_TRUE(host_.messages.empty());
 }
 
@@ -144,11 +155,10 @@ TEST_F(ConfigurationTest, StoredRecordLengthsFollowTheNoteUpToTheLimit) {
       EXPECT_EQ(Raw(u"hDefaultExpenseRecord")->size(), expense ? stored : expenseBlob_.size() / 2);
       EXPECT_TRUE(host_.messages.empty());
     } else {
-      ASSERT_EQ(host_.messages.size(), 1u);
-      EXPECT_EQ(host_.messages[0].text,
-                u"PWHConfiguration::WriteRegistryKey: internal error: cannot store a registry key:\n\n" + KeyText(value) +
-                    u".\n\nMaximum key length of 4096 exceeded [" + Format(u"%d", expense ? 2060 + noteLength : 3642 + 2 * noteLength) + u"].");
-      EXPECT_EQ(host_.messages[0].title, u"PWH Configuration Error");
+      ExpectMessage(u"PWHConfiguration::WriteRegistryKey: internal error: cannot store a registry key:\n\n" +
+                        KeyText(value) + u".\n\nMaximum key length of 4096 exceeded [" +
+                        Format(u"%d", expense ? 2060 + noteLength : 3642 + 2 * noteLength) + u"].",
+                    u"PWH Configuration Error");
       EXPECT_EQ(host_.messages[0].type, MB_OK | MB_ICONEXCLAMATION);
       EXPECT_EQ(host_.messages[0].owner, nullptr);
       EXPECT_FALSE(Raw(u"hDefaultExpenseRecord"));  // the later values are not written
@@ -184,10 +194,9 @@ TEST_P(BrokenValueTest, CountsAsMissing) {
                                   u"DefaultTimeRecord", u"lDefaultExpenseRecord", u"hDefaultExpenseRecord"};
   const std::size_t broken = std::find(std::begin(order), std::end(order), name) - std::begin(order);
   if (broken < std::size(order)) {
-    ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].text, u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n" +
-                                          KeyText(name) + u".\n\nYour device registry might be corrupted. Error code: [2].");
-    EXPECT_EQ(host_.messages[0].title, u"Pennywhistle Error");
+    ExpectMessage(u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n" + KeyText(name) +
+                      u".\n\nYour device registry might be corrupted. Error code: [2].",
+                  u"Pennywhistle Error");
   } else {
     EXPECT_TRUE(host_.messages.empty());
     EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 1);
@@ -210,17 +219,6 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt}),
     [](const testing::TestParamInfo<BrokenValue>& info) { return testing::PrintToString(info.param); });
 
-TEST_F(ConfigurationTest, TwoStoredBytesMeanNoDefaultRecordWhateverTheyAre) {
-  StoreNonDefaults();
-  const Bytes odd = {0xFF, 0x7F}, zeros = {0, 0};
-  Raw(u"DefaultTimeRecord", &odd);
-  Raw(u"lDefaultExpenseRecord", &zeros);
-  PWHConfiguration c;
-  EXPECT_EQ(c.defaultTimeRecordBlob(), nullptr);
-  EXPECT_EQ(c.defaultExpenseRecordBlob(), nullptr);
-  EXPECT_TRUE(host_.messages.empty());
-}
-
 TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
   CloseRegistry();
   std::ofstream(path_, std::ios::binary | std::ios::trunc) << std::string(4096, 'x');
@@ -230,11 +228,10 @@ TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
     EXPECT_EQ(c.confirmCopy(), 1);
     EXPECT_FALSE(c.storeSelf());
   }
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].text, u"Pennywhistle was unable to access device registry key:\n\n\"" + kKey +
-                                        u"\"\n\nto configure itself - your device registry might be corrupted - using "
-                                        u"default PWH configuration. Error code: [1392].");
-  EXPECT_EQ(host_.messages[0].title, u"PWH Configuration Error");
+  ExpectMessage(u"Pennywhistle was unable to access device registry key:\n\n\"" + kKey +
+                    u"\"\n\nto configure itself - your device registry might be corrupted - using default PWH "
+                    u"configuration. Error code: [1392].",
+                u"PWH Configuration Error");
 }
 
 TEST_F(ConfigurationTest, RegistryAccessRefusalsAreReported) {

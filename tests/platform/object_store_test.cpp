@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -23,36 +23,20 @@
 namespace pw {
 namespace {
 
-constexpr CEPROPID kDate = MakePropId(38, CEVT_LPWSTR);
-constexpr CEPROPID kNote = MakePropId(39, CEVT_LPWSTR);
+constexpr CEPROPID kDate = MakePropId(38, CEVT_LPWSTR), kNote = MakePropId(39, CEVT_LPWSTR);
 constexpr CEPROPID kHour = MakePropId(18, CEVT_I2);
 
-CEPROPVAL Text(CEPROPID id, const char16_t* text, WORD flags = 0) {
-  CEPROPVAL p;
-  p.propid = id;
-  p.wFlags = flags;
-  p.val.lpwstr = text;
-  return p;
-}
-
+CEPROPVAL Text(CEPROPID id, const char16_t* text, WORD flags = 0) { return {id, 0, flags, {0, text}}; }
 CEPROPVAL Removal(CEPROPID id) { return Text(id, nullptr, CEDB_PROPDELETE); }
-
-CEPROPVAL Int(CEPROPID id, std::int16_t v) {
-  CEPROPVAL p;
-  p.propid = id;
-  p.val.iVal = v;
-  return p;
-}
+CEPROPVAL Int(CEPROPID id, std::int16_t v) { return {id, 0, 0, {v, nullptr}}; }
 
 // The properties of a read as comparable values.
 using Props = std::vector<std::pair<CEPROPID, std::u16string>>;
 Props AsProps(const PropertyBuffer& b) {
   Props out;
-  for (WORD i = 0; i < b.size(); ++i) {
-    const CEPROPVAL& p = b[i];
-    out.emplace_back(p.propid, PropTypeOf(p.propid) == CEVT_LPWSTR ? std::u16string(p.val.lpwstr)
-                                                                    : std::u16string(1, char16_t(p.val.iVal)));
-  }
+  for (WORD i = 0; i < b.size(); ++i)
+    out.emplace_back(b[i].propid, PropTypeOf(b[i].propid) == CEVT_LPWSTR ? std::u16string(b[i].val.lpwstr)
+                                                                          : std::u16string(1, char16_t(b[i].val.iVal)));
   return out;
 }
 
@@ -68,9 +52,12 @@ class ObjectStoreTest : public testing::Test {
   }
   void TearDown() override { CloseObjectStore(); }
 
-  void Reopen() {
+  // Reads the store again from its file; `db`, when given, is opened again on "Times".
+  void Reopen(DatabaseHandle* db = nullptr) {
+    if (db) db->Close();
     CloseObjectStore();
     ASSERT_TRUE(OpenObjectStore(path_)) << GetLastError();
+    if (db) *db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
   }
 
   DatabaseHandle CreateSorted(std::u16string_view name = u"Times") {
@@ -87,50 +74,42 @@ class ObjectStoreTest : public testing::Test {
   // The object ids in position order, by seeking to each position.
   static std::vector<CEOID> Walk(DatabaseHandle& db) {
     std::vector<CEOID> oids;
-    for (DWORD i = 0;; ++i) {
-      DWORD index = ~0u;
-      const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, &index);
-      if (oid == 0) break;
+    DWORD index = ~0u;
+    for (DWORD i = 0; const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, &index); ++i) {
       EXPECT_EQ(index, i);
       oids.push_back(oid);
     }
     return oids;
   }
 
-  // A raw connection to the store file, for what the store itself would never do.
-  void Sql(const std::string& sql) {
+  // A raw connection to a file (the store's by default), for what the store itself would never do.
+  // Gives the first column of the first row, or -1.
+  long long Sql(const std::string& sql, const std::string& file = "") {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-  }
-  long long SqlCount(const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(path_.c_str(), &db);
+    EXPECT_EQ(sqlite3_open((file.empty() ? path_ : file).c_str(), &db), SQLITE_OK);
     sqlite3_stmt* s = nullptr;
-    long long n = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
-      n = sqlite3_column_int64(s, 0);
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    const int rc = sqlite3_step(s);
+    EXPECT_TRUE(rc == SQLITE_ROW || rc == SQLITE_DONE) << sqlite3_errmsg(db);
+    const long long n = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
     sqlite3_finalize(s);
     sqlite3_close(db);
     return n;
   }
+  long long StoredRecords() { return Sql("SELECT count(*) FROM records"); }
 
   std::string folder_, path_;
 };
 
-// --- Sort order ---------------------------------------------------------------
-
 TEST_F(ObjectStoreTest, SortsByCodeUnitsMissingKeyLastEqualKeysByOid) {
   DatabaseHandle db = CreateSorted();
-  // Added in this order, each with its expected position: text order (not
-  // calendar order), upper before lower case, a surrogate pair (0xD83D...)
-  // before U+FF21, the empty text first, records without a date last, and
-  // equal dates in object id order.
-  const std::vector<std::pair<const char16_t*, int>> adds = {
-      {u"12/01/1999", 2}, {nullptr, 9}, {u"01/15/2000", 1}, {u"b", 5}, {u"B", 3},
-      {u"\U0001F600", 7}, {u"\uFF21", 8}, {u"", 0}, {u"a", 4}, {u"b", 6}, {nullptr, 10}};
-  std::vector<CEOID> expected(adds.size());
+  // Each date with its expected position: text order (not calendar order), upper before lower case, a
+  // surrogate pair (0xD83D...) before U+FF21, the empty text first, records without a date last, and equal
+  // dates in object id order.
+  const std::pair<const char16_t*, int> adds[] = {{u"12/01/1999", 2}, {nullptr, 9}, {u"01/15/2000", 1}, {u"b", 5},
+                                                  {u"B", 3}, {u"\U0001F600", 7}, {u"\uFF21", 8}, {u"", 0},
+                                                  {u"a", 4}, {u"b", 6}, {nullptr, 10}};
+  std::vector<CEOID> expected(std::size(adds));
   for (const auto& [date, position] : adds) expected[std::size_t(position)] = AddDated(db, date);
   EXPECT_EQ(Walk(db), expected);
 
@@ -139,12 +118,8 @@ TEST_F(ObjectStoreTest, SortsByCodeUnitsMissingKeyLastEqualKeysByOid) {
   std::vector<CEOID> byOid = expected;
   std::sort(byOid.begin(), byOid.end());
   EXPECT_EQ(Walk(plain), byOid);
-
-  // The order is rebuilt the same from the file.
-  db.Close();
   plain.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  Reopen(&db);  // the order is rebuilt the same from the file
   EXPECT_EQ(Walk(db), expected);
 }
 
@@ -156,44 +131,43 @@ TEST(RecordOrderTest, MatchesSortedModelThroughInsertsErasesAndRekeys) {
   RecordOrder order(true);
   const auto less = [&](const StoredRecord* a, const StoredRecord* b) { return order.Less(a, b); };
   std::set<StoredRecord*, decltype(less)> model(less);
+  const auto key = [&] { return std::u16string(1, char16_t(u'a' + rng() % 20)); };
+  const auto check = [&](int step) {
+    ASSERT_EQ(order.size(), model.size());
+    std::size_t pos = 0, found = 0;
+    for (StoredRecord* r : model) {
+      ASSERT_EQ(order.At(pos), r) << "step " << step << " position " << pos;
+      ASSERT_TRUE(order.PositionOf(r, &found) && found == pos) << "step " << step << " position " << pos;
+      ++pos;
+    }
+    EXPECT_EQ(order.At(pos), nullptr);
+  };
   CEOID next = 1;
   for (int step = 0; step < 20000; ++step) {
+    if (step % 997 == 0) check(step);
     const int op = int(rng() % 10);
+    StoredRecord* r;
     if (op < 6 || records.empty()) {
-      StoredRecord& r = records[next];
-      r.oid = next++;
-      r.hasKey = rng() % 8 != 0;
-      if (r.hasKey) r.key = std::u16string(1, char16_t(u'a' + rng() % 20));
-      order.Insert(&r);
-      model.insert(&r);
+      r = &records[next];
+      r->oid = next++;
+      r->hasKey = rng() % 8 != 0;
+      if (r->hasKey) r->key = key();
     } else {
-      auto it = records.begin();
-      std::advance(it, long(rng() % records.size()));
-      StoredRecord* r = &it->second;
+      const auto it = std::next(records.begin(), long(rng() % records.size()));
+      r = &it->second;
       ASSERT_TRUE(order.Erase(r));
       model.erase(r);
       if (op < 8) {
         records.erase(it);
-      } else {  // re-key
-        r->hasKey = true;
-        r->key = std::u16string(1, char16_t(u'a' + rng() % 20));
-        order.Insert(r);
-        model.insert(r);
+        continue;
       }
+      r->hasKey = true;  // re-keyed
+      r->key = key();
     }
-    if (step % 997 == 0 || step == 19999) {
-      ASSERT_EQ(order.size(), model.size());
-      std::size_t pos = 0;
-      for (StoredRecord* r : model) {
-        ASSERT_EQ(order.At(pos), r) << "step " << step << " position " << pos;
-        std::size_t found = ~std::size_t(0);
-        ASSERT_TRUE(order.PositionOf(r, &found));
-        ASSERT_EQ(found, pos);
-        ++pos;
-      }
-      EXPECT_EQ(order.At(pos), nullptr);
-    }
+    order.Insert(r);
+    model.insert(r);
   }
+  check(20000);
 }
 
 // Seeks of every kind after random adds, deletes and re-keys, some of them
@@ -201,21 +175,21 @@ TEST(RecordOrderTest, MatchesSortedModelThroughInsertsErasesAndRekeys) {
 TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
   DatabaseHandle db = CreateSorted();
   std::mt19937 rng(11);
-  std::map<CEOID, std::u16string> model;  // oid -> date ("" with the no-date marker below)
-  const std::u16string kNone = u"\xFFFF-none";
+  const std::u16string kNone = u"\xFFFF-none";  // sorts after any real date used here
+  std::map<CEOID, std::u16string> model;        // oid -> date or kNone
   const auto expected = [&] {
-    std::vector<std::pair<std::u16string, CEOID>> v;
-    for (const auto& [oid, date] : model) v.emplace_back(date, oid);
-    std::sort(v.begin(), v.end());  // "\xFFFF..." sorts after any real date used here
+    std::set<std::pair<std::u16string, CEOID>> sorted;
+    for (const auto& [oid, date] : model) sorted.emplace(date, oid);
     std::vector<CEOID> oids;
-    for (const auto& e : v) oids.push_back(e.second);
+    for (const auto& e : sorted) oids.push_back(e.second);
     return oids;
   };
   const auto randomDate = [&] {
-    return u"0" + std::u16string(1, char16_t(u'1' + rng() % 9)) + u"/1" + std::u16string(1, char16_t(u'0' + rng() % 3)) + u"/2000";
+    return u"0" + std::u16string(1, char16_t(u'1' + rng() % 9)) + u"/1" + std::u16string(1, char16_t(u'0' + rng() % 3)) +
+           u"/2000";
   };
   // Each read gives the record the seek reached, with its latest date.
-  const auto CheckReads = [&](const std::vector<CEOID>& want) {
+  const auto checkReads = [&](const std::vector<CEOID>& want) {
     PropertyBuffer read;
     for (DWORD i = 0; i < want.size(); i += 3) {
       ASSERT_EQ(CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr), want[i]);
@@ -239,26 +213,20 @@ TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
         model[oid] = dated ? date : kNone;
         continue;
       }
-      auto it = model.begin();
-      std::advance(it, long(rng() % model.size()));
+      const auto it = std::next(model.begin(), long(rng() % model.size()));
       if (op == 3) {
         ASSERT_TRUE(CeDeleteRecord(db, it->first));
         model.erase(it);
-      } else if (op == 4) {
-        const std::u16string date = randomDate();
-        const CEPROPVAL p[] = {Text(kDate, date.c_str())};
-        ASSERT_EQ(CeWriteRecordProps(db, it->first, 1, p), it->first);
-        it->second = date;
-      } else {
-        const CEPROPVAL p[] = {Removal(kDate)};
-        ASSERT_EQ(CeWriteRecordProps(db, it->first, 1, p), it->first);
-        it->second = kNone;
+        continue;
       }
+      it->second = op == 4 ? randomDate() : kNone;
+      const CEPROPVAL p[] = {op == 4 ? Text(kDate, it->second.c_str()) : Removal(kDate)};
+      ASSERT_EQ(CeWriteRecordProps(db, it->first, 1, p), it->first);
     }
     const std::vector<CEOID> want = expected();
     ASSERT_EQ(Walk(db), want) << "round " << round;
     ASSERT_EQ(DatabaseRecordCount(db), want.size());
-    CheckReads(want);
+    checkReads(want);
     // By object id, then relative steps from there.
     const std::size_t mid = want.size() / 2;
     DWORD index = 0;
@@ -269,36 +237,29 @@ TEST_F(ObjectStoreTest, SeeksFollowRandomChangesLikeAReferenceModel) {
       EXPECT_EQ(CeSeekDatabase(db, CEDB_SEEK_CURRENT, DWORD(-2), &index), want[mid - 1]);
     }
   }
-  const std::vector<CEOID> want = expected();
-  db.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
-  EXPECT_EQ(Walk(db), want);
-  CheckReads(want);
+  Reopen(&db);
+  EXPECT_EQ(Walk(db), expected());
+  checkReads(expected());
 }
-
-// --- Writes ---------------------------------------------------------------------
 
 TEST_F(ObjectStoreTest, WriteReplacesListedPropertiesKeepsOthersAndDeletesMarked) {
   DatabaseHandle db = CreateSorted();
-  const CEPROPVAL first[] = {Text(kDate, u"01/02/2003"), Int(kHour, 8), Text(kNote, u"caf\u00e9 \u20ac \U0001F600")};
+  const char16_t* note = u"caf\u00e9 \u20ac \U0001F600";
+  constexpr CEPROPID kHourText = MakePropId(18, CEVT_LPWSTR), kExtra = MakePropId(40, CEVT_I2);
+  const CEPROPVAL first[] = {Text(kDate, u"01/02/2003"), Int(kHour, 8), Text(kNote, note)};
   const CEOID oid = CeWriteRecordProps(db, 0, 3, first);
   ASSERT_NE(oid, 0u);
   PropertyBuffer read;
-
   struct Step {
     std::vector<CEPROPVAL> write;
     Props after;
   } const steps[] = {
-      // Same id replaces in place, a new id is appended.
-      {{Int(kHour, 10), Int(MakePropId(40, CEVT_I2), -3)},
-       {{kDate, u"01/02/2003"}, {kHour, u"\x000A"}, {kNote, u"caf\u00e9 \u20ac \U0001F600"}, {MakePropId(40, CEVT_I2), u"\xFFFD"}}},  // -3
+      // Same id replaces in place, a new id is appended (-3 reads as U+FFFD here).
+      {{Int(kHour, 10), Int(kExtra, -3)}, {{kDate, u"01/02/2003"}, {kHour, u"\x000A"}, {kNote, note}, {kExtra, u"\xFFFD"}}},
       // Matching is by id alone: a text replaces an integer of the same id.
-      {{Text(MakePropId(18, CEVT_LPWSTR), u"nine")},
-       {{kDate, u"01/02/2003"}, {MakePropId(18, CEVT_LPWSTR), u"nine"}, {kNote, u"caf\u00e9 \u20ac \U0001F600"}, {MakePropId(40, CEVT_I2), u"\xFFFD"}}},
+      {{Text(kHourText, u"nine")}, {{kDate, u"01/02/2003"}, {kHourText, u"nine"}, {kNote, note}, {kExtra, u"\xFFFD"}}},
       // PROPDELETE removes; deleting a property the record lacks is harmless.
-      {{Removal(kNote), Removal(MakePropId(99, CEVT_I2))},
-       {{kDate, u"01/02/2003"}, {MakePropId(18, CEVT_LPWSTR), u"nine"}, {MakePropId(40, CEVT_I2), u"\xFFFD"}}},
+      {{Removal(kNote), Removal(MakePropId(99, CEVT_I2))}, {{kDate, u"01/02/2003"}, {kHourText, u"nine"}, {kExtra, u"\xFFFD"}}},
   };
   for (const Step& s : steps) {
     ASSERT_EQ(CeWriteRecordProps(db, oid, WORD(s.write.size()), s.write.data()), oid);
@@ -306,51 +267,47 @@ TEST_F(ObjectStoreTest, WriteReplacesListedPropertiesKeepsOthersAndDeletesMarked
     ASSERT_EQ(CeReadRecordProps(db, CEDB_ALLOWREALLOC, read), oid);
     EXPECT_EQ(AsProps(read), s.after);
   }
-  // The same record after a reopen.
-  db.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  Reopen(&db);
   ASSERT_EQ(CeReadRecordProps(db, 0, read), oid);
-  EXPECT_EQ(read.size(), 3);
+  EXPECT_EQ(AsProps(read), steps[2].after);
   EXPECT_EQ(read[2].val.iVal, -3);
 }
 
 TEST_F(ObjectStoreTest, FailuresSetTheirErrorCodes) {
   DatabaseHandle db = CreateSorted();
   const CEOID oid = AddDated(db, u"01/01/2001");
-  const SORTORDERSPEC order{kDate, 0};
+  const SORTORDERSPEC order{kDate, 0}, byHour{kHour, 0};
   PropertyBuffer read;
   DatabaseHandle closed;
   const CEPROPVAL p[] = {Text(kDate, u"x")};
-
+  CEOIDINFO info;
   struct Case {
     const char* what;
     std::function<bool()> call;  // true when the call failed
     DWORD error;
   } const cases[] = {
       {"open missing", [&] { return !CeOpenDatabase(nullptr, u"Nope", 0, 0, nullptr); }, ERROR_FILE_NOT_FOUND},
-      {"open with another sort property", [&] { return !CeOpenDatabase(nullptr, u"Times", kNote, 0, nullptr); }, ERROR_INVALID_PARAMETER},
+      {"open with another sort property", [&] { return !CeOpenDatabase(nullptr, u"Times", kNote, 0, nullptr); },
+       ERROR_INVALID_PARAMETER},
       {"create existing", [&] { return CeCreateDatabase(u"Times", 0, 1, &order) == 0; }, ERROR_ALREADY_EXISTS},
-      {"sort on an integer", [&] { const SORTORDERSPEC bad{kHour, 0}; return CeCreateDatabase(u"X", 0, 1, &bad) == 0; }, ERROR_INVALID_PARAMETER},
+      {"sort on an integer", [&] { return CeCreateDatabase(u"X", 0, 1, &byHour) == 0; }, ERROR_INVALID_PARAMETER},
       {"seek past the end", [&] { return CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 1, nullptr) == 0; }, ERROR_FILE_NOT_FOUND},
       {"read without current", [&] { return CeReadRecordProps(db, 0, read) == 0; }, ERROR_FILE_NOT_FOUND},
       {"replace missing record", [&] { return CeWriteRecordProps(db, oid + 100, 1, p) == 0; }, ERROR_FILE_NOT_FOUND},
       {"delete missing record", [&] { return !CeDeleteRecord(db, oid + 100); }, ERROR_FILE_NOT_FOUND},
-      {"info of a record", [&] { CEOIDINFO info; return !CeOidGetInfo(oid, &info); }, ERROR_FILE_NOT_FOUND},
+      {"info of a record", [&] { return !CeOidGetInfo(oid, &info); }, ERROR_FILE_NOT_FOUND},
       {"closed handle", [&] { return CeSeekDatabase(closed, CEDB_SEEK_BEGINNING, 0, nullptr) == 0; }, ERROR_INVALID_HANDLE},
       {"delete missing database", [&] { return !CeDeleteDatabase(oid + 100); }, ERROR_FILE_NOT_FOUND},
+      // A record of one database is not reachable through another.
+      {"record of another database", [&] { DatabaseHandle other = CreateSorted(u"Other");
+         return CeWriteRecordProps(other, oid, 1, p) == 0; }, ERROR_FILE_NOT_FOUND},
   };
   for (const Case& c : cases) {
     SetLastError(0);
     EXPECT_TRUE(c.call()) << c.what;
     EXPECT_EQ(GetLastError(), c.error) << c.what;
   }
-  // A record of one database is not reachable through another.
-  DatabaseHandle other = CreateSorted(u"Other");
-  EXPECT_EQ(CeWriteRecordProps(other, oid, 1, p), 0u);
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  // After deleting the current record there is none, also for another
-  // handle that stood on it.
+  // After deleting the current record there is none, also for another handle that stood on it.
   DatabaseHandle second = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
   ASSERT_EQ(CeSeekDatabase(second, CEDB_SEEK_BEGINNING, 0, nullptr), oid);
   ASSERT_EQ(CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr), oid);
@@ -361,19 +318,8 @@ TEST_F(ObjectStoreTest, FailuresSetTheirErrorCodes) {
   }
 }
 
-// --- Durability and grouping ----------------------------------------------------
-
-TEST_F(ObjectStoreTest, ObjectIdsStayUniqueAcrossReopen) {
-  DatabaseHandle db = CreateSorted();
-  AddDated(db, u"a");
-  const CEOID newest = AddDated(db, u"b");
-  ASSERT_TRUE(CeDeleteRecord(db, newest));
-  db.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
-  EXPECT_GT(AddDated(db, u"c"), newest);
-}
-
+// A nested group joins the outer one, a failing write inside does not undo
+// the others, and object ids are never given out twice, not even after a reopen.
 TEST_F(ObjectStoreTest, GroupCommitsOnceAndKeepsWritesBeforeAFailure) {
   DatabaseHandle db = CreateSorted();
   std::vector<CEOID> added;
@@ -381,23 +327,23 @@ TEST_F(ObjectStoreTest, GroupCommitsOnceAndKeepsWritesBeforeAFailure) {
     StoreTransaction outer;
     for (int i = 0; i < 5; ++i) added.push_back(AddDated(db, u"01/01/2001"));
     {
-      StoreTransaction inner;  // joins the outer group
+      StoreTransaction inner;
       added.push_back(AddDated(db, u"02/02/2002"));
       EXPECT_TRUE(inner.Commit());
     }
-    // A failing write in the middle of the group.
     const CEPROPVAL p[] = {Text(kDate, u"x")};
     EXPECT_EQ(CeWriteRecordProps(db, 999999, 1, p), 0u);
     added.push_back(AddDated(db, u"03/03/2003"));
     // Nothing is in the file yet, but the handle sees every write.
-    EXPECT_EQ(SqlCount("SELECT count(*) FROM records"), 0);
+    EXPECT_EQ(StoredRecords(), 0);
     EXPECT_EQ(Walk(db), added);
   }
-  EXPECT_EQ(SqlCount("SELECT count(*) FROM records"), 7);
-  db.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  EXPECT_EQ(StoredRecords(), 7);
+  Reopen(&db);
   EXPECT_EQ(Walk(db), added);
+  ASSERT_TRUE(CeDeleteRecord(db, added.back()));
+  Reopen(&db);
+  EXPECT_GT(AddDated(db, u"c"), added.back());
 }
 
 // A full disk in the middle of a group: the failing write says so, and
@@ -410,32 +356,26 @@ TEST_F(ObjectStoreTest, DiskFullInAGroupLeavesMemoryMatchingTheFile) {
     return CeWriteRecordProps(db, 0, 2, p);
   };
   add(u"before");
-  sqlite3* connection = CurrentObjectStore()->Connection();
-  sqlite3_exec(connection, "PRAGMA max_page_count = 12", nullptr, nullptr, nullptr);
+  sqlite3_exec(CurrentObjectStore()->Connection(), "PRAGMA max_page_count = 12", nullptr, nullptr, nullptr);
   bool full = false, committed;
   DWORD commitError;
   {
     StoreTransaction group;
     for (int i = 0; i < 200 && !full; ++i) {
-      if (add(u"during") == 0) {
-        full = true;
-        EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
-      }
+      full = add(u"during") == 0;
+      if (full) EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
     }
     committed = group.Commit();
     commitError = GetLastError();
   }
   ASSERT_TRUE(full);
   const std::vector<CEOID> inMemory = Walk(db);
-  EXPECT_EQ(long(inMemory.size()), SqlCount("SELECT count(*) FROM records"));
-  // When SQLite gave up the whole group, the group reports it.
-  if (inMemory.size() == 1) {
+  EXPECT_EQ(long(inMemory.size()), StoredRecords());
+  if (inMemory.size() == 1) {  // SQLite gave up the whole group: the group reports it
     EXPECT_FALSE(committed);
     EXPECT_EQ(commitError, ERROR_DISK_FULL);
   }
-  db.Close();
-  Reopen();
-  db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
+  Reopen(&db);
   EXPECT_EQ(Walk(db), inMemory);
 }
 
@@ -445,22 +385,18 @@ TEST_F(ObjectStoreTest, SecondWriterIsWaitedForAndSeen) {
   DatabaseHandle db = CreateSorted();
   AddDated(db, u"a");
   CurrentObjectStore()->SetBusyTimeout(50);
-
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(path_.c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   EXPECT_EQ(AddDated(db, u"b"), 0u);
   EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
   // The other writer copies our record under a new object id and commits.
-  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records SELECT oid + 1000, db, props FROM records; COMMIT",
-                         nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO records SELECT oid + 1000, db, props FROM records; COMMIT", nullptr,
+                         nullptr, nullptr), SQLITE_OK);
   sqlite3_close(other);
-
   ASSERT_NE(AddDated(db, u"c"), 0u);
   EXPECT_EQ(DatabaseRecordCount(db), 3u);
 }
-
-// --- Damaged files and records ----------------------------------------------------
 
 TEST_F(ObjectStoreTest, DamagedStoreFileFailsEveryCallWithFileCorrupt) {
   DatabaseHandle db = CreateSorted();
@@ -471,35 +407,24 @@ TEST_F(ObjectStoreTest, DamagedStoreFileFailsEveryCallWithFileCorrupt) {
   db.Close();
   CloseObjectStore();
   const std::uintmax_t size = std::filesystem::file_size(path_);
-
-  const std::string garbage = folder_ + "/garbage.db";
+  const std::string garbage = folder_ + "/garbage.db", foreign = folder_ + "/foreign.db";
   std::ofstream(garbage) << std::string(8192, 'x');
-  const std::string foreign = folder_ + "/foreign.db";
-  {
-    sqlite3* f = nullptr;
-    sqlite3_open(foreign.c_str(), &f);
-    sqlite3_exec(f, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
-    sqlite3_close(f);
-  }
+  Sql("CREATE TABLE t(x)", foreign);
+  const std::function<bool()> calls[] = {  // true when the call failed
+      [] { return !CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr); },
+      [] { return CeCreateDatabase(u"Times", 0, 0, nullptr) == 0; }, [] { return !CeFindFirstDatabase(0); }};
   for (const std::string& file : {garbage, foreign}) {
     SCOPED_TRACE(file);
     EXPECT_FALSE(OpenObjectStore(file));
     EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
-    SetLastError(0);
-    EXPECT_FALSE(CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
-    SetLastError(0);
-    EXPECT_EQ(CeCreateDatabase(u"Times", 0, 0, nullptr), 0u);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
-    SetLastError(0);
-    EXPECT_FALSE(CeFindFirstDatabase(0));
-    EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
-    StoreTransaction group;
-    EXPECT_FALSE(group.Commit());
+    for (const auto& call : calls) {
+      SetLastError(0);
+      EXPECT_TRUE(call());
+      EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
+    }
+    EXPECT_FALSE(StoreTransaction().Commit());
   }
-
-  // A real store cut short: the first call that meets the damage reports
-  // it, and nothing crashes.
+  // A real store cut short: the first call that meets the damage reports it, and nothing crashes.
   std::filesystem::resize_file(path_, size / 2);
   const bool opened = OpenObjectStore(path_);
   if (opened) db = CeOpenDatabase(nullptr, u"Times", kDate, 0, nullptr);
@@ -509,8 +434,7 @@ TEST_F(ObjectStoreTest, DamagedStoreFileFailsEveryCallWithFileCorrupt) {
 
 TEST_F(ObjectStoreTest, DamagedRecordFailsToReadAndCanBeDeleted) {
   DatabaseHandle db = CreateSorted();
-  const CEOID good = AddDated(db, u"01/01/2001");
-  const CEOID bad = AddDated(db, u"02/02/2002");
+  const CEOID good = AddDated(db, u"01/01/2001"), bad = AddDated(db, u"02/02/2002");
   db.Close();
   CloseObjectStore();
   // Keep the first bytes of a valid record: its date is then cut off.
@@ -531,14 +455,14 @@ TEST_F(ObjectStoreTest, DamagedRecordFailsToReadAndCanBeDeleted) {
 
 TEST(PropertyCodecTest, RoundTripsAndRejectsEveryDamagedForm) {
   const std::u16string longText(300, u'\u00e9');
+  constexpr CEPROPID kLast = MakePropId(0xFFFF, CEVT_LPWSTR), kLong = MakePropId(24, CEVT_LPWSTR);
   const CEPROPVAL props[] = {Text(kDate, u"12/31/1999"), Int(kHour, -32768), Text(kNote, nullptr),
-                             Text(MakePropId(0xFFFF, CEVT_LPWSTR), u"\u20ac\U0001F600\xD800"),
-                             Text(MakePropId(24, CEVT_LPWSTR), longText.c_str())};
+                             Text(kLast, u"\u20ac\U0001F600\xD800"), Text(kLong, longText.c_str())};
   const std::string bytes = EncodeProperties(props, 5);
   PropertyBuffer b;
   ASSERT_TRUE(b.Decode(bytes));
   const Props want = {{kDate, u"12/31/1999"}, {kHour, u"\x8000"}, {kNote, u""},
-                      {MakePropId(0xFFFF, CEVT_LPWSTR), u"\u20ac\U0001F600\xD800"}, {MakePropId(24, CEVT_LPWSTR), longText}};
+                      {kLast, u"\u20ac\U0001F600\xD800"}, {kLong, longText}};
   EXPECT_EQ(AsProps(b), want);
   EXPECT_EQ(b[1].val.iVal, -32768);
 
@@ -553,47 +477,39 @@ TEST(PropertyCodecTest, RoundTripsAndRejectsEveryDamagedForm) {
     *source = copy;
     PropertyBuffer assigned;
     assigned = std::move(moved);
-    EXPECT_EQ(AsProps(copy), before);
-    EXPECT_EQ(AsProps(assigned), before);
-    EXPECT_EQ(AsProps(*source), before);
+    for (const PropertyBuffer* kept : {&copy, &assigned, source}) EXPECT_EQ(AsProps(*kept), before);
   }
 
-  // Every truncation, a trailing byte, a wrong version, an unknown type.
+  // Every truncation, a trailing byte, a wrong version, an unknown type, an overlong count.
   for (std::size_t n = 0; n < bytes.size(); ++n) EXPECT_FALSE(b.Decode(bytes.substr(0, n))) << n;
-  EXPECT_FALSE(b.Decode(bytes + '\0'));
-  std::string other = bytes;
-  other[0] = 2;
-  EXPECT_FALSE(b.Decode(other));
-  EXPECT_FALSE(b.Decode(std::string("\x01\x01\x05\x07\x00\x00", 6)));  // type 7
-  EXPECT_FALSE(b.Decode(std::string("\x01\xFF\xFF\xFF\xFF\x7F", 6)));  // overlong count
+  std::string otherVersion = bytes;
+  otherVersion[0] = 2;
+  for (const std::string& bad : {bytes + '\0', otherVersion, std::string("\x01\x01\x05\x07\x00\x00", 6),
+                                 std::string("\x01\xFF\xFF\xFF\xFF\x7F", 6)})
+    EXPECT_FALSE(b.Decode(bad));
   EXPECT_EQ(b.size(), 0);
-  // Unsupported property types are refused when encoding.
   const CEPROPVAL unknown[] = {Int(MakePropId(5, 3), 1)};
-  EXPECT_EQ(EncodeProperties(unknown, 1), "");
+  EXPECT_EQ(EncodeProperties(unknown, 1), "");  // unsupported types are refused when encoding
 
-  // Random damage must fail or decode within its bytes (the sanitizers watch).
+  // Random damage must fail or decode within its bytes (the sanitizers watch), and the key scan agrees.
   std::mt19937 rng(3);
+  bool found;
+  std::u16string key;
   for (int i = 0; i < 2000; ++i) {
     std::string damaged = bytes;
     damaged[rng() % damaged.size()] ^= char(1 << (rng() % 8));
-    bool found;
-    std::u16string key;
-    const bool ok = b.Decode(damaged);
-    EXPECT_EQ(ok, ScanStoredRecord(damaged, kDate, &found, &key));
+    EXPECT_EQ(b.Decode(damaged), ScanStoredRecord(damaged, kDate, &found, &key));
   }
 }
-
-// --- Databases and files ----------------------------------------------------------
 
 TEST_F(ObjectStoreTest, EnumeratesAndDeletesDatabases) {
   DatabaseHandle times = CreateSorted(u"Times");
   for (int i = 0; i < 4; ++i) AddDated(times, u"d");
-  const CEOID config = CeCreateDatabase(u"Config", 0, 0, nullptr);
+  ASSERT_NE(CeCreateDatabase(u"Config", 0, 0, nullptr), 0u);
   const CEOID typed = CeCreateDatabase(u"Typed", 7, 0, nullptr);
-  ASSERT_NE(config, 0u);
-
+  using Seen = std::map<std::u16string, DWORD>;  // name -> records
   const auto names = [](DWORD type) {
-    std::map<std::u16string, DWORD> seen;  // name -> records
+    Seen seen;
     DatabaseEnumerator e = CeFindFirstDatabase(type);
     EXPECT_TRUE(e);
     while (const CEOID oid = CeFindNextDatabase(e)) {
@@ -605,18 +521,17 @@ TEST_F(ObjectStoreTest, EnumeratesAndDeletesDatabases) {
     EXPECT_EQ(GetLastError(), ERROR_NO_MORE_ITEMS);
     return seen;
   };
-  EXPECT_EQ(names(0), (std::map<std::u16string, DWORD>{{u"Times", 4}, {u"Config", 0}, {u"Typed", 0}}));
-  EXPECT_EQ(names(7), (std::map<std::u16string, DWORD>{{u"Typed", 0}}));
+  EXPECT_EQ(names(0), (Seen{{u"Times", 4}, {u"Config", 0}, {u"Typed", 0}}));
+  EXPECT_EQ(names(7), (Seen{{u"Typed", 0}}));
 
   ASSERT_TRUE(CeDeleteDatabase(times.DatabaseOid()));
   ASSERT_TRUE(CeDeleteDatabase(typed));
   EXPECT_EQ(CeSeekDatabase(times, CEDB_SEEK_BEGINNING, 0, nullptr), 0u);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   Reopen();
-  EXPECT_EQ(names(0), (std::map<std::u16string, DWORD>{{u"Config", 0}}));
-  EXPECT_EQ(SqlCount("SELECT count(*) FROM records"), 0);
-  // The name is free again.
-  EXPECT_TRUE(CreateSorted(u"Times"));
+  EXPECT_EQ(names(0), (Seen{{u"Config", 0}}));
+  EXPECT_EQ(StoredRecords(), 0);
+  EXPECT_TRUE(CreateSorted(u"Times"));  // the name is free again
 }
 
 TEST_F(ObjectStoreTest, DefaultStoreIsPrivateToItsUser) {

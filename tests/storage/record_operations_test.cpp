@@ -25,8 +25,7 @@ class RecordOperationsTest : public test::StoreTest {
   }
   // Time records "c0" to "c9" at positions 0 to 9.
   void PutTen() {
-    for (int i = 0; i < 10; ++i)
-      Put(TimeDatabase, Time(Format(u"01/%02d/2001", i + 1), Format(u"c%d", i)));
+    for (int i = 0; i < 10; ++i) Put(TimeDatabase, Time(Format(u"01/%02d/2001", i + 1), Format(u"c%d", i)));
   }
   Texts Activity() { return host.statusHistory(PWH_STATUS_ACTIVITY); }
   void ExpectMessage(std::u16string_view start, std::u16string_view title) {
@@ -74,16 +73,13 @@ TEST_F(RecordOperationsTest, FailuresShowTheirMessageAndEndIdle) {
       {[&] { return LoadPWHRecord(nullptr, TimeDatabase, 0, &t); },
        u"LoadPWHRecord: could not CeReadRecordProps(): error code: (", u"Pennywhistle Db Error"},
       {[&] { return LoadPWHExpenseRecord(nullptr, ExpenseDatabase, 3, &e); },
-       u"LoadPWHExpenseRecord: could not CeReadRecordProps(): error code: (",
-       u"Pennywhistle Expense Db Error"},
+       u"LoadPWHExpenseRecord: could not CeReadRecordProps(): error code: (", u"Pennywhistle Expense Db Error"},
       {[&] { return UpdateRecord(nullptr, TimeDatabase, 10, t); },
        u"Edit Record error: CeSeekDatabase to record #10 failed: ", u"Error"},
       {[&] { return UpdateExpenseRecord(nullptr, ExpenseDatabase, 0, e); },
        u"Edit Record error: CeSeekDatabase to expense record #0 failed: ", u"Error"},
-      {[&] { return DuplicateRecord(nullptr, TimeDatabase, 2); },
-       u"DuplicateRecord error: CeSeekDatabase failed: ", u"Error"},
-      {[&] { return DeleteRecord(nullptr, TimeDatabase, 9); },
-       u"DeleteRecord error: CeSeekDatabase to 9 failed: ", u"Error"},
+      {[&] { return DuplicateRecord(nullptr, TimeDatabase, 2); }, u"DuplicateRecord error: CeSeekDatabase failed: ", u"Error"},
+      {[&] { return DeleteRecord(nullptr, TimeDatabase, 9); }, u"DeleteRecord error: CeSeekDatabase to 9 failed: ", u"Error"},
       {[&] { return TimeDatabase.Close(), AddNewRecord(nullptr, TimeDatabase, t); },
        u"AddNewRecord: CeWriteRecordProps failed: 6.", u"Pennywhistle Error"},
       {[&] { return ExpenseDatabase.Close(), AddNewExpenseRecord(nullptr, ExpenseDatabase, e); },
@@ -105,18 +101,14 @@ TEST_F(RecordOperationsTest, DuplicateCopiesExactlyWhatWasStored) {
   Put(TimeDatabase, Time(u"01/02/2001", u"same day"));
   Put(TimeDatabase, Time(u"01/03/2001", u"next day"));
   ASSERT_TRUE(DuplicateRecord(nullptr, TimeDatabase, 0));
-  EXPECT_EQ(Clients<TimeRecord>(TimeDatabase),
-            (Texts{u"original", u"same day", u"original", u"next day"}));
+  EXPECT_EQ(Clients<TimeRecord>(TimeDatabase), (Texts{u"original", u"same day", u"original", u"next day"}));
   const auto all = ReadAll<TimeRecord>(TimeDatabase);
   EXPECT_TRUE(all[2].billable && all[2].billed && TextOf(all[2].notes) == u"note");
   EXPECT_EQ(Activity(), (Texts{u"duplicating record...", u"idle"}));
 
   // Another writer's record with two properties is copied with those two.
-  CEPROPVAL two[2];
-  two[0].propid = PWH_EXPENSE_DATE_PROPID;
-  two[0].val.lpwstr = u"05/05/2005";
-  two[1].propid = MakePropId(PWH_EXP_RECEIPT, CEVT_I2);
-  two[1].val.iVal = 1;
+  const CEPROPVAL two[] = {{PWH_EXPENSE_DATE_PROPID, 0, 0, {0, u"05/05/2005"}},
+                          {MakePropId(PWH_EXP_RECEIPT, CEVT_I2), 0, 0, {1, nullptr}}};
   ASSERT_NE(CeWriteRecordProps(ExpenseDatabase, 0, 2, two), 0u);
   AppMode = PWH_EXPENSE_MODE;
   ASSERT_TRUE(DuplicateRecord(nullptr, ExpenseDatabase, 0));
@@ -136,10 +128,8 @@ TEST_F(RecordOperationsTest, DeleteMultiple) {
   host.status.clear();
   // Last to first: deleting 2 first would move 5 and 7 to other records.
   EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_SELECT_REC_MODE, shown), 3);
-  EXPECT_EQ(Clients<TimeRecord>(TimeDatabase),
-            (Texts{u"c0", u"c1", u"c3", u"c4", u"c6", u"c8", u"c9"}));
-  EXPECT_EQ(Activity(), (Texts{u"deleting record #1...", u"deleting record #2...",
-                               u"deleting record #3...", u"idle"}));
+  EXPECT_EQ(Clients<TimeRecord>(TimeDatabase), (Texts{u"c0", u"c1", u"c3", u"c4", u"c6", u"c8", u"c9"}));
+  EXPECT_EQ(Activity(), (Texts{u"deleting record #1...", u"deleting record #2...", u"deleting record #3...", u"idle"}));
   // A position past the end stops the walk quietly.
   EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_SELECT_REC_MODE, shown), 0);
 
@@ -160,8 +150,7 @@ TEST_F(RecordOperationsTest, MarkBilledAndReimbursed) {
     const bool first = kPairs[i].first, second = kPairs[i].second;
     Put(TimeDatabase, Time(Format(u"01/0%d/2001", i + 1), u"t", first, second));
     ExpenseRecord e = Expense(Format(u"01/0%d/2001", i + 1));
-    e.billable = e.reimbursable = first;
-    e.billed = e.reimbursed = second;
+    e.billable = e.reimbursable = first, e.billed = e.reimbursed = second;
     Put(ExpenseDatabase, e);
   }
   EXPECT_EQ(MarkMultipleRecordsBilled(nullptr, TimeDatabase, PWH_ALL_REC_MODE), 2);
@@ -191,8 +180,7 @@ TEST_F(RecordOperationsTest, AFailureHalfWayKeepsWhatWasDone) {
   PutTen();
   DamageRecord(Put(TimeDatabase, Time(u"01/05/2001", u"damaged")));  // position 10
   EXPECT_EQ(MarkMultipleRecordsBilled(nullptr, TimeDatabase, PWH_ALL_REC_MODE), 10);
-  ExpectMessage(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (13).",
-                u"Pennywhistle Db Error");
+  ExpectMessage(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (13).", u"Pennywhistle Db Error");
   const auto marked = ReadAll<TimeRecord>(TimeDatabase);
   ASSERT_EQ(marked.size(), 10u);
   for (const TimeRecord& r : marked) EXPECT_EQ(r.billed, 1);

@@ -27,18 +27,8 @@ Flat PropsOf(const Record& r) {
 Flat PropsOf(const TimeRecord& r) { return PropsOf<TimeRecord, PWH_TIME_PROP_COUNT>(r); }
 Flat PropsOf(const ExpenseRecord& r) { return PropsOf<ExpenseRecord, PWH_EXPENSE_PROP_COUNT>(r); }
 
-CEPROPVAL Prop(WORD id, std::int16_t value) {
-  CEPROPVAL p;
-  p.propid = MakePropId(id, CEVT_I2);
-  p.val.iVal = value;
-  return p;
-}
-CEPROPVAL Prop(WORD id, const char16_t* text) {
-  CEPROPVAL p;
-  p.propid = MakePropId(id, CEVT_LPWSTR);
-  p.val.lpwstr = text;
-  return p;
-}
+CEPROPVAL Prop(WORD id, std::int16_t value) { return {MakePropId(id, CEVT_I2), 0, 0, {value, nullptr}}; }
+CEPROPVAL Prop(WORD id, const char16_t* text) { return {MakePropId(id, CEVT_LPWSTR), 0, 0, {0, text}}; }
 
 TEST(RecordPropsTest, StoredLayoutAndRoundTrip) {
   // id, and whether it is text, in the stored order.
@@ -49,25 +39,17 @@ TEST(RecordPropsTest, StoredLayoutAndRoundTrip) {
       {40, 1}, {41, 1}, {48, 1}, {49, 1}, {50, 0}, {51, 1}, {52, 1}, {53, 1},
       {54, 1}, {55, 1}, {56, 0}, {57, 0}, {64, 0}, {65, 0}, {66, 0}, {67, 1}};
   const Flat t = PropsOf(TimeRecord{}), e = PropsOf(ExpenseRecord{});
-  ASSERT_EQ(t.size(), time.size());
-  ASSERT_EQ(e.size(), expense.size());
-  auto id = [](std::pair<WORD, bool> p) {
-    return MakePropId(p.first, p.second ? CEVT_LPWSTR : CEVT_I2);
-  };
-  for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(std::get<0>(t[i]), id(time[i]));
-  for (std::size_t i = 0; i < e.size(); ++i) EXPECT_EQ(std::get<0>(e[i]), id(expense[i]));
+  for (const auto& [flat, ids] : {std::pair(t, time), std::pair(e, expense)}) {
+    ASSERT_EQ(flat.size(), ids.size());
+    for (std::size_t i = 0; i < flat.size(); ++i)
+      EXPECT_EQ(std::get<0>(flat[i]), MakePropId(ids[i].first, ids[i].second ? CEVT_LPWSTR : CEVT_I2)) << i;
+  }
 
   TimeRecord full;
-  full.startHour = 12;
-  full.endMinute = 59;
-  full.endPm = true;
-  full.billable = 1;
-  for (auto* field : {full.client, full.project, full.rate, full.subproject, full.task,
-                      full.currency, full.amount})
+  full.startHour = 12, full.endMinute = 59, full.endPm = true, full.billable = 1;
+  for (auto* field : {full.client, full.project, full.rate, full.subproject, full.task, full.currency, full.amount})
     std::fill_n(field, PWH_TEXT_LIMIT - 1, u'\u00e9');
-  CopyText(full.date, u"12/31/1999");
-  CopyText(full.duration, u"03:54");
-  CopyText(full.notes, std::u16string(2047, u'n'));
+  CopyText(full.date, u"12/31/1999"), CopyText(full.duration, u"03:54"), CopyText(full.notes, std::u16string(2047, u'n'));
   ExpenseRecord expenseFull;
   CopyText(expenseFull.description, u"Taxi \U0001F695");
   expenseFull.mileage = expenseFull.reimbursed = expenseFull.receipt = true;
@@ -103,18 +85,14 @@ TEST(RecordPropsTest, ForeignPropertiesAreReadSafely) {
   TimeRecord r;
   CopyText(r.task, u"was set");
   ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), r));
-  EXPECT_TRUE(r.startPm);
-  EXPECT_EQ(r.billable, 1);
+  EXPECT_EQ(std::tuple(r.startPm, r.billable, r.endHour), std::tuple(true, 1, 0));
   EXPECT_EQ(r.startHour, 11);  // the last one counts
-  EXPECT_EQ(r.endHour, 0);
   EXPECT_EQ(TextOf(r.client), longText.substr(0, 254));
   EXPECT_EQ(TextOf(r.project), split.substr(0, 253));
   EXPECT_EQ(TextOf(r.notes), longNote.substr(0, 2047));
   EXPECT_EQ(TextOf(r.date), u"01/01/2000 and ");
   EXPECT_EQ(TextOf(r.duration), u"123:4");
-  EXPECT_EQ(TextOf(r.task), u"");  // null text
-  EXPECT_EQ(TextOf(r.rate), u"");
-  EXPECT_EQ(TextOf(r.amount), u"");  // absent
+  EXPECT_TRUE(IsEmptyText(r.task) && IsEmptyText(r.rate) && IsEmptyText(r.amount));  // null, wrong type, absent
 
   ExpenseRecord e;
   ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), e));
@@ -126,19 +104,15 @@ TEST(RecordPropsTest, NewRecordsGetNotAvailableForEmptyTexts) {
   TimeRecord t;
   CopyText(t.project, u"kept");
   FillEmptyTexts(t);
-  for (auto text : {TextOf(t.duration), TextOf(t.client), TextOf(t.rate), TextOf(t.subproject),
-                    TextOf(t.task), TextOf(t.amount), TextOf(t.currency)})
-    EXPECT_EQ(text, u"n/a");
+  for (auto* text : {t.duration, t.client, t.rate, t.subproject, t.task, t.amount, t.currency}) EXPECT_EQ(TextOf(text), u"n/a");
   EXPECT_EQ(TextOf(t.project), u"kept");
   EXPECT_TRUE(IsEmptyText(t.date) && IsEmptyText(t.notes));
 
   ExpenseRecord e;
   CopyText(e.currency, u"kept");
   FillEmptyTexts(e);
-  for (auto text : {TextOf(e.date), TextOf(e.client), TextOf(e.project), TextOf(e.description),
-                    TextOf(e.paymentType), TextOf(e.miles), TextOf(e.mileageRate),
-                    TextOf(e.amount)})
-    EXPECT_EQ(text, u"n/a");
+  for (auto* text : {e.date, e.client, e.project, e.description, e.paymentType, e.miles, e.mileageRate, e.amount})
+    EXPECT_EQ(TextOf(text), u"n/a");
   EXPECT_EQ(TextOf(e.currency), u"kept");
   EXPECT_TRUE(IsEmptyText(e.notes));
 }

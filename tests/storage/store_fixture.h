@@ -28,9 +28,7 @@ class StoreTest : public ::testing::Test {
     AppMode = PWH_TIME_MODE;
   }
   void TearDown() override {
-    TimeDatabase.Close();
-    ConfigDatabase.Close();
-    ExpenseDatabase.Close();
+    for (DatabaseHandle* db : {&TimeDatabase, &ConfigDatabase, &ExpenseDatabase}) db->Close();
     AppMode = PWH_TIME_MODE;
     CloseObjectStore();
   }
@@ -41,13 +39,11 @@ class StoreTest : public ::testing::Test {
   // Cuts a record's stored bytes short, as a damaged file has them, and
   // opens the store and the record databases again.
   void DamageRecord(CEOID oid) {
-    TimeDatabase.Close();
-    ExpenseDatabase.Close();
+    TimeDatabase.Close(), ExpenseDatabase.Close();
     CloseObjectStore();
     sqlite3* file = nullptr;
     ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
-    const std::string sql = "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " +
-                            std::to_string(oid);
+    const std::string sql = "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " + std::to_string(oid);
     EXPECT_EQ(sqlite3_exec(file, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(file);
     ASSERT_TRUE(OpenObjectStore(path_));
@@ -59,20 +55,16 @@ class StoreTest : public ::testing::Test {
 };
 
 // Records in these tests are told apart by their client.
-inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme",
-                       int billable = 0, int billed = 0) {
+inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme", int billable = 0, int billed = 0) {
   TimeRecord r;
-  CopyText(r.date, date);
-  CopyText(r.client, client);
-  r.billable = billable;
-  r.billed = billed;
+  CopyText(r.date, date), CopyText(r.client, client);
+  r.billable = billable, r.billed = billed;
   return r;
 }
 
 inline ExpenseRecord Expense(std::u16string_view date, std::u16string_view client = u"Acme") {
   ExpenseRecord r;
-  CopyText(r.date, date);
-  CopyText(r.client, client);
+  CopyText(r.date, date), CopyText(r.client, client);
   return r;
 }
 

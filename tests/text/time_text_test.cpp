@@ -40,23 +40,18 @@ TEST(TimeTextShape, RecognisesEachFormByCompleteScan) {
 
 TEST(TimeTextConvert, WritesTheOtherFormOrTheFallback) {
   using Fn = bool (*)(std::u16string_view, std::u16string*);
+  const Fn toEuropean = AmericanToEuropeanDate, toAmerican = EuropeanToAmericanDate, to12 = TwentyFourToTwelveHourTime;
   struct Case {
     Fn fn;
-    const char16_t* in;
+    const char16_t *in, *out;
     bool ok;
-    const char16_t* out;
   } cases[] = {
-      {AmericanToEuropeanDate, u"12/31/2000", true, u"31.12.2000"},
-      {AmericanToEuropeanDate, u"3/7/7", true, u"07.03.07"},
-      {AmericanToEuropeanDate, u"3/7", false, u"00/00/0000"},
-      {EuropeanToAmericanDate, u"31.12.2000", true, u"12/31/2000"},
-      {EuropeanToAmericanDate, u"n/a", false, u"0.0.0000"},
-      {TwentyFourToTwelveHourTime, u"13:05", true, u"01:05 PM"},
-      {TwentyFourToTwelveHourTime, u"12:30", true, u"12:30 PM"},
-      {TwentyFourToTwelveHourTime, u"0:30", true, u"12:30 AM"},
-      {TwentyFourToTwelveHourTime, u"9:5", true, u"09:05 AM"},
-      {TwentyFourToTwelveHourTime, u"23:59", true, u"11:59 PM"},
-      {TwentyFourToTwelveHourTime, u"noon", false, u"12:00 AM"},
+      {toEuropean, u"12/31/2000", u"31.12.2000", true}, {toEuropean, u"3/7/7", u"07.03.07", true},
+      {toEuropean, u"3/7", u"00/00/0000", false},       {toAmerican, u"31.12.2000", u"12/31/2000", true},
+      {toAmerican, u"n/a", u"0.0.0000", false},         {to12, u"13:05", u"01:05 PM", true},
+      {to12, u"12:30", u"12:30 PM", true},              {to12, u"0:30", u"12:30 AM", true},
+      {to12, u"9:5", u"09:05 AM", true},                {to12, u"23:59", u"11:59 PM", true},
+      {to12, u"noon", u"12:00 AM", false},
   };
   for (const Case& c : cases) {
     std::u16string out = u"old";
@@ -67,33 +62,23 @@ TEST(TimeTextConvert, WritesTheOtherFormOrTheFallback) {
 }
 
 TEST(TimeTextConvert, DecimalHoursInSinglePrecision) {
-  struct Case {
-    const char16_t* in;
-    const char16_t* out;
-  } toTime[] = {{u"1.5", u"1:30"}, {u"2.25", u"2:15"}, {u"7.75", u"7:45"},
-                // float truncation loses a minute where the fraction is not exact
-                {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}},
-    toDecimal[] = {{u"7:45", u"7.75"}, {u"0:20", u"0.33"}, {u"1:30", u"1.50"}, {u"--:--", u"--:--"},
-                   {u"7", u"7"}};
-  for (const Case& c : toTime) EXPECT_EQ(DecimalHoursToTimeText(c.in), c.out);
-  for (const Case& c : toDecimal) EXPECT_EQ(TimeTextToDecimalText(c.in), c.out);
-  EXPECT_EQ(TimeTextToHours(u"7:45"), 7.75f);
-  EXPECT_EQ(TimeTextToHours(u"0:01"), 0.016666668f);
-  EXPECT_EQ(TimeTextToHours(u"--:--"), 0.0f);
-  EXPECT_EQ(TimeTextToHours(u"7"), 0.0f);
+  // float truncation loses a minute where the fraction is not exact
+  const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"2.25", u"2:15"}, {u"7.75", u"7:45"},
+      {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}},
+      toDecimal[] = {{u"7:45", u"7.75"}, {u"0:20", u"0.33"}, {u"1:30", u"1.50"}, {u"--:--", u"--:--"}, {u"7", u"7"}};
+  for (const auto& [in, out] : toTime) EXPECT_EQ(DecimalHoursToTimeText(in), out);
+  for (const auto& [in, out] : toDecimal) EXPECT_EQ(TimeTextToDecimalText(in), out);
+  const std::pair<const char16_t*, float> hours[] = {{u"7:45", 7.75f}, {u"0:01", 0.016666668f}, {u"--:--", 0}, {u"7", 0}};
+  for (const auto& [in, h] : hours) EXPECT_EQ(TimeTextToHours(in), h);
 }
 
-struct FormatCase {
-  TimeRecord record;
-  int which, blank;
-  const char16_t* twelve;
-  const char16_t* twentyFour;
-};
-
 TEST(TimeTextRecordTime, FormatsOnBothClocks) {
-  const TimeRecord none;
-  const TimeRecord day = Times(1, 5, true, 0, 45, false);
-  const FormatCase cases[] = {
+  const TimeRecord none, day = Times(1, 5, true, 0, 45, false);
+  const struct {
+    TimeRecord record;
+    int which, blank;
+    const char16_t *twelve, *twentyFour;
+  } cases[] = {
       // No times entered: dashes in views, the zero time in the entry dialog.
       {none, PWH_START_TIME, PWH_BLANK_AS_DASHES, u"--:--", u"--:--"},
       {none, PWH_END_TIME, PWH_BLANK_AS_ZERO, u"00:00 AM", u"00:00"},
@@ -105,7 +90,7 @@ TEST(TimeTextRecordTime, FormatsOnBothClocks) {
       {Times(0, 10, true, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO, u"12:10 PM", u"12:10"},
       {Times(12, 10, false, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO, u"12:10 PM", u"12:10"},
   };
-  for (const FormatCase& c : cases) {
+  for (const auto& c : cases) {
     std::u16string out;
     EXPECT_EQ(FormatRecordTime(&out, c.record, c.which, c.blank, false), &out);
     EXPECT_EQ(out, c.twelve);
@@ -118,7 +103,6 @@ TEST(TimeTextRecordTime, FormatsOnBothClocks) {
 // Every time of day, however it was stored, must come back to the same
 // minute of the day through each writer and reader of time text.
 TEST(TimeTextRecordTime, EveryHourSurvivesTheRoundTrips) {
-  auto minuteOfDay = [](int hour, int minute, bool pm) { return (hour + (pm ? 12 : 0)) * 60 + minute; };
   for (int h = 0; h < 24; ++h) {
     SCOPED_TRACE(h);
     SYSTEMTIME now;
@@ -126,27 +110,22 @@ TEST(TimeTextRecordTime, EveryHourSurvivesTheRoundTrips) {
     SetLocalTimeOverride(now);
     TimeRecord r;
     SetRecordTimeNow(r, PWH_START_TIME);
-    const int expected = h * 60 + 30;
-    ASSERT_EQ(minuteOfDay(r.startHour, r.startMinute, r.startPm), expected);
+    const auto minuteOfDay = [](int hour, int minute, bool pm) { return (hour + (pm ? 12 : 0)) * 60 + minute; };
+    ASSERT_EQ(minuteOfDay(r.startHour, r.startMinute, r.startPm), h * 60 + 30);
 
-    std::u16string text;
+    std::u16string twelve, text;
     DateTimeValue v;
-    FormatRecordTime(&text, r, PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
-    ASSERT_TRUE(v.ParseTime(text, PWH_TWELVE_HOUR_TEXT)) << std::string(text.begin(), text.end());
-    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
-
+    FormatRecordTime(&twelve, r, PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
     FormatRecordTime(&text, r, PWH_START_TIME, PWH_BLANK_AS_ZERO, true);
     ASSERT_TRUE(v.ParseTime(text, PWH_TWENTY_FOUR_HOUR_TEXT));
-    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
+    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), h * 60 + 30);
     ASSERT_TRUE(TwentyFourToTwelveHourTime(text, &text));
-    ASSERT_TRUE(v.ParseTime(text, PWH_TWELVE_HOUR_TEXT));
-    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), expected);
-
+    EXPECT_EQ(text, twelve);
+    ASSERT_TRUE(v.ParseTime(text, PWH_TWELVE_HOUR_TEXT)) << std::string(text.begin(), text.end());
+    EXPECT_EQ(minuteOfDay(v.hour, v.minute, v.pm), h * 60 + 30);
     // The form the 12-hour reader stores writes back unchanged.
-    TimeRecord back = Times(v.hour, v.minute, v.pm, 0, 0, false);
-    std::u16string again;
-    FormatRecordTime(&again, back, PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
-    EXPECT_EQ(again, text);
+    FormatRecordTime(&text, Times(v.hour, v.minute, v.pm, 0, 0, false), PWH_START_TIME, PWH_BLANK_AS_ZERO, false);
+    EXPECT_EQ(text, twelve);
   }
   SetLocalTimeOverride(std::nullopt);
 }
@@ -154,8 +133,7 @@ TEST(TimeTextRecordTime, EveryHourSurvivesTheRoundTrips) {
 TEST(TimeTextDuration, StoredDurationWinsThenElapsedTimeThenDashes) {
   struct Case {
     TimeRecord record;
-    const char16_t* longForm;
-    const char16_t* shortForm;
+    const char16_t *longForm, *shortForm;
     const char16_t* filled;  // duration after FillRecordDuration
   } cases[] = {
       {Times(11, 0, true, 1, 30, false), u"2 hrs, 30 mins (2.50)", u"2h, 30m (2.50)", u"02:30"},
@@ -168,8 +146,8 @@ TEST(TimeTextDuration, StoredDurationWinsThenElapsedTimeThenDashes) {
       // A stored duration is shown even when the times disagree, and kept.
       {Times(9, 0, false, 8, 0, false, u"01:15"), u"1 hrs, 15 mins (1.25)", u"1h, 15m (1.25)", u"01:15"},
   };
+  std::u16string out;
   for (Case& c : cases) {
-    std::u16string out;
     EXPECT_TRUE(FormatDurationSummary(&out, c.record, PWH_SUMMARY_LONG));
     EXPECT_EQ(out, c.longForm);
     EXPECT_TRUE(FormatDurationSummary(&out, c.record, PWH_SUMMARY_SHORT));
@@ -178,43 +156,35 @@ TEST(TimeTextDuration, StoredDurationWinsThenElapsedTimeThenDashes) {
     EXPECT_EQ(FillRecordDuration(c.record), wasEmpty);
     EXPECT_EQ(TextOf(c.record.duration), c.filled);
   }
-  std::u16string out = u"kept";
+  out = u"kept";
   EXPECT_FALSE(FormatDurationSummary(&out, cases[0].record, 3));
   EXPECT_EQ(out, u"kept");
 }
 
 TEST(TimeTextDuration, SubtractTimesClampsAtZero) {
-  struct Case {
-    int ha, ma, hb, mb, hours, minutes;
-  } cases[] = {{1, 10, 0, 30, 0, 40}, {0, 20, 0, 30, 0, 0}, {5, 45, 2, 15, 3, 30}, {2, 0, 0, 59, 1, 1}};
-  for (const Case& c : cases) {
+  const int cases[][6] = {{1, 10, 0, 30, 0, 40}, {0, 20, 0, 30, 0, 0}, {5, 45, 2, 15, 3, 30}, {2, 0, 0, 59, 1, 1}};
+  for (const auto& c : cases) {
     int h = -1, m = -1;
-    SubtractTimes(c.ha, c.ma, c.hb, c.mb, &h, &m);
-    EXPECT_EQ(h, c.hours);
-    EXPECT_EQ(m, c.minutes);
+    SubtractTimes(c[0], c[1], c[2], c[3], &h, &m);
+    EXPECT_EQ(std::pair(h, m), std::pair(c[4], c[5]));
   }
 }
 
 TEST(TimeTextAmount, DerivesAmountOrRateFromTheDuration) {
   struct Case {
     int billable;
-    const char16_t *duration, *rate, *amount;
-    const char16_t *newRate, *newAmount;
+    const char16_t *duration, *rate, *amount, *newRate, *newAmount;
   } cases[] = {
       {1, u"02:00", u"25", u"999", u"25", u"50.00"},
       {1, u"01:30", u"33.33", u"", u"33.33", u"50.00"},  // 49.995002f in single precision
-      {1, u"02:00", u"", u"45", u"22.50", u"45"},
-      {1, u"02:00", u"n/a", u"abc", u"n/a", u"abc"},
-      {1, u"--:--", u"25", u"10", u"", u""},
-      {1, u"00:00", u"25", u"10", u"", u""},
+      {1, u"02:00", u"", u"45", u"22.50", u"45"},        {1, u"02:00", u"n/a", u"abc", u"n/a", u"abc"},
+      {1, u"--:--", u"25", u"10", u"", u""},             {1, u"00:00", u"25", u"10", u"", u""},
       {0, u"02:00", u"25", u"10", u"25", u"10"},
   };
   for (const Case& c : cases) {
     TimeRecord r;
     r.billable = c.billable;
-    CopyText(r.duration, c.duration);
-    CopyText(r.rate, c.rate);
-    CopyText(r.amount, c.amount);
+    CopyText(r.duration, c.duration), CopyText(r.rate, c.rate), CopyText(r.amount, c.amount);
     EXPECT_TRUE(RecomputeRecordAmount(r));
     EXPECT_EQ(TextOf(r.rate), c.newRate);
     EXPECT_EQ(TextOf(r.amount), c.newAmount);
@@ -225,8 +195,8 @@ TEST(TimeTextDateControl, ReadsStoredDateOrReportsIt) {
   test::ScriptedHost host;
   SYSTEMTIME st;
   EXPECT_TRUE(DateTextToSystemTime(nullptr, u"3/7/99", &st));
-  EXPECT_EQ(std::vector<int>({st.wMonth, st.wDay, st.wYear, st.wDayOfWeek, st.wHour, st.wMinute,
-                              st.wSecond, st.wMilliseconds}),
+  EXPECT_EQ(std::vector<int>({st.wMonth, st.wDay, st.wYear, st.wDayOfWeek, st.wHour, st.wMinute, st.wSecond,
+                              st.wMilliseconds}),
             std::vector<int>({3, 7, 99, 1, 5, 5, 5, 5}));
   EXPECT_TRUE(host.messages.empty());
 
@@ -248,8 +218,7 @@ TEST(TimeTextDateControl, FormsFollowTheSettings) {
   EXPECT_EQ(DatePickerFormat(), u"MM/dd/yyy");
   EXPECT_EQ(TimePickerFormat(), u" hh:mm tt");
   PWHConfiguration settings;
-  settings.UseEuropeanDateFormat = 1;
-  settings.UseEuropeanTimeFormat = 1;
+  settings.UseEuropeanDateFormat = settings.UseEuropeanTimeFormat = 1;
   Configuration = &settings;
   EXPECT_EQ(DatePickerFormat(), u"dd.MM.yyy");
   EXPECT_EQ(TimePickerFormat(), u" HH:mm");
