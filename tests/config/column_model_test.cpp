@@ -24,6 +24,7 @@ Positions TimePositions(const ColumnModel& m) {
   for (int i = 0; i <= 13; ++i) p.push_back(m.GetColumn(i).position);
   return p;
 }
+using Bytes = std::vector<std::uint8_t>;
 
 TEST(ColumnModelTest, LookupsThatFindNothingGiveTheEmptyColumn) {
   ColumnModel m;
@@ -56,9 +57,8 @@ TEST(ColumnModelTest, HidingClosesTheGapAndShowingAppends) {
 
 TEST(ColumnModelTest, MovesSwapNeighboursAndStopAtTheEnds) {
   // {up, position, moved}
-  const std::tuple<bool, std::uint32_t, bool> cases[] = {
-      {true, 1, false}, {true, 0, false}, {false, 14, false}, {false, 0, false},
-      {true, 15, false}, {true, 14, true}, {false, 1, true}};
+  const std::tuple<bool, std::uint32_t, bool> cases[] = {{true, 1, false},  {true, 0, false},  {false, 14, false},
+                                                        {false, 0, false}, {true, 15, false}, {true, 14, true}, {false, 1, true}};
   for (const auto& [up, position, moved] : cases) {
     ColumnModel m;
     Names expected = Shown(m, R::Time);
@@ -82,12 +82,9 @@ TEST(ColumnModelTest, NamesKeepFifteenUnitsAndWholeSurrogatePairs) {
     EXPECT_EQ(m.GetColumn(14).text(), kept);
 
     // A stored name filling all 16 units, without its terminator, is cut alike.
-    std::vector<std::uint8_t> bytes;
+    Bytes bytes;
     ColumnModel().Serialize(&bytes);
-    for (int i = 0; i < 16; ++i) {
-      bytes[14 * 41 + 2 * i] = std::uint8_t(given[i]);
-      bytes[14 * 41 + 2 * i + 1] = std::uint8_t(given[i] >> 8);
-    }
+    for (int i = 0; i < 16; ++i) bytes[14 * 41 + 2 * i] = std::uint8_t(given[i]), bytes[14 * 41 + 2 * i + 1] = std::uint8_t(given[i] >> 8);
     ASSERT_TRUE(m.Deserialize(bytes.data(), bytes.size()));
     EXPECT_EQ(m.GetColumn(14).text(), kept);
   }
@@ -97,16 +94,13 @@ TEST(ColumnModelTest, StoredFormHasTheFixedLayoutAndRoundTrips) {
   ColumnModel m;
   m.UpdateColumnByName(R::Expense, u"Description", 0x01020304, 5, 1);
   m.UpdateColumnByName(R::Time, u"Hours", 44, 2, 0);
-  std::vector<std::uint8_t> bytes;
+  Bytes bytes;
   ASSERT_TRUE(m.Serialize(&bytes));
   ASSERT_EQ(bytes.size(), 1230u);
-  auto at = [&](std::size_t from, std::size_t n) { return std::vector<std::uint8_t>(&bytes[from], &bytes[from + n]); };
-  // Entry 0 "Date" at byte 0, entry 1 "Hours" (hidden) at 41, entry 18 "Description" at 738.
-  EXPECT_EQ(at(0, 10), (std::vector<std::uint8_t>{'D', 0, 'a', 0, 't', 0, 'e', 0, 0, 0}));
-  EXPECT_EQ(at(32, 9), (std::vector<std::uint8_t>{1, 80, 0, 0, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(at(41 + 32, 9), (std::vector<std::uint8_t>{0, 44, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(at(738 + 20, 4), (std::vector<std::uint8_t>{'n', 0, 0, 0}));  // last letter and NUL
-  EXPECT_EQ(at(770, 9), (std::vector<std::uint8_t>{1, 4, 3, 2, 1, 5, 0, 0, 0}));
+  // Entry 0 "Date" at byte 0, entry 1 "Hours" (hidden) at 41, entry 18 "Description" at 738 (its last letter and NUL).
+  const std::pair<std::size_t, Bytes> layout[] = {{0, {'D', 0, 'a', 0, 't', 0, 'e', 0, 0, 0}}, {32, {1, 80, 0, 0, 0, 1, 0, 0, 0}},
+      {41 + 32, {0, 44, 0, 0, 0, 0, 0, 0, 0}}, {738 + 20, {'n', 0, 0, 0}}, {770, {1, 4, 3, 2, 1, 5, 0, 0, 0}}};
+  for (const auto& [at, want] : layout) EXPECT_EQ(Bytes(&bytes[at], &bytes[at + want.size()]), want) << at;
 
   ColumnModel back;
   ASSERT_TRUE(back.Deserialize(bytes.data(), bytes.size()));

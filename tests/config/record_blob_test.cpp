@@ -27,19 +27,14 @@ void ExpectLayout(const Blob& b, const Layout& layout) {
 TEST(RecordBlobTest, FieldsSitAtTheirOffsetsAndComeBack) {
   auto t = std::make_unique<TimeRecord>();
   t->startHour = 11, t->startMinute = 0x0304, t->startPm = true, t->endHour = 2, t->endMinute = 45, t->endPm = true;
-  CopyText(t->duration, u"03:45");
-  CopyText(t->date, u"12/31/2024");
-  CopyText(t->client, u"Acme");
-  CopyText(t->rate, u"33.33");
-  CopyText(t->amount, u"125.00");
+  CopyText(t->duration, u"03:45"), CopyText(t->date, u"12/31/2024"), CopyText(t->client, u"Acme");
+  CopyText(t->rate, u"33.33"), CopyText(t->amount, u"125.00"), CopyText(t->notes, u"abc");
   t->billable = 1, t->billed = -1;
-  CopyText(t->notes, u"abc");
   Blob b;
   ASSERT_TRUE(SerializeTimeRecord(*t, &b));
   ASSERT_EQ(b.size(), 3642u + 6);
-  ExpectLayout(b, {{0, {11, 0, 0, 0, 4, 3, 0, 0, 1, 2, 0, 0, 0, 45, 0, 0, 0, 1}},
-                   {18, Utf16(u"03:45")}, {30, Utf16(u"12/31/2024")}, {62, Utf16(u"Acme")},
-                   {1082, Utf16(u"33.33")}, {3122, Utf16(u"125.00")},
+  ExpectLayout(b, {{0, {11, 0, 0, 0, 4, 3, 0, 0, 1, 2, 0, 0, 0, 45, 0, 0, 0, 1}}, {18, Utf16(u"03:45")},
+                   {30, Utf16(u"12/31/2024")}, {62, Utf16(u"Acme")}, {1082, Utf16(u"33.33")}, {3122, Utf16(u"125.00")},
                    {3632, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}}, {3640, Utf16(u"abc")}});
   auto back = std::make_unique<TimeRecord>();
   ASSERT_TRUE(DeserializeTimeRecord(&b, *back));
@@ -48,17 +43,13 @@ TEST(RecordBlobTest, FieldsSitAtTheirOffsetsAndComeBack) {
   EXPECT_EQ(again, b);
 
   auto e = std::make_unique<ExpenseRecord>();
-  CopyText(e->date, u"1/2/2025");
-  CopyText(e->client, u"Acme");
-  CopyText(e->description, u"Taxi");
-  e->mileage = true;
-  CopyText(e->miles, u"12");
-  CopyText(e->amount, u"9.99");
-  e->billed = e->reimbursed = e->receipt = true;
+  CopyText(e->date, u"1/2/2025"), CopyText(e->client, u"Acme"), CopyText(e->description, u"Taxi");
+  CopyText(e->miles, u"12"), CopyText(e->amount, u"9.99");
+  e->mileage = e->billed = e->reimbursed = e->receipt = true;
   ASSERT_TRUE(SerializeExpenseRecord(*e, &b));
   ASSERT_EQ(b.size(), 4120u);
-  ExpectLayout(b, {{0, Utf16(u"1/2/2025")}, {32, Utf16(u"Acme")}, {1052, Utf16(u"Taxi")}, {1562, {1}},
-                   {1563, Utf16(u"12")}, {3603, Utf16(u"9.99")}, {4113, {0, 1, 0, 1, 1, 0, 0}}});
+  ExpectLayout(b, {{0, Utf16(u"1/2/2025")}, {32, Utf16(u"Acme")}, {1052, Utf16(u"Taxi")}, {1562, {1}}, {1563, Utf16(u"12")},
+                   {3603, Utf16(u"9.99")}, {4113, {0, 1, 0, 1, 1, 0, 0}}});
   auto eback = std::make_unique<ExpenseRecord>();
   ASSERT_TRUE(DeserializeExpenseRecord(&b, *eback));
   SerializeExpenseRecord(*eback, &again);
@@ -71,9 +62,9 @@ TEST(RecordBlobTest, FieldsSitAtTheirOffsetsAndComeBack) {
 TEST(RecordBlobTest, DeserialisedNotesAreCutToTheField) {
   const std::u16string pair = u"\U0001F600";
   // {stored note, terminated, units kept}
-  const std::tuple<std::u16string, bool, std::size_t> cases[] = {
-      {std::u16string(3000, u'x'), true, 2047}, {std::u16string(2046, u'x') + pair + u"y", true, 2046},
-      {std::u16string(2045, u'x') + pair, false, 2047}, {u"open", false, 4}, {u"", true, 0}};
+  const std::tuple<std::u16string, bool, std::size_t> cases[] = {{std::u16string(3000, u'x'), true, 2047},
+      {std::u16string(2046, u'x') + pair + u"y", true, 2046}, {std::u16string(2045, u'x') + pair, false, 2047},
+      {u"open", false, 4}, {u"", true, 0}};
   for (const auto& [stored, terminated, kept] : cases) {
     for (bool expense : {false, true}) {
       Blob b;
@@ -86,7 +77,7 @@ TEST(RecordBlobTest, DeserialisedNotesAreCutToTheField) {
       auto e = std::make_unique<ExpenseRecord>();
       CopyText(t->notes, u"old"), CopyText(e->notes, u"old");
       ASSERT_TRUE(expense ? DeserializeExpenseRecord(&b, *e) : DeserializeTimeRecord(&b, *t));
-      EXPECT_EQ(expense ? TextOf(e->notes) : TextOf(t->notes), stored.substr(0, kept)) << expense << " " << stored.size();
+      EXPECT_EQ(TextOf(expense ? e->notes : t->notes), stored.substr(0, kept)) << expense << " " << stored.size();
     }
   }
 }

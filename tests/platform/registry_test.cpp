@@ -21,11 +21,14 @@ class RegistryTest : public testing::Test {
     ASSERT_TRUE(OpenRegistry(path_));
   }
   void TearDown() override { CloseRegistry(); }
-  static HKEY Create(std::u16string_view subKey, DWORD* disposition = nullptr) {
+  static HKEY Create(std::u16string_view subKey, DWORD* disposition = nullptr, LONG result = ERROR_SUCCESS) {
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition), result);
     return key;
+  }
+  void Reopen() {
+    CloseRegistry();
+    ASSERT_TRUE(OpenRegistry(path_));
   }
   std::string path_;
 };
@@ -39,9 +42,7 @@ TEST_F(RegistryTest, ValuesKeepTheirBytesAndTypeAcrossAReopen) {
     ASSERT_EQ(RegSetValueExW(key, std::u16string(1, u'a' + i), 0, i, values[i].data(), DWORD(values[i].size())),
               ERROR_SUCCESS);
   RegCloseKey(key);
-  CloseRegistry();
-  ASSERT_TRUE(OpenRegistry(path_));
-
+  Reopen();
   key = Create(u"a\\b", &disposition);  // names ignore ASCII case
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   for (DWORD i = 0; i < std::size(values); ++i) {
@@ -65,8 +66,8 @@ TEST_F(RegistryTest, QueryAndDeleteFollowTheSizeProtocol) {
   const Bytes five = {1, 2, 3, 4, 5};
   ASSERT_EQ(RegSetValueExW(key, u"Five", 0, REG_BINARY, five.data(), 5), ERROR_SUCCESS);
   // {buffer size, with a buffer, result}; the size always comes back as 5.
-  const std::tuple<DWORD, bool, LONG> cases[] = {
-      {0, false, ERROR_SUCCESS}, {4, true, ERROR_MORE_DATA}, {5, true, ERROR_SUCCESS}, {9, true, ERROR_SUCCESS}};
+  const std::tuple<DWORD, bool, LONG> cases[] = {{0, false, ERROR_SUCCESS}, {4, true, ERROR_MORE_DATA}, {5, true, ERROR_SUCCESS},
+                                                 {9, true, ERROR_SUCCESS}};
   for (const auto& [bufferSize, withBuffer, expected] : cases) {
     Bytes buffer(16, 0);
     DWORD size = bufferSize;
@@ -91,8 +92,7 @@ TEST_F(RegistryTest, ClosedAndStaleHandlesAreRefused) {
 
   // A key of a file closed since is refused, yet still freed by closing it.
   key = Create(u"K");
-  CloseRegistry();
-  ASSERT_TRUE(OpenRegistry(path_));
+  Reopen();
   EXPECT_EQ(RegSetValueExW(key, u"X", 0, REG_BINARY, &one, 1), LONG(ERROR_INVALID_HANDLE));
   EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
@@ -101,10 +101,7 @@ TEST_F(RegistryTest, DamagedFileGivesAnErrorCode) {
   CloseRegistry();
   std::ofstream(path_, std::ios::binary | std::ios::trunc) << std::string(8192, 'Z');
   EXPECT_FALSE(OpenRegistry(path_));
-  HKEY key = nullptr;
-  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            LONG(ERROR_FILE_CORRUPT));
-  EXPECT_EQ(key, nullptr);
+  EXPECT_EQ(Create(u"K", nullptr, ERROR_FILE_CORRUPT), nullptr);
 }
 
 TEST_F(RegistryTest, DefaultFileIsPrivateToTheUser) {
