@@ -13,23 +13,15 @@ namespace {
 constexpr ListCellFormat kAmerican{false, false};
 constexpr ListCellFormat kEuropean{true, true};
 
-struct CellCase {
-  int entry;
-  ListCellFormat format;
-  std::u16string text;
-  int icon;
-};
+struct CellCase { int entry; ListCellFormat format; std::u16string text; int icon; };
 
 TEST(ListCellsTest, EveryTimeEntry) {
   TimeRecord r;
-  r.startHour = 9, r.startMinute = 5;
-  r.endHour = 1, r.endMinute = 30, r.endPm = true;
-  CopyText(r.duration, u"07:45");
-  CopyText(r.date, u"12/31/2000");
+  r.startHour = 9, r.startMinute = 5, r.endHour = 1, r.endMinute = 30, r.endPm = true, r.billable = 1;
+  CopyText(r.duration, u"07:45"), CopyText(r.date, u"12/31/2000");
   CopyText(r.client, u"Acme"), CopyText(r.project, u"Web"), CopyText(r.rate, u"25");
   CopyText(r.subproject, u"Shop"), CopyText(r.task, u"Code"), CopyText(r.currency, u"USD");
   CopyText(r.amount, u"193.75"), CopyText(r.notes, u"call back");
-  r.billable = 1;
   const std::vector<CellCase> cases{
       {0, kAmerican, u"12/31/2000", -1}, {0, kEuropean, u"31.12.2000", -1}, {1, kAmerican, u"7.75", -1},
       {2, kAmerican, u"Acme", -1},       {3, kAmerican, u"Web", -1},        {4, kAmerican, u"09:05 AM", -1},
@@ -42,20 +34,16 @@ TEST(ListCellsTest, EveryTimeEntry) {
   for (const CellCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "entry " << c.entry << (c.format.europeanDates ? " european" : ""));
     const ListCell cell = TimeRecordCell(r, c.entry, c.format);
-    EXPECT_EQ(cell.text, c.text);
-    EXPECT_EQ(cell.icon, c.icon);
+    EXPECT_EQ(std::pair(cell.text, cell.icon), std::pair(c.text, c.icon));
   }
 }
 
 // A new record left blank: no times, no note, "n/a" texts.
 TEST(ListCellsTest, BlankTimeRecord) {
   TimeRecord r;
-  CopyText(r.duration, u"--:--");
-  CopyText(r.date, u"n/a");
+  CopyText(r.duration, u"--:--"), CopyText(r.date, u"n/a");
   for (const ListCellFormat& format : {kAmerican, kEuropean}) {
-    EXPECT_EQ(TimeRecordCell(r, 4, format).text, u"--:--");
-    EXPECT_EQ(TimeRecordCell(r, 5, format).text, u"--:--");
-    EXPECT_EQ(TimeRecordCell(r, 1, format).text, u"--:--");
+    for (int entry : {1, 4, 5}) EXPECT_EQ(TimeRecordCell(r, entry, format).text, u"--:--") << entry;
     EXPECT_EQ(TimeRecordCell(r, 13, format).icon, PWH_ICON_CROSS);
   }
   EXPECT_EQ(TimeRecordCell(r, 0, kEuropean).text, u"00/00/0000");
@@ -84,43 +72,23 @@ TEST(ListCellsTest, EveryExpenseEntry) {
     for (const CellCase& c : cases) {
       SCOPED_TRACE(testing::Message() << "entry " << c.entry << (mileage ? " mileage" : ""));
       const ListCell cell = ExpenseRecordCell(r, c.entry, c.format);
-      EXPECT_EQ(cell.text, c.text);
-      EXPECT_EQ(cell.icon, c.icon);
+      EXPECT_EQ(std::pair(cell.text, cell.icon), std::pair(c.text, c.icon));
     }
   }
   CopyText(r.notes, u"x");
   EXPECT_EQ(ExpenseRecordCell(r, 29, kAmerican).icon, PWH_ICON_NOTE);
 }
 
-TEST(ListCellsTest, ShownColumnsInDisplayOrder) {
-  ColumnModel columns;
-  EXPECT_EQ(ShownColumnEntries(columns, ColumnRange::Expense).front(), 14);
-  // Hide "Client" and move "Task" to the front.
-  ASSERT_TRUE(columns.UpdateColumnByName(ColumnRange::Time, u"Client", 60, 3, 0));
-  for (std::uint32_t p = columns.GetColumn(8).position; p > 1; --p) columns.MoveColumnUp(ColumnRange::Time, p);
-  EXPECT_EQ(ShownColumnEntries(columns, ColumnRange::Time),
-            (std::vector<int>{8, 0, 1, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}));
-  EXPECT_EQ(ShownColumnEntries(columns, ColumnRange::Expense).size(), 16u);
-}
-
 TEST(ListCellsTest, RowToPosition) {
-  RecordPositionList list;
-  list.Append(2);
-  list.Append(5);
-  const RecordPositionList empty;
-  struct {
-    int mode;
-    const RecordPositionList& list;
-    int row;
-    std::int64_t position;
-  } const cases[]{
+  RecordPositionList list, empty;
+  list.Append(2), list.Append(5);
+  struct { int mode; const RecordPositionList& list; int row; std::int64_t position; } const cases[]{
       {PWH_ALL_REC_MODE, list, 7, 7},   {PWH_SELECT_REC_MODE, list, 0, 2}, {PWH_SELECT_REC_MODE, list, 1, 5},
       {PWH_SELECT_REC_MODE, list, 2, -1}, {PWH_SELECT_REC_MODE, empty, 0, -1}, {PWH_ALL_REC_MODE, list, -1, -1},
       {3, list, 0, -1},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(RowToPosition(c.row, c.mode, c.list), c.position) << "mode " << c.mode << " row " << c.row;
-  }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,7 +9,7 @@
 #include <QTest>
 
 #include <functional>
-#include <set>
+#include <algorithm>
 
 #include "config/configuration.h"
 #include "platform/code_page.h"
@@ -22,19 +21,24 @@
 namespace pw::test {
 namespace {
 
-std::map<std::string, QAction*> MenuItemsByPath(PwMainWindow* window) {
-  std::map<std::string, QAction*> items;
+// Every menu item as "path id", followed by " grey" or " checked" as it shows, by " unmapped" when the window
+// does not find it by its id and by " unserved" when the command table has no entry for it; sorted by path.
+std::vector<std::string> MenuItems(PwMainWindow* window) {
+  std::vector<std::string> items;
   std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& path) {
     for (QAction* action : menu->actions()) {
-      if (action->isSeparator()) continue;
       const QString itemPath = path + '/' + action->text();
+      const UINT id = action->data().toUInt();
       if (action->menu())
         walk(action->menu(), itemPath);
-      else
-        items[itemPath.toStdString()] = action;
+      else if (!action->isSeparator())
+        items.push_back(itemPath.toStdString() + ' ' + std::to_string(id) + (action->isEnabled() ? "" : " grey") +
+                        (action->isChecked() ? " checked" : "") +
+                        (window->menuAction(id) == action ? "" : " unmapped") + (FindCommand(id) ? "" : " unserved"));
     }
   };
   for (QAction* top : window->menuBar()->actions()) walk(top->menu(), top->text());
+  std::sort(items.begin(), items.end());
   return items;
 }
 
@@ -50,44 +54,17 @@ class PaintCounter : public QObject {
   int paints = 0;
 };
 
-struct MenuItemState {
-  const char* path;
-  UINT id;
-  bool enabled;
-  bool checked;
-};
-
 // Every command of the table at its menu path, as the program shows it once started.
-const MenuItemState kMenuAfterStartUp[] = {
-    {"File/New/Record", 40003, true, false},
-    {"File/New/Subsequent Record", 40072, true, false},
-    {"File/Import/PWH Database", 40008, true, false},
-    {"File/Import/PWH Pulldowns", 40069, true, false},
-    {"File/Export/PWH Database", 40006, true, false},
-    {"File/Export/PWH Pulldowns", 40070, true, false},
-    {"File/Save/Report", 40067, false, false},
-    {"File/About", 40002, true, false},
-    {"File/Exit", 40001, true, false},
-    {"Edit/Copy", 101, true, false},
-    {"Edit/Properties", 103, true, false},
-    {"Edit/Delete/Selected", 102, true, false},
-    {"Edit/Delete/Multiple", 40053, true, false},
-    {"Edit/Mark/Selected/Billed", 40055, true, false},
-    {"Edit/Mark/Selected/Reimbursed", 40058, false, false},
-    {"Edit/Mark/Multiple/Billed", 40064, true, false},
-    {"Edit/Mark/Multiple/Reimbursed", 40065, false, false},
-    {"Edit/Find...", 114, true, false},
-    {"Edit/Configuration/Application", 40066, true, false},
-    {"Edit/Configuration/Columns", 40052, true, false},
-    {"Edit/Configuration/Pulldowns", 40009, true, false},
-    {"View/List", 104, true, true},
-    {"View/Tree", 105, true, false},
-    {"View/Mixed", 40007, true, false},
-    {"View/Report", 40004, true, false},
-    {"View/Expand/Collapse Tree", 40068, false, false},
-    {"Mode/Time", 40011, true, true},
-    {"Mode/Expense", 40012, true, false},
-};
+const std::vector<std::string> kMenuAfterStartUp = {
+    "Edit/Configuration/Application 40066", "Edit/Configuration/Columns 40052", "Edit/Configuration/Pulldowns 40009",
+    "Edit/Copy 101", "Edit/Delete/Multiple 40053", "Edit/Delete/Selected 102", "Edit/Find... 114",
+    "Edit/Mark/Multiple/Billed 40064", "Edit/Mark/Multiple/Reimbursed 40065 grey", "Edit/Mark/Selected/Billed 40055",
+    "Edit/Mark/Selected/Reimbursed 40058 grey", "Edit/Properties 103", "File/About 40002", "File/Exit 40001",
+    "File/Export/PWH Database 40006", "File/Export/PWH Pulldowns 40070", "File/Import/PWH Database 40008",
+    "File/Import/PWH Pulldowns 40069", "File/New/Record 40003", "File/New/Subsequent Record 40072",
+    "File/Save/Report 40067 grey", "Mode/Expense 40012", "Mode/Time 40011 checked",
+    "View/Expand/Collapse Tree 40068 grey", "View/List 104 checked", "View/Mixed 40007", "View/Report 40004",
+    "View/Tree 105"};
 
 TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   ASSERT_TRUE(StartUp());
@@ -101,30 +78,21 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   const std::pair<UINT, QString> popups[] = {{40087, "File"}, {40075, "Edit"}, {40078, "View"}, {40081, "Mode"}};
   const QList<QAction*> top = window->menuBar()->actions();
   ASSERT_EQ(top.size(), 4);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(top[i]->text(), popups[i].second);
-    EXPECT_EQ(GetMenuBarPopup(popups[i].first), top[i]->menu());
-  }
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(top[i]->text() == popups[i].second && GetMenuBarPopup(popups[i].first) == top[i]->menu()) << i;
 
-  std::vector<UINT> tools;
-  for (QAction* button : window->toolButtons()) {
-    tools.push_back(button->data().toUInt());
-    EXPECT_FALSE(button->icon().isNull());
-  }
+  std::vector<UINT> tools;  // 0 for a button without an icon
+  for (QAction* button : window->toolButtons()) tools.push_back(button->icon().isNull() ? 0 : button->data().toUInt());
   EXPECT_EQ(tools, (std::vector<UINT>{40003, 101, 102, 114}));
 
   // The date tabs, 24 pixels high, right above the view area, "Today" selected.
   QTabBar* tabs = window->dateTabs();
-  ASSERT_NE(tabs, nullptr);
   QStringList labels;
   for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
   EXPECT_EQ(labels, QStringList({"Today", "7 days", "14 days", "Month", "All"}));
-  EXPECT_EQ(tabs->height(), 24);
-  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_TRUE(tabs->height() == 24 && tabs->currentIndex() == 0);
   EXPECT_EQ(tabs->mapTo(window, QPoint(0, tabs->height())).y(), window->viewArea()->mapTo(window, QPoint()).y());
-  ASSERT_NE(ListViewWindow, nullptr);
-  EXPECT_EQ(ListViewWindow->parentWidget(), window->viewArea());
-
+  EXPECT_EQ(ListViewWindow ? ListViewWindow->parentWidget() : nullptr, window->viewArea());
   const std::pair<const char*, int> parts[] = {{"Time", 55}, {"idle", 200}, {" 0", 239}};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(window->statusPart(i)->text(), parts[i].first) << i;
@@ -134,25 +102,8 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
 
 TEST_F(ShellTest, MenuItemsHaveTheirPathIdentifierCheckAndGreyState) {
   ASSERT_TRUE(StartUp());
-  auto items = MenuItemsByPath(MainWindowWidget());
-  std::set<UINT> ids;
-  for (const MenuItemState& expected : kMenuAfterStartUp) {
-    SCOPED_TRACE(expected.path);
-    const auto found = items.find(expected.path);
-    ASSERT_NE(found, items.end());
-    QAction* action = found->second;
-    EXPECT_EQ(action->data().toUInt(), expected.id);
-    EXPECT_EQ(action->isEnabled(), expected.enabled);
-    EXPECT_EQ(action->isChecked(), expected.checked);
-    EXPECT_EQ(MainWindowWidget()->menuAction(expected.id), action);
-    // Every item is served by the command table.
-    EXPECT_NE(FindCommand(expected.id), nullptr);
-    ids.insert(expected.id);
-    items.erase(found);
-  }
-  EXPECT_TRUE(items.empty()) << "unexpected item " << items.begin()->first;
-  EXPECT_EQ(ids.size(), 28u);
-  EXPECT_EQ(CommandTable().size(), 28u);
+  EXPECT_EQ(MenuItems(MainWindowWidget()), kMenuAfterStartUp);
+  EXPECT_EQ(CommandTable().size(), kMenuAfterStartUp.size());
 }
 
 TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
@@ -174,8 +125,7 @@ TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
   ASSERT_NE(CeCreateDatabase(PWH_EXPENSE_DB_NAME, 0, 1, &wrong), 0u);
   EXPECT_FALSE(StartUp());
   EXPECT_EQ(Activity().back(), u"opening expense db...");
-  ASSERT_FALSE(host.messages.empty());
-  EXPECT_EQ(host.messages.back().title, u"Pennywhistle Startup");
+  EXPECT_EQ(host.messages.empty() ? u"" : host.messages.back().title, u"Pennywhistle Startup");
   EXPECT_EQ(ListViewWindow, nullptr);
 }
 
@@ -184,15 +134,11 @@ TEST_F(ShellTest, CommandsRepaintTheWindowButUnknownOnesDoNothing) {
   PaintCounter counter;
   MainWindowWidget()->viewArea()->installEventFilter(&counter);
   QTest::qWait(50);
-
   counter.paints = 0;
   EXPECT_EQ(WindowProc(MainWindow, WM_COMMAND, 12345, 0), 0);
-  EXPECT_EQ(FindCommand(12345), nullptr);
   QTest::qWait(50);
   EXPECT_EQ(counter.paints, 0);
-
-  // A known command repaints, even one that does nothing yet; the command
-  // is the low word of the parameter.
+  // A known command repaints, even one that does nothing yet; the command is the low word of the parameter.
   EXPECT_EQ(WindowProc(MainWindow, WM_COMMAND, (1u << 16) | IDM_FIND, 0), 0);
   QTest::qWait(50);
   EXPECT_GT(counter.paints, 0);
@@ -213,8 +159,7 @@ TEST_F(ShellTest, DateTabsShowTheirRanges) {
   // A change notice for the tab already applied does nothing.
   const std::size_t before = Activity().size();
   QTableView* list = ListViewWindow;
-  NMHDR change;
-  change.code = TCN_SELCHANGE;
+  NMHDR change{.code = TCN_SELCHANGE};
   EXPECT_EQ(WindowProc(MainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change)), 0);
   EXPECT_EQ(Activity().size(), before);
   EXPECT_EQ(ListViewWindow, list);
@@ -229,10 +174,9 @@ TEST_F(ShellTest, TabChangeUnderTheReportRestoresTheTab) {
   EXPECT_EQ(tabs->currentIndex(), 0);
   EXPECT_EQ(ActiveDateTab, 0);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, u"Please select other view type for record selection.");
-  EXPECT_EQ(host.messages[0].title, u"Record Selection");
-  EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONINFORMATION);
-
+  EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].title, host.messages[0].type),
+            std::tuple(u"Please select other view type for record selection.", u"Record Selection",
+                       MB_OK | MB_ICONINFORMATION));
   // Nor does the mode change under the report.
   SendCommand(IDM_MODE_EXPENSE);
   EXPECT_EQ(AppMode, PWH_TIME_MODE);
@@ -243,18 +187,12 @@ TEST_F(ShellTest, ModeSwitchFollowsTheMenuRules) {
   AddExpenseRecords({u"03/14/2024", u"03/14/2024", u"03/14/2024"});
   ASSERT_TRUE(StartUp());
   PwMainWindow* window = MainWindowWidget();
-  struct Expect {
-    UINT command;
-    int mode;
-    const char* statusText;
-    int rows;
-    bool timeChecked, subsequentEnabled, reimbursedEnabled;
-  };
-  const Expect cases[] = {
+  struct { UINT command; int mode; const char* statusText; int rows; bool timeChecked, subsequent, reimbursed; } const
+      cases[] = {
       {IDM_MODE_EXPENSE, PWH_EXPENSE_MODE, "Expense", 3, false, false, true},
       {IDM_MODE_TIME, PWH_TIME_MODE, "Time", 1, true, true, false},
   };
-  for (const Expect& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.statusText);
     // Through the menu item, as the user picks it.
     window->menuAction(c.command)->trigger();
@@ -263,13 +201,12 @@ TEST_F(ShellTest, ModeSwitchFollowsTheMenuRules) {
     EXPECT_EQ(ShownRows(), c.rows);
     EXPECT_EQ(window->menuAction(IDM_MODE_TIME)->isChecked(), c.timeChecked);
     EXPECT_EQ(window->menuAction(IDM_MODE_EXPENSE)->isChecked(), !c.timeChecked);
-    EXPECT_EQ(window->menuAction(IDM_NEW_SUBSEQUENT_RECORD)->isEnabled(), c.subsequentEnabled);
-    EXPECT_EQ(window->menuAction(IDM_MARK_SELECTED_REIMBURSED)->isEnabled(), c.reimbursedEnabled);
-    EXPECT_EQ(window->menuAction(IDM_MARK_MULTIPLE_REIMBURSED)->isEnabled(), c.reimbursedEnabled);
+    EXPECT_EQ(window->menuAction(IDM_NEW_SUBSEQUENT_RECORD)->isEnabled(), c.subsequent);
+    EXPECT_EQ(window->menuAction(IDM_MARK_SELECTED_REIMBURSED)->isEnabled(), c.reimbursed);
+    EXPECT_EQ(window->menuAction(IDM_MARK_MULTIPLE_REIMBURSED)->isEnabled(), c.reimbursed);
   }
   // Back in time mode the tree's expand item is enabled again.
   EXPECT_TRUE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
-
   // Picking the mode already on rebuilds nothing and keeps its check.
   const std::size_t before = Activity().size();
   QTableView* list = ListViewWindow;
@@ -286,14 +223,12 @@ TEST_F(ShellTest, ViewListComesBackFromTheReport) {
   const std::size_t before = Activity().size();
   SendCommand(IDM_VIEW_LIST);  // already shown: nothing
   EXPECT_EQ(Activity().size(), before);
-
   DestroyCurrentView();
   ASSERT_TRUE(CreateMainListView(&ReportListWindow, PWH_REPORT_VIEW));
   window->menuAction(IDM_SAVE_REPORT)->setEnabled(true);
   window->menuAction(IDM_VIEW_LIST)->setChecked(false);
   window->menuAction(IDM_VIEW_REPORT)->setChecked(true);
   SendCommand(IDM_VIEW_LIST);
-  ASSERT_NE(ListViewWindow, nullptr);
   EXPECT_EQ(ReportListWindow, nullptr);
   EXPECT_EQ(ShownRows(), 1);
   EXPECT_TRUE(window->menuAction(IDM_VIEW_LIST)->isChecked());
@@ -323,14 +258,10 @@ TEST_F(ShellTest, StartupChoiceExitEndsWithTheConfigurationStored) {
   Configuration->confirmCopy() = 0;
   ApplyStartupChoice(IDC_STARTUP_EXIT);
   EXPECT_TRUE(QuitPosted);
-  EXPECT_EQ(MainWindowWidget(), nullptr);
+  EXPECT_TRUE(MainWindowWidget() == nullptr && ListViewWindow == nullptr);
   EXPECT_FALSE(TimeDatabase.IsOpen() || ConfigDatabase.IsOpen() || ExpenseDatabase.IsOpen());
-  EXPECT_EQ(ListViewWindow, nullptr);
-
   PWHConfiguration stored;
-  EXPECT_EQ(stored.UseEuropeanDateFormat, 1);
-  EXPECT_EQ(stored.confirmCopy(), 0);
-
+  EXPECT_TRUE(stored.UseEuropeanDateFormat == 1 && stored.confirmCopy() == 0);
   // Whatever ends the program next, clean-up does not run again.
   SendCommand(IDM_EXIT);
   CleanUp();
@@ -345,20 +276,12 @@ TEST_F(ShellTest, ClosingTheWindowIsExit) {
   EXPECT_EQ(stored.UseEuropeanTimeFormat, 1);
 }
 
-}  // namespace
-}  // namespace pw::test
-
-namespace pw::test {
-namespace {
-
-int cardPaints = 0;
-
 TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
   AddTimeRecords({u"03/14/2024", u"03/14/2024"});
   ASSERT_TRUE(StartUp());
   DestroyCurrentView();
   ASSERT_TRUE(RecreateListView(MainWindow, &MixedListWindow, TimeDatabase, PWH_MIXED_VIEW));
-  cardPaints = 0;
+  static int cardPaints = 0;
   OtherViews.paintMixedCard = [] { ++cardPaints; };
   // Selecting a row (selected and focused) repaints the Mixed view's card.
   MixedListWindow->selectRow(1);

@@ -1,6 +1,6 @@
 // The real main window on a fresh store and registry per test, with a Qt
-// host that records message boxes (answering them from a queue) and status
-// texts while still writing the real status line, tabs and menus.
+// host that records message boxes (answering No or OK) and status texts while
+// still writing the real status line, tabs and menus.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -34,11 +33,6 @@ class RecordingQtHost : public QtHost {
  public:
   int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type) override {
     messages.push_back({owner, std::u16string(text), std::u16string(title), type});
-    if (!answers.empty()) {
-      const int answer = answers.front();
-      answers.pop_front();
-      return answer;
-    }
     return (type & MB_BUTTONMASK) == MB_YESNO ? IDNO : IDOK;
   }
   void SetStatusText(int part, std::u16string_view text) override {
@@ -47,20 +41,8 @@ class RecordingQtHost : public QtHost {
   }
 
   std::vector<RecordedMessage> messages;
-  std::deque<int> answers;
   std::map<int, std::vector<std::u16string>> status;
 };
-
-// 14 March 2024, 10:30.
-inline SYSTEMTIME FixedNow() {
-  SYSTEMTIME now;
-  now.wYear = 2024;
-  now.wMonth = 3;
-  now.wDay = 14;
-  now.wHour = 10;
-  now.wMinute = 30;
-  return now;
-}
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -71,7 +53,7 @@ class ShellTest : public ::testing::Test {
     ASSERT_TRUE(OpenObjectStore(folder_ + "/store.db"));
     ASSERT_TRUE(OpenRegistry(folder_ + "/registry.db"));
     SetHost(&host);
-    SetLocalTimeOverride(FixedNow());
+    SetLocalTimeOverride(SYSTEMTIME{.wYear = 2024, .wMonth = 3, .wDay = 14, .wHour = 10, .wMinute = 30});
   }
 
   void TearDown() override {
@@ -83,27 +65,22 @@ class ShellTest : public ::testing::Test {
     CloseRegistry();
   }
 
-  // Adds time records dated as given, before the program starts.
+  // Adds records dated as given, before the program starts.
   static void AddTimeRecords(std::initializer_list<const char16_t*> dates) {
     DatabaseHandle db;
     ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
-    for (const char16_t* date : dates) {
-      TimeRecord record;
-      CopyText(record.date, date);
-      CopyText(record.client, u"Acme");
-      ASSERT_TRUE(AddNewRecord(nullptr, db, record));
-    }
+    for (const char16_t* date : dates) ASSERT_TRUE(AddNewRecord(nullptr, db, Dated<TimeRecord>(date)));
   }
-
   static void AddExpenseRecords(std::initializer_list<const char16_t*> dates) {
     DatabaseHandle db;
     ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &db));
-    for (const char16_t* date : dates) {
-      ExpenseRecord record;
-      CopyText(record.date, date);
-      CopyText(record.amount, u"12.50");
-      ASSERT_TRUE(AddNewExpenseRecord(nullptr, db, record));
-    }
+    for (const char16_t* date : dates) ASSERT_TRUE(AddNewExpenseRecord(nullptr, db, Dated<ExpenseRecord>(date)));
+  }
+  template <class Record>
+  static Record Dated(const char16_t* date) {
+    Record record;
+    CopyText(record.date, date);
+    return record;
   }
 
   // The activity texts (status part 1) written so far.
