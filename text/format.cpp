@@ -16,15 +16,15 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsLength(char16_t c) { return c == u'h' || c == u'l' || c == u'L' || c == u'q' || c == u'j' || c == u'z' || c == u't'; }
 
 // Pads text to width code units (right-aligned, or left with '-').
-void AppendPadded(std::u16string& out, std::u16string_view text, const std::string& spec) {
+void AppendPadded(std::u16string& out, std::u16string_view text, const std::string& conversion) {
   bool left = false;
   std::size_t i = 1, width = 0;
-  while (i < spec.size() && IsFlag(spec[i])) left |= spec[i++] == '-';
-  while (i < spec.size() && IsDigit(spec[i])) width = width * 10 + std::size_t(spec[i++] - '0');
-  if (i < spec.size() && spec[i] == '.') {
+  while (i < conversion.size() && IsFlag(conversion[i])) left |= conversion[i++] == '-';
+  while (i < conversion.size() && IsDigit(conversion[i])) width = width * 10 + std::size_t(conversion[i++] - '0');
+  if (i < conversion.size() && conversion[i] == '.') {
     std::size_t precision = 0;
     ++i;
-    while (i < spec.size() && IsDigit(spec[i])) precision = precision * 10 + std::size_t(spec[i++] - '0');
+    while (i < conversion.size() && IsDigit(conversion[i])) precision = precision * 10 + std::size_t(conversion[i++] - '0');
     if (precision < text.size()) text = text.substr(0, precision);
   }
   const std::size_t pad = width > text.size() ? width - text.size() : 0;
@@ -33,13 +33,13 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
-std::string Printf(const std::string& spec, auto value) {
+std::string Printf(const std::string& conversion, auto value) {
   char small[128];
-  const int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+  const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
   if (std::size_t(n) < sizeof small) return std::string(small, std::size_t(n));
   std::string big(std::size_t(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), spec.c_str(), value);
+  std::snprintf(big.data(), big.size(), conversion.c_str(), value);
   big.resize(std::size_t(n));
   return big;
 }
@@ -63,34 +63,34 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
     while (j < templ.size() && IsLength(templ[j])) ++j;
     if (j >= templ.size()) { out.append(templ.substr(i)); break; }
     const char16_t conv = templ[j];
-    // The spec without length modifiers; the value's C type is chosen below.
-    std::string spec;
+    // The conversion without length modifiers; the value's C type is chosen below.
+    std::string conversion;
     for (std::size_t k = i; k < j; ++k)
-      if (!IsLength(templ[k])) spec.push_back(char(templ[k]));
+      if (!IsLength(templ[k])) conversion.push_back(char(templ[k]));
     const FmtArg* arg = next != end ? next++ : nullptr;
     switch (conv) {
       case u'd': case u'i': case u'u': case u'x': case u'X': case u'o': {
-        spec += "ll";
-        spec.push_back(char(conv));
+        conversion += "ll";
+        conversion.push_back(char(conv));
         const long long v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asInt() : 0;
-        const std::string s = Printf(spec, v);
+        const std::string s = Printf(conversion, v);
         out.append(s.begin(), s.end());
         break;
       }
       case u'c': {
         const long long v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asInt() : 0;
-        AppendPadded(out, std::u16string(1, char16_t(v)), spec);
+        AppendPadded(out, std::u16string(1, char16_t(v)), conversion);
         break;
       }
       case u'f': case u'F': case u'e': case u'E': case u'g': case u'G': {
-        spec.push_back(char(conv));
+        conversion.push_back(char(conv));
         const double v = arg && arg->kind() != FmtArg::Kind::Text ? arg->asDouble() : 0.0;
-        const std::string s = Printf(spec, v);
+        const std::string s = Printf(conversion, v);
         out.append(s.begin(), s.end());
         break;
       }
       case u's': case u'S': {
-        AppendPadded(out, arg && arg->kind() == FmtArg::Kind::Text ? arg->asText() : std::u16string_view(), spec);
+        AppendPadded(out, arg && arg->kind() == FmtArg::Kind::Text ? arg->asText() : std::u16string_view(), conversion);
         break;
       }
       default:
