@@ -17,7 +17,7 @@
 #include <string>
 
 #include "config/configuration.h"
-#include "bench/gui/bench_home.h"
+#include "bench/gui/bench_support.h"
 #include "platform/object_store.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
@@ -35,24 +35,9 @@ constexpr int kRecords = 100000;
 void FillTimeDatabase(pw::DatabaseHandle& db) {
   pw::StoreTransaction group;
   for (int i = 0; i < kRecords; ++i) {
-    pw::TimeRecord r;
     const int day = i / 27;
-    pw::CopyText(r.date, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    r.startHour = 8 + i % 4;
-    r.startMinute = (i * 7) % 60;
-    r.endHour = 1 + i % 5;
-    r.endPm = true;
-    pw::CopyText(r.duration, u"04:30");
-    pw::CopyText(r.client, pw::Format(u"Client %d", i % 40));
-    pw::CopyText(r.project, pw::Format(u"Project %d", i % 300));
-    pw::CopyText(r.subproject, u"Maintenance");
-    pw::CopyText(r.task, u"Development");
-    pw::CopyText(r.rate, u"85");
-    pw::CopyText(r.currency, u"USD");
-    pw::CopyText(r.amount, u"382.50");
-    r.billable = i % 2;
-    r.billed = i % 3 == 0;
-    if (i % 5 == 0) pw::CopyText(r.notes, u"Called the client about the next release and wrote it down.");
+    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
+        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
     pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
     pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
   }

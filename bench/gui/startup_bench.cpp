@@ -19,7 +19,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "bench/gui/bench_home.h"
+#include "bench/gui/bench_support.h"
 #include "platform/object_store.h"
 #include "platform/registry.h"
 #include "selection/selection.h"
@@ -55,24 +55,7 @@ std::u16string DateText(int daysBack) {
 }
 
 pw::TimeRecord SampleRecord(int i) {
-  pw::TimeRecord r;
-  pw::CopyText(r.date, DateText(int(std::int64_t(i) * kDays / kRecords)));
-  r.startHour = 8 + i % 4;
-  r.startMinute = (i * 7) % 60;
-  r.endHour = 1 + i % 5;
-  r.endPm = true;
-  pw::CopyText(r.duration, u"04:30");
-  pw::CopyText(r.client, pw::Format(u"Client %d", i % 40));
-  pw::CopyText(r.project, pw::Format(u"Project %d", i % 300));
-  pw::CopyText(r.subproject, u"Maintenance");
-  pw::CopyText(r.task, u"Development");
-  pw::CopyText(r.rate, u"85");
-  pw::CopyText(r.currency, u"USD");
-  pw::CopyText(r.amount, u"382.50");
-  r.billable = i % 2;
-  r.billed = i % 3 == 0;
-  if (i % 5 == 0) pw::CopyText(r.notes, u"Called the client about the next release and wrote it down.");
-  return r;
+  return pw::bench::SampleTimeRecord(i, DateText(int(std::int64_t(i) * kDays / kRecords)));
 }
 
 void FillTimeDatabase() {

@@ -1,5 +1,5 @@
 // Shared set-up of the GUI benchmarks: a private home for the store and the
-// settings, and the process's peak memory.
+// settings, a realistic time record, and the process's peak memory.
 #pragma once
 
 #include <sys/resource.h>
@@ -9,6 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
+
+#include "storage/records.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
 
 namespace pw::bench {
 
@@ -30,6 +35,28 @@ inline double PeakRssMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return double(usage.ru_maxrss) / 1024.0;
+}
+
+// The i-th record of a decade of work, every field filled, on the given date.
+inline TimeRecord SampleTimeRecord(int i, std::u16string_view date) {
+  TimeRecord r;
+  CopyText(r.date, date);
+  r.startHour = 8 + i % 4;
+  r.startMinute = (i * 7) % 60;
+  r.endHour = 1 + i % 5;
+  r.endPm = true;
+  CopyText(r.duration, u"04:30");
+  CopyText(r.client, Format(u"Client %d", i % 40));
+  CopyText(r.project, Format(u"Project %d", i % 300));
+  CopyText(r.subproject, u"Maintenance");
+  CopyText(r.task, u"Development");
+  CopyText(r.rate, u"85");
+  CopyText(r.currency, u"USD");
+  CopyText(r.amount, u"382.50");
+  r.billable = i % 2;
+  r.billed = i % 3 == 0;
+  if (i % 5 == 0) CopyText(r.notes, u"Called the client about the next release and wrote it down.");
+  return r;
 }
 
 }  // namespace pw::bench
