@@ -119,6 +119,9 @@ bool TwentyFourToTwelveHourTime(std::u16string_view text, std::u16string* out) {
 std::u16string DecimalHoursToTimeText(std::u16string_view text) {
   float value = 0;
   if (ScanFloat(text, &value) != 1) return std::u16string(text);
+  // Hours no int can hold ("1e30", "inf", "nan") have no time text either;
+  // truncating them would be undefined.
+  if (!(value >= -2147483648.0f && value < 2147483648.0f)) return std::u16string(text);
   const int hours = static_cast<int>(value);
   const float fraction = value - static_cast<float>(hours);
   const int minutes = static_cast<int>(fraction * 60.0f);

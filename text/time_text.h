@@ -59,7 +59,7 @@ bool TwentyFourToTwelveHourTime(std::u16string_view text, std::u16string* out);
 
 // "1.5" -> "1:30" (no leading zeros; the minutes are truncated, so a fraction
 // that is not exact in binary can lose a minute). Text that does not scan as
-// a number is returned unchanged.
+// a number, or whose hours no int holds, is returned unchanged.
 std::u16string DecimalHoursToTimeText(std::u16string_view text);
 // "7:45" -> "7.75". Text that does not scan as "%d:%d" is returned unchanged.
 std::u16string TimeTextToDecimalText(std::u16string_view text);

@@ -64,7 +64,7 @@ TEST(TimeTextConvert, WritesTheOtherFormOrTheFallback) {
 TEST(TimeTextConvert, DecimalHoursInSinglePrecision) {
   // float truncation loses a minute where the fraction is not exact
   const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"2.25", u"2:15"}, {u"7.75", u"7:45"},
-      {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}},
+      {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}, {u"1e30", u"1e30"}, {u"nan", u"nan"}},
       toDecimal[] = {{u"7:45", u"7.75"}, {u"0:20", u"0.33"}, {u"1:30", u"1.50"}, {u"--:--", u"--:--"}, {u"7", u"7"}};
   for (const auto& [in, out] : toTime) EXPECT_EQ(DecimalHoursToTimeText(in), out);
   for (const auto& [in, out] : toDecimal) EXPECT_EQ(TimeTextToDecimalText(in), out);
