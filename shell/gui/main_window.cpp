@@ -141,7 +141,8 @@ LRESULT OnNotifyMessage(HWND window, UINT, WPARAM, LPARAM lParam) {
       break;
     }
     case RBN_HEIGHTCHANGE:
-      if (w && w->menuBar()) w->Invalidate();
+      // menuBar() would make a bar where there is none: ask for the one there is.
+      if (w && w->menuWidget()) w->Invalidate();
       break;
     default:
       break;
