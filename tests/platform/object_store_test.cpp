@@ -363,7 +363,9 @@ TEST_F(ObjectStoreTest, DiskFullInAGroupLeavesMemoryMatchingTheFile) {
     StoreTransaction group;
     for (int i = 0; i < 200 && !full; ++i) {
       full = add(u"during") == 0;
-      if (full) EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+      if (full) {
+        EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+      }
     }
     committed = group.Commit();
     commitError = GetLastError();

@@ -87,7 +87,9 @@ TEST_F(ShellTest, ScreenshotOfAWeekOfWork) {
   const QImage shot = window->grab().toImage();
   EXPECT_EQ(shot.size(), QSize(1024, 700) * shot.devicePixelRatio());
   const QByteArray target = qgetenv("PWH_SCREENSHOT");
-  if (!target.isEmpty()) EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
+  if (!target.isEmpty()) {
+    EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
+  }
 }
 
 }  // namespace
