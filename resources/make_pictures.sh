@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the program icon (101, 16 and 32 pixels) and the start-up banner
-# (131) with ImageMagick. The PNGs are committed; run this only to change them.
+# Draws the program icon (101, 16 and 32 pixels), the start-up banner (131),
+# the tree's picture strip (112) and the card picture (130) with ImageMagick.
+# The PNGs are committed; run this only to change them.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -24,3 +25,23 @@ convert -size 320x64 gradient:'#2a7fa3'-'#0d3345' \
   -font DejaVu-Sans-Bold -pointsize 22 -fill white -annotate +70+30 'Pennywhistle' \
   -font DejaVu-Sans -pointsize 13 -fill '#f2d58a' -annotate +70+50 'time and expenses, 2000 R6' \
   -depth 8 -strip startup_banner.png
+
+# The tree's picture strip (112): 16 x 16 each, a check mark (taken from the
+# cell icons, 124) and a grey circle, which every tree node shows.
+convert -size 16x16 xc:none \
+  -fill '#b4b4b4' -stroke '#6e6e6e' -strokewidth 1 -draw 'circle 7.5,7.5 7.5,2.5' \
+  grey_circle.png
+convert \( cell_icons.png -crop 16x16+0+0 +repage \) grey_circle.png +append \
+  -depth 8 -strip tree_icons.png
+rm grey_circle.png
+
+# The Mixed view's card picture (130), 183 x 55: a faint clock and coin with
+# the program's name, pale enough for the card's text to stay readable over it.
+convert -size 183x55 xc:white \
+  -fill '#eef4f7' -stroke '#dce8ee' -strokewidth 2 -draw 'roundrectangle 1,1 181,53 10,10' \
+  -fill white -stroke '#c9dbe4' -strokewidth 3 -draw 'circle 27,27 27,8' \
+  -stroke '#c9dbe4' -strokewidth 3 -draw 'line 27,27 27,15' -draw 'line 27,27 36,31' \
+  -fill '#f7ecd2' -stroke '#e9d7ab' -strokewidth 2 -draw 'circle 43,39 43,28' \
+  -font DejaVu-Sans-Bold -pointsize 15 -fill '#d3e2ea' -stroke none -annotate +62+29 'Pennywhistle' \
+  -font DejaVu-Sans -pointsize 10 -fill '#e3d3ad' -annotate +64+44 'time and expenses' \
+  -colors 256 -depth 8 -strip card_picture.png

@@ -7,6 +7,8 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/startup.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_view.h"
+#include "views/gui/view_selection.h"
 
 namespace pw {
 
@@ -36,8 +38,13 @@ LRESULT OnAbout(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT OnViewList(HWND, UINT, WPARAM, LPARAM) {
-  SwitchToListView();
+LRESULT OnViewSwitch(HWND, UINT, WPARAM wParam, LPARAM) {
+  SwitchView(LoWord(wParam));
+  return 0;
+}
+
+LRESULT OnExpandCollapseTree(HWND window, UINT, WPARAM, LPARAM) {
+  ExpandCollapseTree(window);
   return 0;
 }
 
@@ -60,16 +67,16 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_FIND, NotAvailable},
     {IDM_COPY, NotAvailable},
     {IDM_PROPERTIES, NotAvailable},
-    {IDM_VIEW_TREE, NotAvailable},
-    {IDM_VIEW_LIST, OnViewList},
-    {IDM_VIEW_MIXED, NotAvailable},
+    {IDM_VIEW_TREE, OnViewSwitch},
+    {IDM_VIEW_LIST, OnViewSwitch},
+    {IDM_VIEW_MIXED, OnViewSwitch},
     {IDM_VIEW_REPORT, NotAvailable},
     {IDM_IMPORT_DATABASE, NotAvailable},
     {IDM_EXPORT_DATABASE, NotAvailable},
     {IDM_IMPORT_PULLDOWNS, NotAvailable},
     {IDM_EXPORT_PULLDOWNS, NotAvailable},
     {IDM_SAVE_REPORT, NotAvailable},
-    {IDM_EXPAND_COLLAPSE_TREE, NotAvailable},
+    {IDM_EXPAND_COLLAPSE_TREE, OnExpandCollapseTree},
 };
 static_assert(std::size(kCommandTable) == 28);
 
@@ -149,19 +156,32 @@ void SwitchMode(int mode) {
   RecreateShownView();
 }
 
-void SwitchToListView() {
-  if (ListViewWindow) return;
+void SwitchToListView() { SwitchView(IDM_VIEW_LIST); }
+
+void SwitchView(UINT viewCommand) {
+  const bool shown = (viewCommand == IDM_VIEW_LIST && ListViewWindow) ||
+                     (viewCommand == IDM_VIEW_TREE && TreeViewWindow) ||
+                     (viewCommand == IDM_VIEW_MIXED && MixedListWindow);
+  if (shown) return;
   HostPort& host = Host();
-  host.EnableMenuItem(IDM_EXPAND_COLLAPSE_TREE, false);
-  host.CheckMenuItem(IDM_VIEW_LIST, true);
-  for (UINT other : {IDM_VIEW_TREE, IDM_VIEW_MIXED, IDM_VIEW_REPORT}) host.CheckMenuItem(other, false);
+  host.EnableMenuItem(IDM_EXPAND_COLLAPSE_TREE, viewCommand == IDM_VIEW_TREE);
+  for (UINT view : {IDM_VIEW_LIST, IDM_VIEW_TREE, IDM_VIEW_MIXED, IDM_VIEW_REPORT})
+    host.CheckMenuItem(view, view == viewCommand);
   host.EnableMenuItem(IDM_NEW_RECORD, true);
   if (AppMode == PWH_TIME_MODE) host.EnableMenuItem(IDM_NEW_SUBSEQUENT_RECORD, true);
   host.EnableMenuItem(IDM_MODE_TIME, true);
   host.EnableMenuItem(IDM_MODE_EXPENSE, true);
+  // The record selected in the view left stays selected in the new one.
+  const std::int64_t selected = ShownRecordPosition();
   StoreColumnWidths();
   ApplyDateTab();
-  RecreateListView(MainWindow, &ListViewWindow, CurrentDatabase(), PWH_LIST_VIEW);
+  if (viewCommand == IDM_VIEW_TREE)
+    RecreateTreeView(MainWindow, &TreeViewWindow, CurrentDatabase(), &TreeItemTable, &TreeItemCount);
+  else if (viewCommand == IDM_VIEW_MIXED)
+    RecreateListView(MainWindow, &MixedListWindow, CurrentDatabase(), PWH_MIXED_VIEW);
+  else
+    RecreateListView(MainWindow, &ListViewWindow, CurrentDatabase(), PWH_LIST_VIEW);
+  SelectShownRecord(selected);
 }
 
 }  // namespace pw

@@ -41,7 +41,10 @@ void OnDateTabChanged();
 
 // Mode switch to PWH_TIME_MODE or PWH_EXPENSE_MODE.
 void SwitchMode(int mode);
-// View switch to the List view (IDM_VIEW_LIST); nothing when it is shown.
+// View switch to the List (IDM_VIEW_LIST), Tree (IDM_VIEW_TREE) or Mixed
+// (IDM_VIEW_MIXED) view; nothing when that view is shown. The selected
+// record stays selected.
+void SwitchView(UINT viewCommand);
 void SwitchToListView();
 
 }  // namespace pw

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QThread>
 #include <QToolBar>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "selection/selection.h"
@@ -23,11 +24,13 @@
 #include "shell/gui/commands.h"
 #include "shell/gui/qt_host.h"
 #include "views/gui/list_view.h"
+#include "views/gui/mixed_view.h"
+#include "views/gui/tree_view.h"
 
 namespace pw {
 
 bool QuitPosted = false;
-OtherViewHooks OtherViews;
+OtherViewHooks OtherViews{RecreateCurrentTreeView, PaintMixedCard, ClearMixedCard};
 
 namespace {
 
@@ -388,6 +391,11 @@ bool PwMainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PwMainWindow::WatchView(QObject* child) {
+  // Enter or a double click on a record leaf of the tree edits its record.
+  if (auto* tree = qobject_cast<QTreeView*>(child)) {
+    connect(tree, &QAbstractItemView::activated, this, &PwMainWindow::OnTreeItemActivated, Qt::UniqueConnection);
+    return;
+  }
   // Lists made in the view area report row activation and row changes to
   // the window procedure, as the list control's notifications would.
   auto* list = qobject_cast<QTableView*>(child);
@@ -404,6 +412,11 @@ void PwMainWindow::WatchView(QObject* child) {
 void PwMainWindow::OnTabChanged(int) { Notify(tabs_, TCN_SELCHANGE); }
 
 void PwMainWindow::OnRowActivated(const QModelIndex& index) { Notify(sender(), LVN_ITEMACTIVATE, index.row()); }
+
+void PwMainWindow::OnTreeItemActivated(const QModelIndex& index) {
+  // A group node only opens and closes.
+  if (index.flags() & Qt::ItemNeverHasChildren) WindowProc(ToHwnd(this), WM_COMMAND, IDM_PROPERTIES, 0);
+}
 
 void PwMainWindow::OnRowStateChanged() {
   // The current row's state: focused, and selected. A list reports each

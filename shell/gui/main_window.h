@@ -78,6 +78,7 @@ class PwMainWindow : public QMainWindow {
   void WatchView(QObject* view);
   void OnTabChanged(int index);
   void OnRowActivated(const QModelIndex& index);
+  void OnTreeItemActivated(const QModelIndex& index);
   void OnRowStateChanged();
   void Notify(void* from, int code, int row = -1, UINT newState = 0);
 

@@ -11,8 +11,10 @@
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "text/format.h"
+#include "views/gui/mixed_view.h"
 #include "views/gui/record_list_model.h"
 #include "views/list_cells.h"
+#include "views/tree_items.h"
 
 namespace pw {
 
@@ -196,6 +198,7 @@ bool CreateMainListView(QTableView** slot, int kind) {
   if (kind == PWH_MIXED_VIEW) r.setHeight(int(r.height() * 0.5));
   view->setGeometry(r);
   view->show();
+  if (kind == PWH_MIXED_VIEW) AttachMixedCard(view);
   return true;
 }
 
@@ -263,6 +266,7 @@ bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kin
 
 void DestroyCurrentView() {
   TreeItemCount = 0;
+  TreeItemTable.Clear();
   DisposeView(TreeViewWindow);
   DisposeView(MixedListWindow);
   DisposeView(ListViewWindow);

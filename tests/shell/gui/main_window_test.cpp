@@ -278,6 +278,7 @@ TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
   DestroyCurrentView();
   ASSERT_TRUE(RecreateListView(MainWindow, &MixedListWindow, TimeDatabase, PWH_MIXED_VIEW));
   static int cardPaints = 0;
+  const auto paintCard = OtherViews.paintMixedCard;
   OtherViews.paintMixedCard = [] { ++cardPaints; };
   // Selecting a row (selected and focused) repaints the Mixed view's card.
   MixedListWindow->selectRow(1);
@@ -286,7 +287,7 @@ TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
   QTableView* list = MixedListWindow;
   const QRect row0 = list->visualRect(list->model()->index(0, 1));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row0.center());
-  OtherViews.paintMixedCard = nullptr;
+  OtherViews.paintMixedCard = paintCard;
   EXPECT_EQ(list->selectionModel()->currentIndex().row(), 0);
   EXPECT_EQ(cardPaints, 2);
 }

@@ -1,5 +1,6 @@
-// Shows the main window with a week of work at 1024 x 700 and grabs it.
-// With PWH_SCREENSHOT set the picture is saved there:
+// Shows the main window with a week of work at 1024 x 700 in the List, Tree
+// and Mixed views and grabs it. With PWH_SCREENSHOT (List),
+// PWH_SCREENSHOT_TREE or PWH_SCREENSHOT_MIXED set the picture is saved there:
 //   PWH_SCREENSHOT=$PWD/docs/screenshot.png build/test/tests/pwh_gui_tests --gtest_filter='*Screenshot*'
 #include <QAbstractItemModel>
 #include <QImage>
@@ -7,9 +8,12 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 
 #include "shell_fixture.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_view.h"
+#include "views/gui/view_selection.h"
 
 namespace pw::test {
 namespace {
@@ -49,48 +53,81 @@ const Work kWeek[] = {
      u""},
 };
 
-TEST_F(ShellTest, ScreenshotOfAWeekOfWork) {
-  {
-    DatabaseHandle db;
-    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
-    for (const Work& w : kWeek) {
-      TimeRecord r;
-      CopyText(r.date, w.date);
-      r.startHour = w.startHour;
-      r.startMinute = w.startMinute;
-      r.startPm = w.startPm;
-      r.endHour = w.endHour;
-      r.endMinute = w.endMinute;
-      r.endPm = w.endPm;
-      CopyText(r.duration, w.duration);
-      CopyText(r.client, w.client);
-      CopyText(r.project, w.project);
-      CopyText(r.subproject, u"n/a");
-      CopyText(r.task, w.task);
-      CopyText(r.rate, w.rate);
-      CopyText(r.currency, u"USD");
-      CopyText(r.amount, w.amount);
-      r.billable = w.billable;
-      r.billed = w.billed;
-      CopyText(r.notes, w.note);
-      ASSERT_TRUE(AddNewRecord(nullptr, db, r));
-    }
+// A week of work in the time database, before the program starts.
+void PutTheWeek() {
+  DatabaseHandle db;
+  ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
+  for (const Work& w : kWeek) {
+    TimeRecord r;
+    CopyText(r.date, w.date);
+    r.startHour = w.startHour;
+    r.startMinute = w.startMinute;
+    r.startPm = w.startPm;
+    r.endHour = w.endHour;
+    r.endMinute = w.endMinute;
+    r.endPm = w.endPm;
+    CopyText(r.duration, w.duration);
+    CopyText(r.client, w.client);
+    CopyText(r.project, w.project);
+    CopyText(r.subproject, u"n/a");
+    CopyText(r.task, w.task);
+    CopyText(r.rate, w.rate);
+    CopyText(r.currency, u"USD");
+    CopyText(r.amount, w.amount);
+    r.billable = w.billable;
+    r.billed = w.billed;
+    CopyText(r.notes, w.note);
+    ASSERT_TRUE(AddNewRecord(nullptr, db, r));
   }
+}
+
+// Which view is pictured, and the variable naming the file it is saved to.
+struct Shot {
+  const char* name;
+  UINT view;
+  const char* target;
+};
+
+class ScreenshotTest : public ShellTest, public ::testing::WithParamInterface<Shot> {};
+
+TEST_P(ScreenshotTest, OfAWeekOfWork) {
+  const Shot& c = GetParam();
+  PutTheWeek();
   ASSERT_TRUE(StartUp());
   PwMainWindow* window = MainWindowWidget();
   window->resize(1024, 700);
   window->dateTabs()->setCurrentIndex(1);  // "7 days"
   ASSERT_NE(ListViewWindow, nullptr);
   EXPECT_EQ(ListViewWindow->model()->rowCount(), int(std::size(kWeek)));
+  if (c.view != IDM_VIEW_LIST) SendCommand(c.view);
+  if (c.view == IDM_VIEW_TREE) {
+    // Two days opened to the records: the 11th whole, the 13th down to its clients.
+    QTreeView* tree = TreeViewWindow;
+    ASSERT_NE(tree, nullptr);
+    SelectTreeItem(tree, TreeItem(tree->model()->index(1, 0).internalId()));
+    SendCommand(IDM_EXPAND_COLLAPSE_TREE);
+    tree->expand(tree->model()->index(3, 0));
+    SelectShownRecord(3);
+  }
+  if (c.view == IDM_VIEW_MIXED) {
+    ASSERT_NE(MixedListWindow, nullptr);
+    MixedListWindow->selectRow(3);
+  }
   QTest::qWait(100);
 
   const QImage shot = window->grab().toImage();
   EXPECT_EQ(shot.size(), QSize(1024, 700) * shot.devicePixelRatio());
-  const QByteArray target = qgetenv("PWH_SCREENSHOT");
+  const QByteArray target = qgetenv(c.target);
   if (!target.isEmpty()) {
     EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Views, ScreenshotTest,
+                         ::testing::Values(Shot{"List", IDM_VIEW_LIST, "PWH_SCREENSHOT"},
+                                           Shot{"Tree", IDM_VIEW_TREE, "PWH_SCREENSHOT_TREE"},
+                                           Shot{"Mixed", IDM_VIEW_MIXED, "PWH_SCREENSHOT_MIXED"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pw::test

@@ -1,0 +1,162 @@
+// The Tree and Mixed views at 100,000 time records (ten years of work ending
+// "today", 14 March 2024) on tab "All": the Tree view built and shown from
+// the List view, every node of the tree expanded and collapsed again, and a
+// selection change in the Mixed view with its card painted. Every step is
+// measured up to the painted window (offscreen).
+//
+// Run in Release; peak_rss_MB is the process's peak resident size so far.
+#include <benchmark/benchmark.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDate>
+#include <QTabBar>
+#include <QTableView>
+#include <QTreeView>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/gui/bench_support.h"
+#include "platform/clock.h"
+#include "platform/object_store.h"
+#include "platform/registry.h"
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "shell/gui/main_window.h"
+#include "shell/gui/qt_host.h"
+#include "shell/gui/startup.h"
+#include "storage/record_store.h"
+#include "storage/records.h"
+#include "text/format.h"
+#include "views/gui/list_view.h"
+#include "views/gui/tree_view.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kDays = 3650;
+
+std::u16string DateText(int daysBack) {
+  const QDate date = QDate(2024, 3, 14).addDays(-daysBack);
+  return pw::Format(u"%02d/%02d/%04d", date.month(), date.day(), date.year());
+}
+
+void FillTimeDatabase() {
+  pw::DatabaseHandle db;
+  pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &db);
+  pw::StoreTransaction group;
+  for (int i = 0; i < kRecords; ++i) {
+    const pw::TimeRecord r =
+        pw::bench::SampleTimeRecord(i, DateText(int(std::int64_t(i) * kDays / kRecords)));
+    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
+    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
+  }
+}
+
+void Paint() { QCoreApplication::processEvents(); }
+
+void Collect() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// The program started and showing every record.
+bool Started() {
+  if (!pw::MainWindowWidget()) {
+    if (!pw::StartUp()) return false;
+    pw::MainWindowWidget()->dateTabs()->setCurrentIndex(pw::PWH_TAB_ALL);
+    Paint();
+  }
+  return true;
+}
+
+void BM_TreeViewBuiltAndShown(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  for (auto _ : state) {
+    state.PauseTiming();
+    pw::SendCommand(pw::IDM_VIEW_LIST);
+    Paint();
+    Collect();
+    state.ResumeTiming();
+    pw::SendCommand(pw::IDM_VIEW_TREE);
+    Paint();
+  }
+  state.counters["leaves"] = pw::TreeItemCount;
+  state.counters["nodes"] = pw::TreeViewWindow ? double(pw::TreeViewWindow->model()->rowCount()) : 0;
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_TreeViewBuiltAndShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Every node of the tree flipped: all open, then all closed again.
+void BM_ExpandCollapseAll(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
+  QTreeView* tree = pw::TreeViewWindow;
+  std::vector<pw::TreeItem> tops;
+  for (int row = 0; row < tree->model()->rowCount(); ++row)
+    tops.push_back(pw::TreeItem(tree->model()->index(row, 0).internalId()));
+  for (auto _ : state) {
+    pw::ToggleSubtrees(tree, tops);
+    Paint();
+  }
+  state.counters["tops"] = double(tops.size());
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_ExpandCollapseAll)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The Expand/Collapse Tree command on one day: the usual case.
+void BM_ExpandCollapseOneDay(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
+  QTreeView* tree = pw::TreeViewWindow;
+  tree->setCurrentIndex(tree->model()->index(tree->model()->rowCount() / 2, 0));
+  for (auto _ : state) {
+    pw::SendCommand(pw::IDM_EXPAND_COLLAPSE_TREE);
+    Paint();
+  }
+}
+BENCHMARK(BM_ExpandCollapseOneDay)->Unit(benchmark::kMillisecond);
+
+// Another row of the Mixed list selected: the card is read and drawn again.
+void BM_MixedSelectionChange(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  pw::SendCommand(pw::IDM_VIEW_MIXED);
+  Paint();
+  Collect();
+  QTableView* list = pw::MixedListWindow;
+  int row = kRecords / 2;
+  for (auto _ : state) {
+    list->selectRow(row);
+    Paint();
+    row = row == kRecords / 2 ? kRecords / 2 + 1 : kRecords / 2;
+  }
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_MixedSelectionChange)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string home = pw::bench::MakeBenchHome("tree-mixed-bench");
+  if (home.empty()) return 1;
+  {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    pw::SYSTEMTIME today{};
+    today.wYear = 2024, today.wMonth = 3, today.wDay = 14, today.wHour = 17;
+    pw::SetLocalTimeOverride(today);
+    pw::OpenObjectStore(pw::DefaultObjectStorePath());
+    FillTimeDatabase();
+    pw::QtHost host;
+    pw::SetHost(&host);
+    benchmark::RunSpecifiedBenchmarks();
+    pw::CleanUp();
+    Collect();
+    pw::SetHost(nullptr);
+    pw::CloseObjectStore();
+    pw::CloseRegistry();
+    benchmark::Shutdown();
+  }
+  std::filesystem::remove_all(home);
+  return 0;
+}

@@ -1,0 +1,225 @@
+#include "views/gui/tree_view.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTreeView>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/configuration.h"
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "storage/store_fixture.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+#include "views/gui/list_view.h"
+#include "views/gui/tree_model.h"
+#include "views/gui/view_selection.h"
+
+namespace pw {
+namespace {
+
+// A store with a few records of each kind, a configuration and a view area.
+class TreeViewTest : public test::StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    OpenRecordDatabases();
+    static int serial = 0;
+    configKey_ = Format(u"Software\\tests\\TreeView %d", ++serial);
+    config_ = std::make_unique<PWHConfiguration>(configKey_.c_str());
+    Configuration = config_.get();
+    area_.resize(640, 480);
+    area_.show();
+    ViewArea = &area_;
+    RecordSetMode = PWH_ALL_REC_MODE;
+    // Time: two clients on the 1st (Acme twice), one on the 2nd.
+    const char16_t* clients[] = {u"Acme", u"Beta", u"Acme", u"Acme"};
+    const char16_t* dates[] = {u"01/01/2000", u"01/01/2000", u"01/01/2000", u"01/02/2000"};
+    for (int i = 0; i < 4; ++i) {
+      TimeRecord r = test::Time(dates[i], clients[i]);
+      CopyText(r.project, u"Web"), CopyText(r.subproject, u"S"), CopyText(r.task, u"T");
+      CopyText(r.duration, i == 2 ? u"0:45" : u"1:30");
+      test::Put(TimeDatabase, r);
+    }
+    ExpenseRecord e = test::Expense(u"01/05/2000", u"Acme");
+    CopyText(e.amount, u"45.00");
+    test::Put(ExpenseDatabase, e);
+  }
+
+  void TearDown() override {
+    DestroyCurrentView();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ViewArea = nullptr;
+    Configuration = nullptr;
+    StoreTest::TearDown();
+  }
+
+  bool Recreate() { return RecreateCurrentTreeView(); }
+
+  const TreeNodeModel* Model() const { return dynamic_cast<const TreeNodeModel*>(TreeViewWindow->model()); }
+
+  // The item of the node with this path of texts from the top.
+  TreeItem ItemAt(std::initializer_list<std::u16string_view> path) const {
+    TreeNodeId id = PWH_NO_TREE_NODE;
+    int level = 0;
+    for (std::u16string_view text : path) id = Model()->nodes().FindTreeNode(text, id, level++);
+    return id;
+  }
+
+  // The leaf of the record at a position.
+  TreeItem LeafOf(RecordPosition position) const { return TreeItemTable.ItemOf(position); }
+
+  bool Expanded(TreeItem item) const { return TreeViewWindow->isExpanded(Model()->indexOf(item)); }
+
+  std::u16string configKey_;
+  std::unique_ptr<PWHConfiguration> config_;
+  QWidget area_;
+};
+
+TEST_F(TreeViewTest, BuildsTheTreeOfEachMode) {
+  struct {
+    int mode;
+    int topRows;
+    int leaves;
+  } const cases[] = {{PWH_TIME_MODE, 2, 4}, {PWH_EXPENSE_MODE, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    AppMode = c.mode;
+    host.status.clear();
+    ASSERT_TRUE(Recreate());
+    EXPECT_EQ(TreeViewWindow->objectName(), "PWH Main Tree View");
+    EXPECT_EQ(TreeViewWindow->geometry(), GetViewRectangle());
+    EXPECT_EQ(TreeViewWindow->model()->rowCount(), c.topRows);
+    EXPECT_EQ(TreeItemCount, c.leaves);
+    EXPECT_EQ(TreeItemTable.count(), std::size_t(c.leaves));
+    EXPECT_EQ(host.statusText(PWH_STATUS_COUNT), Format(u"%2d", c.leaves));
+    EXPECT_EQ(host.statusHistory(PWH_STATUS_ACTIVITY), (std::vector<std::u16string>{u"loading tree view...", u"idle"}));
+  }
+  // Every node shows the grey circle of the strip, also a leaf.
+  const QModelIndex top = TreeViewWindow->model()->index(0, 0);
+  EXPECT_FALSE(top.data(Qt::DecorationRole).isNull());
+  EXPECT_EQ(top.data().toString(), "01/05/2000");
+  // Tearing the view down empties the record table.
+  DestroyCurrentView();
+  EXPECT_EQ(TreeItemCount, 0);
+  EXPECT_EQ(TreeItemTable.count(), 0u);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(TreeViewTest, KeepsTheCurrentRecordOrGroupAcrossRebuilds) {
+  ASSERT_TRUE(Recreate());
+  struct {
+    const char* name;
+    std::vector<std::u16string_view> path;  // empty: the leaf of record 2
+  } const cases[] = {{"leaf", {}}, {"group", {u"01/01/2000", u"Beta", u"Web"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TreeItem item = LeafOf(2);
+    if (!c.path.empty()) {
+      TreeNodeId id = PWH_NO_TREE_NODE;
+      for (std::size_t level = 0; level < c.path.size(); ++level)
+        id = Model()->nodes().FindTreeNode(c.path[level], id, int(level));
+      item = id;
+    }
+    ASSERT_TRUE(SelectTreeItem(TreeViewWindow, item));
+    const std::u16string label(Model()->nodes().text(item));
+    QTreeView* before = TreeViewWindow;
+    ASSERT_TRUE(Recreate());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(TreeViewWindow, before);
+    const TreeItem now = SelectedTreeItem(TreeViewWindow);
+    ASSERT_NE(now, PWH_NO_TREE_ITEM);
+    EXPECT_EQ(Model()->nodes().text(now), label);
+    EXPECT_EQ(ShownRecordPosition(), c.path.empty() ? 2 : -1);
+    // Its parents are open, so it is in sight, and the tree has the keyboard.
+    for (TreeNodeId up = Model()->nodes().node(now).parent; up != PWH_NO_TREE_NODE; up = Model()->nodes().node(up).parent)
+      EXPECT_TRUE(Expanded(up));
+    EXPECT_EQ(area_.focusWidget(), TreeViewWindow);
+  }
+  // A tree of the other mode does not look for the old tree's record.
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, LeafOf(0)));
+  AppMode = PWH_EXPENSE_MODE;
+  ASSERT_TRUE(Recreate());
+  EXPECT_EQ(SelectedTreeItem(TreeViewWindow), PWH_NO_TREE_ITEM);
+}
+
+TEST_F(TreeViewTest, SelectedRecordRuleOfTheTree) {
+  ASSERT_TRUE(Recreate());
+  struct {
+    const char* name;
+    TreeItem item;
+    std::int64_t position;
+    const char16_t* message;
+  } const cases[] = {
+      {"nothing", PWH_NO_TREE_ITEM, -1, u"No records available."},
+      {"group", ItemAt({u"01/01/2000", u"Acme"}), -1, u"Please select a record first."},
+      {"leaf", LeafOf(3), 3, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.messages.clear();
+    TreeViewWindow->selectionModel()->clear();
+    if (c.item != PWH_NO_TREE_ITEM) {
+      ASSERT_TRUE(SelectTreeItem(TreeViewWindow, c.item));
+    }
+    EXPECT_EQ(SelectedRecordPosition(), c.position);
+    ASSERT_EQ(host.messages.size(), c.message ? 1u : 0u);
+    if (c.message) {
+      EXPECT_EQ(host.messages[0].text, c.message);
+    }
+  }
+}
+
+TEST_F(TreeViewTest, ExpandCollapseTogglesEveryNodeBelowTheSelectedOne) {
+  ASSERT_TRUE(Recreate());
+  const TreeItem day = ItemAt({u"01/01/2000"});
+  const TreeItem acme = ItemAt({u"01/01/2000", u"Acme"});
+  const TreeItem acmeWeb = ItemAt({u"01/01/2000", u"Acme", u"Web"});
+  const TreeItem beta = ItemAt({u"01/01/2000", u"Beta"});
+  const TreeItem otherDay = ItemAt({u"01/02/2000"});
+
+  // Nothing selected: a message, nothing changes.
+  ExpandCollapseTree(nullptr);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, u"There are no tree nodes selected.");
+  EXPECT_EQ(host.messages[0].title, u"PWH Tree View");
+  EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONINFORMATION);
+
+  // Each node flips on its own: the open Acme closes while everything else under the day opens.
+  TreeViewWindow->expand(Model()->indexOf(acme));
+  TreeViewWindow->collapse(Model()->indexOf(day));
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, day));
+  TreeViewWindow->collapse(Model()->indexOf(day));
+  ExpandCollapseTree(nullptr);
+  EXPECT_TRUE(Expanded(day));
+  EXPECT_FALSE(Expanded(acme));
+  EXPECT_TRUE(Expanded(acmeWeb));
+  EXPECT_TRUE(Expanded(beta));
+  EXPECT_FALSE(Expanded(otherDay));  // not below the selected node
+  // Again: every one flips back.
+  ExpandCollapseTree(nullptr);
+  EXPECT_FALSE(Expanded(day));
+  EXPECT_TRUE(Expanded(acme));
+  EXPECT_FALSE(Expanded(acmeWeb));
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
+TEST_F(TreeViewTest, AReadFailureLeavesAnEmptyTree) {
+  // A record whose stored bytes are cut short cannot be read.
+  const CEOID oid = test::Put(TimeDatabase, test::Time(u"01/09/2000"));
+  DamageRecord(oid);
+  EXPECT_FALSE(Recreate());
+  ASSERT_NE(TreeViewWindow, nullptr);
+  EXPECT_EQ(TreeViewWindow->model()->rowCount(), 0);
+  EXPECT_EQ(TreeItemCount, 0);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, u"Pennywhistle Db Error");
+}
+
+}  // namespace
+}  // namespace pw

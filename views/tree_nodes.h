@@ -1,0 +1,119 @@
+// The nodes of the Tree view: the shown records grouped by date, client,
+// project and two further fields, one leaf per record.
+//
+//   level  time record            expense record
+//   0      date                   date
+//   1      client                 client
+//   2      project                project
+//   3      subproject             description
+//   4      task                   leaf: amount
+//   5      leaf: decimal hours
+//
+// A group node is shared by every record whose texts agree with it from
+// level 0 down; children keep the order in which they first appeared. Group
+// nodes are found through a hash of (parent, level, text), so building the
+// tree is linear in its size.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+#include "storage/record_store.h"
+#include "storage/records.h"
+
+namespace pw {
+
+using TreeNodeId = std::int32_t;
+inline constexpr TreeNodeId PWH_NO_TREE_NODE = -1;
+
+inline constexpr int PWH_TIME_LEAF_LEVEL = 5;
+inline constexpr int PWH_EXPENSE_LEAF_LEVEL = 4;
+
+struct TreeNode {
+  std::int32_t level = 0;
+  bool hasChildren = false;            // a group node; false for a record leaf
+  TreeNodeId parent = PWH_NO_TREE_NODE;
+  RecordPosition recordPosition = 0;   // of the record that made the node
+  std::uint32_t textStart = 0;         // the label, in the list's text store
+  std::uint32_t textLength = 0;
+};
+
+class TreeNodeList {
+ public:
+  std::size_t size() const { return nodes_.size(); }
+  bool empty() const { return nodes_.empty(); }
+  const TreeNode& node(TreeNodeId id) const { return nodes_[std::size_t(id)]; }
+  std::u16string_view text(TreeNodeId id) const;
+  std::size_t leafCount() const { return leaves_; }
+
+  // The group node with that parent, level and exactly that text
+  // (case-sensitive); PWH_NO_TREE_NODE when there is none.
+  TreeNodeId FindTreeNode(std::u16string_view text, TreeNodeId parent, int level) const;
+
+  // Appends a node; the new node's id. Group nodes become findable.
+  TreeNodeId Add(int level, bool hasChildren, std::u16string_view text, RecordPosition position, TreeNodeId parent);
+
+  // Adds one record's path: the group nodes of `groups` (level 0 first) that
+  // do not exist yet under the ones that do, then always a new leaf with
+  // `leaf` below the last group. Returns the leaf.
+  TreeNodeId AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
+                           RecordPosition position);
+
+  // The children of a node in the order they were added; the level-0 nodes
+  // for PWH_NO_TREE_NODE.
+  std::span<const TreeNodeId> Children(TreeNodeId parent) const;
+  // A node's place among its parent's children.
+  int RowOf(TreeNodeId id) const;
+
+  void Clear();
+
+ private:
+  std::size_t HashOf(std::u16string_view text, TreeNodeId parent, int level) const;
+  void Remember(TreeNodeId id);
+  void IndexChildren() const;
+
+  std::vector<TreeNode> nodes_;
+  std::u16string texts_;
+  std::size_t leaves_ = 0;
+  std::size_t groups_ = 0;
+  // Open addressing over the group nodes; PWH_NO_TREE_NODE marks a free slot.
+  std::vector<TreeNodeId> slots_;
+
+  // Children index, made when first asked for after a change: the children
+  // of node n are children_[childStart_[n + 1] .. childStart_[n + 2]), the
+  // level-0 nodes those from childStart_[0].
+  mutable std::size_t indexed_ = 0;
+  mutable std::vector<std::uint32_t> childStart_;
+  mutable std::vector<TreeNodeId> children_;
+  mutable std::vector<std::int32_t> rows_;
+};
+
+// The display setting that changes the tree's texts.
+struct TreeTextFormat {
+  bool europeanDates = false;
+};
+
+// A cleared record with the fields preset that the tree shows, so that a
+// stored record lacking them still gets a label: time client, project,
+// subproject, task "n/a", duration "--:--", date "--/--/----"; expense client,
+// project, description, payment type, currency, miles, mileage rate, amount "n/a".
+void PresetTreeRecord(TimeRecord& record);
+void PresetTreeRecord(ExpenseRecord& record);
+
+// The path of one record (AddRecordPath with the record's texts).
+TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& record, RecordPosition position,
+                              const TreeTextFormat& format);
+TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& record, RecordPosition position,
+                                 const TreeTextFormat& format);
+
+// Walks the shown records of the current mode (every record, or the
+// positions of DisplayedRecordList, as the list does) and builds their nodes.
+// A record that cannot be read ends the walk with a message owned by `owner`;
+// the nodes are then emptied and the result is false.
+bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const TreeTextFormat& format, TreeNodeList* nodes);
+
+}  // namespace pw
