@@ -96,12 +96,5 @@ INSTANTIATE_TEST_SUITE_P(
                       SelectionCase{"Group", 5, -1, u"Please select a record first.", MB_ICONWARNING}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TreeSelection, AnEmptyTableHasNoRecordToGive) {
-  test::ScriptedHost host;
-  EXPECT_EQ(TreeSelectionToPosition(TreeItemList{}, 0), -1);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, u"Please select a record first.");
-}
-
 }  // namespace
 }  // namespace pw

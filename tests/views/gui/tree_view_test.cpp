@@ -148,31 +148,14 @@ TEST_F(TreeViewTest, KeepsTheCurrentRecordOrGroupAcrossRebuilds) {
   EXPECT_EQ(SelectedTreeItem(TreeViewWindow), PWH_NO_TREE_ITEM);
 }
 
-TEST_F(TreeViewTest, SelectedRecordRuleOfTheTree) {
+TEST_F(TreeViewTest, TheCommandsFindTheSelectedLeafsRecord) {
   ASSERT_TRUE(Recreate());
-  struct {
-    const char* name;
-    TreeItem item;
-    std::int64_t position;
-    const char16_t* message;
-  } const cases[] = {
-      {"nothing", PWH_NO_TREE_ITEM, -1, u"No records available."},
-      {"group", ItemAt({u"01/01/2000", u"Acme"}), -1, u"Please select a record first."},
-      {"leaf", LeafOf(3), 3, nullptr},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    host.messages.clear();
-    TreeViewWindow->selectionModel()->clear();
-    if (c.item != PWH_NO_TREE_ITEM) {
-      ASSERT_TRUE(SelectTreeItem(TreeViewWindow, c.item));
-    }
-    EXPECT_EQ(SelectedRecordPosition(), c.position);
-    ASSERT_EQ(host.messages.size(), c.message ? 1u : 0u);
-    if (c.message) {
-      EXPECT_EQ(host.messages[0].text, c.message);
-    }
-  }
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, LeafOf(3)));
+  EXPECT_EQ(SelectedRecordPosition(), 3);
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, ItemAt({u"01/01/2000", u"Acme"})));
+  EXPECT_EQ(SelectedRecordPosition(), -1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, u"Please select a record first.");
 }
 
 TEST_F(TreeViewTest, ExpandCollapseTogglesEveryNodeBelowTheSelectedOne) {
