@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/host_port.h"
 #include "selection/selection.h"
@@ -24,26 +25,31 @@ std::size_t TreeNodeList::HashOf(std::u16string_view text, TreeNodeId parent, in
   for (char16_t c : text) mix(c);
   mix(std::uint64_t(std::uint32_t(parent)) + 0x9E3779B97F4A7C15ull);
   mix(std::uint64_t(level));
-  return std::size_t(h ^ (h >> 29));
+  // Spread every bit into the low ones that pick the slot.
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  return std::size_t(h);
 }
 
 TreeNodeId TreeNodeList::FindTreeNode(std::u16string_view text, TreeNodeId parent, int level) const {
   if (slots_.empty()) return PWH_NO_TREE_NODE;
+  const std::uint32_t hash = std::uint32_t(HashOf(text, parent, level));
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = HashOf(text, parent, level) & mask;; i = (i + 1) & mask) {
-    const TreeNodeId id = slots_[i];
-    if (id == PWH_NO_TREE_NODE) return PWH_NO_TREE_NODE;
-    const TreeNode& n = node(id);
-    if (n.parent == parent && n.level == level && this->text(id) == text) return id;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.id == PWH_NO_TREE_NODE) return PWH_NO_TREE_NODE;
+    if (slot.hash != hash) continue;
+    const TreeNode& n = node(slot.id);
+    if (n.parent == parent && n.level == level && this->text(slot.id) == text) return slot.id;
   }
 }
 
-void TreeNodeList::Remember(TreeNodeId id) {
+void TreeNodeList::Remember(TreeNodeId id, std::uint32_t hash) {
   const std::size_t mask = slots_.size() - 1;
-  const TreeNode& n = node(id);
-  std::size_t i = HashOf(text(id), n.parent, n.level) & mask;
-  while (slots_[i] != PWH_NO_TREE_NODE) i = (i + 1) & mask;
-  slots_[i] = id;
+  std::size_t i = hash & mask;
+  while (slots_[i].id != PWH_NO_TREE_NODE) i = (i + 1) & mask;
+  slots_[i] = Slot{id, hash};
 }
 
 TreeNodeId TreeNodeList::Add(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
@@ -63,14 +69,27 @@ TreeNodeId TreeNodeList::Add(int level, bool hasChildren, std::u16string_view te
     return id;
   }
   // Keep the table at most half full: probes stay short.
-  if (2 * (groups_ + 1) > slots_.size()) {
-    slots_.assign(std::max<std::size_t>(64, slots_.size() * 2), PWH_NO_TREE_NODE);
-    for (std::size_t i = 0; i < nodes_.size() - 1; ++i)
-      if (nodes_[i].hasChildren) Remember(TreeNodeId(i));
-  }
-  Remember(id);
+  if (2 * (groups_ + 1) > slots_.size()) GrowSlots(std::max<std::size_t>(64, slots_.size() * 2));
+  Remember(id, std::uint32_t(HashOf(text, parent, level)));
   ++groups_;
   return id;
+}
+
+void TreeNodeList::GrowSlots(std::size_t size) {
+  if (size <= slots_.size()) return;
+  std::vector<Slot> old(size, Slot{});
+  old.swap(slots_);
+  for (const Slot& slot : old)
+    if (slot.id != PWH_NO_TREE_NODE) Remember(slot.id, slot.hash);
+}
+
+void TreeNodeList::Reserve(std::size_t records, int groupLevels) {
+  const std::size_t groups = records * std::size_t(std::max(groupLevels, 0));
+  nodes_.reserve(groups + records);
+  texts_.reserve((groups + records) * 8);
+  std::size_t size = 64;
+  while (size < 2 * groups) size *= 2;
+  GrowSlots(size);
 }
 
 TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
@@ -148,6 +167,17 @@ void PresetTreeRecord(ExpenseRecord& r) {
 
 namespace {
 
+// A leaf's hours: the same few durations recur on thousands of records, so
+// each distinct text is converted once.
+std::u16string_view DecimalHoursLabel(std::u16string_view duration) {
+  static std::unordered_map<std::u16string, std::u16string> converted;
+  if (converted.size() > 4096) converted.clear();
+  auto found = converted.find(std::u16string(duration));
+  if (found == converted.end())
+    found = converted.emplace(std::u16string(duration), TimeTextToDecimalText(duration)).first;
+  return found->second;
+}
+
 std::u16string DateText(std::u16string_view stored, const TreeTextFormat& format) {
   if (!format.europeanDates) return std::u16string(stored);
   std::u16string european;
@@ -163,7 +193,7 @@ TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& r, RecordPo
   const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.subproject),
                                         TextOf(r.task)};
   // A duration that is not "h:mm" ("--:--") stays as it is.
-  return nodes.AddRecordPath(groups, TimeTextToDecimalText(TextOf(r.duration)), position);
+  return nodes.AddRecordPath(groups, DecimalHoursLabel(TextOf(r.duration)), position);
 }
 
 TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& r, RecordPosition position,
@@ -183,6 +213,8 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const TreeTextFo
   PropertyBuffer buffer;
   DWORD readError = 0;
   bool readFailed = false;
+  const std::size_t records = RecordSetMode == PWH_ALL_REC_MODE ? DatabaseRecordCount(db) : DisplayedRecordList.count();
+  nodes->Reserve(records, time ? PWH_TIME_LEAF_LEVEL : PWH_EXPENSE_LEAF_LEVEL);
 
   auto visit = [&](RecordPosition position) {
     if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0) return false;

@@ -70,18 +70,27 @@ class TreeNodeList {
   int RowOf(TreeNodeId id) const;
 
   void Clear();
+  // Makes room for the paths of `records` records of `groupLevels` group
+  // levels each, so that building never moves the nodes or their index.
+  void Reserve(std::size_t records, int groupLevels);
 
  private:
   std::size_t HashOf(std::u16string_view text, TreeNodeId parent, int level) const;
-  void Remember(TreeNodeId id);
+  void Remember(TreeNodeId id, std::uint32_t hash);
+  void GrowSlots(std::size_t size);
   void IndexChildren() const;
 
   std::vector<TreeNode> nodes_;
   std::u16string texts_;
   std::size_t leaves_ = 0;
   std::size_t groups_ = 0;
-  // Open addressing over the group nodes; PWH_NO_TREE_NODE marks a free slot.
-  std::vector<TreeNodeId> slots_;
+  // Open addressing over the group nodes, each slot with the low half of its
+  // node's hash; PWH_NO_TREE_NODE marks a free slot.
+  struct Slot {
+    TreeNodeId id = PWH_NO_TREE_NODE;
+    std::uint32_t hash = 0;
+  };
+  std::vector<Slot> slots_;
 
   // Children index, made when first asked for after a change: the children
   // of node n are children_[childStart_[n + 1] .. childStart_[n + 2]), the

@@ -16,12 +16,17 @@ namespace pw {
 
 namespace {
 
-// The tree control. Expanding or collapsing many nodes at once records their
-// new states first and lays the tree out once at the end: one node at a time
-// would lay out the whole tree for every node.
+// The tree control. It keeps which nodes are open beside the view's own
+// record of it, so that many nodes can be flipped without asking the view
+// about each; and expanding or collapsing many nodes at once records their
+// new states first and lays the tree out once at the end (one node at a time
+// would lay out the whole tree for every node).
 class PwTreeView final : public QTreeView {
  public:
-  using QTreeView::QTreeView;
+  explicit PwTreeView(QWidget* parent) : QTreeView(parent) {
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { SetOpen(index, true); });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { SetOpen(index, false); });
+  }
 
   template <class Change>
   void ChangeMany(Change&& change) {
@@ -29,6 +34,18 @@ class PwTreeView final : public QTreeView {
     change();
     executeDelayedItemsLayout();
   }
+
+  bool IsOpen(TreeNodeId id) const { return id >= 0 && std::size_t(id) < open_.size() && open_[std::size_t(id)]; }
+  void SetOpen(TreeNodeId id, bool open) {
+    if (id < 0) return;
+    if (std::size_t(id) >= open_.size()) open_.resize(std::size_t(id) + 1, 0);
+    open_[std::size_t(id)] = open;
+  }
+  void SetOpen(const QModelIndex& index, bool open) { SetOpen(TreeNodeId(index.internalId()), open); }
+  void ForgetOpen() { open_.clear(); }
+
+ private:
+  std::vector<char> open_;
 };
 
 TreeNodeModel* ModelOf(const QTreeView* tree) {
@@ -178,18 +195,41 @@ void ToggleSubtrees(QTreeView* tree, std::span<const TreeItem> roots) {
   const TreeNodeModel* model = ModelOf(tree);
   if (!own || !model) return;
   const TreeNodeList& nodes = model->nodes();
-  // Each group node flips on its own: an expanded child of a collapsed node
-  // becomes collapsed, and so on. Leaves have nothing to flip.
+
+  // The group nodes below the roots, the roots included; leaves have nothing to flip.
+  std::vector<TreeNodeId> groups;
+  std::vector<TreeNodeId> stack(roots.rbegin(), roots.rend());
+  std::size_t tops = 0, open = 0;
+  while (!stack.empty()) {
+    const TreeNodeId id = stack.back();
+    stack.pop_back();
+    if (id < 0 || id >= TreeNodeId(nodes.size()) || !nodes.node(id).hasChildren) continue;
+    groups.push_back(id);
+    tops += nodes.node(id).parent == PWH_NO_TREE_NODE;
+    open += own->IsOpen(id);
+    for (TreeNodeId child : nodes.Children(id))
+      if (nodes.node(child).hasChildren) stack.push_back(child);
+  }
+
+  // Every node flips on its own: an expanded child of a collapsed node
+  // becomes collapsed, and so on. When all of the tree's nodes are flipped
+  // and all are alike, the view opens or closes everything in one go.
+  const bool wholeTree = tops == nodes.Children(PWH_NO_TREE_NODE).size();
+  if (wholeTree && open == 0) {
+    tree->expandAll();
+    for (TreeNodeId id : groups) own->SetOpen(id, true);
+    return;
+  }
+  if (wholeTree && open == groups.size()) {
+    tree->collapseAll();
+    own->ForgetOpen();
+    return;
+  }
   own->ChangeMany([&] {
-    std::vector<TreeNodeId> stack(roots.rbegin(), roots.rend());
-    while (!stack.empty()) {
-      const TreeNodeId id = stack.back();
-      stack.pop_back();
-      if (id < 0 || id >= TreeNodeId(nodes.size()) || !nodes.node(id).hasChildren) continue;
-      const QModelIndex index = model->indexOf(id);
-      tree->setExpanded(index, !tree->isExpanded(index));
-      for (TreeNodeId child : nodes.Children(id))
-        if (nodes.node(child).hasChildren) stack.push_back(child);
+    for (TreeNodeId id : groups) {
+      const bool opening = !own->IsOpen(id);
+      tree->setExpanded(model->indexOf(id), opening);
+      own->SetOpen(id, opening);
     }
   });
 }
