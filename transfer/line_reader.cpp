@@ -48,6 +48,13 @@ bool LineReader::At(std::string_view bytes) const {
 
 bool LineReader::Next(std::string* line) {
   line->clear();
+  if (!started_) {
+    // Spreadsheets often begin a UTF-8 file with a byte-order mark: it is no
+    // part of the first field.
+    started_ = true;
+    if (!Fill()) return false;
+    if (At("\xEF\xBB\xBF")) pos_ += 3;
+  }
   bool inside = false;
   for (;;) {
     if (end_ - pos_ < kLookahead && !eof_ && !Fill()) return false;

@@ -1,7 +1,7 @@
 // Reads the record lines of a delimited text file, of any length. Inside a
 // qualified part the record delimiter does not end a line, so a quoted field
 // may hold line breaks. With line feed as the record delimiter a CR, an LF or
-// a CR LF pair ends a line.
+// a CR LF pair ends a line. A UTF-8 byte-order mark at the start is skipped.
 #pragma once
 
 #include <string>
@@ -36,6 +36,7 @@ class LineReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
+  bool started_ = false;  // the byte-order mark check is done
   int error_ = 0;
 };
 

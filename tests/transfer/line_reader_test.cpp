@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"own_record_delimiter", "'a'#'b\n'#c", DelimitedFormat{u"'", u",", u"#"}, {"'a'", "'b\n'", "c", ""}},
         LinesCase{"multibyte_delimiter", "a\xC2\xA7" "b\xC2\xA7", DelimitedFormat{u"\"", u",", u"\u00A7"}, {"a", "b", ""}},
         LinesCase{"multibyte_qualifier", "\xC2\xB0x\ny\xC2\xB0\nz", DelimitedFormat{u"\u00B0", u",", u"\n"}, {"\xC2\xB0x\ny\xC2\xB0", "z", ""}},
+        LinesCase{"byte_order_mark_skipped", "\xEF\xBB\xBF\"a\"\n\xEF\xBB\xBF\n", kDefaults, {"\"a\"", "\xEF\xBB\xBF", ""}},
         LinesCase{"empty_file", "", kDefaults, {""}}),
     [](const auto& info) { return info.param.name; });
 

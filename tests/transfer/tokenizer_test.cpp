@@ -47,13 +47,5 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"qualifier_inside_text", u"\"say \"hi\"\",", u"\"", u",", PWH_PARSE_MISSING_DELIMITER, {}}),
     [](const auto& info) { return info.param.name; });
 
-TEST(ParseResultTextTest, EveryCodeHasItsReason) {
-  EXPECT_EQ(ParseResultText(6),
-            u"not enough data to initialize full PWH record (missing delimiters/qualifiers to "
-            u"distinguish fields ?)");
-  EXPECT_EQ(ParseResultText(5), u"invalid start/end time string");
-  for (int unknown : {-1, 10, 15, 21}) EXPECT_EQ(ParseResultText(unknown), u"unexpected error");
-}
-
 }  // namespace
 }  // namespace pw::test

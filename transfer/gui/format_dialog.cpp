@@ -7,8 +7,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -17,14 +15,6 @@
 
 namespace pw {
 namespace {
-
-QString ToQString(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
-
-std::u16string FromQString(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
-}
 
 QComboBox* SettingList(QWidget* parent, int id, const QStringList& entries, const QString& shown) {
   auto* box = new QComboBox(parent);
@@ -42,8 +32,8 @@ QComboBox* SettingList(QWidget* parent, int id, const QStringList& entries, cons
 
 // The setting a list shows, cutting what it shows to the character it counts.
 std::u16string ReadList(QComboBox* box) {
-  const FormatSettingText read = ReadFormatSetting(FromQString(box->currentText()));
-  const QString shown = ToQString(read.shown);
+  const FormatSettingText read = ReadFormatSetting(U16TextOf(box->currentText()));
+  const QString shown = QTextOf(read.shown);
   if (shown != box->currentText()) {
     const QSignalBlocker block(box);
     box->setEditText(shown);
@@ -53,7 +43,7 @@ std::u16string ReadList(QComboBox* box) {
 
 }  // namespace
 
-FormatDialog::FormatDialog(QWidget* owner, int mode) : QDialog(owner), mode_(mode) {
+FormatDialog::FormatDialog(QWidget* owner, int mode) : PwDialog(owner), mode_(mode) {
   setObjectName(QStringLiteral("FormatConfiguration"));
   setWindowTitle(mode == PWH_EXPORT_FORMAT ? QStringLiteral("Export Format Selection")
                                            : QStringLiteral("Import Format Selection"));
@@ -62,10 +52,10 @@ FormatDialog::FormatDialog(QWidget* owner, int mode) : QDialog(owner), mode_(mod
   qualifier_ = SettingList(this, IDC_FIELD_QUALIFIER, {QStringLiteral("\""), QStringLiteral("'")},
                            QStringLiteral("\""));
   fieldDelimiter_ = SettingList(this, IDC_FIELD_DELIMITER,
-                                {ToQString(PWH_TAB_ENTRY), QStringLiteral(";"), QStringLiteral(",")},
+                                {QTextOf(PWH_TAB_ENTRY), QStringLiteral(";"), QStringLiteral(",")},
                                 QStringLiteral(","));
-  recordDelimiter_ = SettingList(this, IDC_RECORD_DELIMITER, {ToQString(PWH_NEWLINE_ENTRY)},
-                                 ToQString(PWH_NEWLINE_ENTRY));
+  recordDelimiter_ = SettingList(this, IDC_RECORD_DELIMITER, {QTextOf(PWH_NEWLINE_ENTRY)},
+                                 QTextOf(PWH_NEWLINE_ENTRY));
   intoPulldowns_ = new QCheckBox(QStringLiteral("&Import new field data into pulldowns"), this);
   intoPulldowns_->setObjectName(QString::number(IDC_IMPORT_INTO_PULLDOWNS));
   intoPulldowns_->setEnabled(mode != PWH_EXPORT_FORMAT);
@@ -87,21 +77,12 @@ FormatDialog::FormatDialog(QWidget* owner, int mode) : QDialog(owner), mode_(mod
   addRow(QStringLiteral("Field &Delimiter"), fieldDelimiter_);
   addRow(QStringLiteral("&Record Delimiter"), recordDelimiter_);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-  cancel->setText(QStringLiteral("cancel"));
-  QFont bold = cancel->font();
-  bold.setBold(true);
-  cancel->setFont(bold);
-  connect(buttons, &QDialogButtonBox::accepted, this, &FormatDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &FormatDialog::reject);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(intoPulldowns_);
   layout->addWidget(new QLabel(QStringLiteral("Preview:"), this));
   layout->addWidget(preview_);
-  layout->addWidget(buttons);
+  layout->addWidget(CreateOkCancelButtons(this));
 
   for (QComboBox* box : {qualifier_, fieldDelimiter_, recordDelimiter_}) {
     connect(box, &QComboBox::currentTextChanged, this, &FormatDialog::ReadSettings);
@@ -115,7 +96,7 @@ void FormatDialog::ReadSettings() {
   TransferFormat.qualifier = ReadList(qualifier_);
   TransferFormat.fieldDelimiter = ReadList(fieldDelimiter_);
   TransferFormat.recordDelimiter = ReadList(recordDelimiter_);
-  preview_->setText(ToQString(FormatPreview(TransferFormat)));
+  preview_->setText(QTextOf(FormatPreview(TransferFormat)));
 }
 
 void FormatDialog::accept() {
@@ -123,18 +104,15 @@ void FormatDialog::accept() {
   const std::u16string_view refusal = FormatRefusal(TransferFormat);
   if (!refusal.empty()) {
     MessageBoxW(this, refusal, u"Format Selection", MB_OK | MB_ICONINFORMATION);
-    done(2);
+    PwDialog::reject();
     return;
   }
   if (mode_ == PWH_IMPORT_FORMAT) ImportIntoPulldowns = intoPulldowns_->isChecked() ? 1 : 0;
-  done(1);
+  PwDialog::accept();
 }
 
 int OpenFormatDialog(HWND owner, int mode) {
-  QPointer<FormatDialog> dialog = new FormatDialog(static_cast<QWidget*>(owner), mode);
-  const int result = dialog->exec();
-  delete dialog.data();
-  return result == 1 ? 1 : 2;
+  return RunModal(new FormatDialog(static_cast<QWidget*>(owner), mode)) == IDOK ? IDOK : IDCANCEL;
 }
 
 }  // namespace pw

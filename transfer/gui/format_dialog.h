@@ -3,8 +3,7 @@
 // with a live preview of two sample records in the chosen framing.
 #pragma once
 
-#include <QDialog>
-
+#include "dialogs/gui/dialog_support.h"
 #include "platform/types.h"
 
 class QCheckBox;
@@ -22,7 +21,7 @@ enum : int {
   IDC_IMPORT_INTO_PULLDOWNS = 1041,
 };
 
-class FormatDialog final : public QDialog {
+class FormatDialog final : public PwDialog {
   Q_OBJECT
 
  public:
@@ -30,8 +29,9 @@ class FormatDialog final : public QDialog {
   // its defaults.
   FormatDialog(QWidget* owner, int mode);
 
+  // Refuses framing that cannot separate fields or records (after a message,
+  // ending with 2); otherwise takes the check box and ends with 1.
   void accept() override;
-  void reject() override { done(2); }
 
  private:
   // Reads the three lists back into TransferFormat and redraws the preview.

@@ -41,7 +41,7 @@ struct DialogCase {
 class FormatDialogTest : public ::testing::TestWithParam<DialogCase> {
  protected:
   void SetUp() override {
-    TransferFormat = {u";", u";", u";"};  // left by an earlier run of the dialog
+    TransferFormat = {u";", u";", u";"};  // left by an earlier run: every opening starts afresh
     ImportIntoPulldowns = 7;
   }
   void TearDown() override {
@@ -142,18 +142,27 @@ TEST(FormatDialogLooksTest, TitlesSortedListsAndKeys) {
   EXPECT_EQ(exporting.result(), 2);
 }
 
-TEST(FormatDialogLooksTest, ReopeningStartsFromTheDefaults) {
+// Shown at its natural size with a larger font nothing is cut. With
+// PWH_FORMAT_SCREENSHOT set the picture is saved there:
+//   PWH_FORMAT_SCREENSHOT=$PWD/docs/format-dialog.png build/test/tests/pwh_gui_tests --gtest_filter='*FormatDialogLooks*'
+TEST(FormatDialogLooksTest, PreviewFitsAtALargerFont) {
   ScriptedHost host;
-  {
-    FormatDialog first(nullptr, PWH_EXPORT_FORMAT);
-    auto* field = first.findChild<QComboBox*>("1038");
-    field->setCurrentIndex(field->findText(";"));
-    first.accept();
+  FormatDialog dialog(nullptr, PWH_IMPORT_FORMAT);
+  QFont font = dialog.font();
+  font.setPointSizeF(font.pointSizeF() * 1.5);
+  dialog.setFont(font);
+  auto* field = dialog.findChild<QComboBox*>("1038");
+  field->setCurrentIndex(field->findText("{tab}"));
+  dialog.show();
+  auto* preview = dialog.findChild<QLabel*>("1039");
+  const QSize needed = preview->fontMetrics().size(0, preview->text());
+  EXPECT_GE(preview->contentsRect().width(), needed.width());
+  EXPECT_GE(preview->contentsRect().height(), needed.height());
+  if (const QByteArray path = qgetenv("PWH_FORMAT_SCREENSHOT"); !path.isEmpty()) {
+    dialog.setFont(QFont());
+    dialog.adjustSize();
+    EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(path)));
   }
-  EXPECT_EQ(TransferFormat.fieldDelimiter, u";");
-  FormatDialog second(nullptr, PWH_EXPORT_FORMAT);
-  EXPECT_EQ(second.findChild<QComboBox*>("1038")->currentText(), ",");
-  EXPECT_EQ(TransferFormat.fieldDelimiter, u",");
 }
 
 }  // namespace

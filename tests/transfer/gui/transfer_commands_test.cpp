@@ -55,13 +55,15 @@ TEST_F(TransferCommandTest, ExportThenImportThroughTheMenuRefreshesTheView) {
   ASSERT_FALSE(host.messages.empty());
   EXPECT_NE(host.messages.back().text.find(u"Exported 3 record(s)"), std::u16string::npos);
 
-  // Records without times do not import back; give the file times.
+  // Records without times or with an empty rate do not import back; give
+  // the file times and a rate.
   std::ifstream in(folder_ + "/time.csv");
   std::stringstream text;
   text << in.rdbuf();
   std::string file = text.str();
-  for (std::size_t at; (at = file.find("\"--:--\",\"--:--\",\"\"")) != std::string::npos;)
-    file.replace(at, 18, "\"09:00 AM\",\"10:00 AM\",\"1\"");
+  const std::string blank = "\"--:--\",\"--:--\",\"\",\"\",\"\",\"\"";
+  for (std::size_t at; (at = file.find(blank)) != std::string::npos;)
+    file.replace(at, blank.size(), "\"09:00 AM\",\"10:00 AM\",\"1\",\"\",\"\",\"n/a\"");
   std::ofstream(folder_ + "/time.csv") << file;
 
   host.messages.clear();
