@@ -13,22 +13,6 @@ namespace pw {
 
 namespace {
 
-// Numbers are written and read with a decimal point and no grouping whatever
-// the user's locale: for as long as it lives, this thread uses the "C" locale.
-class CNumbers {
- public:
-  CNumbers() : previous_(c_ ? uselocale(c_) : nullptr) {}
-  ~CNumbers() {
-    if (previous_) uselocale(previous_);
-  }
-  CNumbers(const CNumbers&) = delete;
-  CNumbers& operator=(const CNumbers&) = delete;
-
- private:
-  static inline const locale_t c_ = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-  locale_t previous_;
-};
-
 bool IsFlag(char16_t c) { return c == u'-' || c == u'+' || c == u' ' || c == u'#' || c == u'0'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsLength(char16_t c) { return c == u'h' || c == u'l' || c == u'L' || c == u'q' || c == u'j' || c == u'z' || c == u't'; }
@@ -51,8 +35,27 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
+// Numbers are written and read with the "C" conventions (decimal point, no
+// grouping) whatever locale the process runs under: a German user's amounts
+// and files are the same as everybody's.
+class CNumbers {
+ public:
+  CNumbers() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    previous_ = c ? uselocale(c) : locale_t(0);
+  }
+  ~CNumbers() {
+    if (previous_) uselocale(previous_);
+  }
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+
+ private:
+  locale_t previous_;
+};
+
 std::string Printf(const std::string& conversion, auto value) {
-  const CNumbers numbers;
+  CNumbers numbers;
   char small[128];
   const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
@@ -125,7 +128,7 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
 
 int ScanText(std::u16string_view text, const char* pattern, ...) {
   const std::string narrow = WideToUtf8(text);
-  const CNumbers numbers;
+  CNumbers numbers;
   va_list ap;
   va_start(ap, pattern);
   const int n = std::vsscanf(narrow.c_str(), pattern, ap);

@@ -6,7 +6,7 @@
 
 #include "text/format.h"
 #include "text/time_text.h"
-#include "views/locale_guard.h"
+#include "support/locale_guard.h"
 
 namespace pw {
 namespace {

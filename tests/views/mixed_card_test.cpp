@@ -5,7 +5,7 @@
 #include <string>
 
 #include "text/fixed_text.h"
-#include "views/locale_guard.h"
+#include "support/locale_guard.h"
 
 namespace pw {
 namespace {

@@ -8,7 +8,7 @@
 #include "selection/selection.h"
 #include "storage/store_fixture.h"
 #include "text/fixed_text.h"
-#include "views/locale_guard.h"
+#include "support/locale_guard.h"
 
 namespace pw {
 namespace {
