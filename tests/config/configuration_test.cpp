@@ -166,7 +166,8 @@ TEST_F(ConfigurationTest, StoredRecordLengthsFollowTheNoteUpToTheLimit) {
 
 // A value missing or shorter than its layout. A required one gives one
 // message and keeps its default and those of every value after it; an
-// optional one reads as 0 in silence.
+// optional one reads as 0 in silence. A value of no bytes says so, optional
+// or not.
 struct BrokenValue {
   const char16_t* name;
   std::optional<std::size_t> length;  // none: deleted
@@ -189,12 +190,19 @@ TEST_P(BrokenValueTest, CountsAsMissing) {
   const std::u16string order[] = {u"RuntimeColumnInfo", u"DBSortOrder", u"BehaviorLogicBools",
                                   u"DefaultTimeRecord", u"lDefaultExpenseRecord", u"hDefaultExpenseRecord"};
   const std::size_t broken = std::find(std::begin(order), std::end(order), name) - std::begin(order);
-  if (broken < std::size(order)) {
+  const bool required = broken < std::size(order);
+  if (GetParam().length == 0u) {
+    ExpectMessage(u"Pennywhistle::ReadRegistryKey: device registry key:\n\n" + KeyText(name) +
+                      u"\n\ncontains no data. Your device registry might be corrupted.",
+                  u"Pennywhistle Error");
+  } else if (required) {
     ExpectMessage(u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n" + KeyText(name) +
                       u".\n\nYour device registry might be corrupted. Error code: [2].",
                   u"Pennywhistle Error");
   } else {
     EXPECT_TRUE(host_.messages.empty());
+  }
+  if (!required) {
     EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 1);
   }
   Bytes columns;
@@ -212,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenValue{u"RuntimeColumnInfo", 1229}, BrokenValue{u"DBSortOrder", 0},
                     BrokenValue{u"DefaultTimeRecord", 3641}, BrokenValue{u"DefaultTimeRecord", 3},
                     BrokenValue{u"lDefaultExpenseRecord", 2059}, BrokenValue{u"hDefaultExpenseRecord", 2},
-                    BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt}),
+                    BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt},
+                    BrokenValue{u"RuntimeColumnInfo", 0}, BrokenValue{u"DefaultTimeRecord", 0}),
     [](const testing::TestParamInfo<BrokenValue>& info) { return testing::PrintToString(info.param); });
 
 TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
