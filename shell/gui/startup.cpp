@@ -60,10 +60,10 @@ void ExitOnTerminationSignals(QObject* owner) {
 
 // Takes the store's lock; false, with the reason shown, when it cannot.
 bool LockStore(StoreLock& lock) {
-  const std::string path = StoreLockPath(DefaultObjectStorePath());
-  const StoreLock::Result result = lock.Acquire(path);
+  const std::string store = DefaultObjectStorePath();
+  const StoreLock::Result result = lock.Acquire(StoreLockPath(store));
   if (result == StoreLock::Result::Locked) return true;
-  const std::u16string file = Utf8ToWide(path);
+  const std::u16string file = Utf8ToWide(store);
   if (result == StoreLock::Result::InUse) {
     MessageBoxW(nullptr,
                 Format(u"Pennywhistle cannot start: its data is in use by another process.\n\n\"%s\"\n\n"
