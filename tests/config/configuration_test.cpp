@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <fstream>
@@ -237,6 +238,25 @@ TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
                     u"\"\n\nto configure itself - your device registry might be corrupted - using default PWH "
                     u"configuration. Error code: [1392].",
                 u"PWH Configuration Error");
+}
+
+// A registry file that refuses writes (as a full or read-only disk does):
+// the first value is reported whole and nothing after it is tried.
+TEST_F(ConfigurationTest, RegistryThatRefusesWritesIsReported) {
+  PWHConfiguration c;
+  sqlite3* file = nullptr;
+  ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
+  for (const char* statement : {"INSERT", "UPDATE"}) {
+    const std::string refuse = std::string("CREATE TRIGGER refuse_") + statement + " BEFORE " + statement +
+                               " ON reg_values BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    EXPECT_EQ(sqlite3_exec(file, refuse.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  }
+  sqlite3_close(file);
+  EXPECT_FALSE(c.storeSelf());
+  ExpectMessage(u"Pennywhistle was unable to store device registry key:\n\n" + KeyText(u"RuntimeColumnInfo") +
+                    u".\n\nYour device registry might be corrupted. Error code: [29].",  // a write fault
+                u"PWH Configuration Error");
+  host_.messages.clear();
 }
 
 TEST_F(ConfigurationTest, RegistryAccessRefusalsAreReported) {
