@@ -2,7 +2,11 @@
 // with each answer, what they report, and which row is current afterwards.
 // The entry dialogs are replaced by scripted stand-ins.
 #include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDialog>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
 
@@ -17,6 +21,7 @@
 #include "selection/selection.h"
 #include "shell/gui/commands.h"
 #include "shell/gui/record_commands.h"
+#include "modal_poller.h"
 #include "shell_fixture.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
@@ -463,6 +468,29 @@ TEST_P(NewRecordCommand, BeginsFromTheDefaultRecordAndStoresWithGapsFilled) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, NewRecordCommand, ::testing::ValuesIn(kNewCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The commands open the real entry dialogs: what the user types there and confirms is stored.
+class RealEntryDialog : public RecordCommandsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RealEntryDialog, NewRecordStoresWhatWasEntered) {
+  EntryDialogs = {TimeEntryDialog, ExpenseEntryDialog};
+  const bool time = GetParam() == PWH_TIME_MODE;
+  Start(GetParam());
+  WhenModalAppears<QDialog>([](QDialog* dialog) {
+    dialog->findChild<QComboBox*>("1056")->lineEdit()->setText("Acme");
+    dialog->findChild<QPushButton*>("1")->click();
+  });
+  SendCommand(IDM_NEW_RECORD);
+  DatabaseHandle& db = time ? TimeDatabase : ExpenseDatabase;
+  ASSERT_EQ(Count(db), 1u);
+  const std::u16string client(time ? TextOf(TimeAt(0).client) : TextOf(ExpenseAt(0).client));
+  const std::u16string project(time ? TextOf(TimeAt(0).project) : TextOf(ExpenseAt(0).project));
+  EXPECT_EQ(std::tuple(client, project), std::tuple(u"Acme", u"n/a"));
+  EXPECT_EQ(CurrentRow(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, RealEntryDialog, ::testing::Values(int(PWH_TIME_MODE), int(PWH_EXPENSE_MODE)),
+                         [](const auto& info) { return std::string(info.param == PWH_TIME_MODE ? "Time" : "Expense"); });
 
 // A new record outside the date tab is stored but not shown: no row is made current.
 TEST_F(RecordCommandsTest, ANewRecordOutsideTheTabIsStoredUnseen) {
