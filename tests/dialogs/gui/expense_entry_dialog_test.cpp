@@ -22,12 +22,9 @@
 #include "config/configuration.h"
 #include "dialogs/gui/entry_fixture.h"
 #include "platform/clock.h"
-#include "platform/object_store.h"
 #include "shell/globals.h"
 #include "storage/pulldowns.h"
-#include "storage/record_store.h"
 #include "support/scripted_host.h"
-#include "support/temp_home.h"
 #include "text/fixed_text.h"
 
 namespace pw::test {
@@ -286,15 +283,6 @@ TEST_F(ExpenseEntryDialogTest, OkOffersEveryNewValueInItsOrder) {
   EXPECT_EQ(Values(PWH_PULLDOWN_MILEAGE_RATE), std::vector<std::u16string>{});
   EXPECT_EQ(Values(PWH_PULLDOWN_AMOUNT), std::vector<std::u16string>{u"37.20"});
   EXPECT_EQ(TextOf(WorkingExpenseRecord.client), u"acme");
-}
-
-TEST_F(ExpenseEntryDialogTest, TextsAreCutToTheirFieldAsTyped) {
-  Open(PWH_EXPENSE_ENTRY_NEW);
-  Configuration->confirmAddPulldownItem() = 0;
-  Type(kDescription, QString(300, 'x'));
-  EXPECT_EQ(Box(kDescription)->currentText().size(), 254);
-  PressOk();
-  EXPECT_EQ(TextOf(WorkingExpenseRecord.description).size(), 254u);
 }
 
 }  // namespace

@@ -80,6 +80,22 @@ class RecordCommandsTest : public ShellTest {
     host.messages.clear();
   }
 
+  // Adds a record of the mode's kind before the program starts; done sets every flag.
+  static void Add(int mode, const char16_t* date, const char16_t* client = u"", bool done = false) {
+    DatabaseHandle db;
+    if (mode == PWH_TIME_MODE) {
+      TimeRecord r = Dated<TimeRecord>(date);
+      CopyText(r.client, client);
+      r.billable = r.billed = done;
+      ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db) && AddNewRecord(nullptr, db, r));
+    } else {
+      ExpenseRecord r = Dated<ExpenseRecord>(date);
+      CopyText(r.client, client);
+      r.billable = r.billed = r.reimbursable = r.reimbursed = done;
+      ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &db) && AddNewExpenseRecord(nullptr, db, r));
+    }
+  }
+
   static int Rows() { return ListViewWindow ? ListViewWindow->model()->rowCount() : -1; }
   static int CurrentRow() {
     return ListViewWindow ? GetListSelectionMark(ListViewWindow) : -1;
@@ -126,10 +142,7 @@ struct SelectedCase {
 
 const SelectedCase kSelectedCases[] = {
     {"Copy", IDM_COPY, PWH_TIME_MODE, PWH_CONFIRM_COPY, u"Duplicate selected record ?", u"Duplicate Record"},
-    {"CopyExpense", IDM_COPY, PWH_EXPENSE_MODE, PWH_CONFIRM_COPY, u"Duplicate selected record ?", u"Duplicate Record"},
     {"Delete", IDM_DELETE_SELECTED, PWH_TIME_MODE, PWH_CONFIRM_DELETE, u"Delete selected record ?", u"Delete Record"},
-    {"DeleteExpense", IDM_DELETE_SELECTED, PWH_EXPENSE_MODE, PWH_CONFIRM_DELETE, u"Delete selected record ?",
-     u"Delete Record"},
     {"Billed", IDM_MARK_SELECTED_BILLED, PWH_TIME_MODE, PWH_CONFIRM_MARK_BILLED, u"Mark selected record \"billed\" ?",
      u"Mark Selected"},
     {"BilledExpense", IDM_MARK_SELECTED_BILLED, PWH_EXPENSE_MODE, PWH_CONFIRM_MARK_BILLED,
@@ -150,21 +163,8 @@ TEST_P(SelectedRecordCommand, AsksWhenSetAndActsOnlyOnYes) {
   const auto& [c, answer] = GetParam();
   const bool time = c.mode == PWH_TIME_MODE;
   for (const auto& [date, client] : {std::pair(u"03/13/2024", u"A"), std::pair(kToday, u"B"),
-                                     std::pair(u"03/15/2024", u"C")}) {
-    if (time) {
-      TimeRecord r = Dated<TimeRecord>(date);
-      CopyText(r.client, client);
-      DatabaseHandle db;
-      ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
-      ASSERT_TRUE(AddNewRecord(nullptr, db, r));
-    } else {
-      ExpenseRecord r = Dated<ExpenseRecord>(date);
-      CopyText(r.client, client);
-      DatabaseHandle db;
-      ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &db));
-      ASSERT_TRUE(AddNewExpenseRecord(nullptr, db, r));
-    }
-  }
+                                     std::pair(u"03/15/2024", u"C")})
+    Add(c.mode, date, client);
   Start(c.mode);
   Configuration->behaviorFlags[c.confirmFlag] = answer != Answer::NotAsked;
   if (answer == Answer::Yes) host.answers.push_back(IDYES);
@@ -234,14 +234,7 @@ const MultipleCase kMultipleCases[] = {
     {"Delete", IDM_DELETE_MULTIPLE, PWH_TIME_MODE, PWH_CONFIRM_DELETE, u"Delete all records in the database ?",
      u"Delete all records currently displayed in the view ?", u"Delete Multiple Records", u"Deleted %d record(s).", 3,
      2},
-    {"DeleteExpense", IDM_DELETE_MULTIPLE, PWH_EXPENSE_MODE, PWH_CONFIRM_DELETE,
-     u"Delete all records in the database ?", u"Delete all records currently displayed in the view ?",
-     u"Delete Multiple Records", u"Deleted %d record(s).", 3, 2},
     {"Billed", IDM_MARK_MULTIPLE_BILLED, PWH_TIME_MODE, PWH_CONFIRM_MARK_BILLED,
-     u"Mark all records in the database \"billed\" ?",
-     u"Mark all records currently displayed in the view \"billed\" ?", u"Multiple Record Modification",
-     u"Marked %d record(s) \"billed\".", 2, 1},
-    {"BilledExpense", IDM_MARK_MULTIPLE_BILLED, PWH_EXPENSE_MODE, PWH_CONFIRM_MARK_BILLED,
      u"Mark all records in the database \"billed\" ?",
      u"Mark all records currently displayed in the view \"billed\" ?", u"Multiple Record Modification",
      u"Marked %d record(s) \"billed\".", 2, 1},
@@ -258,19 +251,9 @@ class MultipleRecordCommand
 TEST_P(MultipleRecordCommand, AsksByRecordSetAndReportsTheCount) {
   const auto& [c, tab, answer] = GetParam();
   const bool time = c.mode == PWH_TIME_MODE;
-  {
-    DatabaseHandle tdb, edb;
-    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &tdb));
-    ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &edb));
-    for (const char16_t* date : {u"03/01/2024", kToday, kToday}) {
-      const bool done = date == kToday && DatabaseRecordCount(time ? tdb : edb) == 1;
-      TimeRecord t = Dated<TimeRecord>(date);
-      t.billable = t.billed = done;
-      ExpenseRecord e = Dated<ExpenseRecord>(date);
-      e.billable = e.billed = e.reimbursable = e.reimbursed = done;
-      ASSERT_TRUE(time ? AddNewRecord(nullptr, tdb, t) : AddNewExpenseRecord(nullptr, edb, e));
-    }
-  }
+  Add(c.mode, u"03/01/2024");
+  Add(c.mode, kToday, u"", true);
+  Add(c.mode, kToday);
   Start(c.mode, tab);
   ASSERT_EQ(RecordSetMode, tab == PWH_TAB_ALL ? PWH_ALL_REC_MODE : PWH_SELECT_REC_MODE);
   Configuration->behaviorFlags[c.confirmFlag] = answer != Answer::NotAsked;
@@ -492,27 +475,6 @@ TEST_P(RealEntryDialog, NewRecordStoresWhatWasEntered) {
 INSTANTIATE_TEST_SUITE_P(Modes, RealEntryDialog, ::testing::Values(int(PWH_TIME_MODE), int(PWH_EXPENSE_MODE)),
                          [](const auto& info) { return std::string(info.param == PWH_TIME_MODE ? "Time" : "Expense"); });
 
-// A new record outside the date tab is stored but not shown: no row is made current.
-TEST_F(RecordCommandsTest, ANewRecordOutsideTheTabIsStoredUnseen) {
-  AddTimeRecords({kToday});
-  Start(PWH_TIME_MODE, PWH_TAB_TODAY);
-  scripted.date = u"01/01/2020";
-  SendCommand(IDM_NEW_RECORD);
-  EXPECT_EQ(Count(TimeDatabase), 2u);
-  EXPECT_EQ(Rows(), 1);
-  EXPECT_EQ(CurrentRow(), -1);
-}
-
-// An expense record with no date typed is stored dated "n/a" (it sorts after every date).
-TEST_F(RecordCommandsTest, AnUndatedExpenseIsStoredAsNotApplicable) {
-  AddExpenseRecords({kToday});
-  Start(PWH_EXPENSE_MODE);
-  SendCommand(IDM_NEW_RECORD);
-  ASSERT_EQ(Count(ExpenseDatabase), 2u);
-  EXPECT_EQ(TextOf(ExpenseAt(1).date), u"n/a");
-  EXPECT_EQ(CurrentRow(), 1);
-}
-
 // --- Properties --------------------------------------------------------------------------------------------
 
 struct PropertiesCase {
@@ -653,24 +615,6 @@ TEST_F(RecordCommandsTest, MarkingManyKeepsTheSelection) {
   Select(2);
   SendCommand(IDM_MARK_MULTIPLE_BILLED);
   EXPECT_EQ(CurrentRow(), 2);
-}
-
-// A record that is already billed is written again with both flags set, silently.
-TEST_F(RecordCommandsTest, MarkingABilledRecordAgainRewritesIt) {
-  {
-    TimeRecord r = Dated<TimeRecord>(kToday);
-    r.billed = 1;
-    DatabaseHandle db;
-    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
-    ASSERT_TRUE(AddNewRecord(nullptr, db, r));
-  }
-  Start(PWH_TIME_MODE);
-  Configuration->confirmMarkBilled() = 0;
-  Select(0);
-  SendCommand(IDM_MARK_SELECTED_BILLED);
-  EXPECT_EQ(std::tuple(TimeAt(0).billable, TimeAt(0).billed), std::tuple(1, 1));
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_NE(std::find(Activity().begin(), Activity().end(), u"updating record..."), Activity().end());
 }
 
 }  // namespace
