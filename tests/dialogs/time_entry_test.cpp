@@ -15,6 +15,7 @@ struct RecomputeCase {
   std::u16string amount, rate, duration;
   std::u16string newAmount, newRate;
 };
+void PrintTo(const RecomputeCase& c, std::ostream* os) { *os << c.name; }
 
 class RecomputeTest : public ::testing::TestWithParam<RecomputeCase> {};
 

@@ -21,6 +21,7 @@ struct PressCase {
   RecordTime after;
   std::u16string title;
 };
+void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
 
 class PickerPressTest : public ::testing::TestWithParam<PressCase> {};
 
@@ -76,6 +77,7 @@ struct BoxTextCase {
   bool read;
   RecordTime time;  // the time after reading; {1, 2, true} is the unchanged start
 };
+void PrintTo(const BoxTextCase& c, std::ostream* os) { *os << c.name; }
 
 class TimeBoxTextTest : public ::testing::TestWithParam<BoxTextCase> {};
 

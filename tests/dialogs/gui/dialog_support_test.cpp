@@ -44,6 +44,7 @@ struct KeyCase {
   Qt::Key key;
   int result;
 };
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
 class DialogKeysTest : public EntryDialogTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -97,6 +98,7 @@ struct TypingCase {
   QString typed;
   Qt::Key finish;  // Qt::Key_unknown: none
 };
+void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
 
 class PickListTypingTest : public EntryDialogTest, public ::testing::WithParamInterface<TypingCase> {};
 
@@ -141,6 +143,7 @@ struct NoteCase {
   std::u16string after;
   bool told;  // the editor says something was cut
 };
+void PrintTo(const NoteCase& c, std::ostream* os) { *os << c.name; }
 
 class NoteEditorTest : public ::testing::TestWithParam<NoteCase> {};
 

@@ -68,6 +68,7 @@ struct ModeCase {
   bool rateEnabled;
   bool keptOnCancel;
 };
+void PrintTo(const ModeCase& c, std::ostream* os) { *os << "mode " << c.mode; }
 
 class TimeEntryModeTest : public TimeEntryTest, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -103,6 +104,7 @@ struct TypingCase {
   QString typed;
   QString amount, rate;
 };
+void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
 
 class AmountRateTypingTest : public TimeEntryTest, public ::testing::WithParamInterface<TypingCase> {};
 
@@ -135,6 +137,7 @@ struct BreakCase {
   std::u16string after;
   int messages;
 };
+void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
 
 class SubtractBreakTest : public TimeEntryTest, public ::testing::WithParamInterface<BreakCase> {};
 

@@ -70,6 +70,7 @@ struct FormCase {
   QString box;
   QString title;
 };
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.name; }
 
 class PickerFormTest : public TimePickerTest, public ::testing::WithParamInterface<FormCase> {};
 
@@ -109,6 +110,7 @@ struct DurationCase {
   QString summary;
   std::u16string duration;
 };
+void PrintTo(const DurationCase& c, std::ostream* os) { *os << c.name; }
 
 class DurationEntryTest : public EntryDialogTest, public ::testing::WithParamInterface<DurationCase> {};
 
