@@ -14,6 +14,7 @@ struct CutCase {
   std::size_t max;
   std::u16string kept;  // the text after the cut
 };
+void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
 
 class CutToLimitTest : public ::testing::TestWithParam<CutCase> {};
 

@@ -1,0 +1,44 @@
+// The commands that create, edit, copy, delete and mark records: which record
+// they act on, what they ask first, which record operation they run, and the
+// view they refresh afterwards, with the record acted on current again.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/object_store.h"
+#include "platform/types.h"
+#include "shell/window_messages.h"
+#include "storage/record_store.h"
+#include "views/gui/view_selection.h"
+
+namespace pw {
+
+// The record a command acts on is the one SelectedRecordPosition()
+// (views/gui/view_selection.h) gives.
+
+// Makes the record with object id oid (in the current database) the current
+// row of the view shown and scrolls it into view; false when the view does
+// not show it.
+bool ShowRecordInView(CEOID oid);
+
+// The entry dialogs the commands open (IDOK / IDCANCEL). Tests put
+// stand-ins here.
+struct EntryDialogHooks {
+  int (*time)(HWND owner, int mode);
+  int (*expense)(HWND owner, int form);
+};
+extern EntryDialogHooks EntryDialogs;
+
+// Handlers of the command table.
+LRESULT OnNewRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnNewSubsequentRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnProperties(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnCopy(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnDeleteSelected(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnDeleteMultiple(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnMarkSelectedBilled(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnMarkSelectedReimbursed(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnMarkMultipleBilled(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnMarkMultipleReimbursed(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace pw
