@@ -6,7 +6,9 @@
 #include "shell/globals.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/startup.h"
+#include "selection/gui/find_dialogs.h"
 #include "views/gui/list_view.h"
+#include "views/gui/report_view.h"
 
 namespace pw {
 
@@ -41,6 +43,21 @@ LRESULT OnViewList(HWND, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT OnFind(HWND, UINT, WPARAM, LPARAM) {
+  FindRecords();
+  return 0;
+}
+
+LRESULT OnViewReport(HWND, UINT, WPARAM, LPARAM) {
+  ViewReport();
+  return 0;
+}
+
+LRESULT OnSaveReport(HWND, UINT, WPARAM, LPARAM) {
+  SaveReport();
+  return 0;
+}
+
 constexpr CommandEntry kCommandTable[] = {
     {IDM_COLUMNS, NotAvailable},
     {IDM_PULLDOWNS, NotAvailable},
@@ -57,18 +74,18 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_MARK_SELECTED_REIMBURSED, NotAvailable},
     {IDM_MARK_MULTIPLE_REIMBURSED, NotAvailable},
     {IDM_APPLICATION_CONFIG, NotAvailable},
-    {IDM_FIND, NotAvailable},
+    {IDM_FIND, OnFind},
     {IDM_COPY, NotAvailable},
     {IDM_PROPERTIES, NotAvailable},
     {IDM_VIEW_TREE, NotAvailable},
     {IDM_VIEW_LIST, OnViewList},
     {IDM_VIEW_MIXED, NotAvailable},
-    {IDM_VIEW_REPORT, NotAvailable},
+    {IDM_VIEW_REPORT, OnViewReport},
     {IDM_IMPORT_DATABASE, NotAvailable},
     {IDM_EXPORT_DATABASE, NotAvailable},
     {IDM_IMPORT_PULLDOWNS, NotAvailable},
     {IDM_EXPORT_PULLDOWNS, NotAvailable},
-    {IDM_SAVE_REPORT, NotAvailable},
+    {IDM_SAVE_REPORT, OnSaveReport},
     {IDM_EXPAND_COLLAPSE_TREE, NotAvailable},
 };
 static_assert(std::size(kCommandTable) == 28);
