@@ -27,21 +27,23 @@ std::size_t HashText(std::u16string_view text) { return std::hash<std::u16string
 // Equal floats must hash alike: 0 and -0 are one rate.
 std::size_t HashRate(float rate) { return rate == 0.0f ? 0 : std::bit_cast<std::uint32_t>(rate); }
 
-// Finds the first entry of `entries` whose key `equal` accepts among those
-// with this hash, or appends `make()` and indexes it. Returns the entry.
+// Finds the entry of `entries` whose key `equal` accepts among those with
+// this hash, or appends `make()` and indexes it. Returns the entry. Entries
+// of one hash are chained in the order they were appended, so the earliest
+// equal entry is found first.
 template <class Entry, class Equal, class Make>
-Entry& FindOrAppend(std::vector<Entry>& entries, SummaryIndex& index, std::size_t hash, Equal equal, Make make,
-                    bool* appended) {
-  // An equal_range's order is unspecified: pick the earliest equal entry.
-  std::uint32_t found = UINT32_MAX;
-  auto [from, to] = index.equal_range(hash);
-  for (auto it = from; it != to; ++it) {
-    if (it->second < found && equal(entries[it->second])) found = it->second;
+Entry& FindOrAppend(std::vector<Entry>& entries, SummaryIndex& index, std::size_t hash, Equal equal, Make make) {
+  const auto [slot, fresh] = index.first.try_emplace(hash, std::uint32_t(entries.size()));
+  std::uint32_t* link = nullptr;
+  if (!fresh) {
+    for (std::uint32_t i = slot->second; i != SummaryIndex::kNoEntry; i = index.next[i]) {
+      if (equal(entries[i])) return entries[i];
+      link = &index.next[i];
+    }
+    *link = std::uint32_t(entries.size());
   }
-  *appended = found == UINT32_MAX;
-  if (!*appended) return entries[found];
   entries.push_back(make());
-  index.emplace(hash, std::uint32_t(entries.size() - 1));
+  index.next.push_back(SummaryIndex::kNoEntry);
   return entries.back();
 }
 
@@ -130,7 +132,6 @@ void AddTimeSummaryEntry(TimeSummary* summary, std::u16string_view client, std::
   for (std::u16string_view text : {project, subproject, task}) Mix(hash, HashText(text));
   Mix(hash, std::size_t(std::uint32_t(billable)));
   Mix(hash, HashRate(rate));
-  bool appended = false;
   TimeSummaryEntry& entry = FindOrAppend(
       summary->entries, summary->index, hash,
       [&](const TimeSummaryEntry& e) {
@@ -140,8 +141,7 @@ void AddTimeSummaryEntry(TimeSummary* summary, std::u16string_view client, std::
       [&] {
         return TimeSummaryEntry{std::u16string(client), std::u16string(project), std::u16string(subproject),
                                 std::u16string(task), billable, 0.0f, 0.0f, rate};
-      },
-      &appended);
+      });
   entry.hours += hours;
   if (entry.billable == 1) entry.amount = entry.rate * entry.hours;
 }
@@ -152,7 +152,6 @@ void AddExpenseSummaryEntry(ExpenseSummary* summary, std::u16string_view client,
   std::size_t hash = HashText(client);
   for (std::u16string_view text : {project, description}) Mix(hash, HashText(text));
   Mix(hash, billable ? 1 : 0);
-  bool appended = false;
   ExpenseSummaryEntry& entry = FindOrAppend(
       summary->entries, summary->index, hash,
       [&](const ExpenseSummaryEntry& e) {
@@ -161,8 +160,7 @@ void AddExpenseSummaryEntry(ExpenseSummary* summary, std::u16string_view client,
       [&] {
         return ExpenseSummaryEntry{std::u16string(client), std::u16string(project), std::u16string(description),
                                    billable, 0.0f};
-      },
-      &appended);
+      });
   entry.amount += amount;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,8 +41,13 @@ struct ExpenseSummaryEntry {
   float amount = 0.0f;
 };
 
-// The index of an ordered entry list: key hash -> entry index.
-using SummaryIndex = std::unordered_multimap<std::size_t, std::uint32_t>;
+// The index of an ordered entry list: the first entry of each key hash, and
+// for every entry the next one with the same hash (kNoEntry ends a chain).
+struct SummaryIndex {
+  static constexpr std::uint32_t kNoEntry = UINT32_MAX;
+  std::unordered_map<std::size_t, std::uint32_t> first;
+  std::vector<std::uint32_t> next;
+};
 
 struct TimeSummary {
   std::vector<TimeSummaryEntry> entries;  // in order of first appearance
