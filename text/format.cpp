@@ -1,7 +1,7 @@
 #include "text/format.h"
 
-#include <clocale>
 #include <cstdarg>
+#include <clocale>
 #include <cstdio>
 #include <locale.h>
 #include <string>
@@ -35,27 +35,27 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
-// Numbers are written and read with a decimal point and no grouping
-// whatever locale the user runs under: the stored texts, the shown amounts
-// and the files are the same everywhere. Holds the "C" locale for this
-// thread while it lives.
+// Numbers are written and read with the "C" conventions (decimal point, no
+// grouping) whatever locale the process runs under: a German user's amounts
+// and files are the same as everybody's.
 class CNumbers {
  public:
-  CNumbers() : previous_(uselocale(CLocale())) {}
-  ~CNumbers() { uselocale(previous_); }
+  CNumbers() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    previous_ = c ? uselocale(c) : locale_t(0);
+  }
+  ~CNumbers() {
+    if (previous_) uselocale(previous_);
+  }
   CNumbers(const CNumbers&) = delete;
   CNumbers& operator=(const CNumbers&) = delete;
 
  private:
-  static locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return c;
-  }
   locale_t previous_;
 };
 
 std::string Printf(const std::string& conversion, auto value) {
-  const CNumbers numbers;
+  CNumbers numbers;
   char small[128];
   const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
@@ -128,7 +128,7 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
 
 int ScanText(std::u16string_view text, const char* pattern, ...) {
   const std::string narrow = WideToUtf8(text);
-  const CNumbers numbers;
+  CNumbers numbers;
   va_list ap;
   va_start(ap, pattern);
   const int n = std::vsscanf(narrow.c_str(), pattern, ap);

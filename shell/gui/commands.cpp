@@ -7,6 +7,7 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/startup.h"
 #include "selection/gui/find_dialogs.h"
+#include "transfer/gui/transfer_commands.h"
 #include "views/gui/list_view.h"
 #include "views/gui/report_view.h"
 
@@ -81,10 +82,10 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_VIEW_LIST, OnViewList},
     {IDM_VIEW_MIXED, NotAvailable},
     {IDM_VIEW_REPORT, OnViewReport},
-    {IDM_IMPORT_DATABASE, NotAvailable},
-    {IDM_EXPORT_DATABASE, NotAvailable},
-    {IDM_IMPORT_PULLDOWNS, NotAvailable},
-    {IDM_EXPORT_PULLDOWNS, NotAvailable},
+    {IDM_IMPORT_DATABASE, OnImportDatabase},
+    {IDM_EXPORT_DATABASE, OnExportDatabase},
+    {IDM_IMPORT_PULLDOWNS, OnImportPulldowns},
+    {IDM_EXPORT_PULLDOWNS, OnExportPulldowns},
     {IDM_SAVE_REPORT, OnSaveReport},
     {IDM_EXPAND_COLLAPSE_TREE, NotAvailable},
 };
