@@ -1,38 +1,26 @@
-// Runs a check under the "C" locale and under a locale that writes numbers
-// with a decimal comma, as a German user's desktop does.
+// Switches the C library to a locale that writes numbers with a decimal
+// comma (de_DE.UTF-8), as a German user's desktop does, for one scope.
 #pragma once
 
-#include <clocale>
 #include <string>
-#include <vector>
 
 namespace pw::test {
 
-// The C library locales to try a check under: "C", plus the first comma
-// locale the machine has.
-inline std::vector<std::string> NumberLocales() {
-  std::vector<std::string> out{"C"};
-  const std::string previous = std::setlocale(LC_ALL, nullptr);
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8@comma"}) {
-    if (std::setlocale(LC_ALL, name) != nullptr) {
-      out.emplace_back(name);
-      break;
-    }
-  }
-  std::setlocale(LC_ALL, previous.c_str());
-  return out;
-}
+inline constexpr const char* kCommaLocale = "de_DE.UTF-8";
 
-// Holds a C library locale while it lives.
-class ScopedLocale {
+class CommaDecimalLocale {
  public:
-  explicit ScopedLocale(const std::string& name) : previous_(std::setlocale(LC_ALL, nullptr)) {
-    std::setlocale(LC_ALL, name.c_str());
-  }
-  ~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+  CommaDecimalLocale();   // switches when the locale is installed
+  ~CommaDecimalLocale();  // restores the locale found
+  CommaDecimalLocale(const CommaDecimalLocale&) = delete;
+  CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
+
+  // False when the locale is not installed (tools/install-deps.sh makes it).
+  bool active() const { return active_; }
 
  private:
   std::string previous_;
+  bool active_ = false;
 };
 
 }  // namespace pw::test

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/comma_locale.h"
+#include "support/number_locales.h"
 
 namespace pw {
 namespace {

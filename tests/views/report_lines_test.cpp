@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "support/comma_locale.h"
+#include "support/number_locales.h"
 
 namespace pw {
 namespace {
