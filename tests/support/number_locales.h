@@ -1,4 +1,4 @@
-// Runs a check under the "C" locale and under a locale that writes numbers
+// The C library locales a check runs under: "C", and a locale that writes numbers
 // with a decimal comma, as a German user's desktop does.
 #pragma once
 
