@@ -7,10 +7,12 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/record_commands.h"
 #include "shell/gui/startup.h"
+#include "selection/gui/find_dialogs.h"
 #include "transfer/gui/transfer_commands.h"
 #include "views/gui/list_view.h"
 #include "views/gui/tree_view.h"
 #include "views/gui/view_selection.h"
+#include "views/gui/report_view.h"
 
 namespace pw {
 
@@ -50,6 +52,21 @@ LRESULT OnExpandCollapseTree(HWND window, UINT, WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT OnFind(HWND, UINT, WPARAM, LPARAM) {
+  FindRecords();
+  return 0;
+}
+
+LRESULT OnViewReport(HWND, UINT, WPARAM, LPARAM) {
+  ViewReport();
+  return 0;
+}
+
+LRESULT OnSaveReport(HWND, UINT, WPARAM, LPARAM) {
+  SaveReport();
+  return 0;
+}
+
 constexpr CommandEntry kCommandTable[] = {
     {IDM_COLUMNS, NotAvailable},
     {IDM_PULLDOWNS, NotAvailable},
@@ -66,18 +83,18 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_MARK_SELECTED_REIMBURSED, OnMarkSelectedReimbursed},
     {IDM_MARK_MULTIPLE_REIMBURSED, OnMarkMultipleReimbursed},
     {IDM_APPLICATION_CONFIG, NotAvailable},
-    {IDM_FIND, NotAvailable},
+    {IDM_FIND, OnFind},
     {IDM_COPY, OnCopy},
     {IDM_PROPERTIES, OnProperties},
     {IDM_VIEW_TREE, OnViewSwitch},
     {IDM_VIEW_LIST, OnViewSwitch},
     {IDM_VIEW_MIXED, OnViewSwitch},
-    {IDM_VIEW_REPORT, NotAvailable},
+    {IDM_VIEW_REPORT, OnViewReport},
     {IDM_IMPORT_DATABASE, OnImportDatabase},
     {IDM_EXPORT_DATABASE, OnExportDatabase},
     {IDM_IMPORT_PULLDOWNS, OnImportPulldowns},
     {IDM_EXPORT_PULLDOWNS, OnExportPulldowns},
-    {IDM_SAVE_REPORT, NotAvailable},
+    {IDM_SAVE_REPORT, OnSaveReport},
     {IDM_EXPAND_COLLAPSE_TREE, OnExpandCollapseTree},
 };
 static_assert(std::size(kCommandTable) == 28);

@@ -7,6 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include "support/number_locales.h"
+
 namespace pw {
 namespace {
 
@@ -71,6 +73,21 @@ TEST(FormatTest, ScansLikeSscanf) {
   char pm[8] = {};
   EXPECT_EQ(ScanText(u"10:30 PM", "%d:%d %7s", &a, &b, pm), 3);
   EXPECT_STREQ(pm, "PM");
+}
+
+// A German desktop writes "45,00" and reads "10,5" in its C library; the
+// program's numbers do not follow it, and the user's locale is left as it was.
+TEST(FormatTest, NumbersIgnoreTheUsersLocale) {
+  for (const std::string& locale : test::NumberLocales()) {
+    test::ScopedLocale scoped(locale);
+    EXPECT_EQ(Format(u"%.2f|%d|%f", 45.0f, 12345, 0.5), u"45.00|12345|0.500000") << locale;
+    float f = 0;
+    EXPECT_EQ(ScanFloat(u"10.5", &f), 1);
+    EXPECT_EQ(f, 10.5f) << locale;
+    EXPECT_EQ(ScanFloat(u"10,5", &f), 1);
+    EXPECT_EQ(f, 10.0f) << locale;
+    EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), locale);
+  }
 }
 
 }  // namespace

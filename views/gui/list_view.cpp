@@ -344,4 +344,22 @@ bool GetReportLine(const QTableView* list, int row, std::u16string* out) {
   return true;
 }
 
+bool SetReportLines(QTableView* list, const std::vector<std::u16string>& lines) {
+  ReportListModel* model = ReportModelOf(list);
+  if (!model) return false;
+  std::deque<QString> texts;
+  for (const std::u16string& line : lines) texts.push_back(ToQString(line));
+  model->setLines(std::move(texts));
+  return true;
+}
+
+std::vector<std::u16string> GetReportLines(const QTableView* list) {
+  std::vector<std::u16string> out;
+  const ReportListModel* model = ReportModelOf(list);
+  if (!model) return out;
+  out.reserve(std::size_t(model->lineCount()));
+  for (int row = 0; row < model->lineCount(); ++row) out.push_back(FromQString(model->line(row)));
+  return out;
+}
+
 }  // namespace pw

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/object_store.h"
 #include "platform/types.h"
@@ -50,5 +51,9 @@ bool InsertReportLine(QTableView* list, int row, std::u16string_view text);
 int ReportLineCount(const QTableView* list);
 // False for a row that does not exist.
 bool GetReportLine(const QTableView* list, int row, std::u16string* out);
+// Every line at once, top first: replacing them (false for a list that is
+// not a report list) and reading them.
+bool SetReportLines(QTableView* list, const std::vector<std::u16string>& lines);
+std::vector<std::u16string> GetReportLines(const QTableView* list);
 
 }  // namespace pw

@@ -166,6 +166,12 @@ void ReportListModel::insertLine(int row, const QString& text) {
   endInsertRows();
 }
 
+void ReportListModel::setLines(std::deque<QString> lines) {
+  beginResetModel();
+  lines_ = std::move(lines);
+  endResetModel();
+}
+
 QString ReportListModel::line(int row) const {
   return row >= 0 && row < lineCount() ? lines_[std::size_t(row)] : QString();
 }

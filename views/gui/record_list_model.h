@@ -99,6 +99,8 @@ class ReportListModel final : public QAbstractTableModel {
 
   // Inserts a line before row `row` (clamped to 0..lineCount()).
   void insertLine(int row, const QString& text);
+  // Replaces every line at once.
+  void setLines(std::deque<QString> lines);
   int lineCount() const { return int(lines_.size()); }
   QString line(int row) const;
 

@@ -1,0 +1,158 @@
+// Find and the Report view at 100,000 time records of ten years:
+//  - Find: the matching walk with its criteria and the list view re-created
+//    over the matches;
+//  - Report: from the selection dialog's OK to the lines shown, that is the
+//    summary of every record, its lines, and the report list made and filled;
+//  - Save Report: the lines of that report written to a document.
+// The records spread over 3,000 detailed totals (40 clients, 300 projects,
+// 1,000 tasks), and every fifth has a note, so the report has about 23,000
+// lines.
+//
+// Run in Release; peak_rss_MB is the process's peak resident size so far.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableView>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench/gui/bench_support.h"
+#include "config/configuration.h"
+#include "platform/code_page.h"
+#include "platform/object_store.h"
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "storage/record_store.h"
+#include "storage/records.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+#include "views/gui/list_view.h"
+#include "views/report.h"
+#include "views/report_file.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+
+void FillTimeDatabase(pw::DatabaseHandle& db) {
+  pw::StoreTransaction group;
+  for (int i = 0; i < kRecords; ++i) {
+    const int day = i / 27;
+    pw::TimeRecord r = pw::bench::SampleTimeRecord(
+        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
+    pw::CopyText(r.task, pw::Format(u"Task %d", i % 1000));
+    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
+    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
+  }
+}
+
+struct Setup {
+  std::unique_ptr<pw::PWHConfiguration> config;
+  std::unique_ptr<QWidget> area;
+  explicit Setup(const std::string& home) {
+    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
+    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
+    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
+    config = std::make_unique<pw::PWHConfiguration>();
+    pw::Configuration = config.get();
+    pw::AppMode = pw::PWH_TIME_MODE;
+    area = std::make_unique<QWidget>();
+    area->resize(800, 600);
+    area->show();
+    pw::ViewArea = area.get();
+  }
+};
+
+void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+pw::TimeSelectionCriteria EveryRecord() {
+  pw::TimeSelectionCriteria c;
+  c.from = u"01/01/1990";
+  c.to = u"12/31/2010";
+  return c;
+}
+
+// Find with a client and the billable choice: the walk over every record,
+// then the list view of the matches.
+void BM_FindAndShow(benchmark::State& state) {
+  pw::TimeSelectionCriteria c = EveryRecord();
+  c.client = u"Client 7";
+  c.billable = u"billable";
+  for (auto _ : state) {
+    pw::ClearDisplayedRecordList(&pw::DisplayedRecordList);
+    pw::MatchTimeRecords(&pw::DisplayedRecordList, pw::TimeDatabase, c);
+    pw::RecordSetMode = pw::PWH_SELECT_REC_MODE;
+    pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    state.PauseTiming();
+    FlushDeletes();
+    state.ResumeTiming();
+  }
+  state.counters["shown"] = double(pw::DisplayedRecordList.count());
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_FindAndShow)->Unit(benchmark::kMillisecond);
+
+// What follows the OK of the report's selection dialog (which picked every
+// record): the report list made, every record summarised, the lines shown.
+void BM_ReportAllRecords(benchmark::State& state) {
+  pw::ClearDisplayedRecordList(&pw::DisplayedRecordList);
+  pw::MatchTimeRecords(&pw::DisplayedRecordList, pw::TimeDatabase, EveryRecord());
+  for (auto _ : state) {
+    pw::ShowReportMenus();
+    pw::DestroyCurrentView();
+    pw::CreateMainListView(&pw::ReportListWindow, pw::PWH_REPORT_VIEW);
+    pw::SetReportLines(pw::ReportListWindow,
+                       pw::SummarizeForReport(nullptr, pw::PWH_TIME_MODE, pw::TimeDatabase, pw::DisplayedRecordList));
+    state.PauseTiming();
+    FlushDeletes();
+    state.ResumeTiming();
+  }
+  state.counters["records"] = double(pw::DisplayedRecordList.count());
+  state.counters["lines"] = double(pw::ReportLineCount(pw::ReportListWindow));
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_ReportAllRecords)->Unit(benchmark::kMillisecond);
+
+// Save Report of that report: the lines read from the list and written.
+void BM_SaveReport(benchmark::State& state, const std::string& home) {
+  if (!pw::ReportListWindow) {
+    state.SkipWithError("no report shown");
+    return;
+  }
+  const std::u16string path = pw::Utf8ToWide(home + "/PWH Time Report.doc");
+  for (auto _ : state) {
+    if (!pw::WriteReportFile(nullptr, path, pw::GetReportLines(pw::ReportListWindow))) {
+      state.SkipWithError("save failed");
+      break;
+    }
+  }
+  state.counters["bytes"] = double(std::filesystem::file_size(pw::WideToUtf8(path)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string home = pw::bench::MakeBenchHome("report-bench");
+  if (home.empty()) return 1;
+  {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("BM_SaveReport", BM_SaveReport, home)->Unit(benchmark::kMillisecond);
+    {
+      Setup s(home);
+      benchmark::RunSpecifiedBenchmarks();
+      pw::DestroyCurrentView();
+      FlushDeletes();
+      pw::ViewArea = nullptr;
+      pw::Configuration = nullptr;
+    }
+    pw::TimeDatabase.Close();
+    pw::CloseObjectStore();
+    benchmark::Shutdown();
+  }
+  std::filesystem::remove_all(home);
+  return 0;
+}

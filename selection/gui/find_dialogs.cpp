@@ -1,0 +1,301 @@
+#include "selection/gui/find_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "config/configuration.h"
+#include "dialogs/gui/dialog_support.h"
+#include "platform/clock.h"
+#include "platform/error_codes.h"
+#include "platform/host_port.h"
+#include "selection/find_form.h"
+#include "shell/globals.h"
+#include "shell/gui/commands.h"
+#include "shell/gui/main_window.h"
+#include "shell/gui/qt_host.h"
+#include "storage/pulldowns.h"
+#include "text/format.h"
+#include "text/time_text.h"
+#include "views/gui/list_view.h"
+#include "views/list_cells.h"
+
+namespace pw {
+
+namespace {
+
+// A three-state box that steps as the handheld's did: unchecked, checked,
+// either, unchecked again.
+class ThreeStateBox final : public QCheckBox {
+ public:
+  ThreeStateBox(const QString& text, int controlId, QWidget* parent) : QCheckBox(text, parent) {
+    setObjectName(QString::number(controlId));
+    setTristate(true);
+  }
+  int tri() const {
+    switch (checkState()) {
+      case Qt::Checked: return PWH_TRI_YES;
+      case Qt::Unchecked: return PWH_TRI_NO;
+      default: return PWH_TRI_EITHER;
+    }
+  }
+  void setTri(int tri) {
+    setCheckState(tri == PWH_TRI_YES ? Qt::Checked : tri == PWH_TRI_NO ? Qt::Unchecked : Qt::PartiallyChecked);
+  }
+
+ protected:
+  void nextCheckState() override {
+    setTri(tri() == PWH_TRI_NO ? PWH_TRI_YES : tri() == PWH_TRI_YES ? PWH_TRI_EITHER : PWH_TRI_NO);
+  }
+};
+
+// A follow-up box (billed, reimbursed) can only be chosen while its
+// partner (billable, reimbursable) is checked.
+void PairBoxes(ThreeStateBox* partner, ThreeStateBox* followUp) {
+  QObject::connect(partner, &QCheckBox::clicked, followUp, [partner, followUp] {
+    const FollowUpBox state = FollowPartner(partner->tri());
+    followUp->setTri(state.tri);
+    followUp->setEnabled(state.enabled);
+  });
+}
+
+bool EuropeanDates() { return CurrentListCellFormat().europeanDates; }
+
+QDate Today() {
+  const SYSTEMTIME now = GetLocalTime();
+  return QDate(now.wYear, now.wMonth, now.wDay);
+}
+
+QDateEdit* CreateDatePicker(int controlId, QWidget* parent) {
+  auto* picker = new QDateEdit(parent);
+  picker->setObjectName(QString::number(controlId));
+  picker->setCalendarPopup(true);
+  // The picker shows the year in full: four digits.
+  QString format = QTextOf(DatePickerFormat(EuropeanDates()));
+  if (!format.contains(QStringLiteral("yyyy"))) format.replace(QStringLiteral("yyy"), QStringLiteral("yyyy"));
+  picker->setDisplayFormat(format);
+  picker->setDate(Today());
+  return picker;
+}
+
+// The text-criterion boxes offer "--any--" with the category's values and
+// start on "--any--".
+QComboBox* CreateCriterionBox(int controlId, int categoryId, QWidget* parent) {
+  QComboBox* box = CreatePickListBox(controlId, parent);
+  box->addItem(QTextOf(PWH_ANY));
+  FillPickListBox(MainWindow, box, categoryId);
+  box->setCurrentIndex(box->findText(QTextOf(PWH_ANY), Qt::MatchExactly | Qt::MatchCaseSensitive));
+  return box;
+}
+
+QComboBox* CreateChoiceBox(int controlId, std::initializer_list<std::u16string_view> choices, QWidget* parent) {
+  QComboBox* box = CreatePickListBox(controlId, parent);
+  for (std::u16string_view choice : choices) box->addItem(QTextOf(choice));
+  box->setCurrentIndex(box->findText(QTextOf(PWH_ANY), Qt::MatchExactly | Qt::MatchCaseSensitive));
+  return box;
+}
+
+// What the dialogs share: the fields grid, the date pickers, the button row.
+class SelectionDialog : public PwDialog {
+ public:
+  SelectionDialog(QWidget* owner, const QString& title, RecordPositionList* list) : PwDialog(owner), list_(list) {
+    setWindowTitle(title);
+    grid_ = new QGridLayout;
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid_);
+    layout->addStretch(1);
+    layout->addWidget(CreateOkCancelButtons(this));
+    from_ = CreateDatePicker(IDC_FIND_FROM, this);
+    to_ = CreateDatePicker(IDC_FIND_TO, this);
+  }
+
+ protected:
+  // A labelled row; the label's mnemonic leads to the field.
+  void AddRow(const QString& label, QWidget* field, QWidget* beside = nullptr) {
+    const int row = grid_->rowCount();
+    auto* text = new QLabel(label, this);
+    text->setBuddy(field);
+    grid_->addWidget(text, row, 0);
+    grid_->addWidget(field, row, 1);
+    if (beside) grid_->addWidget(beside, row, 2);
+  }
+
+  // The search starts on the first day of the month the from picker shows.
+  void StartOnFirstOfMonth(std::u16string_view warning) {
+    SYSTEMTIME first;
+    const std::u16string american = SearchDateText(U16TextOf(from_->text()), EuropeanDates());
+    QDate date;
+    if (DateTextToSystemTime(MainWindow, american, &first)) date = QDate(first.wYear, first.wMonth, 1);
+    if (date.isValid() && date >= from_->minimumDate() && date <= from_->maximumDate()) {
+      from_->setDate(date);
+      return;
+    }
+    MessageBoxW(MainWindow, Format(warning, long(ERROR_INVALID_PARAMETER)), u"Error", MB_OK | MB_ICONEXCLAMATION);
+  }
+
+  std::u16string FromText() const { return U16TextOf(from_->text()); }
+  std::u16string ToText() const { return U16TextOf(to_->text()); }
+
+  // The search itself, shown on the status line while it runs.
+  template <class Search>
+  void SearchAndClose(Search search) {
+    ClearDisplayedRecordList(list_);
+    SetStatusText(PWH_STATUS_ACTIVITY, u"searching...");
+    search();
+    SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
+    PwDialog::accept();
+  }
+
+  QGridLayout* grid_ = nullptr;
+  QDateEdit* from_ = nullptr;
+  QDateEdit* to_ = nullptr;
+  RecordPositionList* list_;
+};
+
+class TimeSelectionDialog final : public SelectionDialog {
+ public:
+  TimeSelectionDialog(QWidget* owner, RecordPositionList* list)
+      : SelectionDialog(owner, QStringLiteral("Record Selection"), list) {
+    client_ = CreateCriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT, this);
+    project_ = CreateCriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT, this);
+    subproject_ = CreateCriterionBox(IDC_FIND_SUBPROJECT, PWH_PULLDOWN_SUBPROJECT, this);
+    task_ = CreateCriterionBox(IDC_FIND_TASK, PWH_PULLDOWN_TASK, this);
+    currency_ = CreateCriterionBox(IDC_FIND_CURRENCY, PWH_PULLDOWN_CURRENCY, this);
+    billable_ = CreateChoiceBox(IDC_FIND_BILLABLE_CHOICE, {PWH_ANY, PWH_CHOICE_BILLABLE, PWH_CHOICE_NOT_BILLABLE}, this);
+    billed_ = CreateChoiceBox(IDC_FIND_BILLED_CHOICE, {PWH_ANY, PWH_CHOICE_BILLED, PWH_CHOICE_NOT_BILLED}, this);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/101_32.png")).pixmap(20, 20));
+    AddRow(QStringLiteral("&Client"), client_);
+    AddRow(QStringLiteral("&Project"), project_);
+    AddRow(QStringLiteral("&Sub"), subproject_);
+    AddRow(QStringLiteral("&Task"), task_);
+    AddRow(QStringLiteral("C&urrency"), currency_, icon);
+    AddRow(QStringLiteral("&Billable"), billable_);
+    AddRow(QStringLiteral("B&illed"), billed_);
+    AddRow(QStringLiteral("&From/To"), from_, to_);
+    StartOnFirstOfMonth(u"Warning: date box initialization failed: error code: [%ld]: defaulting to todays date.");
+    client_->setFocus();
+  }
+
+  void accept() override {
+    const TimeFindForm form{PickListText(client_), PickListText(project_), PickListText(subproject_),
+                            PickListText(task_),   PickListText(currency_), PickListText(billable_),
+                            PickListText(billed_), FromText(),              ToText()};
+    const TimeSelectionCriteria criteria = TimeCriteriaFromForm(form, EuropeanDates());
+    SearchAndClose([&] { MatchTimeRecords(list_, TimeDatabase, criteria); });
+  }
+
+ private:
+  QComboBox *client_, *project_, *subproject_, *task_, *currency_, *billable_, *billed_;
+};
+
+class ExpenseSelectionDialog final : public SelectionDialog {
+ public:
+  ExpenseSelectionDialog(QWidget* owner, RecordPositionList* list)
+      : SelectionDialog(owner, QStringLiteral("Expense Record Selection"), list) {
+    client_ = CreateCriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT, this);
+    project_ = CreateCriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT, this);
+    description_ = CreateCriterionBox(IDC_FIND_DESCRIPTION, PWH_PULLDOWN_DESCRIPTION, this);
+    payment_ = CreateCriterionBox(IDC_FIND_PAYMENT, PWH_PULLDOWN_PAYMENT, this);
+    amount_ = CreateCriterionBox(IDC_FIND_AMOUNT, PWH_PULLDOWN_AMOUNT, this);
+    currency_ = CreateCriterionBox(IDC_FIND_EXPENSE_CURRENCY, PWH_PULLDOWN_CURRENCY, this);
+    // Sorted, as the list shows them: "<", "=", ">".
+    comparison_ = new QComboBox(this);
+    comparison_->setObjectName(QString::number(IDC_FIND_COMPARISON));
+    for (std::u16string_view text : {PWH_COMPARE_LESS, PWH_COMPARE_EQUAL, PWH_COMPARE_GREATER})
+      comparison_->addItem(QTextOf(text));
+    comparison_->setCurrentText(QTextOf(PWH_COMPARE_EQUAL));
+
+    mileage_ = new ThreeStateBox(QStringLiteral("&mileage"), IDC_FIND_MILEAGE, this);
+    billable_ = new ThreeStateBox(QStringLiteral("&billable"), IDC_FIND_BILLABLE, this);
+    billed_ = new ThreeStateBox(QStringLiteral("b&illed"), IDC_FIND_BILLED, this);
+    reimbursable_ = new ThreeStateBox(QStringLiteral("&reimbursable"), IDC_FIND_REIMBURSABLE, this);
+    reimbursed_ = new ThreeStateBox(QStringLiteral("r&eimbursed"), IDC_FIND_REIMBURSED, this);
+    receipt_ = new ThreeStateBox(QStringLiteral("recei&pt"), IDC_FIND_RECEIPT, this);
+    for (ThreeStateBox* box : {mileage_, billable_, reimbursable_, receipt_}) box->setTri(PWH_TRI_EITHER);
+    for (ThreeStateBox* box : {billed_, reimbursed_}) {
+      box->setTri(PWH_TRI_NO);
+      box->setEnabled(false);
+    }
+    PairBoxes(billable_, billed_);
+    PairBoxes(reimbursable_, reimbursed_);
+
+    auto* amountRow = new QHBoxLayout;
+    amountRow->setContentsMargins(0, 0, 0, 0);
+    amountRow->addWidget(comparison_);
+    amountRow->addWidget(amount_, 1);
+    auto* amountField = new QWidget(this);
+    amountField->setLayout(amountRow);
+    amountField->setFocusProxy(comparison_);
+
+    AddRow(QStringLiteral("&Client"), client_);
+    AddRow(QStringLiteral("Pro&ject"), project_);
+    AddRow(QStringLiteral("&Desc"), description_);
+    AddRow(QStringLiteral("Pa&yment"), payment_);
+    AddRow(QStringLiteral("&Amount"), amountField);
+    AddRow(QStringLiteral("C&urrency"), currency_);
+    AddRow(QStringLiteral("&From"), from_);
+    AddRow(QStringLiteral("&To"), to_);
+    auto* flags = new QGridLayout;
+    ThreeStateBox* const order[] = {mileage_, billable_, billed_, reimbursable_, reimbursed_, receipt_};
+    for (int i = 0; i < 6; ++i) flags->addWidget(order[i], i % 3, i / 3);
+    grid_->addLayout(flags, grid_->rowCount(), 1, 1, 2);
+    StartOnFirstOfMonth(u"error: start date box initialization failed: error code: (%ld). Defaulting to todays date.");
+    client_->setFocus();
+  }
+
+  void accept() override {
+    ExpenseFindForm form;
+    form.client = PickListText(client_), form.project = PickListText(project_);
+    form.description = PickListText(description_), form.paymentType = PickListText(payment_);
+    form.currency = PickListText(currency_), form.amount = PickListText(amount_);
+    form.comparison = U16TextOf(comparison_->currentText());
+    form.mileage = mileage_->tri(), form.billable = billable_->tri(), form.billed = billed_->tri();
+    form.reimbursable = reimbursable_->tri(), form.reimbursed = reimbursed_->tri(), form.receipt = receipt_->tri();
+    form.from = FromText(), form.to = ToText();
+    const ExpenseSelectionCriteria criteria = ExpenseCriteriaFromForm(form, EuropeanDates());
+    SearchAndClose([&] { MatchExpenseRecords(list_, ExpenseDatabase, criteria); });
+  }
+
+ private:
+  QComboBox *client_, *project_, *description_, *payment_, *amount_, *currency_, *comparison_;
+  ThreeStateBox *mileage_, *billable_, *billed_, *reimbursable_, *reimbursed_, *receipt_;
+};
+
+}  // namespace
+
+QDialog* CreateTimeSelectionDialog(QWidget* owner, RecordPositionList* list) {
+  return new TimeSelectionDialog(owner, list);
+}
+
+QDialog* CreateExpenseSelectionDialog(QWidget* owner, RecordPositionList* list) {
+  return new ExpenseSelectionDialog(owner, list);
+}
+
+int RunSelectionDialog(RecordPositionList* list) {
+  QWidget* owner = FromHwnd(MainWindow);
+  return RunModal(AppMode == PWH_TIME_MODE ? CreateTimeSelectionDialog(owner, list)
+                                           : CreateExpenseSelectionDialog(owner, list));
+}
+
+void FindRecords() {
+  StoreColumnWidths();
+  if (!TreeViewWindow && !ListViewWindow && !MixedListWindow) {
+    MessageBoxW(MainWindow, u"Please select other view type for record selection.", u"Record Selection",
+                MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (RunSelectionDialog(&DisplayedRecordList) != IDOK) return;
+  // The date tabs keep showing the tab last applied; the view shows the find.
+  RecordSetMode = PWH_SELECT_REC_MODE;
+  RecreateShownView();
+}
+
+}  // namespace pw

@@ -1,0 +1,72 @@
+#include "views/report_summary.h"
+
+#include <gtest/gtest.h>
+
+#include "storage/store_fixture.h"
+
+namespace pw {
+namespace {
+
+using test::Put;
+using test::Time;
+
+class SummarizeStoreTest : public test::StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    OpenRecordDatabases();
+  }
+  static RecordPositionList ListOf(std::initializer_list<RecordPosition> positions) {
+    RecordPositionList list;
+    for (RecordPosition p : positions) list.Append(p);
+    return list;
+  }
+};
+
+// The walk follows the list, not the database: order, repeats, and a
+// position past the end, which ends it.
+TEST_F(SummarizeStoreTest, WalksTheListedPositions) {
+  for (auto [date, client, note] : {std::tuple{u"01/01/2000", u"A", u"a"}, {u"01/02/2000", u"B", u""},
+                                    {u"01/03/2000", u"C", u"c"}}) {
+    TimeRecord r = Time(date, client, 1, 1);
+    CopyText(r.duration, u"1:15");
+    CopyText(r.rate, u"10");
+    CopyText(r.notes, note);
+    Put(TimeDatabase, r);
+  }
+  TimeSummary s;
+  EXPECT_TRUE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({2, 0, 2, 7, 1}), &s));
+  EXPECT_EQ(s.recordCount, 3);
+  EXPECT_EQ(s.totalHours, 3.75f);
+  EXPECT_EQ(s.billableAmount, 37.5f);
+  ASSERT_EQ(s.entries.size(), 2u);
+  EXPECT_EQ(s.entries[0].client + s.entries[1].client, u"CA");
+  EXPECT_EQ(s.entries[0].hours, 2.5f);
+  EXPECT_EQ(s.notes, (std::vector<std::u16string>{u"01/03/2000: \"c\"", u"01/01/2000: \"a\"", u"01/03/2000: \"c\""}));
+  EXPECT_TRUE(host.messages.empty());
+
+  ExpenseRecord e = test::Expense(u"01/01/2000", u"X");
+  CopyText(e.amount, u"2.25");
+  e.billable = true;
+  Put(ExpenseDatabase, e);
+  ExpenseSummary es;
+  EXPECT_TRUE(SummarizeExpenseRecords(nullptr, ExpenseDatabase, ListOf({0, 0}), &es));
+  EXPECT_EQ(es.billableAmount, 4.5f);
+  EXPECT_EQ(es.unbilledCount, 2);
+}
+
+TEST_F(SummarizeStoreTest, AnUnreadableRecordEndsTheWalkWithAMessage) {
+  Put(TimeDatabase, Time(u"01/01/2000", u"A"));
+  const CEOID damaged = Put(TimeDatabase, Time(u"01/02/2000", u"B"));
+  Put(TimeDatabase, Time(u"01/03/2000", u"C"));
+  DamageRecord(damaged);  // it now sorts last
+  TimeSummary s;
+  EXPECT_FALSE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({0, 2, 1}), &s));
+  EXPECT_EQ(s.recordCount, 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, u"Pennywhistle Db Error");
+  EXPECT_EQ(host.messages[0].text.rfind(u"LoadMainListBox: could not CeReadRecordProps(): error code: (", 0), 0u);
+}
+
+}  // namespace
+}  // namespace pw
