@@ -119,6 +119,28 @@ bool SupportedType(CEPROPID propid) {
   return type == CEVT_I2 || type == CEVT_LPWSTR;
 }
 
+// True for an empty file (a new store) or one that starts with SQLite's
+// header; false with *error set otherwise.
+bool LooksLikeSqlite(const std::string& path, DWORD* error) {
+  static constexpr char kHeader[] = "SQLite format 3";  // and its NUL: 16 bytes
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *error = ErrorFromErrno(errno);
+    return false;
+  }
+  char head[sizeof kHeader] = {};
+  const ssize_t got = ::read(fd, head, sizeof head);
+  const int readErrno = errno;
+  ::close(fd);
+  if (got < 0) {
+    *error = ErrorFromErrno(readErrno);
+    return false;
+  }
+  if (got == 0 || (got == ssize_t(sizeof head) && std::memcmp(head, kHeader, sizeof head) == 0)) return true;
+  *error = ERROR_FILE_CORRUPT;
+  return false;
+}
+
 }  // namespace
 
 // --- Opening the file -------------------------------------------------------
@@ -126,6 +148,9 @@ bool SupportedType(CEPROPID propid) {
 std::shared_ptr<ObjectStore> ObjectStore::Open(const std::string& path, bool ownFolder, DWORD* error) {
   *error = PreparePrivateFile(path, ownFolder);
   if (*error != ERROR_SUCCESS_CODE) return nullptr;
+  // A file that is no SQLite database is left to the user before SQLite
+  // looks at it (and at a log beside it, which it might empty).
+  if (!LooksLikeSqlite(path, error)) return nullptr;
   std::shared_ptr<ObjectStore> store(new ObjectStore());
   *error = store->Initialise(path);
   if (*error != ERROR_SUCCESS_CODE) return nullptr;

@@ -33,7 +33,7 @@ const char16_t* CauseOf(DWORD error) {
     case ERROR_ACCESS_DENIED:
       return u"Permission to read or write it is denied.";
     case ERROR_WRITE_PROTECT:
-      return u"It is read-only, or its disk is.";
+      return u"It, its folder or its disk is read-only.";
     case ERROR_DISK_FULL:
       return u"The disk is full.";
     case ERROR_WRITE_FAULT:
