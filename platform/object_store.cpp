@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <new>
 
 #include "platform/object_store_codec.h"
@@ -978,27 +977,7 @@ bool MoveObjectStoreAside(std::string* movedTo) {
   return Guarded(false, nullptr, [&] {
     const std::string path = ObjectStorePath();
     currentStore.reset();
-    // pennywhistle.db -> pennywhistle-damaged-2026-12-06-174200.db, with a
-    // number added when that name is taken.
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    const std::string stem = hasExtension ? path.substr(0, dot) : path;
-    const std::string extension = hasExtension ? path.substr(dot) : std::string();
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
-    const auto exists = [](const std::string& p) {
-      struct stat st;
-      return ::lstat(p.c_str(), &st) == 0;
-    };
-    std::string target;
-    for (int n = 1;; ++n) {
-      target = stem + "-damaged-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + extension;
-      if (!exists(target) && !exists(target + "-wal") && !exists(target + "-shm")) break;
-    }
+    const std::string target = DatedSibling(path, "damaged");
     // The log first: a new store must never find the old one's log beside it.
     for (const char* suffix : {"-wal", "-shm", ""}) {
       const std::string from = path + suffix;
@@ -1007,8 +986,34 @@ bool MoveObjectStoreAside(std::string* movedTo) {
         return false;
       }
     }
-    SyncFolder(slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1)));
+    SyncFolder(FolderOf(path));
     *movedTo = target;
+    return true;
+  });
+}
+
+bool CopyObjectStoreAside(std::string* copiedTo) {
+  return Guarded(false, nullptr, [&] {
+    const auto store = CurrentObjectStore();
+    if (!store) return false;
+    const std::string target = DatedSibling(ObjectStorePath(), "before-erase");
+    // Made empty and private first; SQLite then fills it.
+    if (const DWORD error = PreparePrivateFile(target, false); error != ERROR_SUCCESS_CODE) {
+      SetLastError(error);
+      return false;
+    }
+    sqlite3_stmt* copy = nullptr;
+    int rc = sqlite3_prepare_v2(store->Connection(), "VACUUM INTO ?1", -1, &copy, nullptr);
+    if (rc == SQLITE_OK) {
+      sqlite3_bind_text(copy, 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
+      rc = sqlite3_step(copy);
+    }
+    sqlite3_finalize(copy);
+    if (rc != SQLITE_DONE) {
+      SetLastError(ErrorFromSqlite(rc));
+      return false;  // the partial copy stays: nothing is deleted
+    }
+    *copiedTo = target;
     return true;
   });
 }

@@ -166,6 +166,10 @@ void SetObjectStoreBusyTimeout(int milliseconds);
 // "<name>-damaged-<date>-<time>.db" in the same folder, so that the next call
 // makes a new, empty store. *movedTo receives the new name. Nothing is deleted.
 bool MoveObjectStoreAside(std::string* movedTo);
+// Copies the store as it is now to "<name>-before-erase-<date>-<time>.db" in
+// the same folder (its log included), before something is erased from it.
+// *copiedTo receives the copy's name.
+bool CopyObjectStoreAside(std::string* copiedTo);
 
 // Groups the writes made while it lives into one durable commit. Nested
 // groups join the outermost one. Whatever was written is kept: the group

@@ -5,16 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 namespace pw {
 
 namespace {
-
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void MakePrivate(const std::string& file, mode_t mode) {
   struct stat st;
@@ -23,6 +18,33 @@ void MakePrivate(const std::string& file, mode_t mode) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string DatedSibling(const std::string& path, const std::string& tag) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  const std::string stem = hasExtension ? path.substr(0, dot) : path;
+  const std::string extension = hasExtension ? path.substr(dot) : std::string();
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+  const auto exists = [](const std::string& p) {
+    struct stat st;
+    return ::lstat(p.c_str(), &st) == 0;
+  };
+  for (int n = 1;; ++n) {
+    const std::string name = stem + "-" + tag + "-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + extension;
+    if (!exists(name) && !exists(name + "-wal") && !exists(name + "-shm")) return name;
+  }
+}
 
 DWORD ErrorFromErrno(int e) {
   switch (e) {
@@ -56,12 +78,12 @@ bool SyncFolder(const std::string& folder) {
 }
 
 DWORD PreparePrivateFile(const std::string& path, bool ownFolder) {
-  const std::string folder = ParentOf(path);
+  const std::string folder = FolderOf(path);
   for (std::size_t at = 1; at <= folder.size(); ++at) {
     if (at != folder.size() && folder[at] != '/') continue;
     const std::string part = folder.substr(0, at);
     if (::mkdir(part.c_str(), 0700) == 0) {
-      SyncFolder(ParentOf(part));
+      SyncFolder(FolderOf(part));
     } else if (errno != EEXIST) {
       return ErrorFromErrno(errno);
     }

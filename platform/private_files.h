@@ -19,6 +19,14 @@ DWORD PreparePrivateFile(const std::string& path, bool ownFolder);
 // The device-layer error number for an errno value of a file call.
 DWORD ErrorFromErrno(int e);
 
+// A name beside path that no file has yet, with the tag, the date and the
+// time: /d/pennywhistle.db -> /d/pennywhistle-damaged-2026-12-06-174200.db
+// (a number is added when that name, or its -wal or -shm, is taken).
+std::string DatedSibling(const std::string& path, const std::string& tag);
+
+// The folder a path is in.
+std::string FolderOf(const std::string& path);
+
 // Syncs a folder's entries (its new, renamed or removed names) to the disk.
 bool SyncFolder(const std::string& folder);
 

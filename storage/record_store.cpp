@@ -195,6 +195,19 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
                         name, GetLastError()));
       return false;
     }
+    // The records about to be erased stay in a copy of the whole store.
+    std::string copy;
+    if (!CopyObjectStoreAside(&copy)) {
+      const DWORD copyError = GetLastError();
+      if (copyError == ERROR_FILE_CORRUPT) {  // too damaged to copy: the file itself goes aside
+        if (!MoveStoreAside(owner)) return false;
+        continue;
+      }
+      ShowStartupMessage(owner, Format(u"Could not keep a copy of the data file\n\n'%s'\n\nbefore erasing the time "
+                                       u"records, so nothing was erased. %s\n\nError code: [%ld].",
+                                       Utf8ToWide(ObjectStorePath()), CauseOf(copyError), copyError));
+      return false;
+    }
     if (!CeDeleteDatabase(oid)) {
       // Too damaged to delete from: the whole file goes aside instead.
       if (GetLastError() == ERROR_FILE_CORRUPT) {
@@ -207,6 +220,10 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
                         name, GetLastError()));
       return false;
     }
+    ShowStartupMessage(owner,
+                       Format(u"The time records as they were are kept in a copy of the data file:\n\n'%s'",
+                              Utf8ToWide(copy)),
+                       MB_OK | MB_ICONINFORMATION);
     // The open fails with "not found" now, and the database is made again.
   }
 }

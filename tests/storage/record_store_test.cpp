@@ -73,8 +73,8 @@ TEST_P(TimeDatabaseEraseTest, AnUnreadableTimeDatabaseIsErasedOnlyAfterTwoYes) {
        u"This operation will erase all previously stored time data (expense will be intact).\n\n"
        u"Do you want to continue ?",
        u"Pennywhistle Startup", MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2}};
-  ASSERT_EQ(host.messages.size(), GetParam().answers.size());
-  for (std::size_t i = 0; i < host.messages.size(); ++i) {
+  ASSERT_EQ(host.messages.size(), GetParam().answers.size() + (GetParam().erased ? 1 : 0));
+  for (std::size_t i = 0; i < GetParam().answers.size(); ++i) {
     EXPECT_EQ(host.messages[i].owner, expected[i].owner);
     EXPECT_EQ(host.messages[i].text, expected[i].text);
     EXPECT_EQ(host.messages[i].title, expected[i].title);
@@ -83,6 +83,19 @@ TEST_P(TimeDatabaseEraseTest, AnUnreadableTimeDatabaseIsErasedOnlyAfterTwoYes) {
   const CEOIDINFO info = InfoOf(PWH_TIME_DB_NAME);
   EXPECT_EQ(info.numRecords, GetParam().erased ? 0u : 1u);
   EXPECT_EQ(info.sortProperty, GetParam().erased ? PWH_TIME_DATE_PROPID : 0u);
+  if (!GetParam().erased) return;
+
+  // The erased records are kept in a copy of the store, which the last message names.
+  const std::u16string copyNote = u"The time records as they were are kept in a copy of the data file:\n\n'";
+  const std::u16string& last = host.messages.back().text;
+  ASSERT_EQ(last.substr(0, copyNote.size()), copyNote);
+  EXPECT_EQ(host.messages.back().type, MB_OK | MB_ICONINFORMATION);
+  const std::string copy = WideToUtf8(last.substr(copyNote.size(), last.size() - copyNote.size() - 1));
+  EXPECT_NE(copy.find("-before-erase-"), std::string::npos) << copy;
+  TimeDatabase.Close();
+  ASSERT_TRUE(OpenObjectStore(copy));
+  EXPECT_EQ(InfoOf(PWH_TIME_DB_NAME).numRecords, 1u);
+  EXPECT_EQ(InfoOf(PWH_TIME_DB_NAME).sortProperty, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, TimeDatabaseEraseTest,
