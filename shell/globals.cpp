@@ -10,6 +10,8 @@ HWND MainWindow = nullptr;
 DatabaseHandle TimeDatabase;
 DatabaseHandle ConfigDatabase;
 DatabaseHandle ExpenseDatabase;
+TimeRecord WorkingTimeRecord;
+ExpenseRecord WorkingExpenseRecord;
 PWHConfiguration* Configuration = nullptr;
 
 DatabaseHandle& CurrentDatabase() {

@@ -6,6 +6,7 @@
 
 #include "platform/object_store.h"
 #include "platform/types.h"
+#include "storage/records.h"
 
 namespace pw {
 
@@ -25,6 +26,11 @@ extern DatabaseHandle ConfigDatabase;
 extern DatabaseHandle ExpenseDatabase;
 // Null only when the configuration could not be created.
 extern PWHConfiguration* Configuration;
+
+// The records the entry dialogs edit in place: commands prepare them, run
+// the dialog, and store them when it ends with OK.
+extern TimeRecord WorkingTimeRecord;
+extern ExpenseRecord WorkingExpenseRecord;
 
 // The time database in Time mode, the expense database in Expense mode.
 DatabaseHandle& CurrentDatabase();
