@@ -1,7 +1,9 @@
 #include "text/format.h"
 
 #include <cstdarg>
+#include <clocale>
 #include <cstdio>
+#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,27 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
+// Numbers are written and read with the "C" conventions (decimal point, no
+// grouping) whatever locale the process runs under: a German user's amounts
+// and files are the same as everybody's.
+class CNumbers {
+ public:
+  CNumbers() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    previous_ = c ? uselocale(c) : locale_t(0);
+  }
+  ~CNumbers() {
+    if (previous_) uselocale(previous_);
+  }
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
+
+ private:
+  locale_t previous_;
+};
+
 std::string Printf(const std::string& conversion, auto value) {
+  CNumbers numbers;
   char small[128];
   const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
@@ -106,6 +128,7 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
 
 int ScanText(std::u16string_view text, const char* pattern, ...) {
   const std::string narrow = WideToUtf8(text);
+  CNumbers numbers;
   va_list ap;
   va_start(ap, pattern);
   const int n = std::vsscanf(narrow.c_str(), pattern, ap);
