@@ -175,6 +175,12 @@ void PWHConfiguration::loadSelf() {
     expenseBlob_.clear();
     return;
   }
+  // The halves of one record are always the same length; unequal ones come
+  // from two different records and would join into garbled text.
+  if (highLength != lowLength) {
+    expenseBlob_.clear();
+    return;
+  }
   low.insert(low.end(), high.begin(), high.end());
   expenseBlob_ = std::move(low);
 }
@@ -188,6 +194,29 @@ bool PWHConfiguration::storeSelf() {
     ShowProblem(u"PWHConfiguration::storeSelf: internal error: failed serializing column information.", kConfigErrorTitle);
     return false;
   }
+  // The eight values are stored together or not at all: a crash or a failed
+  // write leaves the settings of the last run whole, never half of each.
+  RegistryTransaction group;
+  if (const LONG rc = group.Begun(); rc != ERROR_SUCCESS) {
+    showUnableToStore(rc);
+    return false;
+  }
+  if (!writeValues(columns)) return false;
+  if (const LONG rc = group.Commit(); rc != ERROR_SUCCESS) {
+    showUnableToStore(rc);
+    return false;
+  }
+  return true;
+}
+
+void PWHConfiguration::showUnableToStore(LONG code) {
+  ShowProblem(Format(u"Pennywhistle was unable to store device registry key:\n\n\"%s\".\n\n"
+                     u"Your device registry might be corrupted. Error code: [%ld].",
+                     keyPath_, code),
+              kConfigErrorTitle);
+}
+
+bool PWHConfiguration::writeValues(const Blob& columns) {
   if (!WriteRegistryKey(kColumnsValue, columns.data(), columns.size())) return false;
   if (!WriteRegistryKey(kSortOrderValue, &DBSortOrder, 1)) return false;
   if (!WriteRegistryKey(kFlagsValue, behaviorFlags, PWH_BEHAVIOR_FLAG_COUNT)) return false;
@@ -361,6 +390,15 @@ bool DeserializeTimeRecord(const Blob* blob, TimeRecord& record) {
   record.billable = r.Int();
   record.billed = r.Int();
   r.Note(record.notes);
+  // Times no clock shows (another writer, damage) would overflow the minute
+  // arithmetic: the record then has no times, as when none were entered.
+  const auto fits = [](std::int32_t hour, std::int32_t minute) {
+    return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59;
+  };
+  if (!fits(record.startHour, record.startMinute) || !fits(record.endHour, record.endMinute)) {
+    record.startHour = record.startMinute = record.endHour = record.endMinute = 0;
+    record.startPm = record.endPm = false;
+  }
   return true;
 }
 

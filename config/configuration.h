@@ -50,8 +50,9 @@ class PWHConfiguration {
   PWHConfiguration(const PWHConfiguration&) = delete;
   PWHConfiguration& operator=(const PWHConfiguration&) = delete;
 
-  // Writes the eight values; stops at the first write that fails. Does
-  // nothing (and shows nothing) when the key could not be opened.
+  // Writes the eight values in one registry transaction: all of them, or
+  // (after a failure, which is shown) none. Does nothing (and shows
+  // nothing) when the key could not be opened.
   bool storeSelf();
   // Stores 1..4096 bytes as a binary value of the key; every refusal and
   // failure is shown to the user.
@@ -94,6 +95,9 @@ class PWHConfiguration {
   bool readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
                  std::size_t minLength, bool markerAllowed);
   void showUnableToQuery(const char16_t* valueName, LONG code);
+  void showUnableToStore(LONG code);
+  // The eight writes of storeSelf, in order; stops at the first that fails.
+  bool writeValues(const Blob& columns);
 
   std::u16string keyPath_;
   HKEY key_ = nullptr;

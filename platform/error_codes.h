@@ -15,6 +15,7 @@ inline constexpr DWORD ERROR_ACCESS_DENIED = 5;        // the store file cannot 
 inline constexpr DWORD ERROR_INVALID_HANDLE = 6;       // a closed or null handle
 inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr DWORD ERROR_INVALID_DATA = 13;        // a stored record that cannot be decoded
+inline constexpr DWORD ERROR_WRITE_PROTECT = 19;       // the store file or its disk is read-only
 inline constexpr DWORD ERROR_WRITE_FAULT = 29;         // the store refused a write
 inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;   // the store is locked by another process
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;   // e.g. opening with a sort property the database lacks

@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "platform/object_store_codec.h"
 #include "platform/object_store_impl.h"
+#include "platform/private_files.h"
 
 namespace pw {
 
@@ -21,7 +23,12 @@ namespace {
 // Marks the file as ours ("PWHS") and gives the layout of its tables.
 constexpr sqlite3_int64 kApplicationId = 0x50574853;
 constexpr sqlite3_int64 kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 2000;
+// Object ids are 32 bits; 0 means none.
+constexpr sqlite3_int64 kLastOid = 0xFFFFFFFF;
+
+// How long a call waits for another process that holds the file before it
+// reports the file as in use.
+int busyTimeoutMs = 5000;
 
 constexpr const char* kCreateSchema =
     "CREATE TABLE IF NOT EXISTS databases("
@@ -71,50 +78,6 @@ std::u16string NameFromBytes(std::string_view bytes) {
   return out;
 }
 
-DWORD ErrorFromErrno(int e) {
-  switch (e) {
-    case ENOSPC:
-    case EDQUOT:
-      return ERROR_DISK_FULL;
-    case ENOENT:
-    case ENOTDIR:
-      return ERROR_FILE_NOT_FOUND;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    default:
-      return ERROR_ACCESS_DENIED;
-  }
-}
-
-void MakePrivate(const std::string& file, mode_t mode) {
-  struct stat st;
-  if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 0777) != mode)
-    ::chmod(file.c_str(), mode);
-}
-
-// Creates the missing folders of path (0700) and the file itself (0600), so
-// that the personal data never sits in a file others can read. SQLite gives
-// its -wal and -shm files the mode of the database file.
-DWORD PrepareFiles(const std::string& path, bool ownFolder) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash != std::string::npos && slash > 0) {
-    const std::string folder = path.substr(0, slash);
-    for (std::size_t at = 1; at <= folder.size(); ++at) {
-      if (at != folder.size() && folder[at] != '/') continue;
-      const std::string part = folder.substr(0, at);
-      if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return ErrorFromErrno(errno);
-    }
-    if (ownFolder) ::chmod(folder.c_str(), 0700);
-  }
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return ErrorFromErrno(errno);
-  ::close(fd);
-  MakePrivate(path, 0600);
-  MakePrivate(path + "-wal", 0600);
-  MakePrivate(path + "-shm", 0600);
-  return ERROR_SUCCESS_CODE;
-}
-
 // The value of the sort property in a property list.
 void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
   *hasKey = false;
@@ -155,13 +118,38 @@ bool SupportedType(CEPROPID propid) {
   return type == CEVT_I2 || type == CEVT_LPWSTR;
 }
 
+// True for an empty file (a new store) or one that starts with SQLite's
+// header; false with *error set otherwise.
+bool LooksLikeSqlite(const std::string& path, DWORD* error) {
+  static constexpr char kHeader[] = "SQLite format 3";  // and its NUL: 16 bytes
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *error = ErrorFromErrno(errno);
+    return false;
+  }
+  char head[sizeof kHeader] = {};
+  const ssize_t got = ::read(fd, head, sizeof head);
+  const int readErrno = errno;
+  ::close(fd);
+  if (got < 0) {
+    *error = ErrorFromErrno(readErrno);
+    return false;
+  }
+  if (got == 0 || (got == ssize_t(sizeof head) && std::memcmp(head, kHeader, sizeof head) == 0)) return true;
+  *error = ERROR_FILE_CORRUPT;
+  return false;
+}
+
 }  // namespace
 
 // --- Opening the file -------------------------------------------------------
 
 std::shared_ptr<ObjectStore> ObjectStore::Open(const std::string& path, bool ownFolder, DWORD* error) {
-  *error = PrepareFiles(path, ownFolder);
+  *error = PreparePrivateFile(path, ownFolder);
   if (*error != ERROR_SUCCESS_CODE) return nullptr;
+  // A file that is no SQLite database is left to the user before SQLite
+  // looks at it (and at a log beside it, which it might empty).
+  if (!LooksLikeSqlite(path, error)) return nullptr;
   std::shared_ptr<ObjectStore> store(new ObjectStore());
   *error = store->Initialise(path);
   if (*error != ERROR_SUCCESS_CODE) return nullptr;
@@ -172,7 +160,7 @@ DWORD ObjectStore::Initialise(const std::string& path) {
   int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) return db_ ? ErrorFromSqlite(sqlite3_extended_errcode(db_)) : ERROR_NOT_ENOUGH_MEMORY;
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_, busyTimeoutMs);
   // A write that returned is on the disk: WAL with a sync at every commit.
   if ((rc = SqliteExec(db_, "PRAGMA journal_mode=WAL")) != SQLITE_OK) return ErrorFromSqlite(rc);
   if ((rc = SqliteExec(db_, "PRAGMA synchronous=FULL")) != SQLITE_OK) return ErrorFromSqlite(rc);
@@ -194,6 +182,14 @@ DWORD ObjectStore::Initialise(const std::string& path) {
   if ((rc = SqliteQueryInt(db_, "PRAGMA user_version", &version)) != SQLITE_OK) return ErrorFromSqlite(rc);
   // Some other program's database, or a layout this build does not know.
   if (appId != kApplicationId || version != kSchemaVersion) return ERROR_FILE_CORRUPT;
+  // Ours, but a table is gone: the file is damaged.
+  sqlite3_int64 tablesOfOurs = 0;
+  if ((rc = SqliteQueryInt(db_,
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
+                           " AND name IN ('databases', 'records', 'counters')",
+                           &tablesOfOurs)) != SQLITE_OK)
+    return ErrorFromSqlite(rc);
+  if (tablesOfOurs != 3) return ERROR_FILE_CORRUPT;
 
   struct {
     SqliteStatement* stmt;
@@ -207,10 +203,17 @@ DWORD ObjectStore::Initialise(const std::string& path) {
       {&begin_, "BEGIN IMMEDIATE"},
       {&commit_, "COMMIT"},
       {&dataVersion_, "PRAGMA data_version"},
-      {&saveNextOid_, "UPDATE counters SET value = ?1 WHERE name = 'next_oid'"},
+      {&saveNextOid_, "INSERT OR REPLACE INTO counters(name, value) VALUES('next_oid', ?1)"},
+      // The lowest object id that neither a database nor a record uses.
+      {&freeOid_,
+       "SELECT min(c) FROM (SELECT 1 AS c UNION ALL SELECT oid + 1 FROM records UNION ALL SELECT oid + 1 FROM databases)"
+       " WHERE c <= 4294967295 AND c NOT IN (SELECT oid FROM records) AND c NOT IN (SELECT oid FROM databases)"},
   };
-  for (const auto& s : statements)
-    if ((rc = s.stmt->Prepare(db_, s.sql)) != SQLITE_OK) return ErrorFromSqlite(rc);
+  for (const auto& s : statements) {
+    // Our own statements fail to prepare only when a table lacks a column.
+    if ((rc = s.stmt->Prepare(db_, s.sql)) != SQLITE_OK)
+      return (rc & 0xFF) == SQLITE_ERROR ? ERROR_FILE_CORRUPT : ErrorFromSqlite(rc);
+  }
   if ((rc = Run(dataVersion_, &lastDataVersion_)) != SQLITE_OK) return ErrorFromSqlite(rc);
   if (!ReadCatalog()) return GetLastError();
   return ERROR_SUCCESS_CODE;
@@ -231,7 +234,7 @@ int ObjectStore::Run(SqliteStatement& s, sqlite3_int64* value) {
 ObjectStore::~ObjectStore() {
   if (inTransaction_) CommitNow(false);
   for (SqliteStatement* s : {&insertRecord_, &updateRecord_, &deleteRecord_, &loadRecords_, &countRecords_, &begin_,
-                             &commit_, &dataVersion_, &saveNextOid_})
+                             &commit_, &dataVersion_, &saveNextOid_, &freeOid_})
     s->Finalize();
   sqlite3_close_v2(db_);
 }
@@ -243,15 +246,20 @@ bool ObjectStore::ReadCatalog() {
   databases_.clear();
   SqliteStatement s;
   int rc = s.Prepare(db_, "SELECT oid, name, type, sort_prop FROM databases");
-  CEOID maxOid = 0;
+  sqlite3_int64 maxOid = 0;
   while (rc == SQLITE_OK || rc == SQLITE_ROW) {
     if ((rc = s.Step()) != SQLITE_ROW) break;
+    // An id that does not fit an object id is damage, as is a garbled file.
+    if (s.Int(0) < 1 || s.Int(0) > kLastOid) {
+      rc = SQLITE_CORRUPT;
+      break;
+    }
     auto d = std::make_unique<DatabaseState>();
     d->oid = CEOID(s.Int(0));
     d->name = NameFromBytes(s.Blob(1));
     d->type = DWORD(s.Int(2));
     d->sortProp = CEPROPID(s.Int(3));
-    maxOid = std::max(maxOid, d->oid);
+    maxOid = std::max(maxOid, s.Int(0));
     databases_[d->oid] = std::move(d);
   }
   if (rc != SQLITE_DONE) {
@@ -267,8 +275,10 @@ bool ObjectStore::ReadCatalog() {
     return false;
   }
   // Object ids are never handed out twice, even when the newest record was
-  // deleted before the store was closed.
-  nextOid_ = std::max({CEOID(counter), maxOid + 1, CEOID(maxRecord) + 1, CEOID(1)});
+  // deleted before the store was closed. Past the last id, AllocateOid looks
+  // for free ones.
+  const auto after = [](sqlite3_int64 oid) { return std::min(oid, kLastOid) + 1; };
+  nextOid_ = std::max({std::min(counter, kLastOid + 1), after(maxOid), after(maxRecord), sqlite3_int64(1)});
   oidDirty_ = false;
   return true;
 }
@@ -332,6 +342,13 @@ bool ObjectStore::Load(DatabaseState& d) {
   loadRecords_.Bind(1, d.oid);
   int rc;
   while ((rc = loadRecords_.Step()) == SQLITE_ROW) {
+    // A row id that does not fit an object id is damage, as is a garbled
+    // file: cut to 32 bits, two rows would be one record.
+    const sqlite3_int64 rowOid = loadRecords_.Int(0);
+    if (rowOid < 1 || rowOid > kLastOid) {
+      rc = SQLITE_CORRUPT;
+      break;
+    }
     const std::string_view bytes = loadRecords_.Blob(1);
     if (block.empty()) block.reserve(bytes.size() * (expected + 1));
     rows.push_back(Row{CEOID(loadRecords_.Int(0)), block.size(), std::uint32_t(bytes.size())});
@@ -503,10 +520,35 @@ bool ObjectStore::EndGroup() {
   return ok;
 }
 
+bool ObjectStore::AllocateOid(CEOID* oid) {
+  if (nextOid_ <= kLastOid) {
+    *oid = CEOID(nextOid_);
+    return true;
+  }
+  sqlite3_int64 free = 0;
+  const int rc = Run(freeOid_, &free);
+  if (rc != SQLITE_OK) {
+    StatementFailed(rc);
+    return false;
+  }
+  if (free < 1 || free > kLastOid) {
+    SetLastError(ERROR_DISK_FULL);  // every object id is in use
+    return false;
+  }
+  *oid = CEOID(free);
+  return true;
+}
+
+void ObjectStore::OidTaken() {
+  if (nextOid_ <= kLastOid) ++nextOid_;
+  oidDirty_ = true;
+}
+
 CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp) {
   if (!BeginWrite()) return 0;
   if (FindDatabase(name)) return FailWrite(ERROR_ALREADY_EXISTS);
-  const CEOID oid = nextOid_;
+  CEOID oid = 0;
+  if (!AllocateOid(&oid)) return FailWrite(GetLastError());
   const std::string nameBytes = NameBytes(name);
   SqliteStatement s;
   int rc = s.Prepare(db_, "INSERT INTO databases(oid, name, type, sort_prop) VALUES(?1, ?2, ?3, ?4)");
@@ -522,8 +564,7 @@ CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID
     const DWORD error = GetLastError();
     return FailWrite(error);
   }
-  ++nextOid_;
-  oidDirty_ = true;
+  OidTaken();
   if (!EndWrite(true)) return 0;
   auto d = std::make_unique<DatabaseState>();
   d->oid = oid;
@@ -556,11 +597,14 @@ bool ObjectStore::DeleteDatabase(CEOID oid) {
       database.Bind(1, oid);
       rc = database.Step();
     }
-    if (rc == SQLITE_DONE) {
+    // The catalog said the database was there; the file must agree.
+    const bool dropped = rc == SQLITE_DONE && sqlite3_changes(db_) == 1;
+    if (dropped) {
       rc = SqliteExec(db_, "RELEASE drop_database");
     } else if (!sqlite3_get_autocommit(db_)) {
       SqliteExec(db_, "ROLLBACK TO drop_database");
       SqliteExec(db_, "RELEASE drop_database");
+      if (rc == SQLITE_DONE) return FailWrite(ERROR_FILE_NOT_FOUND);
     }
   }
   if (rc != SQLITE_OK) {
@@ -587,7 +631,8 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
   DatabaseState* d = FindDatabase(dbOid);
   if (!d) return FailWrite(ERROR_INVALID_HANDLE);
   if (!Load(*d)) return FailWrite(GetLastError());
-  const CEOID oid = nextOid_;
+  CEOID oid = 0;
+  if (!AllocateOid(&oid)) return FailWrite(GetLastError());
   insertRecord_.Reset();
   insertRecord_.Bind(1, oid);
   insertRecord_.Bind(2, dbOid);
@@ -598,8 +643,7 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
     StatementFailed(rc);
     return FailWrite(GetLastError());
   }
-  ++nextOid_;
-  oidDirty_ = true;
+  OidTaken();
   if (!EndWrite(true)) return 0;
 
   d = FindDatabase(dbOid);
@@ -638,7 +682,10 @@ CEOID ObjectStore::ReplaceRecord(CEOID dbOid, CEOID oid, WORD count, const CEPRO
     StatementFailed(rc);
     return FailWrite(GetLastError());
   }
-  if (sqlite3_changes(db_) == 0) return FailWrite(ERROR_FILE_NOT_FOUND);
+  if (sqlite3_changes(db_) != 1) {  // as for a delete
+    Invalidate();
+    return FailWrite(ERROR_FILE_NOT_FOUND);
+  }
   if (!EndWrite(true)) return 0;
 
   d = FindDatabase(dbOid);
@@ -674,6 +721,12 @@ bool ObjectStore::DeleteRecord(CEOID dbOid, CEOID oid) {
   if (rc != SQLITE_DONE) {
     StatementFailed(rc);
     return FailWrite(GetLastError());
+  }
+  // Memory said the record was there; the file must agree, else memory is
+  // read again from the file.
+  if (sqlite3_changes(db_) != 1) {
+    Invalidate();
+    return FailWrite(ERROR_FILE_NOT_FOUND);
   }
   if (!EndWrite(true)) return false;
 
@@ -907,6 +960,62 @@ bool OpenObjectStore(const std::string& path) {
 void CloseObjectStore() {
   currentStore.reset();
   currentPath.clear();
+}
+
+std::string ObjectStorePath() { return currentPath.empty() ? DefaultObjectStorePath() : currentPath; }
+
+bool EnsureObjectStore() {
+  return Guarded(false, nullptr, [] { return CurrentObjectStore() != nullptr; });
+}
+
+void SetObjectStoreBusyTimeout(int milliseconds) {
+  busyTimeoutMs = milliseconds;
+  if (currentStore) currentStore->SetBusyTimeout(milliseconds);
+}
+
+bool MoveObjectStoreAside(std::string* movedTo) {
+  return Guarded(false, nullptr, [&] {
+    const std::string path = ObjectStorePath();
+    currentStore.reset();
+    const std::string target = DatedSibling(path, "damaged");
+    // The log first: a new store must never find the old one's log beside it.
+    for (const char* suffix : {"-wal", "-shm", ""}) {
+      const std::string from = path + suffix;
+      if (::rename(from.c_str(), (target + suffix).c_str()) != 0 && (*suffix == '\0' || errno != ENOENT)) {
+        SetLastError(ErrorFromErrno(errno));
+        return false;
+      }
+    }
+    SyncFolder(FolderOf(path));
+    *movedTo = target;
+    return true;
+  });
+}
+
+bool CopyObjectStoreAside(std::string* copiedTo) {
+  return Guarded(false, nullptr, [&] {
+    const auto store = CurrentObjectStore();
+    if (!store) return false;
+    const std::string target = DatedSibling(ObjectStorePath(), "before-erase");
+    // Made empty and private first; SQLite then fills it.
+    if (const DWORD error = PreparePrivateFile(target, false); error != ERROR_SUCCESS_CODE) {
+      SetLastError(error);
+      return false;
+    }
+    sqlite3_stmt* copy = nullptr;
+    int rc = sqlite3_prepare_v2(store->Connection(), "VACUUM INTO ?1", -1, &copy, nullptr);
+    if (rc == SQLITE_OK) {
+      sqlite3_bind_text(copy, 1, target.c_str(), int(target.size()), SQLITE_TRANSIENT);
+      rc = sqlite3_step(copy);
+    }
+    sqlite3_finalize(copy);
+    if (rc != SQLITE_DONE) {
+      SetLastError(ErrorFromSqlite(rc));
+      return false;  // the partial copy stays: nothing is deleted
+    }
+    *copiedTo = target;
+    return true;
+  });
 }
 
 // --- Handles and groups -----------------------------------------------------------

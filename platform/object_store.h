@@ -154,6 +154,22 @@ std::string DefaultObjectStorePath();
 // Handles of an earlier store keep that store alive until they close.
 bool OpenObjectStore(const std::string& path);
 void CloseObjectStore();
+// Path of the store file in use, or of the one the next call opens.
+std::string ObjectStorePath();
+// Opens the store file now unless it is open; false with the last error set
+// when it cannot be opened.
+bool EnsureObjectStore();
+// How long a call waits for another process that holds the store file before
+// it fails with ERROR_SHARING_VIOLATION. 5 seconds unless set.
+void SetObjectStoreBusyTimeout(int milliseconds);
+// Closes the store and renames its file, with its -wal and -shm files, to
+// "<name>-damaged-<date>-<time>.db" in the same folder, so that the next call
+// makes a new, empty store. *movedTo receives the new name. Nothing is deleted.
+bool MoveObjectStoreAside(std::string* movedTo);
+// Copies the store as it is now to "<name>-before-erase-<date>-<time>.db" in
+// the same folder (its log included), before something is erased from it.
+// *copiedTo receives the copy's name.
+bool CopyObjectStoreAside(std::string* copiedTo);
 
 // Groups the writes made while it lives into one durable commit. Nested
 // groups join the outermost one. Whatever was written is kept: the group

@@ -83,6 +83,12 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   DWORD RecordCountOf(DatabaseState& d);
   static DatabaseState* HandleDatabase(const DatabaseHandle& h);
 
+  // The object id for the next database or record: the counter while it
+  // lasts, then the lowest id nothing uses (never 0, never one in use).
+  // OidTaken after the row was written.
+  bool AllocateOid(CEOID* oid);
+  void OidTaken();
+
   CEOID AddRecord(CEOID db, WORD count, const CEPROPVAL* props);
   CEOID ReplaceRecord(CEOID db, CEOID oid, WORD count, const CEPROPVAL* props);
   bool DeleteRecord(CEOID db, CEOID oid);
@@ -98,12 +104,12 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
 
   sqlite3* db_ = nullptr;
   SqliteStatement insertRecord_, updateRecord_, deleteRecord_, loadRecords_, countRecords_;
-  SqliteStatement begin_, commit_, dataVersion_, saveNextOid_;
+  SqliteStatement begin_, commit_, dataVersion_, saveNextOid_, freeOid_;
   // Runs a prepared statement that returns at most one integer.
   static int Run(SqliteStatement& s, sqlite3_int64* value = nullptr);
 
   std::map<CEOID, std::unique_ptr<DatabaseState>> databases_;
-  CEOID nextOid_ = 1;
+  sqlite3_int64 nextOid_ = 1;  // past the last object id: AllocateOid searches
   bool oidDirty_ = false;       // nextOid_ not yet written to the file
   sqlite3_int64 lastDataVersion_ = 0;
 

@@ -1,11 +1,8 @@
 #include "platform/registry.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -14,6 +11,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/private_files.h"
 
 // Layout of the file: one row per key (its root and its backslash path below
 // the root) and one row per value (its key, name, type and bytes). Key paths
@@ -39,6 +37,7 @@ sqlite3* db = nullptr;
 std::string chosenPath;          // set by OpenRegistry; empty: the default path
 std::uint64_t generation = 1;    // advances whenever the file is closed
 std::unordered_set<RegistryKey*> liveKeys;
+bool inTransaction = false;      // a RegistryTransaction is open on db
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS reg_keys("
@@ -82,15 +81,6 @@ LONG FromSqlite(int rc) {
   }
 }
 
-// Creates the folders of path that are missing, readable by the user alone.
-bool MakeParentFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-    const std::string folder = path.substr(0, slash);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
-
 class Statement {
  public:
   Statement(const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
@@ -126,20 +116,18 @@ class Statement {
 };
 
 void CloseFile() {
-  if (db) sqlite3_close_v2(db);
+  if (db) sqlite3_close_v2(db);  // rolls back an open transaction
   db = nullptr;
+  inTransaction = false;
   ++generation;
 }
 
-LONG OpenFile(const std::string& path) {
+// ownFolder: the folder is the program's own (the default path).
+LONG OpenFile(const std::string& path, bool ownFolder) {
   if (path.empty()) return LONG(ERROR_INVALID_PARAMETER);
-  if (!MakeParentFolders(path)) return LONG(ERROR_ACCESS_DENIED);
   // Made here so that it starts as 0600; SQLite gives the -wal and -shm files
   // the mode of the database file.
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return LONG(ERROR_ACCESS_DENIED);
-  ::fchmod(fd, 0600);
-  ::close(fd);
+  if (const DWORD error = PreparePrivateFile(path, ownFolder); error != ERROR_SUCCESS_CODE) return LONG(error);
 
   sqlite3* handle = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
@@ -160,7 +148,13 @@ LONG OpenFile(const std::string& path) {
 
 LONG EnsureOpen() {
   if (db) return ERROR_SUCCESS;
-  return OpenFile(chosenPath.empty() ? DefaultRegistryPath() : chosenPath);
+  return chosenPath.empty() ? OpenFile(DefaultRegistryPath(), true) : OpenFile(chosenPath, false);
+}
+
+// Inside a RegistryTransaction a write must not run once SQLite gave the
+// transaction up (disk full, I/O error): it would be stored on its own.
+LONG TransactionIntact() {
+  return inTransaction && sqlite3_get_autocommit(db) ? LONG(ERROR_WRITE_FAULT) : ERROR_SUCCESS;
 }
 
 // A handle that may be used: a root, or a key opened on the file now open.
@@ -289,6 +283,7 @@ LONG QueryValue(HKEY key, std::u16string_view valueName, DWORD* type, std::uint8
 }
 
 LONG SetValue(HKEY key, std::u16string_view valueName, DWORD type, const std::uint8_t* data, DWORD size) {
+  if (LONG rc = TransactionIntact(); rc != ERROR_SUCCESS) return rc;
   sqlite3_int64 id = 0;
   if (LONG rc = KeyRow(key, &id); rc != ERROR_SUCCESS) return rc;
   Statement upsert("INSERT OR REPLACE INTO reg_values(key_id, name, type, data) VALUES(?, ?, ?, ?)");
@@ -301,6 +296,7 @@ LONG SetValue(HKEY key, std::u16string_view valueName, DWORD type, const std::ui
 }
 
 LONG DeleteValue(HKEY key, std::u16string_view valueName) {
+  if (LONG rc = TransactionIntact(); rc != ERROR_SUCCESS) return rc;
   sqlite3_int64 id = 0;
   if (LONG rc = KeyRow(key, &id); rc != ERROR_SUCCESS) return rc;
   Statement remove("DELETE FROM reg_values WHERE key_id = ? AND name = ?");
@@ -346,7 +342,7 @@ bool OpenRegistry(const std::string& path) {
     std::lock_guard<std::mutex> lock(registryMutex);
     CloseFile();
     chosenPath = path;
-    return OpenFile(path) == ERROR_SUCCESS;
+    return OpenFile(path, false) == ERROR_SUCCESS;
   } catch (...) {
     return false;
   }
@@ -382,6 +378,45 @@ LONG RegSetValueExW(HKEY key, std::u16string_view valueName, DWORD, DWORD type, 
 
 LONG RegDeleteValueW(HKEY key, std::u16string_view valueName) {
   return Guarded(key, [&] { return DeleteValue(key, valueName); });
+}
+
+RegistryTransaction::RegistryTransaction() {
+  try {
+    std::lock_guard<std::mutex> lock(registryMutex);
+    if (inTransaction) {
+      begun_ = LONG(ERROR_INVALID_PARAMETER);  // one at a time
+      return;
+    }
+    begun_ = EnsureOpen();
+    if (begun_ == ERROR_SUCCESS) begun_ = FromSqlite(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    if (begun_ == ERROR_SUCCESS) {
+      inTransaction = true;
+      generation_ = generation;
+    }
+  } catch (...) {
+    begun_ = LONG(ERROR_NOT_ENOUGH_MEMORY);
+  }
+}
+
+RegistryTransaction::~RegistryTransaction() {
+  std::lock_guard<std::mutex> lock(registryMutex);
+  if (begun_ != ERROR_SUCCESS || done_ || generation_ != generation) return;
+  if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  inTransaction = false;
+}
+
+LONG RegistryTransaction::Commit() {
+  std::lock_guard<std::mutex> lock(registryMutex);
+  if (begun_ != ERROR_SUCCESS) return begun_;
+  if (done_ || generation_ != generation) return LONG(ERROR_INVALID_HANDLE);
+  done_ = true;
+  inTransaction = false;
+  // SQLite gave the transaction up after a failed write: nothing is stored.
+  if (sqlite3_get_autocommit(db)) return LONG(ERROR_WRITE_FAULT);
+  const int rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) return ERROR_SUCCESS;
+  if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  return FromSqlite(rc);
 }
 
 LONG RegCloseKey(HKEY key) {

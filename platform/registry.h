@@ -44,4 +44,26 @@ LONG RegSetValueExW(HKEY key, std::u16string_view valueName, DWORD reserved, DWO
 LONG RegDeleteValueW(HKEY key, std::u16string_view valueName);
 LONG RegCloseKey(HKEY key);
 
+// Groups the value writes (RegSetValueExW, RegDeleteValueW) made while it
+// lives: Commit stores all of them at once; without a successful Commit none
+// is stored, so a crash in between leaves every value as it was. One at a
+// time; keys are not created inside one.
+class RegistryTransaction {
+ public:
+  RegistryTransaction();
+  ~RegistryTransaction();
+  RegistryTransaction(const RegistryTransaction&) = delete;
+  RegistryTransaction& operator=(const RegistryTransaction&) = delete;
+
+  // ERROR_SUCCESS when the transaction could be started, else why not.
+  LONG Begun() const { return begun_; }
+  // ERROR_SUCCESS when every write of the group is stored.
+  LONG Commit();
+
+ private:
+  LONG begun_ = ERROR_SUCCESS;
+  bool done_ = false;
+  std::uint64_t generation_ = 0;  // the open file it belongs to
+};
+
 }  // namespace pw

@@ -19,6 +19,7 @@ DWORD ErrorFromSqlite(int rc) {
     case SQLITE_LOCKED:
       return ERROR_SHARING_VIOLATION;
     case SQLITE_READONLY:
+      return ERROR_WRITE_PROTECT;
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH:

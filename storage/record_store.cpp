@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/host_port.h"
 #include "storage/records.h"
 #include "text/format.h"
@@ -17,6 +18,58 @@ void ShowStartupMessage(HWND owner, const std::u16string& text, unsigned type = 
 
 bool AskStartupQuestion(HWND owner, const std::u16string& text, unsigned icon) {
   return MessageBoxW(owner, text, PWH_STARTUP_TITLE, MB_YESNO | icon | MB_DEFBUTTON2) == IDYES;
+}
+
+// An open that failed because the store or the database is damaged, or was
+// made by an older release (another sort order). Only these may lead to
+// erasing anything.
+bool IsDamage(DWORD error) { return error == ERROR_FILE_CORRUPT || error == ERROR_INVALID_PARAMETER; }
+
+// Why the store file could not be used, in words.
+const char16_t* CauseOf(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+      return u"Another program is using it; it stayed busy for several seconds.";
+    case ERROR_ACCESS_DENIED:
+      return u"Permission to read or write it is denied.";
+    case ERROR_WRITE_PROTECT:
+      return u"It, its folder or its disk is read-only.";
+    case ERROR_DISK_FULL:
+      return u"The disk is full.";
+    case ERROR_WRITE_FAULT:
+      return u"The disk reported an input/output error.";
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return u"There is not enough memory.";
+    default:
+      return u"It could not be opened.";
+  }
+}
+
+// A store that is healthy but cannot be used now: say which file and why,
+// and leave it as it is.
+void ShowStoreProblem(HWND owner, DWORD error) {
+  ShowStartupMessage(owner, Format(u"Pennywhistle could not open its data file\n\n'%s'\n\n%s Nothing in it was "
+                                   u"changed.\n\nError code: [%ld].",
+                                   Utf8ToWide(ObjectStorePath()), CauseOf(error), error));
+}
+
+// A store file that does not open at all is renamed, never deleted, and a
+// new one takes its place.
+bool MoveStoreAside(HWND owner) {
+  const std::u16string path = Utf8ToWide(ObjectStorePath());
+  std::string movedTo;
+  if (!MoveObjectStoreAside(&movedTo)) {
+    ShowStartupMessage(owner, Format(u"Could not move the damaged data file\n\n'%s'\n\naside. Nothing was "
+                                     u"changed.\n\nError code: [%ld].",
+                                     path, GetLastError()));
+    return false;
+  }
+  ShowStartupMessage(owner,
+                     Format(u"The damaged data file was kept as\n\n'%s'\n\nPennywhistle starts with a new, "
+                            u"empty one at\n\n'%s'.",
+                            Utf8ToWide(movedTo), path),
+                     MB_OK | MB_ICONINFORMATION);
+  return true;
 }
 
 // Messages of the open-or-create flow of one database.
@@ -55,7 +108,10 @@ bool OpenOrCreate(HWND owner, std::u16string_view name, CEPROPID sortProperty,
   }
   const DWORD error = GetLastError();
   if (error != ERROR_FILE_NOT_FOUND) {
-    ShowStartupMessage(owner, Format(messages.open, name, error));
+    if (IsDamage(error))
+      ShowStartupMessage(owner, Format(messages.open, name, error));
+    else
+      ShowStoreProblem(owner, error);
     return false;
   }
   return CreateAndOpen(owner, name, sortProperty, messages, out);
@@ -100,6 +156,10 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
     if (error == ERROR_FILE_NOT_FOUND) {
       return CreateAndOpen(owner, name, PWH_TIME_DATE_PROPID, kMessages, out);
     }
+    if (!IsDamage(error)) {
+      ShowStoreProblem(owner, error);
+      return false;
+    }
 
     if (!AskStartupQuestion(
             owner,
@@ -117,6 +177,16 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
       return false;
     }
 
+    // Damaged beyond opening: no database can be found in it or deleted.
+    if (!EnsureObjectStore()) {
+      const DWORD storeError = GetLastError();
+      if (storeError != ERROR_FILE_CORRUPT) {
+        ShowStoreProblem(owner, storeError);
+        return false;
+      }
+      if (!MoveStoreAside(owner)) return false;
+      continue;
+    }
     const CEOID oid = FindDatabaseByName(owner, name);
     if (oid == 0) {
       ShowStartupMessage(
@@ -125,13 +195,35 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
                         name, GetLastError()));
       return false;
     }
+    // The records about to be erased stay in a copy of the whole store.
+    std::string copy;
+    if (!CopyObjectStoreAside(&copy)) {
+      const DWORD copyError = GetLastError();
+      if (copyError == ERROR_FILE_CORRUPT) {  // too damaged to copy: the file itself goes aside
+        if (!MoveStoreAside(owner)) return false;
+        continue;
+      }
+      ShowStartupMessage(owner, Format(u"Could not keep a copy of the data file\n\n'%s'\n\nbefore erasing the time "
+                                       u"records, so nothing was erased. %s\n\nError code: [%ld].",
+                                       Utf8ToWide(ObjectStorePath()), CauseOf(copyError), copyError));
+      return false;
+    }
     if (!CeDeleteDatabase(oid)) {
+      // Too damaged to delete from: the whole file goes aside instead.
+      if (GetLastError() == ERROR_FILE_CORRUPT) {
+        if (!MoveStoreAside(owner)) return false;
+        continue;
+      }
       ShowStartupMessage(
           owner, Format(u"Could not delete Pennywhistle time database '%s', error code: "
                         u"[%ld].\n\nYour device persistent object store might be corrupted.",
                         name, GetLastError()));
       return false;
     }
+    ShowStartupMessage(owner,
+                       Format(u"The time records as they were are kept in a copy of the data file:\n\n'%s'",
+                              Utf8ToWide(copy)),
+                       MB_OK | MB_ICONINFORMATION);
     // The open fails with "not found" now, and the database is made again.
   }
 }

@@ -26,10 +26,13 @@ inline constexpr std::u16string_view PWH_STARTUP_TITLE = u"Pennywhistle Startup"
 // exist) and returns true, or shows why it could not and returns false.
 // owner owns the messages and is the database's notification window.
 //
-// The time database is sorted by the time date text; when it exists but
-// cannot be opened, the user is asked (twice) whether to erase it and start
-// with an empty one. The expense database is sorted by the expense date text
-// and is never erased. The configuration database has no sort order.
+// The time database is sorted by the time date text; when it is damaged or
+// was made by an older release, the user is asked (twice) whether to erase it
+// and start with an empty one. A store file too damaged to erase from is
+// renamed instead, never deleted. A store that is only busy, not permitted,
+// read-only, full or failing is reported with its file and cause and left
+// as it is, by all three. The expense database is sorted by the expense date
+// text and is never erased. The configuration database has no sort order.
 bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
 bool OpenConfigDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
 bool OpenExpenseDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);

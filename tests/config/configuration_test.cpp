@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "support/scripted_host.h"
+#include "text/time_text.h"
 #include "support/temp_home.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
@@ -224,6 +225,101 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt},
                     BrokenValue{u"RuntimeColumnInfo", 0}, BrokenValue{u"DefaultTimeRecord", 0}),
     [](const testing::TestParamInfo<BrokenValue>& info) { return testing::PrintToString(info.param); });
+
+// A store that fails part-way (here a value too long to store) leaves the
+// settings of the last run whole: none of the eight values changes.
+class FailedStoreTest : public ConfigurationTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(FailedStoreTest, LeavesEveryValueAsItWas) {
+  StoreNonDefaults();
+  const std::u16string names[] = {u"RuntimeColumnInfo", u"DBSortOrder", u"BehaviorLogicBools",
+                                  u"UseEuropeanDateFormat", u"UseEuropeanTimeFormat", u"DefaultTimeRecord",
+                                  u"lDefaultExpenseRecord", u"hDefaultExpenseRecord"};
+  std::vector<std::optional<Bytes>> before;
+  for (const auto& name : names) before.push_back(Raw(name));
+
+  PWHConfiguration c;
+  c.DBSortOrder = 9;
+  c.behaviorFlags[0] = 0;
+  c.UseEuropeanDateFormat = c.UseEuropeanTimeFormat = 0;
+  c.columns().UpdateColumnByName(ColumnRange::Time, u"Client", 99, 2, 1);
+  if (GetParam()) {
+    // The high half is the first value refused, after every other was written.
+    c.setDefaultExpenseRecordBlob(Blob(2 * PWH_MAX_REGISTRY_VALUE_LENGTH + 1, 0x41));
+  } else {
+    c.setDefaultTimeRecordBlob(TimeBlob(std::u16string(228, u'n')));
+  }
+  EXPECT_FALSE(c.storeSelf());
+  EXPECT_EQ(host_.messages.size(), 1u);
+  for (std::size_t i = 0; i < std::size(names); ++i)
+    EXPECT_EQ(Raw(names[i]), before[i]) << std::string(names[i].begin(), names[i].end());
+  c.setDefaultTimeRecordBlob({});
+  c.setDefaultExpenseRecordBlob({});
+}
+
+INSTANTIATE_TEST_SUITE_P(FailingValue, FailedStoreTest, testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "ExpenseHigh" : "TimeRecord"); });
+
+// Halves of two different expense records (a store torn between two runs)
+// are refused: there is no default expense record, and nothing garbled.
+TEST_F(ConfigurationTest, TornExpenseHalvesAreRefused) {
+  StoreNonDefaults();
+  const Blob shorter = ExpenseBlob(u"short"), longer = ExpenseBlob(std::u16string(300, u'x'));
+  for (bool lowFromLonger : {false, true}) {
+    const Blob& low = lowFromLonger ? longer : shorter;
+    const Blob& high = lowFromLonger ? shorter : longer;
+    const Bytes lowHalf(low.begin(), low.begin() + low.size() / 2), highHalf(high.begin() + high.size() / 2, high.end());
+    Raw(u"lDefaultExpenseRecord", &lowHalf);
+    Raw(u"hDefaultExpenseRecord", &highHalf);
+    PWHConfiguration c;
+    EXPECT_EQ(c.defaultExpenseRecordBlob(), nullptr) << lowFromLonger;
+  }
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+// A default time record whose times no clock shows (a damaged or foreign
+// value) loads with no times at all; the time arithmetic then never sees
+// them. Times of the day, 23:59 included, load as stored.
+struct StoredTimes {
+  std::int32_t startHour, startMinute, endHour, endMinute;
+  bool kept;
+};
+
+class DefaultTimesTest : public ConfigurationTest, public testing::WithParamInterface<StoredTimes> {};
+
+TEST_P(DefaultTimesTest, OutOfRangeTimesLoadAsZero) {
+  const StoredTimes& t = GetParam();
+  Blob stored = TimeBlob(u"note");
+  const auto put = [&](std::size_t at, std::int32_t v) {
+    for (int i = 0; i < 4; ++i) stored[at + i] = std::uint8_t(std::uint32_t(v) >> (8 * i));
+  };
+  put(0, t.startHour), put(4, t.startMinute), put(9, t.endHour), put(13, t.endMinute);
+  stored[8] = stored[17] = 1;  // both PM
+  {
+    PWHConfiguration c;
+    c.setDefaultTimeRecordBlob(stored);
+  }
+  PWHConfiguration c;
+  auto r = std::make_unique<TimeRecord>();
+  ASSERT_TRUE(DeserializeTimeRecord(c.defaultTimeRecordBlob(), *r));
+  const std::vector<std::int32_t> times = {r->startHour, r->startMinute, r->startPm, r->endHour, r->endMinute, r->endPm};
+  if (t.kept) {
+    EXPECT_EQ(times, (std::vector<std::int32_t>{t.startHour, t.startMinute, 1, t.endHour, t.endMinute, 1}));
+  } else {
+    EXPECT_EQ(times, std::vector<std::int32_t>(6, 0));
+  }
+  EXPECT_EQ(TextOf(r->client), u"Acme");
+  std::u16string summary;
+  FillRecordDuration(*r);  // under UBSan: no overflow
+  FormatDurationSummary(&summary, *r, PWH_SUMMARY_LONG);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, DefaultTimesTest,
+                         testing::Values(StoredTimes{2147483644, 0, 5, 0, false}, StoredTimes{1, 60, 5, 0, false},
+                                         StoredTimes{1, 0, 24, 0, false}, StoredTimes{1, 0, 5, -1, false},
+                                         StoredTimes{-2147483647 - 1, 0, 5, 0, false},
+                                         StoredTimes{1, 2147483647, 5, 0, false}, StoredTimes{0, 0, 23, 59, true},
+                                         StoredTimes{11, 30, 12, 0, true}));
 
 TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
   CloseRegistry();

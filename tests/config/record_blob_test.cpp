@@ -26,14 +26,14 @@ void ExpectLayout(const Blob& b, const Layout& layout) {
 
 TEST(RecordBlobTest, FieldsSitAtTheirOffsetsAndComeBack) {
   auto t = std::make_unique<TimeRecord>();
-  t->startHour = 11, t->startMinute = 0x0304, t->startPm = true, t->endHour = 2, t->endMinute = 45, t->endPm = true;
+  t->startHour = 11, t->startMinute = 59, t->startPm = true, t->endHour = 2, t->endMinute = 45, t->endPm = true;
   CopyText(t->duration, u"03:45"), CopyText(t->date, u"12/31/2024"), CopyText(t->client, u"Acme");
   CopyText(t->rate, u"33.33"), CopyText(t->amount, u"125.00"), CopyText(t->notes, u"abc");
   t->billable = 1, t->billed = -1;
   Blob b;
   ASSERT_TRUE(SerializeTimeRecord(*t, &b));
   ASSERT_EQ(b.size(), 3642u + 6);
-  ExpectLayout(b, {{0, {11, 0, 0, 0, 4, 3, 0, 0, 1, 2, 0, 0, 0, 45, 0, 0, 0, 1}}, {18, Utf16(u"03:45")},
+  ExpectLayout(b, {{0, {11, 0, 0, 0, 59, 0, 0, 0, 1, 2, 0, 0, 0, 45, 0, 0, 0, 1}}, {18, Utf16(u"03:45")},
                    {30, Utf16(u"12/31/2024")}, {62, Utf16(u"Acme")}, {1082, Utf16(u"33.33")}, {3122, Utf16(u"125.00")},
                    {3632, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}}, {3640, Utf16(u"abc")}});
   auto back = std::make_unique<TimeRecord>();
@@ -98,7 +98,7 @@ TEST(RecordBlobTest, BlobsShorterThanTheFixedPartAreRefused) {
   ASSERT_TRUE(DeserializeTimeRecord(&timeFixed, *t));
   EXPECT_TRUE(IsEmptyText(t->notes));
   EXPECT_EQ(TextOf(t->client).size(), 254u);
-  EXPECT_EQ(t->startHour, 0x01010101);
+  EXPECT_EQ(t->billable, 0x01010101);
   ASSERT_TRUE(DeserializeExpenseRecord(&expenseFixed, *e));
   EXPECT_EQ(TextOf(e->date).size(), 15u);
   EXPECT_TRUE(e->receipt);

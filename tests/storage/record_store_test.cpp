@@ -1,8 +1,19 @@
 #include "storage/record_store.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+#include "platform/code_page.h"
 #include "storage/store_fixture.h"
+#include "support/file_permissions.h"
+#include "text/format.h"
 
 namespace pw {
 namespace {
@@ -62,8 +73,8 @@ TEST_P(TimeDatabaseEraseTest, AnUnreadableTimeDatabaseIsErasedOnlyAfterTwoYes) {
        u"This operation will erase all previously stored time data (expense will be intact).\n\n"
        u"Do you want to continue ?",
        u"Pennywhistle Startup", MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2}};
-  ASSERT_EQ(host.messages.size(), GetParam().answers.size());
-  for (std::size_t i = 0; i < host.messages.size(); ++i) {
+  ASSERT_EQ(host.messages.size(), GetParam().answers.size() + (GetParam().erased ? 1 : 0));
+  for (std::size_t i = 0; i < GetParam().answers.size(); ++i) {
     EXPECT_EQ(host.messages[i].owner, expected[i].owner);
     EXPECT_EQ(host.messages[i].text, expected[i].text);
     EXPECT_EQ(host.messages[i].title, expected[i].title);
@@ -72,6 +83,19 @@ TEST_P(TimeDatabaseEraseTest, AnUnreadableTimeDatabaseIsErasedOnlyAfterTwoYes) {
   const CEOIDINFO info = InfoOf(PWH_TIME_DB_NAME);
   EXPECT_EQ(info.numRecords, GetParam().erased ? 0u : 1u);
   EXPECT_EQ(info.sortProperty, GetParam().erased ? PWH_TIME_DATE_PROPID : 0u);
+  if (!GetParam().erased) return;
+
+  // The erased records are kept in a copy of the store, which the last message names.
+  const std::u16string copyNote = u"The time records as they were are kept in a copy of the data file:\n\n'";
+  const std::u16string& last = host.messages.back().text;
+  ASSERT_EQ(last.substr(0, copyNote.size()), copyNote);
+  EXPECT_EQ(host.messages.back().type, MB_OK | MB_ICONINFORMATION);
+  const std::string copy = WideToUtf8(last.substr(copyNote.size(), last.size() - copyNote.size() - 1));
+  EXPECT_NE(copy.find("-before-erase-"), std::string::npos) << copy;
+  TimeDatabase.Close();
+  ASSERT_TRUE(OpenObjectStore(copy));
+  EXPECT_EQ(InfoOf(PWH_TIME_DB_NAME).numRecords, 1u);
+  EXPECT_EQ(InfoOf(PWH_TIME_DB_NAME).sortProperty, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, TimeDatabaseEraseTest,
@@ -92,6 +116,147 @@ TEST_F(StoreTest, AnUnreadableExpenseDatabaseIsNeverErased) {
   EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONEXCLAMATION);
   EXPECT_EQ(InfoOf(PWH_EXPENSE_DB_NAME).numRecords, 1u);
 }
+
+// A store in a folder of its own, closed, for tests that make its file
+// misbehave before start-up opens it.
+class StoreFileTest : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    CloseObjectStore();
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    folder_ = test::TemporaryHome() + "/" + name;
+    file_ = folder_ + "/pennywhistle.db";
+  }
+  void TearDown() override {
+    ::chmod(folder_.c_str(), 0700);
+    StoreTest::TearDown();
+  }
+  // Start-up, answering Yes to every question.
+  bool StartWithYesToAll() {
+    OpenObjectStore(file_);  // may fail; the open below tries again
+    for (int i = 0; i < 6; ++i) host.Answer(IDYES);
+    return OpenTimeDatabase(this, PWH_TIME_DB_NAME, &TimeDatabase);
+  }
+  static std::string Contents(const std::string& file) {
+    std::ostringstream out;
+    out << std::ifstream(file, std::ios::binary).rdbuf();
+    return out.str();
+  }
+
+  std::string folder_, file_;
+};
+
+// A healthy store that cannot be used just now (busy, not permitted,
+// read-only) is named with its cause and left alone, whatever the answers.
+struct ProblemCase {
+  const char* name;
+  // Makes the problem; what it returns ends it.
+  std::function<std::shared_ptr<void>(const std::string& folder, const std::string& file)> make;
+  DWORD code;
+  const char16_t* cause;
+};
+
+class StoreProblemTest : public StoreFileTest, public testing::WithParamInterface<ProblemCase> {};
+
+TEST_P(StoreProblemTest, IsReportedAndNeverOfferedForErasing) {
+  ASSERT_TRUE(OpenObjectStore(file_));
+  ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
+  for (const char16_t* date : {u"01/01/2001", u"02/02/2002", u"03/03/2003"}) test::Put(TimeDatabase, test::Time(date));
+  TimeDatabase.Close();
+  CloseObjectStore();
+  {
+    const std::shared_ptr<void> problem = GetParam().make(folder_, file_);
+    EXPECT_FALSE(StartWithYesToAll());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, Format(u"Pennywhistle could not open its data file\n\n'%s'\n\n%s Nothing in it "
+                                            u"was changed.\n\nError code: [%ld].",
+                                            Utf8ToWide(file_), GetParam().cause, GetParam().code));
+    EXPECT_EQ(host.messages[0].title, u"Pennywhistle Startup");
+    EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONEXCLAMATION);
+    CloseObjectStore();
+  }
+  ASSERT_TRUE(OpenObjectStore(file_));
+  ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
+  EXPECT_EQ(DatabaseRecordCount(TimeDatabase), 3u);
+}
+
+std::shared_ptr<void> LockedByAnotherProgram(const std::string&, const std::string& file) {
+  SetObjectStoreBusyTimeout(300);
+  sqlite3* other = nullptr;
+  sqlite3_open(file.c_str(), &other);
+  EXPECT_EQ(sqlite3_exec(other, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; DELETE FROM counters WHERE 0",
+                         nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+  return std::shared_ptr<void>(other, [](void* db) {
+    sqlite3_close(static_cast<sqlite3*>(db));
+    SetObjectStoreBusyTimeout(5000);
+  });
+}
+
+std::shared_ptr<void> WithMode(const std::string& path, mode_t mode) {
+  ::chmod(path.c_str(), mode);
+  return std::make_shared<test::FilePermissionsApply>();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Problems, StoreProblemTest,
+    testing::Values(
+        ProblemCase{"Locked", LockedByAnotherProgram, ERROR_SHARING_VIOLATION,
+                    u"Another program is using it; it stayed busy for several seconds."},
+        ProblemCase{"ReadOnlyFile", [](const std::string&, const std::string& file) { return WithMode(file, 0400); },
+                    ERROR_ACCESS_DENIED, u"Permission to read or write it is denied."},
+        ProblemCase{"ReadOnlyFolder", [](const std::string& folder, const std::string&) { return WithMode(folder, 0500); },
+                    ERROR_WRITE_PROTECT, u"It, its folder or its disk is read-only."}),
+    [](const testing::TestParamInfo<ProblemCase>& info) { return std::string(info.param.name); });
+
+// A file that is no store at all cannot have its time database erased: two
+// Yes answers move it (and its log) aside under a dated name, and start-up
+// goes on with a new store. Nothing is deleted, and No leaves it untouched.
+class UnopenableStoreTest : public StoreFileTest, public testing::WithParamInterface<EraseCase> {};
+
+TEST_P(UnopenableStoreTest, IsMovedAsideAfterTwoYes) {
+  std::filesystem::create_directories(folder_);
+  const std::string garbage(8192, 'x'), log(100, 'w');
+  std::ofstream(file_, std::ios::binary) << garbage;
+  std::ofstream(file_ + "-wal", std::ios::binary) << log;
+  EXPECT_FALSE(OpenObjectStore(file_));
+  for (int answer : GetParam().answers) host.Answer(answer);
+  EXPECT_EQ(OpenTimeDatabase(this, PWH_TIME_DB_NAME, &TimeDatabase), GetParam().erased);
+
+  std::vector<std::string> moved;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("pennywhistle-damaged-", 0) == 0) moved.push_back(entry.path().string());
+  }
+  std::sort(moved.begin(), moved.end());
+  ASSERT_EQ(host.messages.size(), GetParam().answers.size() + (GetParam().erased ? 1 : 0));
+  EXPECT_NE(host.messages[0].text.find(u"error code: [1392]"), std::u16string::npos);
+  if (!GetParam().erased) {
+    EXPECT_TRUE(moved.empty());
+    EXPECT_EQ(Contents(file_), garbage);
+    EXPECT_EQ(Contents(file_ + "-wal"), log);
+    return;
+  }
+  ASSERT_EQ(moved.size(), 2u);  // the file and its log, under one name
+  EXPECT_EQ(moved[1], moved[0] + "-wal");
+  EXPECT_EQ(Contents(moved[0]), garbage);
+  EXPECT_EQ(Contents(moved[1]), log);
+  EXPECT_EQ(host.messages[2].text, Format(u"The damaged data file was kept as\n\n'%s'\n\nPennywhistle starts with a "
+                                          u"new, empty one at\n\n'%s'.",
+                                          Utf8ToWide(moved[0]), Utf8ToWide(file_)));
+  EXPECT_EQ(host.messages[2].type, MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(DatabaseRecordCount(TimeDatabase), 0u);
+  test::Put(TimeDatabase, test::Time(u"01/01/2001"));
+  EXPECT_EQ(DatabaseRecordCount(TimeDatabase), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UnopenableStoreTest,
+                         ::testing::Values(EraseCase{"YesYes", {IDYES, IDYES}, true},
+                                           EraseCase{"No", {IDNO}, false},
+                                           EraseCase{"YesNo", {IDYES, IDNO}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pw
