@@ -1,5 +1,6 @@
 #include "shell/gui/commands.h"
 
+#include "config/gui/config_commands.h"
 #include "dialogs/gui/memory_dialogs.h"
 #include "platform/host_port.h"
 #include "selection/selection.h"
@@ -42,7 +43,7 @@ LRESULT OnViewList(HWND, UINT, WPARAM, LPARAM) {
 }
 
 constexpr CommandEntry kCommandTable[] = {
-    {IDM_COLUMNS, NotAvailable},
+    {IDM_COLUMNS, OnColumnsCommand},
     {IDM_PULLDOWNS, NotAvailable},
     {IDM_EXIT, OnExit},
     {IDM_MODE_TIME, OnModeTime},
