@@ -4,6 +4,7 @@
 #include "config/column_dialog.h"
 #include "config/configuration.h"
 #include "config/gui/column_config_dialog.h"
+#include "dialogs/gui/pulldown_properties.h"
 #include "platform/host_port.h"
 #include "shell/globals.h"
 #include "shell/gui/commands.h"
@@ -39,6 +40,11 @@ LRESULT OnColumnsCommand(HWND window, UINT, WPARAM, LPARAM) {
   // Changes are made at once and stay after cancel too: keep them safe now.
   if (result == IDOK || ColumnTable(columns) != before) StoreSettingsNow(Configuration);
   RecreateShownList();
+  return 0;
+}
+
+LRESULT OnPulldownsCommand(HWND window, UINT, WPARAM, LPARAM) {
+  ShowPulldownProperties(window);
   return 0;
 }
 

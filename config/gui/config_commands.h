@@ -11,5 +11,7 @@ namespace pw {
 // mode's columns, stores the settings when the dialog leaves changes, and
 // re-creates the List or Mixed view shown.
 LRESULT OnColumnsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// "Pulldowns": the pick-list editor.
+LRESULT OnPulldownsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace pw

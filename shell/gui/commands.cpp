@@ -44,7 +44,7 @@ LRESULT OnViewList(HWND, UINT, WPARAM, LPARAM) {
 
 constexpr CommandEntry kCommandTable[] = {
     {IDM_COLUMNS, OnColumnsCommand},
-    {IDM_PULLDOWNS, NotAvailable},
+    {IDM_PULLDOWNS, OnPulldownsCommand},
     {IDM_EXIT, OnExit},
     {IDM_MODE_TIME, OnModeTime},
     {IDM_MODE_EXPENSE, OnModeExpense},
