@@ -1,0 +1,173 @@
+#include "dialogs/gui/dialog_support.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringList>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "dialogs/text_limit.h"
+#include "platform/host_port.h"
+#include "shell/globals.h"
+#include "storage/pulldowns.h"
+#include "text/fixed_text.h"
+
+namespace pw {
+
+void SetBoldFont(QWidget* widget) {
+  QFont font = widget->font();
+  font.setWeight(QFont::Bold);  // 700
+  widget->setFont(font);
+}
+
+void SetItalicFont(QWidget* widget) {
+  QFont font = widget->font();
+  font.setItalic(true);
+  widget->setFont(font);
+}
+
+PwDialog::PwDialog(QWidget* owner) : QDialog(owner) {}
+void PwDialog::accept() { done(IDOK); }
+void PwDialog::reject() { done(IDCANCEL); }
+
+int RunModal(QDialog* dialog) {
+  QPointer<QDialog> guard(dialog);
+  const int result = dialog->exec();
+  delete guard.data();
+  return result;
+}
+
+QDialogButtonBox* CreateOkCancelButtons(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(dialog);
+  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  ok->setObjectName(QString::number(IDOK));
+  ok->setDefault(true);
+  QPushButton* cancel = buttons->addButton(QStringLiteral("cancel"), QDialogButtonBox::RejectRole);
+  cancel->setObjectName(QString::number(IDCANCEL));
+  SetBoldFont(cancel);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
+}
+
+QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::number(controlId));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QComboBox* CreatePickListBox(int controlId, QWidget* parent, int maxLength) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::number(controlId));
+  box->setEditable(true);
+  // Without a completer the box neither completes inline nor matches the
+  // typed text case-insensitively against its values.
+  box->setCompleter(nullptr);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->lineEdit()->setMaxLength(maxLength);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  box->setMinimumContentsLength(12);
+  return box;
+}
+
+bool FillPickListBox(HWND owner, QComboBox* box, int categoryId) {
+  QStringList values;
+  values.reserve(box->count());
+  for (int i = 0; i < box->count(); ++i) values << box->itemText(i);
+  const bool whole = InitPulldown(
+      owner, ConfigDatabase, [&values](std::u16string_view text) { values << QTextOf(text); },
+      categoryId);
+  // Sorted as a sorted list box sorts: ignoring case, and by case among equals.
+  std::stable_sort(values.begin(), values.end(), [](const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+  });
+  const QString text = box->currentText();
+  box->clear();
+  box->addItems(values);
+  // Filling selects nothing: the box keeps the text it had.
+  box->setCurrentIndex(-1);
+  box->setEditText(text);
+  return whole;
+}
+
+std::u16string PickListText(const QComboBox* box) { return U16TextOf(box->currentText()); }
+
+void SetPickListText(QComboBox* box, std::u16string_view text) { box->setEditText(QTextOf(text)); }
+
+namespace {
+
+constexpr int kNoteMax = PWH_NOTES_LIMIT - 1;
+
+class NoteEditor final : public PwDialog {
+ public:
+  NoteEditor(QWidget* owner, char16_t (&notes)[PWH_NOTES_LIMIT]) : PwDialog(owner), notes_(notes) {
+    setObjectName(QStringLiteral("NoteEditor"));
+    setWindowTitle(QStringLiteral("Note"));
+    editor_ = new QPlainTextEdit(this);
+    editor_->setObjectName(QStringLiteral("NoteText"));
+    editor_->setTabChangesFocus(true);
+    QString text = QTextOf(TextOf(notes));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    editor_->setPlainText(text);
+    editor_->moveCursor(QTextCursor::End);
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("NoteNotice"));
+    notice_->setWordWrap(true);
+    notice_->hide();
+    connect(editor_, &QPlainTextEdit::textChanged, this, [this] { keepWithinLimit(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(editor_, 1);
+    layout->addWidget(notice_);
+    layout->addWidget(CreateOkCancelButtons(this));
+    resize(420, 300);
+    editor_->setFocus();
+  }
+
+  void accept() override {
+    CopyText(notes_, U16TextOf(editor_->toPlainText()));
+    PwDialog::accept();
+  }
+
+ private:
+  // A typed or pasted text that makes the note too long loses what does not
+  // fit, and the user is told.
+  void keepWithinLimit() {
+    if (editor_->document()->characterCount() - 1 <= kNoteMax) return;
+    const std::u16string text = U16TextOf(editor_->toPlainText());
+    QTextCursor cursor = editor_->textCursor();
+    const TextCut cut = CutToLimit(text, std::size_t(cursor.position()), kNoteMax);
+    cursor.setPosition(int(cut.from));
+    cursor.setPosition(int(cut.from + cut.count), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    editor_->setTextCursor(cursor);
+    notice_->setText(QStringLiteral("A note holds at most %1 characters: the text past that was not taken.")
+                         .arg(kNoteMax));
+    notice_->show();
+  }
+
+  char16_t (&notes_)[PWH_NOTES_LIMIT];
+  QPlainTextEdit* editor_;
+  QLabel* notice_;
+};
+
+}  // namespace
+
+QDialog* CreateNoteEditor(QWidget* owner, char16_t (&notes)[PWH_NOTES_LIMIT]) {
+  return new NoteEditor(owner, notes);
+}
+
+int EditNote(HWND owner, char16_t (&notes)[PWH_NOTES_LIMIT]) {
+  return RunModal(CreateNoteEditor(static_cast<QWidget*>(owner), notes));
+}
+
+}  // namespace pw

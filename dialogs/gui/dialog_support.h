@@ -1,0 +1,81 @@
+// What every dialog of the data entry dialogs shares: the bold and italic
+// font variants, the dialog that ends with 1 (OK) or 2 (cancel), the row of
+// "OK" and "cancel" buttons, pick-list combo boxes filled from the
+// configuration database, and the note editor.
+//
+// Controls carry their control id as object name ("1056"), so that callers
+// and tests find them by id.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+#include "storage/records.h"
+
+class QComboBox;
+class QDialogButtonBox;
+class QPushButton;
+class QWidget;
+
+namespace pw {
+
+inline QString QTextOf(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+inline std::u16string U16TextOf(const QString& text) { return text.toStdU16String(); }
+
+// Owner windows travel through the non-GUI code as HWND values.
+inline HWND HwndOf(QWidget* widget) { return widget; }
+
+// Reads the widget's current font, changes only its weight to 700 (bold) or
+// sets its italic flag, and gives it back to the widget.
+void SetBoldFont(QWidget* widget);
+void SetItalicFont(QWidget* widget);
+
+// A modal dialog of this program: accept() ends it with IDOK, reject()
+// (Escape, the "cancel" button, the window's close button) with IDCANCEL.
+// Dialogs with work to do on OK or cancel override accept() or reject() and
+// call the base when done.
+class PwDialog : public QDialog {
+ public:
+  explicit PwDialog(QWidget* owner);
+  void accept() override;
+  void reject() override;
+};
+
+// Runs the dialog modally, deletes it and returns its result.
+int RunModal(QDialog* dialog);
+
+// The "OK" button (control 1, the default: Enter) and the bold "cancel"
+// button (control 2, also Escape), wired to accept() and reject().
+QDialogButtonBox* CreateOkCancelButtons(QDialog* dialog);
+
+// A push button named by its control id that never takes Enter from the
+// dialog's default button.
+QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent);
+
+// An editable pick-list box: values sorted, text compared and kept exactly
+// as typed (no completion that could change its case), nothing typed ever
+// added to the list, at most maxLength characters.
+QComboBox* CreatePickListBox(int controlId, QWidget* parent, int maxLength = PWH_TEXT_LIMIT - 1);
+// Adds the category's values of the configuration database to the box, kept
+// sorted; the box is not emptied and its text is kept. False after a read
+// error (reported to the user by the pick-list walk).
+bool FillPickListBox(HWND owner, QComboBox* box, int categoryId);
+std::u16string PickListText(const QComboBox* box);
+void SetPickListText(QComboBox* box, std::u16string_view text);
+
+// The note editor: a modal plain-text editor over owner that edits notes in
+// place. It keeps at most PWH_NOTES_LIMIT - 1 characters: typing or pasting
+// past that is cut, and the editor says so. Returns IDOK when the note was
+// taken, IDCANCEL when it was left as it was.
+int EditNote(HWND owner, char16_t (&notes)[PWH_NOTES_LIMIT]);
+
+// The note editor's dialog, for callers and tests that drive it themselves.
+QDialog* CreateNoteEditor(QWidget* owner, char16_t (&notes)[PWH_NOTES_LIMIT]);
+
+}  // namespace pw
