@@ -1,12 +1,11 @@
 #include "config/gui/column_config_dialog.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,12 +19,6 @@ namespace pw {
 
 namespace {
 
-QString ToQString(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
-
-std::u16string ToU16(const QString& text) { return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())); }
-
 QListWidget* ColumnList(QWidget* parent, int id) {
   auto* list = new QListWidget(parent);
   list->setObjectName(QString::number(id));
@@ -34,35 +27,13 @@ QListWidget* ColumnList(QWidget* parent, int id) {
 }
 
 QPushButton* Button(QWidget* parent, int id, const QString& text, const QKeySequence& key, const QString& tip) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::number(id));
-  button->setAutoDefault(false);
+  QPushButton* button = CreateDialogButton(text, id, parent);
   button->setToolTip(QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText)));
   auto* shortcut = new QAction(button);
   shortcut->setShortcut(key);
   QObject::connect(shortcut, &QAction::triggered, button, &QPushButton::click);
   parent->addAction(shortcut);
   return button;
-}
-
-// OK (the default button: Enter) and a bold "cancel" (also Escape).
-QHBoxLayout* OkCancelRow(QDialog* dialog) {
-  auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-  ok->setObjectName(QString::number(IDOK));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("cancel"), dialog);
-  cancel->setObjectName(QString::number(IDCANCEL));
-  cancel->setAutoDefault(false);
-  QFont bold = cancel->font();
-  bold.setWeight(QFont::Bold);
-  cancel->setFont(bold);
-  QObject::connect(ok, &QPushButton::clicked, dialog, [dialog] { dialog->done(IDOK); });
-  QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(IDCANCEL); });
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  return row;
 }
 
 void Select(QListWidget* list, int row) {
@@ -77,7 +48,7 @@ void Select(QListWidget* list, int row) {
 }  // namespace
 
 ColumnConfigDialog::ColumnConfigDialog(QWidget* owner, ColumnModel& model, ColumnRange range)
-    : QDialog(owner), model_(model), range_(range) {
+    : PwDialog(owner), model_(model), range_(range) {
   setObjectName(QString::number(IDD_COLUMN_CONFIG));
   setWindowTitle(QStringLiteral("Column Configuration"));
 
@@ -120,7 +91,7 @@ ColumnConfigDialog::ColumnConfigDialog(QWidget* owner, ColumnModel& model, Colum
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(OkCancelRow(this));
+  layout->addWidget(CreateOkCancelButtons(this));
 
   setTabOrder(hidden_, show);
   setTabOrder(show, hide);
@@ -135,13 +106,13 @@ void ColumnConfigDialog::refill() {
   const ColumnLists lists = ColumnDialogLists(model_, range_);
   hidden_->clear();
   visible_->clear();
-  for (const auto& name : lists.hidden) hidden_->addItem(ToQString(name));
-  for (const auto& name : lists.visible) visible_->addItem(ToQString(name));
+  for (const auto& name : lists.hidden) hidden_->addItem(QTextOf(name));
+  for (const auto& name : lists.visible) visible_->addItem(QTextOf(name));
 }
 
 void ColumnConfigDialog::showSelected() {
   const QListWidgetItem* item = hidden_->currentItem();
-  const std::u16string name = item && item->isSelected() ? ToU16(item->text()) : std::u16string();
+  const std::u16string name = item && item->isSelected() ? U16TextOf(item->text()) : std::u16string();
   if (!ShowHiddenColumn(self(), model_, range_, item && item->isSelected() ? &name : nullptr)) return;
   const int row = hidden_->currentRow();
   refill();
@@ -180,13 +151,8 @@ void ColumnConfigDialog::moveSelectedDown() {
   Select(visible_, next);
 }
 
-void ColumnConfigDialog::reject() { done(IDCANCEL); }
-
 int RunColumnConfigDialog(HWND owner, ColumnModel& model, ColumnRange range) {
-  QPointer<ColumnConfigDialog> dialog = new ColumnConfigDialog(FromHwnd(owner), model, range);
-  const int result = dialog->exec();
-  delete dialog.data();
-  return result == IDOK ? IDOK : IDCANCEL;
+  return RunModal(new ColumnConfigDialog(FromHwnd(owner), model, range)) == IDOK ? IDOK : IDCANCEL;
 }
 
 }  // namespace pw

@@ -2,7 +2,7 @@
 // columns of one record kind, working on the column model at once.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/gui/dialog_support.h"
 
 #include "config/column_model.h"
 #include "platform/types.h"
@@ -11,7 +11,7 @@ class QListWidget;
 
 namespace pw {
 
-class ColumnConfigDialog final : public QDialog {
+class ColumnConfigDialog final : public PwDialog {
   Q_OBJECT
 
  public:
@@ -26,12 +26,10 @@ class ColumnConfigDialog final : public QDialog {
   void moveSelectedUp();
   void moveSelectedDown();
 
-  void reject() override;
-
  private:
   // Empties and refills both lists from the model.
   void refill();
-  HWND self() { return static_cast<QWidget*>(this); }
+  HWND self() { return HwndOf(this); }
 
   ColumnModel& model_;
   ColumnRange range_;

@@ -1,13 +1,12 @@
 #include "dialogs/gui/pulldown_properties.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -24,10 +23,6 @@ namespace pw {
 
 namespace {
 
-QString ToQString(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
-
 std::u16string_view View(const QString& text) {
   return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
 }
@@ -35,26 +30,6 @@ std::u16string_view View(const QString& text) {
 bool SortsBefore(const QString& a, const QString& b) {
   const int folded = a.compare(b, Qt::CaseInsensitive);
   return folded != 0 ? folded < 0 : a < b;
-}
-
-// OK (the default button: Enter) and a bold "cancel" (also Escape).
-QHBoxLayout* OkCancelRow(QDialog* dialog) {
-  auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-  ok->setObjectName(QString::number(IDOK));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("cancel"), dialog);
-  cancel->setObjectName(QString::number(IDCANCEL));
-  cancel->setAutoDefault(false);
-  QFont bold = cancel->font();
-  bold.setWeight(QFont::Bold);
-  cancel->setFont(bold);
-  QObject::connect(ok, &QPushButton::clicked, dialog, [dialog] { dialog->done(IDOK); });
-  QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(IDCANCEL); });
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  return row;
 }
 
 }  // namespace
@@ -65,11 +40,8 @@ PulldownPage::PulldownPage(QWidget* parent, int categoryId) : QWidget(parent), c
   edit_->setObjectName(QString::number(IDC_PULLDOWN_NEW_VALUE));
   edit_->setMaxLength(int(PWH_PULLDOWN_VALUE_LIMIT));
   edit_->installEventFilter(this);
-  auto* addButton = new QPushButton(QStringLiteral("&Add"), this);
-  addButton->setObjectName(QString::number(IDC_PULLDOWN_ADD));
-  auto* deleteButton = new QPushButton(QStringLiteral("&Delete"), this);
-  deleteButton->setObjectName(QString::number(IDC_PULLDOWN_DELETE));
-  for (QPushButton* b : {addButton, deleteButton}) b->setAutoDefault(false);
+  QPushButton* addButton = CreateDialogButton(QStringLiteral("&Add"), IDC_PULLDOWN_ADD, this);
+  QPushButton* deleteButton = CreateDialogButton(QStringLiteral("&Delete"), IDC_PULLDOWN_DELETE, this);
   list_ = new QListWidget(this);
   list_->setObjectName(QString::number(IDC_PULLDOWN_VALUES));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -93,7 +65,7 @@ void PulldownPage::fill() {
   if (filled_) return;
   filled_ = true;
   QStringList values;
-  InitPulldownList(this, ConfigDatabase, [&values](std::u16string_view t) { values.append(ToQString(t)); },
+  InitPulldownList(HwndOf(this), ConfigDatabase, [&values](std::u16string_view t) { values.append(QTextOf(t)); },
                    categoryId_);
   std::stable_sort(values.begin(), values.end(), SortsBefore);
   list_->addItems(values);
@@ -114,7 +86,7 @@ void PulldownPage::insertSorted(const QString& text) {
 
 void PulldownPage::add() {
   const QString text = edit_->text();
-  switch (AddPulldownValue(this, ConfigDatabase, categoryId_, View(text))) {
+  switch (AddPulldownValue(HwndOf(this), ConfigDatabase, categoryId_, View(text))) {
     case PulldownAdd::Added:
       insertSorted(text.left(int(PWH_PULLDOWN_VALUE_LIMIT)));
       edit_->clear();
@@ -134,7 +106,7 @@ void PulldownPage::deleteSelected() {
   const int row = item && item->isSelected() ? list_->currentRow() : -1;
   const QString text = row >= 0 ? item->text() : QString();
   const auto removeLine = [this, row] { delete list_->takeItem(row); };
-  if (DeletePulldownValue(this, ConfigDatabase, categoryId_, row, View(text), removeLine) == PulldownDelete::Removed &&
+  if (DeletePulldownValue(HwndOf(this), ConfigDatabase, categoryId_, row, View(text), removeLine) == PulldownDelete::Removed &&
       list_->count() > 0)
     list_->setCurrentRow(std::min(row, list_->count() - 1));
 }
@@ -155,11 +127,11 @@ bool PulldownPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-PulldownPropertiesDialog::PulldownPropertiesDialog(QWidget* owner) : QDialog(owner) {
+PulldownPropertiesDialog::PulldownPropertiesDialog(QWidget* owner) : PwDialog(owner) {
   setWindowTitle(QStringLiteral("Pulldown Properties"));
   tabs_ = new QTabWidget(this);
   for (int id : PulldownPageCategories)
-    tabs_->addTab(new PulldownPage(tabs_, id), ToQString(FindPulldownCategory(id)->pageTitle));
+    tabs_->addTab(new PulldownPage(tabs_, id), QTextOf(FindPulldownCategory(id)->pageTitle));
   // Each page reads its values when it is first shown.
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
     if (PulldownPage* p = page(index)) p->fill();
@@ -183,7 +155,7 @@ PulldownPropertiesDialog::PulldownPropertiesDialog(QWidget* owner) : QDialog(own
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
-  layout->addLayout(OkCancelRow(this));
+  layout->addWidget(CreateOkCancelButtons(this));
   tabs_->currentWidget()->setFocus();
 }
 
@@ -191,12 +163,8 @@ PulldownPage* PulldownPropertiesDialog::page(int index) const {
   return qobject_cast<PulldownPage*>(tabs_->widget(index));
 }
 
-void PulldownPropertiesDialog::reject() { done(IDCANCEL); }
-
 void ShowPulldownProperties(HWND owner) {
-  QPointer<PulldownPropertiesDialog> dialog = new PulldownPropertiesDialog(FromHwnd(owner));
-  dialog->exec();
-  delete dialog.data();
+  RunModal(new PulldownPropertiesDialog(FromHwnd(owner)));
 }
 
 }  // namespace pw

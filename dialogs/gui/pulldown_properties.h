@@ -3,8 +3,9 @@
 // change goes to the configuration database at once.
 #pragma once
 
-#include <QDialog>
 #include <QWidget>
+
+#include "dialogs/gui/dialog_support.h"
 
 #include "platform/types.h"
 
@@ -45,7 +46,7 @@ class PulldownPage final : public QWidget {
   bool filled_ = false;
 };
 
-class PulldownPropertiesDialog final : public QDialog {
+class PulldownPropertiesDialog final : public PwDialog {
   Q_OBJECT
 
  public:
@@ -53,8 +54,6 @@ class PulldownPropertiesDialog final : public QDialog {
 
   QTabWidget* pages() const { return tabs_; }
   PulldownPage* page(int index) const;
-
-  void reject() override;
 
  private:
   QTabWidget* tabs_ = nullptr;
