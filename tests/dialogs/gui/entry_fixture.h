@@ -15,6 +15,7 @@
 #include "config/configuration.h"
 #include "platform/clock.h"
 #include "platform/object_store.h"
+#include "platform/registry.h"
 #include "shell/globals.h"
 #include "storage/pulldowns.h"
 #include "storage/record_store.h"
@@ -27,8 +28,10 @@ class EntryDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static int serial = 0;
-    path_ = TemporaryHome() + "/entry-" + std::to_string(++serial) + ".db";
-    ASSERT_TRUE(OpenObjectStore(path_));
+    path_ = TemporaryHome() + "/entry-" + std::to_string(++serial);
+    // Each test has its own settings: the configuration writes them back when destroyed.
+    ASSERT_TRUE(OpenRegistry(path_ + "-registry.db"));
+    ASSERT_TRUE(OpenObjectStore(path_ + ".db"));
     ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
     config_ = std::make_unique<PWHConfiguration>();
     Configuration = config_.get();
@@ -41,6 +44,7 @@ class EntryDialogTest : public ::testing::Test {
     config_.reset();
     ConfigDatabase.Close();
     CloseObjectStore();
+    CloseRegistry();
   }
 
   static void AddValue(int category, std::u16string_view text) {

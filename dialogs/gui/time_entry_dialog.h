@@ -1,0 +1,28 @@
+// The time entry dialog (120, "Pennywhistle Entry"): the one form in which a
+// time record is entered or edited. It edits the working time record in
+// place; the caller prepares the record for the mode and stores it after OK.
+#pragma once
+
+#include "dialogs/time_entry.h"
+#include "platform/types.h"
+#include "storage/records.h"
+
+class QDialog;
+class QWidget;
+
+namespace pw {
+
+// Modes (dialogs/time_entry.h): PWH_TIME_ENTRY_NEW = 1, PWH_TIME_ENTRY_EDIT
+// = 2, PWH_TIME_ENTRY_NEW_FROM_DEFAULT = 3, PWH_TIME_ENTRY_SUBSEQUENT = 4,
+// PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT = 5.
+//
+// Runs the dialog modally over owner on WorkingTimeRecord; returns IDOK (1)
+// or IDCANCEL (2). Times, duration and note are written into the record as
+// they are chosen, the texts and flags on OK; on OK new pick-list values are
+// offered for adding. Cancel clears the record in the new modes 1 and 4.
+int TimeEntryDialog(HWND owner, int mode);
+
+// The dialog on any record, for callers and tests that drive it themselves.
+QDialog* CreateTimeEntryDialog(QWidget* owner, TimeRecord& record, int mode);
+
+}  // namespace pw
