@@ -175,10 +175,12 @@ int MarkMultiple(HWND owner, DatabaseHandle& db, int recordSetMode,
 
 }  // namespace
 
-bool AddNewRecord(HWND owner, DatabaseHandle& db, const TimeRecord& record) {
+bool AddNewRecord(HWND owner, DatabaseHandle& db, const TimeRecord& record, CEOID* newOid) {
   CEPROPVAL props[PWH_TIME_PROP_COUNT];
   RecordToProps(record, props);
-  if (CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, props) == 0) {
+  const CEOID oid = CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, props);
+  if (newOid) *newOid = oid;
+  if (oid == 0) {
     ShowFailure(owner, Format(u"AddNewRecord: CeWriteRecordProps failed: %ld.", GetLastError()),
                 u"Pennywhistle Error");
     return false;
@@ -186,10 +188,13 @@ bool AddNewRecord(HWND owner, DatabaseHandle& db, const TimeRecord& record) {
   return true;
 }
 
-bool AddNewExpenseRecord(HWND owner, DatabaseHandle& db, const ExpenseRecord& record) {
+bool AddNewExpenseRecord(HWND owner, DatabaseHandle& db, const ExpenseRecord& record,
+                         CEOID* newOid) {
   CEPROPVAL props[PWH_EXPENSE_PROP_COUNT];
   RecordToProps(record, props);
-  if (CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, props) == 0) {
+  const CEOID oid = CeWriteRecordProps(db, 0, PWH_EXPENSE_PROP_COUNT, props);
+  if (newOid) *newOid = oid;
+  if (oid == 0) {
     ShowFailure(owner,
                 Format(u"AddNewExpenseRecord: CeWriteRecordProps failed: %ld.", GetLastError()),
                 u"Pennywhistle Error");
@@ -217,9 +222,10 @@ bool UpdateExpenseRecord(HWND owner, DatabaseHandle& db, RecordPosition position
   return Update(owner, db, position, record);
 }
 
-bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position) {
+bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position, CEOID* newOid) {
   SetActivity(u"duplicating record...");
   bool stored = false;
+  if (newOid) *newOid = 0;
   PropertyBuffer buffer;
   if (SeekTo(db, position) == 0) {
     ShowFailure(owner,
@@ -231,7 +237,9 @@ bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position) {
   } else {
     // The copy gets exactly the properties read, so a record stored by
     // another writer with fewer properties is copied as it is.
-    stored = CeWriteRecordProps(db, 0, buffer.size(), buffer.data()) != 0;
+    const CEOID oid = CeWriteRecordProps(db, 0, buffer.size(), buffer.data());
+    if (newOid) *newOid = oid;
+    stored = oid != 0;
     if (!stored) {
       ShowFailure(owner, Format(u"ERROR: CeWriteRecordProps failed (%ld)", GetLastError()),
                   kErrorTitle);

@@ -16,9 +16,12 @@
 
 namespace pw {
 
-// Stores the record as a new record.
-bool AddNewRecord(HWND owner, DatabaseHandle& db, const TimeRecord& record);
-bool AddNewExpenseRecord(HWND owner, DatabaseHandle& db, const ExpenseRecord& record);
+// Stores the record as a new record; *newOid (when given) receives its
+// object id, 0 on failure.
+bool AddNewRecord(HWND owner, DatabaseHandle& db, const TimeRecord& record,
+                  CEOID* newOid = nullptr);
+bool AddNewExpenseRecord(HWND owner, DatabaseHandle& db, const ExpenseRecord& record,
+                         CEOID* newOid = nullptr);
 
 // Clears *record and fills it from the record at position; leaves the
 // database at position 0. A position without a record is a failed read.
@@ -33,8 +36,10 @@ bool UpdateExpenseRecord(HWND owner, DatabaseHandle& db, RecordPosition position
                          const ExpenseRecord& record);
 
 // Stores a copy of the record at position, with exactly the properties read;
-// the copy sorts right after the records of the same date text.
-bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position);
+// the copy sorts right after the records of the same date text. *newOid
+// (when given) receives the copy's object id, 0 on failure.
+bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position,
+                     CEOID* newOid = nullptr);
 
 bool DeleteRecord(HWND owner, DatabaseHandle& db, RecordPosition position);
 

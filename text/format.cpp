@@ -1,7 +1,9 @@
 #include "text/format.h"
 
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,27 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
+// Numbers are written and read with a decimal point whatever the user's
+// locale: the C library's functions run under the "C" locale while this
+// lives (on this thread only).
+class ClassicNumbers {
+ public:
+  ClassicNumbers() {
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    previous_ = classic ? uselocale(classic) : locale_t(0);
+  }
+  ~ClassicNumbers() {
+    if (previous_) uselocale(previous_);
+  }
+  ClassicNumbers(const ClassicNumbers&) = delete;
+  ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+ private:
+  locale_t previous_;
+};
+
 std::string Printf(const std::string& conversion, auto value) {
+  const ClassicNumbers numbers;
   char small[128];
   const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
@@ -106,6 +128,7 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
 
 int ScanText(std::u16string_view text, const char* pattern, ...) {
   const std::string narrow = WideToUtf8(text);
+  const ClassicNumbers numbers;
   va_list ap;
   va_start(ap, pattern);
   const int n = std::vsscanf(narrow.c_str(), pattern, ap);

@@ -6,6 +6,7 @@
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "shell/gui/main_window.h"
+#include "shell/gui/record_commands.h"
 #include "shell/gui/startup.h"
 #include "views/gui/list_view.h"
 
@@ -49,18 +50,18 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_MODE_TIME, OnModeTime},
     {IDM_MODE_EXPENSE, OnModeExpense},
     {IDM_ABOUT, OnAbout},
-    {IDM_NEW_SUBSEQUENT_RECORD, NotAvailable},
-    {IDM_NEW_RECORD, NotAvailable},
-    {IDM_DELETE_SELECTED, NotAvailable},
-    {IDM_DELETE_MULTIPLE, NotAvailable},
-    {IDM_MARK_SELECTED_BILLED, NotAvailable},
-    {IDM_MARK_MULTIPLE_BILLED, NotAvailable},
-    {IDM_MARK_SELECTED_REIMBURSED, NotAvailable},
-    {IDM_MARK_MULTIPLE_REIMBURSED, NotAvailable},
+    {IDM_NEW_SUBSEQUENT_RECORD, OnNewSubsequentRecord},
+    {IDM_NEW_RECORD, OnNewRecord},
+    {IDM_DELETE_SELECTED, OnDeleteSelected},
+    {IDM_DELETE_MULTIPLE, OnDeleteMultiple},
+    {IDM_MARK_SELECTED_BILLED, OnMarkSelectedBilled},
+    {IDM_MARK_MULTIPLE_BILLED, OnMarkMultipleBilled},
+    {IDM_MARK_SELECTED_REIMBURSED, OnMarkSelectedReimbursed},
+    {IDM_MARK_MULTIPLE_REIMBURSED, OnMarkMultipleReimbursed},
     {IDM_APPLICATION_CONFIG, NotAvailable},
     {IDM_FIND, NotAvailable},
-    {IDM_COPY, NotAvailable},
-    {IDM_PROPERTIES, NotAvailable},
+    {IDM_COPY, OnCopy},
+    {IDM_PROPERTIES, OnProperties},
     {IDM_VIEW_TREE, NotAvailable},
     {IDM_VIEW_LIST, OnViewList},
     {IDM_VIEW_MIXED, NotAvailable},

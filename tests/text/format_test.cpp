@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace pw {
 namespace {
@@ -68,6 +71,27 @@ TEST(FormatTest, ScansLikeSscanf) {
   char pm[8] = {};
   EXPECT_EQ(ScanText(u"10:30 PM", "%d:%d %7s", &a, &b, pm), 3);
   EXPECT_STREQ(pm, "PM");
+}
+
+}  // namespace
+}  // namespace pw
+
+namespace pw {
+namespace {
+
+// A German user's program (QApplication sets the locale from the environment) still writes and reads
+// numbers with a decimal point, and the user's locale is in force again afterwards.
+TEST(FormatTest, NumbersIgnoreACommaDecimalLocale) {
+  const std::string before = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  float f = 0;
+  const int scanned = ScanFloat(u"37.25", &f);
+  const std::u16string written = Format(u"%.2f|%f", 1.5f * 33.33f, 0.25);
+  char own[16];
+  std::snprintf(own, sizeof own, "%.1f", 2.5);
+  std::setlocale(LC_ALL, before.c_str());
+  EXPECT_EQ(std::tuple(scanned, f, written), std::tuple(1, 37.25f, std::u16string(u"50.00|0.250000")));
+  EXPECT_STREQ(own, "2,5");
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 // Shows the main window with a week of work at 1024 x 700 and grabs it.
-// With PWH_SCREENSHOT set the picture is saved there:
+// With PWH_SCREENSHOT set the picture is saved there, and the pictures of the
+// dialogs beside it, each under its own name:
 //   PWH_SCREENSHOT=$PWD/docs/screenshot.png build/test/tests/pwh_gui_tests --gtest_filter='*Screenshot*'
 #include <QAbstractItemModel>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
 
+#include "dialogs/gui/expense_entry_dialog.h"
 #include "shell_fixture.h"
+#include "storage/pulldowns.h"
 #include "views/gui/list_view.h"
 
 namespace pw::test {
@@ -90,6 +96,40 @@ TEST_F(ShellTest, ScreenshotOfAWeekOfWork) {
   if (!target.isEmpty()) {
     EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
   }
+}
+
+// Saves a picture beside the main window's, under its own name.
+void SaveBesideScreenshot(const QImage& shot, const char* name) {
+  const QByteArray target = qgetenv("PWH_SCREENSHOT");
+  if (target.isEmpty()) return;
+  EXPECT_TRUE(shot.save(QFileInfo(QString::fromLocal8Bit(target)).dir().filePath(QString::fromLatin1(name))));
+}
+
+TEST_F(ShellTest, ScreenshotOfTheExpenseEntryDialog) {
+  ASSERT_TRUE(StartUp());
+  for (const auto& [category, text] : {std::pair(PWH_PULLDOWN_CLIENT, u"Acme Corp"), std::pair(PWH_PULLDOWN_CLIENT, u"Birch & Co"),
+                                       std::pair(PWH_PULLDOWN_PAYMENT, u"Company card"), std::pair(PWH_PULLDOWN_CURRENCY, u"USD")})
+    ASSERT_TRUE(AddNewPulldownItem(nullptr, text, ConfigDatabase, category));
+  ExpenseRecord& r = WorkingExpenseRecord;
+  ClearRecord(r);
+  CopyText(r.date, u"03/12/2024");
+  CopyText(r.client, u"Acme Corp");
+  CopyText(r.project, u"Website");
+  CopyText(r.description, u"Client visit");
+  r.mileage = true;
+  CopyText(r.miles, u"120");
+  CopyText(r.mileageRate, u"0.31");
+  CopyText(r.paymentType, u"Company card");
+  CopyText(r.currency, u"USD");
+  CopyText(r.amount, u"37.20");
+  r.billable = r.reimbursable = r.receipt = true;
+  std::unique_ptr<QDialog> dialog(CreateExpenseEntryDialog(MainWindowWidget(), PWH_EXPENSE_ENTRY_EDIT));
+  dialog->show();
+  QTest::qWait(100);
+  const QImage shot = dialog->grab().toImage();
+  EXPECT_FALSE(shot.isNull());
+  SaveBesideScreenshot(shot, "expense-entry.png");
+  ClearRecord(r);
 }
 
 }  // namespace

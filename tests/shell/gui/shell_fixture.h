@@ -1,6 +1,7 @@
 // The real main window on a fresh store and registry per test, with a Qt
-// host that records message boxes (answering No or OK) and status texts while
-// still writing the real status line, tabs and menus.
+// host that records message boxes (answering questions from a queue, No when
+// it is empty) and status texts while still writing the real status line,
+// tabs and menus.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -33,7 +35,11 @@ class RecordingQtHost : public QtHost {
  public:
   int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type) override {
     messages.push_back({owner, std::u16string(text), std::u16string(title), type});
-    return (type & MB_BUTTONMASK) == MB_YESNO ? IDNO : IDOK;
+    if ((type & MB_BUTTONMASK) != MB_YESNO) return IDOK;
+    if (answers.empty()) return IDNO;
+    const int reply = answers.front();
+    answers.pop_front();
+    return reply;
   }
   void SetStatusText(int part, std::u16string_view text) override {
     status[part].emplace_back(text);
@@ -41,6 +47,7 @@ class RecordingQtHost : public QtHost {
   }
 
   std::vector<RecordedMessage> messages;
+  std::deque<int> answers;  // answers of the next questions; No when empty
   std::map<int, std::vector<std::u16string>> status;
 };
 
