@@ -3,8 +3,11 @@
 #include "config/app_config.h"
 #include "config/column_dialog.h"
 #include "config/configuration.h"
+#include "config/gui/app_config_dialog.h"
 #include "config/gui/column_config_dialog.h"
+#include "dialogs/gui/expense_entry_dialog.h"
 #include "dialogs/gui/pulldown_properties.h"
+#include "dialogs/gui/time_entry_dialog.h"
 #include "platform/host_port.h"
 #include "shell/globals.h"
 #include "shell/gui/commands.h"
@@ -45,6 +48,26 @@ LRESULT OnColumnsCommand(HWND window, UINT, WPARAM, LPARAM) {
 
 LRESULT OnPulldownsCommand(HWND window, UINT, WPARAM, LPARAM) {
   ShowPulldownProperties(window);
+  return 0;
+}
+
+LRESULT OnApplicationCommand(HWND window, UINT, WPARAM, LPARAM) {
+  if (!Configuration) return 0;
+  PWHConfiguration& config = *Configuration;
+  const std::uint8_t dates = config.UseEuropeanDateFormat, times = config.UseEuropeanTimeFormat;
+  const DefaultRecordEditor timeEditor = [](HWND owner, bool editing) {
+    return TimeEntryDialog(owner, editing ? PWH_TIME_ENTRY_EDIT : PWH_TIME_ENTRY_NEW);
+  };
+  const DefaultRecordEditor expenseEditor = [](HWND owner, bool editing) {
+    return ExpenseEntryDialog(owner, editing ? PWH_EXPENSE_ENTRY_EDIT : PWH_EXPENSE_ENTRY_NEW);
+  };
+  bool replaced = false;
+  const int result = RunAppConfigDialog(window, config, timeEditor, expenseEditor, &replaced);
+  if (result == IDOK || replaced) StoreSettingsNow(&config);
+  if (config.UseEuropeanDateFormat != dates || config.UseEuropeanTimeFormat != times) {
+    StoreColumnWidths();
+    RecreateShownList();
+  }
   return 0;
 }
 

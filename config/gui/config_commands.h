@@ -13,5 +13,9 @@ namespace pw {
 LRESULT OnColumnsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // "Pulldowns": the pick-list editor.
 LRESULT OnPulldownsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// "Application": the configuration dialog, its default-record buttons
+// opening the entry dialogs; the settings are stored when it leaves changes,
+// and a changed date or time form re-creates the List or Mixed view shown.
+LRESULT OnApplicationCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace pw

@@ -58,7 +58,7 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_MARK_MULTIPLE_BILLED, OnMarkMultipleBilled},
     {IDM_MARK_SELECTED_REIMBURSED, OnMarkSelectedReimbursed},
     {IDM_MARK_MULTIPLE_REIMBURSED, OnMarkMultipleReimbursed},
-    {IDM_APPLICATION_CONFIG, NotAvailable},
+    {IDM_APPLICATION_CONFIG, OnApplicationCommand},
     {IDM_FIND, NotAvailable},
     {IDM_COPY, OnCopy},
     {IDM_PROPERTIES, OnProperties},

@@ -1,12 +1,16 @@
 #include "config/gui/app_config_dialog.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QTableView>
 #include <QTest>
 
 #include "config/configuration.h"
 #include "shell/gui/modal_poller.h"
 #include "shell/gui/shell_fixture.h"
+#include "shell/gui/commands.h"
 #include "text/fixed_text.h"
+#include "views/gui/list_view.h"
 
 namespace pw::test {
 namespace {
@@ -74,6 +78,51 @@ TEST_P(AppConfigDialogTest, ControlsShowTheSettingsAndOkKeepsTheChoices) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, AppConfigDialogTest, testing::Values(AppCase{"Ok", true}, AppCase{"Escape", false}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// --- The Application command ---------------------------------------------------
+
+struct CommandCase {
+  const char* label;
+  int button;           // the control the user clicks before OK
+  bool recreated;       // the List view is made anew
+  QString dateCell;     // the first row's date afterwards
+};
+
+const CommandCase kCommandCases[] = {
+    {"DateFormRecreatesTheList", IDC_CONFIG_EUROPEAN, true, "14.03.2024"},
+    {"TimeFormRecreatesTheList", IDC_CONFIG_ARMY, true, "03/14/2024"},
+    {"ConfirmationAloneLeavesTheList", IDC_CONFIG_CONFIRM_COPY, false, "03/14/2024"},
+};
+
+class ApplicationCommandTest : public ShellTest, public testing::WithParamInterface<CommandCase> {};
+
+TEST_P(ApplicationCommandTest, OkStoresTheSettingsAndShowsANewForm) {
+  const CommandCase& c = GetParam();
+  AddTimeRecords({u"03/14/2024"});
+  ASSERT_TRUE(StartUp());
+  const QTableView* before = ListViewWindow;
+  WhenModalAppears<AppConfigDialog>([&](AppConfigDialog* d) {
+    d->findChild<QAbstractButton*>(QString::number(c.button))->click();
+    QTest::keyClick(d, Qt::Key_Return);
+  });
+  SendCommand(IDM_APPLICATION_CONFIG);
+  ASSERT_NE(ListViewWindow, nullptr);
+  EXPECT_EQ(ListViewWindow != before, c.recreated);
+  EXPECT_EQ(ListViewWindow->model()->index(0, 1).data().toString(), c.dateCell);
+
+  // Written at once: a second configuration reads the choice back.
+  Blob flags;
+  std::size_t length = 0;
+  ASSERT_TRUE(Configuration->ReadRegistryKey(u"BehaviorLogicBools", &flags, &length, true));
+  EXPECT_EQ(flags[0], c.button == IDC_CONFIG_CONFIRM_COPY ? 0 : 1);
+  Blob dates;
+  ASSERT_TRUE(Configuration->ReadRegistryKey(u"UseEuropeanDateFormat", &dates, &length, true));
+  EXPECT_EQ(dates[0], c.button == IDC_CONFIG_EUROPEAN ? 1 : 0);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, ApplicationCommandTest, testing::ValuesIn(kCommandCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
