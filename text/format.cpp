@@ -1,7 +1,7 @@
 #include "text/format.h"
 
-#include <clocale>
 #include <cstdarg>
+#include <clocale>
 #include <cstdio>
 #include <locale.h>
 #include <string>
@@ -35,27 +35,27 @@ void AppendPadded(std::u16string& out, std::u16string_view text, const std::stri
   if (left) out.append(pad, u' ');
 }
 
-// Numbers are written and read with a decimal point whatever the user's
-// locale: the C library's functions run under the "C" locale while this
-// lives (on this thread only).
-class ClassicNumbers {
+// Numbers are written and read with the "C" conventions (decimal point, no
+// grouping) whatever locale the process runs under: a German user's amounts
+// and files are the same as everybody's.
+class CNumbers {
  public:
-  ClassicNumbers() {
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    previous_ = classic ? uselocale(classic) : locale_t(0);
+  CNumbers() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    previous_ = c ? uselocale(c) : locale_t(0);
   }
-  ~ClassicNumbers() {
+  ~CNumbers() {
     if (previous_) uselocale(previous_);
   }
-  ClassicNumbers(const ClassicNumbers&) = delete;
-  ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+  CNumbers(const CNumbers&) = delete;
+  CNumbers& operator=(const CNumbers&) = delete;
 
  private:
   locale_t previous_;
 };
 
 std::string Printf(const std::string& conversion, auto value) {
-  const ClassicNumbers numbers;
+  CNumbers numbers;
   char small[128];
   const int n = std::snprintf(small, sizeof small, conversion.c_str(), value);
   if (n < 0) return {};
@@ -128,7 +128,7 @@ std::u16string FormatText(std::u16string_view templ, std::initializer_list<FmtAr
 
 int ScanText(std::u16string_view text, const char* pattern, ...) {
   const std::string narrow = WideToUtf8(text);
-  const ClassicNumbers numbers;
+  CNumbers numbers;
   va_list ap;
   va_start(ap, pattern);
   const int n = std::vsscanf(narrow.c_str(), pattern, ap);

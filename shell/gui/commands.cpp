@@ -8,6 +8,7 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/record_commands.h"
 #include "shell/gui/startup.h"
+#include "transfer/gui/transfer_commands.h"
 #include "views/gui/list_view.h"
 
 namespace pw {
@@ -66,10 +67,10 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_VIEW_LIST, OnViewList},
     {IDM_VIEW_MIXED, NotAvailable},
     {IDM_VIEW_REPORT, NotAvailable},
-    {IDM_IMPORT_DATABASE, NotAvailable},
-    {IDM_EXPORT_DATABASE, NotAvailable},
-    {IDM_IMPORT_PULLDOWNS, NotAvailable},
-    {IDM_EXPORT_PULLDOWNS, NotAvailable},
+    {IDM_IMPORT_DATABASE, OnImportDatabase},
+    {IDM_EXPORT_DATABASE, OnExportDatabase},
+    {IDM_IMPORT_PULLDOWNS, OnImportPulldowns},
+    {IDM_EXPORT_PULLDOWNS, OnExportPulldowns},
     {IDM_SAVE_REPORT, NotAvailable},
     {IDM_EXPAND_COLLAPSE_TREE, NotAvailable},
 };

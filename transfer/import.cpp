@@ -1,0 +1,285 @@
+#include "transfer/import.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/code_page.h"
+#include "platform/host_port.h"
+#include "shell/globals.h"
+#include "storage/pulldowns.h"
+#include "storage/record_operations.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+#include "transfer/delimited_format.h"
+#include "transfer/line_reader.h"
+#include "transfer/record_parser.h"
+#include "transfer/tokenizer.h"
+
+namespace pw {
+namespace {
+
+constexpr std::u16string_view kErrorTitle = u"Pennywhistle Error";
+// Lines whose writes are stored together.
+constexpr int kGroupLines = 4096;
+
+// The pick-list values known to the configuration database, read once, so
+// that offering a value does not walk the database every time.
+class PulldownOffers {
+ public:
+  explicit PulldownOffers(HWND owner) : owner_(owner) {
+    PropertyBuffer buffer;
+    for (DWORD position = 0;
+         CeSeekDatabase(ConfigDatabase, CEDB_SEEK_BEGINNING, position, nullptr) != 0; ++position) {
+      if (CeReadRecordProps(ConfigDatabase, CEDB_ALLOWREALLOC, buffer) == 0) {
+        MessageBoxW(owner,
+                    Format(u"CheckProp: could not CeReadRecordProps(): error code: (%ld).",
+                           long(GetLastError())),
+                    u"Pennywhistle Db Error", MB_OK | MB_ICONEXCLAMATION);
+        break;
+      }
+      if (buffer.size() != 1 || PropTypeOf(buffer[0].propid) != CEVT_LPWSTR) continue;
+      listed_.insert(Key(PropIdOf(buffer[0].propid), TextOf(buffer[0].val.lpwstr)));
+    }
+    CeSeekDatabase(ConfigDatabase, CEDB_SEEK_BEGINNING, 0, nullptr);
+  }
+
+  // Adds text to the category unless it is listed there (empty text and
+  // "n/a" count as listed).
+  void Offer(int categoryId, std::u16string_view text) {
+    if (text.empty() || text == u"n/a") return;
+    std::u16string key = Key(categoryId, text);
+    if (listed_.contains(key)) return;
+    AddEntryPulldown(owner_, text, categoryId, false);
+    listed_.insert(std::move(key));
+  }
+
+ private:
+  static std::u16string Key(int categoryId, std::u16string_view text) {
+    std::u16string key(1, char16_t(categoryId));
+    key += text;
+    return key;
+  }
+
+  HWND owner_;
+  std::unordered_set<std::u16string> listed_;
+};
+
+void OfferTexts(PulldownOffers& offers, const TimeRecord& r) {
+  offers.Offer(PWH_PULLDOWN_CLIENT, TextOf(r.client));
+  offers.Offer(PWH_PULLDOWN_PROJECT, TextOf(r.project));
+  offers.Offer(PWH_PULLDOWN_TIME_RATE, TextOf(r.rate));
+  offers.Offer(PWH_PULLDOWN_SUBPROJECT, TextOf(r.subproject));
+  offers.Offer(PWH_PULLDOWN_TASK, TextOf(r.task));
+  offers.Offer(PWH_PULLDOWN_CURRENCY, TextOf(r.currency));
+  offers.Offer(PWH_PULLDOWN_AMOUNT, TextOf(r.amount));
+}
+
+void OfferTexts(PulldownOffers& offers, const ExpenseRecord& r) {
+  offers.Offer(PWH_PULLDOWN_CLIENT, TextOf(r.client));
+  offers.Offer(PWH_PULLDOWN_PROJECT, TextOf(r.project));
+  offers.Offer(PWH_PULLDOWN_DESCRIPTION, TextOf(r.description));
+  offers.Offer(PWH_PULLDOWN_MILEAGE, TextOf(r.miles));
+  offers.Offer(PWH_PULLDOWN_MILEAGE_RATE, TextOf(r.mileageRate));
+  offers.Offer(PWH_PULLDOWN_PAYMENT, TextOf(r.paymentType));
+  offers.Offer(PWH_PULLDOWN_CURRENCY, TextOf(r.currency));
+  offers.Offer(PWH_PULLDOWN_AMOUNT, TextOf(r.amount));
+}
+
+bool Add(HWND owner, DatabaseHandle& db, const TimeRecord& r) { return AddNewRecord(owner, db, r); }
+bool Add(HWND owner, DatabaseHandle& db, const ExpenseRecord& r) {
+  return AddNewExpenseRecord(owner, db, r);
+}
+
+int Parse(std::span<const std::u16string_view> fields, TimeRecord* r) {
+  return ParseTimeFields(fields, CurrentImportForms(), r);
+}
+int Parse(std::span<const std::u16string_view> fields, ExpenseRecord* r) {
+  return ParseExpenseFields(fields, CurrentImportForms(), r);
+}
+
+// How an import loop ended.
+enum class LoopEnd { Finished, Cancelled, ReadFailed, StoreFailed };
+
+// The shared loop of both imports: reads, decodes and splits each line and
+// hands its fields to take(fields, line), which returns 0 when the line was
+// taken (counting it itself), false to stop, or a result code to skip it.
+class ImportLoop {
+ public:
+  ImportLoop(HWND owner, const TransferProgress& progress, std::u16string_view skipText,
+             std::u16string_view skipTitle)
+      : owner_(owner), progress_(progress), skipText_(skipText), skipTitle_(skipTitle) {}
+
+  template <class Take>
+  LoopEnd Run(int fd, int& count, Take take) {
+    LineReader reader(fd, TransferFormat);
+    std::string raw;
+    std::u16string line;
+    std::vector<std::u16string_view> fields;
+    int committed = 0;
+    group_.emplace();
+    LoopEnd end = LoopEnd::Finished;
+    for (int lines = 1;; ++lines) {
+      if (!reader.Next(&raw)) {
+        end = LoopEnd::ReadFailed;
+        MessageBoxW(owner_,
+                    Format(u"Import file read failed: error code: (%ld). Read so far: '%s'.",
+                           long(reader.error()), FileTextToWide(raw)) +
+                        u"\n\n" + ErrorCauseText(reader.error()),
+                    kErrorTitle, MB_OK | MB_ICONEXCLAMATION);
+        break;
+      }
+      if (raw.empty()) break;
+      line = FileTextToWide(raw);
+      int code = TokenizeLine(line, TransferFormat.qualifier, TransferFormat.fieldDelimiter, &fields);
+      if (code == PWH_PARSE_OK) code = take(fields);
+      if (code < 0) {
+        end = LoopEnd::StoreFailed;
+        break;
+      }
+      if (code != PWH_PARSE_OK) {
+        if (!Store(count, committed)) return LoopEnd::StoreFailed;
+        Skip(line, code);
+      }
+      if (lines % PWH_PROGRESS_STEP != 0) continue;
+      if (lines % kGroupLines == 0 && !Store(count, committed)) return LoopEnd::StoreFailed;
+      if (progress_ && !progress_(lines)) {
+        end = LoopEnd::Cancelled;
+        break;
+      }
+    }
+    if (!Store(count, committed)) return LoopEnd::StoreFailed;
+    group_.reset();
+    return end;
+  }
+
+ private:
+  // Stores the writes of the group and begins the next; false after a
+  // message when they could not be stored (count is then what was stored).
+  bool Store(int& count, int& committed) {
+    if (group_->Commit()) {
+      committed = count;
+      group_.emplace();
+      return true;
+    }
+    MessageBoxW(owner_,
+                Format(u"Import: the records could not be stored: error code: (%ld).",
+                       long(GetLastError())),
+                kErrorTitle, MB_OK | MB_ICONEXCLAMATION);
+    count = committed;
+    group_.reset();
+    return false;
+  }
+
+  void Skip(std::u16string_view line, int code) {
+    SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
+    MessageBoxW(owner_,
+                std::u16string(skipText_) + std::u16string(line) + u"\n\nPossible reason: " +
+                    std::u16string(ParseResultText(code)) + u".\n\nSkipping record.",
+                skipTitle_, MB_OK | MB_ICONEXCLAMATION);
+    SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
+  }
+
+  HWND owner_;
+  const TransferProgress& progress_;
+  std::u16string_view skipText_;
+  std::u16string_view skipTitle_;
+  std::optional<StoreTransaction> group_;
+};
+
+// Opens the file for reading; -1 after the message.
+int OpenImportFile(HWND owner, const std::string& path, std::u16string_view failure) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    MessageBoxW(owner,
+                Format(failure, FileNameText(path), long(error)) + u"\n\n" + ErrorCauseText(error),
+                kErrorTitle, MB_OK | MB_ICONEXCLAMATION);
+  }
+  return fd;
+}
+
+void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
+                 std::u16string_view things) {
+  const std::u16string name = FileNameText(path);
+  if (end == LoopEnd::Finished) {
+    MessageBoxW(owner,
+                Format(u"Import from \n\n\"%s\"\n\n completed !\n\nImported %d ", name, count) +
+                    std::u16string(things) + u" successfully.",
+                u"Pennywhistle Info", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  const bool cancelled = end == LoopEnd::Cancelled;
+  MessageBoxW(owner,
+              Format(cancelled ? u"Import from \n\n\"%s\"\n\n was cancelled.\n\nImported %d "
+                               : u"Import from \n\n\"%s\"\n\n stopped early.\n\nImported %d ",
+                     name, count) +
+                  std::u16string(things) + u" successfully before the stop.",
+              cancelled ? u"Pennywhistle Info" : kErrorTitle,
+              MB_OK | (cancelled ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
+
+template <class Record>
+LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, const TransferProgress& progress,
+                      std::u16string_view title, int& count) {
+  std::optional<PulldownOffers> offers;
+  if (ImportIntoPulldowns == 1) offers.emplace(owner);
+  ImportLoop loop(owner, progress, u"The following record has import format problems:\n\n", title);
+  Record record;
+  return loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
+    const int code = Parse(fields, &record);
+    if (code != PWH_PARSE_OK) return code;
+    if (!Add(owner, db, record)) return -1;
+    ++count;
+    if (offers) OfferTexts(*offers, record);
+    return PWH_PARSE_OK;
+  });
+}
+
+}  // namespace
+
+int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
+                          const TransferProgress& progress) {
+  const int fd = OpenImportFile(owner, path, u"Import file '%s' open failed: error code: (%ld).");
+  if (fd < 0) return 0;
+  SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
+  int count = 0;
+  const LoopEnd end =
+      appMode == PWH_EXPENSE_MODE
+          ? ImportRecords<ExpenseRecord>(owner, fd, db, progress, u"PWH Expense Import", count)
+          : ImportRecords<TimeRecord>(owner, fd, db, progress, u"PWH Time Import", count);
+  ::close(fd);
+  SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
+  ShowOutcome(owner, path, end, count, u"record(s)");
+  return count;
+}
+
+int ImportPulldownsFromFile(HWND owner, const std::string& path, const TransferProgress& progress) {
+  const int fd =
+      OpenImportFile(owner, path, u"Pulldown import file '%s' open failed: error code: (%ld).");
+  if (fd < 0) return 0;
+  SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
+  int count = 0;
+  PulldownOffers offers(owner);
+  ImportLoop loop(owner, progress, u"The following pulldown entry has import format problems:\n\n",
+                  u"PWH Pulldown Import");
+  const LoopEnd end = loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
+    int category = 0;
+    std::u16string_view text;
+    const int code = ParsePulldownFields(fields, &category, &text);
+    if (code != PWH_PARSE_OK) return code;
+    offers.Offer(category, text);
+    ++count;
+    return PWH_PARSE_OK;
+  });
+  ::close(fd);
+  SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
+  ShowOutcome(owner, path, end, count, u"pulldown element(s)");
+  return count;
+}
+
+}  // namespace pw

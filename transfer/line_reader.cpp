@@ -1,0 +1,98 @@
+#include "transfer/line_reader.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/code_page.h"
+
+namespace pw {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 16;
+// Longest delimiter in bytes: a delimiter is always seen whole before a byte is taken.
+constexpr std::size_t kLookahead = 4;
+
+}  // namespace
+
+LineReader::LineReader(int fd, const DelimitedFormat& format)
+    : fd_(fd),
+      qualifier_(WideToFileText(format.qualifier)),
+      delimiter_(WideToFileText(format.recordDelimiter)),
+      lineFeed_(format.recordDelimiter == u"\n"),
+      buffer_(kChunk + kLookahead, '\0') {}
+
+bool LineReader::Fill() {
+  const std::size_t left = end_ - pos_;
+  std::memmove(buffer_.data(), buffer_.data() + pos_, left);
+  pos_ = 0;
+  end_ = left;
+  while (!eof_ && end_ < kLookahead) {
+    const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = errno;
+      return false;
+    }
+    if (n == 0) eof_ = true;
+    end_ += std::size_t(n);
+  }
+  return true;
+}
+
+bool LineReader::At(std::string_view bytes) const {
+  return !bytes.empty() && end_ - pos_ >= bytes.size() &&
+         std::memcmp(buffer_.data() + pos_, bytes.data(), bytes.size()) == 0;
+}
+
+bool LineReader::Next(std::string* line) {
+  line->clear();
+  if (!started_) {
+    // Spreadsheets often begin a UTF-8 file with a byte-order mark: it is no
+    // part of the first field.
+    started_ = true;
+    if (!Fill()) return false;
+    if (At("\xEF\xBB\xBF")) pos_ += 3;
+  }
+  bool inside = false;
+  for (;;) {
+    if (end_ - pos_ < kLookahead && !eof_ && !Fill()) return false;
+    if (pos_ == end_) return true;
+    // Plain bytes up to the next one that could start a qualifier or end the line.
+    const char* p = buffer_.data() + pos_;
+    std::size_t run = 0;
+    const std::size_t limit = end_ - pos_ - (eof_ ? 0 : kLookahead - 1);
+    const char q = qualifier_.empty() ? '\0' : qualifier_[0];
+    const char d = delimiter_.empty() ? '\0' : delimiter_[0];
+    while (run < limit) {
+      const char c = p[run];
+      if ((!qualifier_.empty() && c == q) ||
+          (!inside && (lineFeed_ ? (c == '\n' || c == '\r') : (!delimiter_.empty() && c == d))))
+        break;
+      ++run;
+    }
+    line->append(p, run);
+    pos_ += run;
+    if (run == limit) continue;
+    if (At(qualifier_)) {
+      inside = !inside;
+      line->append(qualifier_);
+      pos_ += qualifier_.size();
+      continue;
+    }
+    if (!inside && lineFeed_) {
+      const char c = buffer_[pos_++];
+      // A CR LF pair is one line end; a CR alone is one too.
+      if (c == '\r' && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
+      return true;
+    }
+    if (!inside && At(delimiter_)) {
+      pos_ += delimiter_.size();
+      return true;
+    }
+    line->push_back(buffer_[pos_++]);
+  }
+}
+
+}  // namespace pw

@@ -1,0 +1,193 @@
+#include "transfer/record_parser.h"
+
+#include <string>
+
+#include "config/configuration.h"
+#include "platform/host_port.h"
+#include "shell/globals.h"
+#include "storage/pulldowns.h"
+#include "text/date_time.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
+#include "text/time_text.h"
+#include "transfer/tokenizer.h"
+
+namespace pw {
+namespace {
+
+constexpr std::u16string_view kNotApplicable = u"n/a";
+
+bool Ask(std::u16string_view question, std::u16string_view subject, std::u16string_view title) {
+  const std::u16string text = std::u16string(question.substr(0, question.find(u'%'))) +
+                              std::u16string(subject) +
+                              std::u16string(question.substr(question.find(u'%') + 1));
+  return MessageBoxW(nullptr, text, title, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+// The date as stored (American), or empty when it is in neither form or the
+// user declined to convert it.
+std::u16string CheckDate(std::u16string_view date, bool european) {
+  const bool american = IsAmericanDateText(date);
+  const bool europeanForm = !american && IsEuropeanDateText(date);
+  std::u16string out;
+  if (!american && !europeanForm) return out;
+  constexpr std::u16string_view kTitle = u"Date Format Problem";
+  if (!european) {
+    if (american) return std::u16string(date);
+    if (Ask(u"You are currently using American date format, but imported date\n\n[%]\n\nseems to "
+            u"be in European date format.\n\nWould you like to convert ?",
+            date, kTitle))
+      EuropeanToAmericanDate(date, &out);
+    return out;
+  }
+  if (europeanForm) {
+    EuropeanToAmericanDate(date, &out);
+    return out;
+  }
+  if (Ask(u"You are currently using European date format, but imported date\n\n[%]\n\nseems to be "
+          u"in American date format.\n\nWould you like to convert ?",
+          date, kTitle))
+    out = date;
+  return out;
+}
+
+// The time as 12-hour text, or empty when it is invalid or not converted.
+std::u16string CheckTime(std::u16string_view time, bool european) {
+  const bool twelve = IsTwelveHourTimeText(time);
+  const bool twentyFour = !twelve && IsTimeText(time);
+  std::u16string out;
+  if (!twelve && !twentyFour) return out;
+  constexpr std::u16string_view kTitle = u"Time Format Problem";
+  if (!european) {
+    if (twelve) return std::u16string(time);
+    if (Ask(u"You are currently using American time format, but imported time\n\n[%]\n\nseems to "
+            u"be in European time format.\n\nWould you like to convert ?",
+            time, kTitle))
+      TwentyFourToTwelveHourTime(time, &out);
+    return out;
+  }
+  if (twentyFour) {
+    TwentyFourToTwelveHourTime(time, &out);
+    return out;
+  }
+  if (Ask(u"You are currently using European time format, but imported time\n\n[%]\n\nseems to be "
+          u"in American time format.\n\nWould you like to convert ?",
+          time, kTitle))
+    out = time;
+  return out;
+}
+
+// Reads the date field into date; false when it is not a valid date.
+template <std::size_t N>
+bool ReadDate(std::u16string_view field, bool european, char16_t (&date)[N]) {
+  const std::u16string checked = CheckDate(field, european);
+  DateTimeValue value;
+  if (checked.empty() || !value.ParseDate(checked) || !value.IsValid()) return false;
+  std::u16string text;
+  value.FormatDate(&text);
+  CopyText(date, text);
+  return true;
+}
+
+// Reads a time field into hour, minute and pm; false (all three 0) when it is
+// not a valid time. A valid midnight is set although its fields are 0 too.
+bool ReadTime(std::u16string_view field, bool european, std::int32_t& hour, std::int32_t& minute,
+              bool& pm) {
+  const std::u16string checked = CheckTime(field, european);
+  DateTimeValue value;
+  if (checked.empty() || !value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT)) {
+    hour = minute = 0, pm = false;
+    return false;
+  }
+  hour = value.hour, minute = value.minute, pm = value.pm != 0;
+  return true;
+}
+
+bool IsNumber(std::u16string_view text) {
+  float value;
+  return ScanFloat(text, &value) == 1;
+}
+
+bool IsNumberOrNotApplicable(std::u16string_view text) {
+  return text == kNotApplicable || IsNumber(text);
+}
+
+int CountFields(ImportFields fields, std::size_t wanted) {
+  if (fields.size() < wanted) return PWH_PARSE_TOO_FEW_FIELDS;
+  if (fields.size() > wanted) return PWH_PARSE_TOO_MANY_FIELDS;
+  return PWH_PARSE_OK;
+}
+
+}  // namespace
+
+ImportTextForms CurrentImportForms() {
+  if (Configuration == nullptr) return {};
+  return {Configuration->UseEuropeanDateFormat == 1, Configuration->UseEuropeanTimeFormat == 1};
+}
+
+int ParseTimeFields(ImportFields f, ImportTextForms forms, TimeRecord* r) {
+  ClearRecord(*r);
+  if (const int count = CountFields(f, 14)) return count;
+  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
+  const bool start = ReadTime(f[1], forms.europeanTimes, r->startHour, r->startMinute, r->startPm);
+  const bool end = ReadTime(f[2], forms.europeanTimes, r->endHour, r->endMinute, r->endPm);
+  if (IsNumber(f[3])) {
+    if (!start || !end) {
+      r->startHour = r->startMinute = r->endHour = r->endMinute = 0;
+      r->startPm = r->endPm = false;
+    }
+    const std::u16string duration = DecimalHoursToTimeText(f[3]);
+    CopyText(r->duration, std::u16string_view(duration).substr(0, CutLength(duration, 5)));
+  } else {
+    if (!start) return PWH_PARSE_NO_START;
+    if (!end) return PWH_PARSE_NO_END;
+    r->duration[0] = 0;
+    FillRecordDuration(*r);
+  }
+  CopyText(r->client, f[4]);
+  CopyText(r->project, f[5]);
+  if (!IsNumberOrNotApplicable(f[6])) return PWH_PARSE_BAD_RATE;
+  CopyText(r->rate, f[6]);
+  CopyText(r->subproject, f[7]);
+  CopyText(r->task, f[8]);
+  CopyText(r->currency, f[9]);
+  CopyText(r->amount, f[10]);
+  r->billable = f[11] == u"yes";
+  r->billed = f[12] == u"yes";
+  CopyText(r->notes, f[13]);
+  return PWH_PARSE_OK;
+}
+
+int ParseExpenseFields(ImportFields f, ImportTextForms forms, ExpenseRecord* r) {
+  ClearRecord(*r);
+  if (const int count = CountFields(f, 15)) return count;
+  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
+  CopyText(r->client, f[1]);
+  CopyText(r->project, f[2]);
+  CopyText(r->description, f[3]);
+  if (f[4] != u"not applicable") {
+    r->mileage = true;
+    if (!IsNumberOrNotApplicable(f[4])) return PWH_PARSE_BAD_MILES;
+    CopyText(r->miles, f[4]);
+    if (!IsNumberOrNotApplicable(f[5])) return PWH_PARSE_BAD_MILEAGE_RATE;
+    CopyText(r->mileageRate, f[5]);
+  }
+  CopyText(r->paymentType, f[6]);
+  CopyText(r->currency, f[7]);
+  if (!IsNumberOrNotApplicable(f[8])) return PWH_PARSE_BAD_AMOUNT;
+  CopyText(r->amount, f[8]);
+  bool* flags[] = {&r->billable, &r->billed, &r->reimbursable, &r->reimbursed, &r->receipt};
+  for (std::size_t i = 0; i < 5; ++i) *flags[i] = f[9 + i] == u"yes";
+  CopyText(r->notes, f[14]);
+  return PWH_PARSE_OK;
+}
+
+int ParsePulldownFields(ImportFields f, int* categoryId, std::u16string_view* text) {
+  if (const int count = CountFields(f, 2)) return count;
+  *categoryId = PulldownCategoryIdByName(f[0]);
+  if (*categoryId == 0) return PWH_PARSE_UNKNOWN_CATEGORY;
+  *text = f[1];
+  return PWH_PARSE_OK;
+}
+
+}  // namespace pw
