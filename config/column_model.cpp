@@ -200,9 +200,26 @@ bool ColumnModel::Deserialize(const std::uint8_t* data, std::size_t size) {
     c.position = GetU32(p + kPositionOffset);
     p += PWH_COLUMN_RECORD_SIZE;
   }
+  RepairPositions(ColumnRange::Time);
+  RepairPositions(ColumnRange::Expense);
   timeCursor_ = 1;
   expenseCursor_ = 1;
   return true;
+}
+
+void ColumnModel::RepairPositions(ColumnRange range) {
+  // The shown columns in their stored order: by position (a shown column
+  // without one goes last), then by index.
+  std::vector<ColumnInfo*> shown;
+  for (int i = FirstColumnOf(range); i <= LastColumnOf(range); ++i) {
+    ColumnInfo& c = columns_[i];
+    if (c.visible) shown.push_back(&c);
+    else c.position = 0;
+  }
+  auto placeOf = [](const ColumnInfo* c) { return c->position == 0 ? UINT64_MAX : std::uint64_t(c->position); };
+  std::stable_sort(shown.begin(), shown.end(),
+                   [&](const ColumnInfo* a, const ColumnInfo* b) { return placeOf(a) < placeOf(b); });
+  for (std::size_t p = 0; p < shown.size(); ++p) shown[p]->position = std::uint32_t(p + 1);
 }
 
 }  // namespace pw

@@ -28,7 +28,8 @@ struct ColumnInfo {
   std::uint32_t position = 0;  // 1 = leftmost shown column of its range; 0 when hidden
 
   // The column a lookup returns when it finds nothing: empty name, all zero.
-  bool empty() const { return name[0] == 0; }
+  // A shown column whose name happens to be empty is not it.
+  bool empty() const { return name[0] == 0 && visible == 0 && width == 0 && position == 0; }
   std::u16string_view text() const;
   bool operator==(const ColumnInfo&) const = default;
 };
@@ -90,11 +91,15 @@ class ColumnModel {
 
   // The 1230-byte stored form. Serialize fails only without a place for the
   // result. Deserialize reads the first 1230 bytes; a shorter buffer (or
-  // none) fails and leaves the model unchanged.
+  // none) fails and leaves the model unchanged. A table read whose shown
+  // columns do not hold the positions 1..n (gaps, duplicates, a shown
+  // column at 0) is repaired: they keep their order and get 1..n, hidden
+  // columns get 0, so that no column silently drops out of the list.
   bool Serialize(std::vector<std::uint8_t>* out) const;
   bool Deserialize(const std::uint8_t* data, std::size_t size);
 
  private:
+  void RepairPositions(ColumnRange range);
   ColumnInfo* FindByName(ColumnRange range, std::u16string_view name);
   ColumnInfo* FindByPosition(ColumnRange range, std::uint32_t position);
   void Apply(ColumnRange range, ColumnInfo& target, std::u16string_view name, std::uint32_t width,

@@ -264,17 +264,18 @@ bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::si
   DWORD type = 0;
   DWORD size = 0;
   LONG rc = RegQueryValueExW(key_, name, nullptr, &type, nullptr, &size);
-  // A value shorter than what is read from it is as good as missing.
-  if (rc == ERROR_SUCCESS && size < minLength && !(markerAllowed && size == 2)) rc = LONG(ERROR_FILE_NOT_FOUND);
-  if (rc != ERROR_SUCCESS) {
-    if (required) showUnableToQuery(valueName, rc);
-    return false;
-  }
-  if (size == 0) {
+  // A value of no bytes is reported, optional or not, and then counts as missing.
+  if (rc == ERROR_SUCCESS && size == 0) {
     ShowProblem(Format(u"Pennywhistle::ReadRegistryKey: device registry key:\n\n\"%s\\%s\"\n\ncontains no data. "
                        u"Your device registry might be corrupted.",
                        keyPath_, name),
                 kErrorTitle);
+    return false;
+  }
+  // A value shorter than what is read from it is as good as missing.
+  if (rc == ERROR_SUCCESS && size < minLength && !(markerAllowed && size == 2)) rc = LONG(ERROR_FILE_NOT_FOUND);
+  if (rc != ERROR_SUCCESS) {
+    if (required) showUnableToQuery(valueName, rc);
     return false;
   }
 

@@ -47,11 +47,14 @@ struct FieldReader {
   static void Flag(const CEPROPVAL& p, bool& field) {
     if (PropTypeOf(p.propid) == CEVT_I2) field = p.val.iVal != 0;
   }
+  static void Int(const CEPROPVAL& p, int& field) {
+    if (PropTypeOf(p.propid) == CEVT_I2) field = p.val.iVal;
+  }
 };
 
 struct TimeFields {
   std::u16string_view date, client, project, subproject, task, currency;
-  bool billable = false, billed = false;
+  int billable = 0, billed = 0;  // as stored: set only when 1
 
   void Read(const PropertyBuffer& props) {
     for (WORD i = 0; i < props.size(); ++i) {
@@ -63,8 +66,8 @@ struct TimeFields {
         case PWH_TIME_SUBPROJECT: FieldReader::Text(p, subproject, PWH_TEXT_LIMIT); break;
         case PWH_TIME_TASK: FieldReader::Text(p, task, PWH_TEXT_LIMIT); break;
         case PWH_TIME_CURRENCY: FieldReader::Text(p, currency, PWH_TEXT_LIMIT); break;
-        case PWH_TIME_BILLABLE: FieldReader::Flag(p, billable); break;
-        case PWH_TIME_BILLED: FieldReader::Flag(p, billed); break;
+        case PWH_TIME_BILLABLE: FieldReader::Int(p, billable); break;
+        case PWH_TIME_BILLED: FieldReader::Int(p, billed); break;
         default: break;
       }
     }
@@ -146,13 +149,14 @@ class DateTest {
   bool lastPassed_ = false;
 };
 
-// A time billable / billed choice: "--any--", or the word for a set flag, or
-// the word for a clear one.
+// A time billable / billed choice: "--any--", or the word for a set flag (1),
+// or the word for a clear one (0). A stored value that is neither passes
+// only "--any--".
 class ChoiceTest {
  public:
   ChoiceTest(std::u16string_view choice, std::u16string_view setWord, std::u16string_view clearWord)
       : any_(choice == PWH_ANY), passesSet_(choice == setWord), passesClear_(choice == clearWord) {}
-  bool Passes(bool flag) const { return any_ || (flag ? passesSet_ : passesClear_); }
+  bool Passes(int value) const { return any_ || (value == 1 && passesSet_) || (value == 0 && passesClear_); }
 
  private:
   bool any_, passesSet_, passesClear_;

@@ -42,10 +42,6 @@ void ReadInt(const CEPROPVAL& p, std::int32_t& field) {
   if (IsInt(p)) field = p.val.iVal;
 }
 
-void ReadFlag(const CEPROPVAL& p, std::int32_t& field) {
-  if (IsInt(p)) field = p.val.iVal != 0 ? 1 : 0;
-}
-
 void ReadFlag(const CEPROPVAL& p, bool& field) {
   if (IsInt(p)) field = p.val.iVal != 0;
 }
@@ -95,8 +91,9 @@ CEPROPVAL* RecordToProps(const TimeRecord& r, CEPROPVAL* props) {
   SetText(*p++, PWH_TIME_TASK, r.task);
   SetText(*p++, PWH_TIME_CURRENCY, r.currency);
   SetText(*p++, PWH_TIME_AMOUNT, r.amount);
-  SetBool(*p++, PWH_TIME_BILLABLE, r.billable != 0);
-  SetBool(*p++, PWH_TIME_BILLED, r.billed != 0);
+  // Kept as stored: another writer's 5 stays 5 (the program tests for 1).
+  SetInt(*p++, PWH_TIME_BILLABLE, r.billable);
+  SetInt(*p++, PWH_TIME_BILLED, r.billed);
   SetText(*p++, PWH_TIME_DURATION, r.duration);
   SetText(*p++, PWH_TIME_DATE, r.date);
   SetText(*p++, PWH_TIME_NOTES, r.notes);
@@ -143,8 +140,8 @@ bool PropsToRecord(const CEPROPVAL* props, WORD count, TimeRecord& r) {
       case PWH_TIME_TASK: ReadText(p, r.task); break;
       case PWH_TIME_CURRENCY: ReadText(p, r.currency); break;
       case PWH_TIME_AMOUNT: ReadText(p, r.amount); break;
-      case PWH_TIME_BILLABLE: ReadFlag(p, r.billable); break;
-      case PWH_TIME_BILLED: ReadFlag(p, r.billed); break;
+      case PWH_TIME_BILLABLE: ReadInt(p, r.billable); break;
+      case PWH_TIME_BILLED: ReadInt(p, r.billed); break;
       case PWH_TIME_DURATION: ReadText(p, r.duration); break;
       case PWH_TIME_DATE: ReadText(p, r.date); break;
       case PWH_TIME_NOTES: ReadText(p, r.notes); break;

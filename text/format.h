@@ -2,7 +2,8 @@
 // scanf-style reading of UTF-16 text.
 //
 // Numbers are always produced by the C library's snprintf and read by its
-// sscanf, so rounding and partial scans are exactly the C library's.
+// sscanf, so rounding and partial scans are exactly the C library's, and
+// always with the "C" conventions (decimal point), whatever the locale.
 #pragma once
 
 #include <cstdint>

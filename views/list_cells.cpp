@@ -1,5 +1,7 @@
 #include "views/list_cells.h"
 
+#include <algorithm>
+
 #include "config/configuration.h"
 #include "text/fixed_text.h"
 #include "text/time_text.h"
@@ -101,6 +103,20 @@ std::int64_t RowToPosition(int row, int recordSetMode, const RecordPositionList&
     return static_cast<std::size_t>(row) < list.count() ? std::int64_t(list.at(row)) : -1;
   }
   return -1;
+}
+
+int RowNearestToPosition(std::int64_t position, int rowCount, int recordSetMode, const RecordPositionList& list) {
+  if (position < 0 || rowCount <= 0) return -1;
+  if (recordSetMode == PWH_ALL_REC_MODE) return int(std::min<std::int64_t>(position, rowCount - 1));
+  if (recordSetMode != PWH_SELECT_REC_MODE) return -1;
+  const auto first = list.begin();
+  const auto last = first + std::min<std::ptrdiff_t>(rowCount, std::ptrdiff_t(list.count()));
+  if (first == last) return -1;
+  // The shown positions rise with the rows: the nearest is at the first
+  // position not below the old one, or just before it.
+  auto at = std::lower_bound(first, last, RecordPosition(position));
+  if (at == last || (at != first && position - std::int64_t(*(at - 1)) < std::int64_t(*at) - position)) --at;
+  return int(at - first);
 }
 
 }  // namespace pw

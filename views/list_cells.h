@@ -57,4 +57,11 @@ std::vector<int> ShownColumnEntries(const ColumnModel& columns, ColumnRange rang
 // list, or an unknown mode.
 std::int64_t RowToPosition(int row, int recordSetMode, const RecordPositionList& list);
 
+// The row to make current when the list is built again and the record at
+// `position` was current before: the row that shows it, else the row whose
+// record is nearest to it (the later one on a tie, which is where the record
+// after a deleted one now sits). `rowCount` rows are shown, as RowToPosition
+// maps them. -1 for an empty list, a negative position or an unknown mode.
+int RowNearestToPosition(std::int64_t position, int rowCount, int recordSetMode, const RecordPositionList& list);
+
 }  // namespace pw

@@ -68,6 +68,7 @@ QIcon ProgramIcon() {
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/101_16.png"), QSize(16, 16));
   icon.addFile(QStringLiteral(":/icons/101_32.png"), QSize(32, 32));
+  icon.addFile(QStringLiteral(":/icons/101_48.png"), QSize(48, 48));
   return icon;
 }
 
@@ -100,6 +101,7 @@ QDialog* CreateAboutDialog(QWidget* owner, const MemoryLines& lines) {
   auto* layout = new QVBoxLayout(dialog);
   layout->addLayout(body);
   layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   return dialog;
 }
 
@@ -116,6 +118,7 @@ QDialog* CreateStartupDialog(QWidget* owner, const MemoryLines& lines) {
   frame->setFrameStyle(QFrame::Box | QFrame::Plain);
   auto* outer = new QVBoxLayout(dialog);
   outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
   outer->addWidget(frame);
 
   auto* banner = new QLabel(frame);
@@ -133,7 +136,7 @@ QDialog* CreateStartupDialog(QWidget* owner, const MemoryLines& lines) {
   static constexpr struct {
     const char* text;
     int id;
-  } kChoices[] = {{"Time", IDC_STARTUP_TIME}, {"Expense", IDC_STARTUP_EXPENSE}, {"Exit", IDC_STARTUP_EXIT}};
+  } kChoices[] = {{"&Time", IDC_STARTUP_TIME}, {"&Expense", IDC_STARTUP_EXPENSE}, {"E&xit", IDC_STARTUP_EXIT}};
   for (const auto& choice : kChoices) {
     auto* button = new QPushButton(QString::fromLatin1(choice.text), frame);
     button->setObjectName(QString::number(choice.id));

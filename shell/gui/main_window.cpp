@@ -5,11 +5,14 @@
 #include <QChildEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -17,6 +20,7 @@
 #include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "selection/selection.h"
 #include "shell/globals.h"
@@ -35,7 +39,8 @@ QPointer<PwMainWindow> currentWindow;
 
 // Menu bar 101: the four popups and their items. An item's submenu path
 // ("New", "Mark/Selected") is made when its first item is added; a null
-// text is a separator.
+// text is a separator. "&" marks the letter that picks an item with the
+// keyboard (Alt+letter on the bar); it is not shown.
 struct MenuPopupResource {
   UINT buttonId;
   const char* text;
@@ -51,59 +56,85 @@ struct MenuItemResource {
 };
 
 constexpr MenuPopupResource kMenuPopups[] = {
-    {IDM_MENU_FILE, "File"}, {IDM_MENU_EDIT, "Edit"}, {IDM_MENU_VIEW, "View"}, {IDM_MENU_MODE, "Mode"}};
+    {IDM_MENU_FILE, "&File"}, {IDM_MENU_EDIT, "&Edit"}, {IDM_MENU_VIEW, "&View"}, {IDM_MENU_MODE, "&Mode"}};
 
 constexpr MenuItemResource kMenuItems[] = {
-    {IDM_MENU_FILE, "New", "Record", IDM_NEW_RECORD, false, false},
-    {IDM_MENU_FILE, "New", "Subsequent Record", IDM_NEW_SUBSEQUENT_RECORD, false, false},
-    {IDM_MENU_FILE, "Import", "PWH Database", IDM_IMPORT_DATABASE, false, false},
-    {IDM_MENU_FILE, "Import", "PWH Pulldowns", IDM_IMPORT_PULLDOWNS, false, false},
-    {IDM_MENU_FILE, "Export", "PWH Database", IDM_EXPORT_DATABASE, false, false},
-    {IDM_MENU_FILE, "Export", "PWH Pulldowns", IDM_EXPORT_PULLDOWNS, false, false},
-    {IDM_MENU_FILE, "Save", "Report", IDM_SAVE_REPORT, false, true},
+    {IDM_MENU_FILE, "&New", "&Record", IDM_NEW_RECORD, false, false},
+    {IDM_MENU_FILE, "&New", "&Subsequent Record", IDM_NEW_SUBSEQUENT_RECORD, false, false},
+    {IDM_MENU_FILE, "&Import", "PWH &Database", IDM_IMPORT_DATABASE, false, false},
+    {IDM_MENU_FILE, "&Import", "PWH &Pulldowns", IDM_IMPORT_PULLDOWNS, false, false},
+    {IDM_MENU_FILE, "&Export", "PWH &Database", IDM_EXPORT_DATABASE, false, false},
+    {IDM_MENU_FILE, "&Export", "PWH &Pulldowns", IDM_EXPORT_PULLDOWNS, false, false},
+    {IDM_MENU_FILE, "&Save", "&Report", IDM_SAVE_REPORT, false, true},
     {IDM_MENU_FILE, "", nullptr, 0, false, false},
-    {IDM_MENU_FILE, "", "About", IDM_ABOUT, false, false},
-    {IDM_MENU_FILE, "", "Exit", IDM_EXIT, false, false},
+    {IDM_MENU_FILE, "", "&About", IDM_ABOUT, false, false},
+    {IDM_MENU_FILE, "", "E&xit", IDM_EXIT, false, false},
 
-    {IDM_MENU_EDIT, "", "Copy", IDM_COPY, false, false},
-    {IDM_MENU_EDIT, "", "Properties", IDM_PROPERTIES, false, false},
-    {IDM_MENU_EDIT, "Delete", "Selected", IDM_DELETE_SELECTED, false, false},
-    {IDM_MENU_EDIT, "Delete", "Multiple", IDM_DELETE_MULTIPLE, false, false},
-    {IDM_MENU_EDIT, "Mark/Selected", "Billed", IDM_MARK_SELECTED_BILLED, false, false},
-    {IDM_MENU_EDIT, "Mark/Selected", "Reimbursed", IDM_MARK_SELECTED_REIMBURSED, false, true},
-    {IDM_MENU_EDIT, "Mark/Multiple", "Billed", IDM_MARK_MULTIPLE_BILLED, false, false},
-    {IDM_MENU_EDIT, "Mark/Multiple", "Reimbursed", IDM_MARK_MULTIPLE_REIMBURSED, false, true},
+    {IDM_MENU_EDIT, "", "&Copy", IDM_COPY, false, false},
+    {IDM_MENU_EDIT, "", "&Properties", IDM_PROPERTIES, false, false},
+    {IDM_MENU_EDIT, "&Delete", "&Selected", IDM_DELETE_SELECTED, false, false},
+    {IDM_MENU_EDIT, "&Delete", "&Multiple", IDM_DELETE_MULTIPLE, false, false},
+    {IDM_MENU_EDIT, "&Mark/&Selected", "&Billed", IDM_MARK_SELECTED_BILLED, false, false},
+    {IDM_MENU_EDIT, "&Mark/&Selected", "&Reimbursed", IDM_MARK_SELECTED_REIMBURSED, false, true},
+    {IDM_MENU_EDIT, "&Mark/&Multiple", "&Billed", IDM_MARK_MULTIPLE_BILLED, false, false},
+    {IDM_MENU_EDIT, "&Mark/&Multiple", "&Reimbursed", IDM_MARK_MULTIPLE_REIMBURSED, false, true},
     {IDM_MENU_EDIT, "", nullptr, 0, false, false},
-    {IDM_MENU_EDIT, "", "Find...", IDM_FIND, false, false},
+    {IDM_MENU_EDIT, "", "&Find...", IDM_FIND, false, false},
     {IDM_MENU_EDIT, "", nullptr, 0, false, false},
-    {IDM_MENU_EDIT, "Configuration", "Application", IDM_APPLICATION_CONFIG, false, false},
-    {IDM_MENU_EDIT, "Configuration", "Columns", IDM_COLUMNS, false, false},
-    {IDM_MENU_EDIT, "Configuration", "Pulldowns", IDM_PULLDOWNS, false, false},
+    {IDM_MENU_EDIT, "C&onfiguration", "&Application", IDM_APPLICATION_CONFIG, false, false},
+    {IDM_MENU_EDIT, "C&onfiguration", "&Columns", IDM_COLUMNS, false, false},
+    {IDM_MENU_EDIT, "C&onfiguration", "&Pulldowns", IDM_PULLDOWNS, false, false},
 
-    {IDM_MENU_VIEW, "", "List", IDM_VIEW_LIST, true, false},
-    {IDM_MENU_VIEW, "", "Tree", IDM_VIEW_TREE, true, false},
-    {IDM_MENU_VIEW, "", "Mixed", IDM_VIEW_MIXED, true, false},
-    {IDM_MENU_VIEW, "", "Report", IDM_VIEW_REPORT, true, false},
+    {IDM_MENU_VIEW, "", "&List", IDM_VIEW_LIST, true, false},
+    {IDM_MENU_VIEW, "", "&Tree", IDM_VIEW_TREE, true, false},
+    {IDM_MENU_VIEW, "", "&Mixed", IDM_VIEW_MIXED, true, false},
+    {IDM_MENU_VIEW, "", "&Report", IDM_VIEW_REPORT, true, false},
     {IDM_MENU_VIEW, "", nullptr, 0, false, false},
-    {IDM_MENU_VIEW, "", "Expand/Collapse Tree", IDM_EXPAND_COLLAPSE_TREE, false, true},
+    {IDM_MENU_VIEW, "", "&Expand/Collapse Tree", IDM_EXPAND_COLLAPSE_TREE, false, true},
 
-    {IDM_MENU_MODE, "", "Time", IDM_MODE_TIME, true, false},
-    {IDM_MENU_MODE, "", "Expense", IDM_MODE_EXPENSE, true, false},
+    {IDM_MENU_MODE, "", "&Time", IDM_MODE_TIME, true, false},
+    {IDM_MENU_MODE, "", "&Expense", IDM_MODE_EXPENSE, true, false},
 };
 
-// The tool buttons, in their order, with the style's standard pictures
-// closest to new, copy, delete and find.
+// The keys of the menu commands, shown in the menus; the first is shown.
+// Enter on a row is Properties. Commands that do nothing yet keep theirs.
+struct MenuShortcut {
+  UINT commandId;
+  QKeyCombination keys[3];
+};
+
+constexpr MenuShortcut kMenuShortcuts[] = {
+    {IDM_NEW_RECORD, {Qt::CTRL | Qt::Key_N}},
+    {IDM_NEW_SUBSEQUENT_RECORD, {Qt::CTRL | Qt::SHIFT | Qt::Key_N}},
+    {IDM_PROPERTIES, {QKeyCombination(Qt::Key_Enter), QKeyCombination(Qt::Key_Return), Qt::ALT | Qt::Key_Return}},
+    {IDM_COPY, {Qt::CTRL | Qt::Key_D}},
+    {IDM_DELETE_SELECTED, {QKeyCombination(Qt::Key_Delete)}},
+    {IDM_FIND, {Qt::CTRL | Qt::Key_F}},
+    {IDM_EXIT, {Qt::CTRL | Qt::Key_Q}},
+    {IDM_ABOUT, {QKeyCombination(Qt::Key_F1)}},
+    {IDM_MODE_TIME, {Qt::CTRL | Qt::Key_1}},
+    {IDM_MODE_EXPENSE, {Qt::CTRL | Qt::Key_2}},
+    {IDM_VIEW_LIST, {Qt::CTRL | Qt::Key_L}},
+    {IDM_VIEW_TREE, {Qt::CTRL | Qt::Key_T}},
+    {IDM_VIEW_MIXED, {Qt::CTRL | Qt::Key_M}},
+    {IDM_VIEW_REPORT, {Qt::CTRL | Qt::Key_R}},
+};
+
+// The tool buttons, in their order: the icon theme's picture, else the
+// style's standard picture closest to it (the copy picture is our own).
 struct ToolButtonResource {
+  const char* themeIcon;
   QStyle::StandardPixmap picture;
+  const char* ownPicture;
   const char* tip;
   UINT commandId;
 };
 
 constexpr ToolButtonResource kToolButtons[] = {
-    {QStyle::SP_FileIcon, "New Record", IDM_NEW_RECORD},
-    {QStyle::SP_FileDialogDetailedView, "Copy", IDM_COPY},
-    {QStyle::SP_TrashIcon, "Delete Selected", IDM_DELETE_SELECTED},
-    {QStyle::SP_FileDialogContentsView, "Find", IDM_FIND},
+    {"document-new", QStyle::SP_FileIcon, nullptr, "New Record", IDM_NEW_RECORD},
+    {"edit-copy", QStyle::SP_CustomBase, ":/icons/copy_16.png", "Copy", IDM_COPY},
+    {"edit-delete", QStyle::SP_TrashIcon, nullptr, "Delete Selected", IDM_DELETE_SELECTED},
+    {"edit-find", QStyle::SP_FileDialogContentsView, nullptr, "Find", IDM_FIND},
 };
 
 constexpr const char* kDateTabLabels[] = {"Today", "7 days", "14 days", "Month", "All"};
@@ -262,6 +293,17 @@ void PwMainWindow::BuildMenuBar() {
     });
     menuItems_[item.commandId] = action;
   }
+  for (const MenuShortcut& shortcut : kMenuShortcuts) {
+    QList<QKeySequence> keys;
+    for (QKeyCombination key : shortcut.keys)
+      if (key.key() != Qt::Key_unknown) keys << QKeySequence(key);
+    if (QAction* action = menuAction(shortcut.commandId)) action->setShortcuts(keys);
+  }
+  // Menu items are reached by their letters once the bar is open: F10 opens it.
+  auto* openBar = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(openBar, &QShortcut::activated, this, [this] {
+    if (QMenu* first = menuBarPopup(IDM_MENU_FILE)) menuBar()->setActiveAction(first->menuAction());
+  });
 }
 
 void PwMainWindow::BuildToolButtons() {
@@ -270,9 +312,14 @@ void PwMainWindow::BuildToolButtons() {
   toolBar_->setMovable(false);
   toolBar_->setFloatable(false);
   toolBar_->setIconSize(QSize(16, 16));
+  // The tools stay: no menu to hide them (see createPopupMenu).
+  toolBar_->toggleViewAction()->setVisible(false);
   for (std::size_t i = 0; i < std::size(kToolButtons); ++i) {
     const ToolButtonResource& button = kToolButtons[i];
-    QAction* action = toolBar_->addAction(style()->standardIcon(button.picture), QString::fromLatin1(button.tip));
+    const QIcon fallback = button.ownPicture ? QIcon(QString::fromLatin1(button.ownPicture))
+                                             : style()->standardIcon(button.picture);
+    const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.themeIcon), fallback);
+    QAction* action = toolBar_->addAction(icon, QString::fromLatin1(button.tip));
     action->setData(button.commandId);
     connect(action, &QAction::triggered, this, [action] { SendCommand(action->data().toUInt()); });
     toolButtons_[i] = action;
@@ -282,20 +329,79 @@ void PwMainWindow::BuildToolButtons() {
 void PwMainWindow::BuildStatusLine() {
   QStatusBar* bar = statusBar();
   bar->setSizeGripEnabled(false);
-  const int height = fontMetrics().height() + 8;
-  bar->setFixedHeight(height);
-  // The parts sit at fixed places: right edges at 55, 200 and 239 pixels.
+  bar->setFixedHeight(fontMetrics().height() + 8);
   static const char* const initial[] = {"Time", "idle", "0"};
-  int left = 0;
   for (std::size_t i = 0; i < statusParts_.size(); ++i) {
     auto* part = new QLabel(QString::fromLatin1(initial[i]), bar);
     part->setObjectName(QStringLiteral("StatusPart%1").arg(i));
     part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     part->setIndent(3);
-    part->setGeometry(left, 0, PWH_STATUS_PART_EDGES[i] - left, height);
-    left = PWH_STATUS_PART_EDGES[i];
     statusParts_[i] = part;
   }
+  LayOutStatusParts();
+}
+
+void PwMainWindow::LayOutStatusParts() {
+  // The parts sit at fixed places, right edges at 55, 200 and 239 pixels at
+  // the default font; a part whose text needs more room is widened.
+  int left = 0, designLeft = 0;
+  for (std::size_t i = 0; i < statusParts_.size(); ++i) {
+    QLabel* part = statusParts_[i];
+    if (!part) return;
+    const int designWidth = ScaledPixels(PWH_STATUS_PART_EDGES[i] - designLeft);
+    const int needed = part->fontMetrics().horizontalAdvance(part->text()) +
+                       2 * (part->frameWidth() + part->indent() + part->margin());
+    const int width = std::max(designWidth, needed);
+    part->setGeometry(left, 0, width, statusBar()->height());
+    left += width;
+    designLeft = PWH_STATUS_PART_EDGES[i];
+  }
+}
+
+void PwMainWindow::SetStatusPartText(int part, const QString& text) {
+  QLabel* label = statusPart(part);
+  if (!label) return;
+  label->setText(text);
+  LayOutStatusParts();
+  // Painted now: a lengthy step may follow without returning to the event loop.
+  statusBar()->repaint();
+}
+
+int PwMainWindow::ScaledPixels(int pixels) const {
+  const int height = fontMetrics().height();
+  if (height <= PWH_DESIGN_FONT_HEIGHT) return pixels;
+  return (pixels * height + PWH_DESIGN_FONT_HEIGHT - 1) / PWH_DESIGN_FONT_HEIGHT;
+}
+
+void PwMainWindow::FitToScreen() {
+  QScreen* shown = screen();
+  if (!shown) return;
+  const QRect desktop = shown->availableGeometry();
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  framed_ = !frame.isNull();
+  resize(desktop.width() - frame.left() - frame.right(),
+         desktop.height() - PWH_INPUT_PANEL_ALLOWANCE - frame.top() - frame.bottom());
+  // A window's position is its frame's.
+  if (framed_) move(desktop.topLeft());
+}
+
+void PwMainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager frames a new window after it is shown: fit it again
+  // once, now that the frame's size is known.
+  if (!framed_ && windowHandle() && !windowHandle()->frameMargins().isNull()) FitToScreen();
+}
+
+void PwMainWindow::ShowNow() {
+  show();
+  // Under a window server the window can be painted once it is mapped.
+  QElapsedTimer waited;
+  waited.start();
+  while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    QThread::msleep(5);
+  }
+  repaint();
 }
 
 bool PwMainWindow::CreateDateTabs() {
@@ -303,7 +409,7 @@ bool PwMainWindow::CreateDateTabs() {
   tabs_ = new QTabBar(centralWidget());
   tabs_->setObjectName(QStringLiteral("DateTabs"));
   tabs_->setExpanding(false);
-  tabs_->setFixedHeight(PWH_DATE_TAB_HEIGHT);
+  tabs_->setFixedHeight(ScaledPixels(PWH_DATE_TAB_HEIGHT));
   for (const char* label : kDateTabLabels) {
     if (tabs_->addTab(QString::fromLatin1(label)) < 0) {
       DestroyDateTabs();
@@ -313,8 +419,18 @@ bool PwMainWindow::CreateDateTabs() {
   tabs_->setCurrentIndex(0);
   layout_->insertWidget(0, tabs_);
   connect(tabs_, &QTabBar::currentChanged, this, &PwMainWindow::OnTabChanged);
+  // Ctrl+PgUp / Ctrl+PgDown step through the tabs, round from the last to the first.
+  for (const auto& [key, step] : {std::pair{Qt::Key_PageUp, -1}, std::pair{Qt::Key_PageDown, 1}}) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), tabs_);
+    connect(shortcut, &QShortcut::activated, this, [this, step] { StepDateTab(step); });
+  }
   tabs_->show();
   return true;
+}
+
+void PwMainWindow::StepDateTab(int step) {
+  if (!tabs_ || tabs_->count() == 0) return;
+  tabs_->setCurrentIndex((tabs_->currentIndex() + step + tabs_->count()) % tabs_->count());
 }
 
 void PwMainWindow::DestroyDateTabs() {

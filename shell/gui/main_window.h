@@ -26,6 +26,9 @@ inline constexpr std::array<int, 3> PWH_STATUS_PART_EDGES = {55, 200, 239};
 inline constexpr int PWH_DATE_TAB_HEIGHT = 24;
 // Height kept free below the window for the on-screen keyboard.
 inline constexpr int PWH_INPUT_PANEL_ALLOWANCE = 26;
+// The pixel sizes above hold for a font of this height (the default desktop
+// font); a taller font scales them.
+inline constexpr int PWH_DESIGN_FONT_HEIGHT = 15;
 
 class PwMainWindow : public QMainWindow {
   Q_OBJECT
@@ -64,10 +67,25 @@ class PwMainWindow : public QMainWindow {
   void Invalidate();
   // Brings the window to the front, un-minimised.
   void BringToFront();
+  // Sizes the whole window, frame and title bar included, to the width of
+  // the screen's available area and its height less the input panel's
+  // allowance. Done again once the window manager has framed the window.
+  void FitToScreen();
+  // Shows the window and paints it at once, before start-up goes on.
+  void ShowNow();
+  // Sets a status part's text, widening the part when the text needs it,
+  // and paints it at once.
+  void SetStatusPartText(int part, const QString& text);
+  // A design pixel size at the window's font: unchanged at the default font,
+  // grown with the font's height when the desktop font is larger.
+  int ScaledPixels(int pixels) const;
 
  protected:
   // The title-bar close button is the Exit command.
   void closeEvent(QCloseEvent* event) override;
+  // No menu to hide the tools: right-clicking the bars shows nothing.
+  QMenu* createPopupMenu() override { return nullptr; }
+  void moveEvent(QMoveEvent* event) override;
   // The view area: paints and the views appearing in it.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,6 +94,8 @@ class PwMainWindow : public QMainWindow {
   void BuildToolButtons();
   void BuildStatusLine();
   void WatchView(QObject* view);
+  void LayOutStatusParts();
+  void StepDateTab(int step);
   void OnTabChanged(int index);
   void OnRowActivated(const QModelIndex& index);
   void OnRowStateChanged();
@@ -90,6 +110,7 @@ class PwMainWindow : public QMainWindow {
   QWidget* viewArea_ = nullptr;
   QVBoxLayout* layout_ = nullptr;
   bool destroyed_ = false;
+  bool framed_ = false;  // the frame's size was known when the window was fitted
   struct RowState {
     const void* selection = nullptr;
     int row = -1;

@@ -45,12 +45,7 @@ int QtHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view
 }
 
 void QtHost::SetStatusText(int part, std::u16string_view text) {
-  PwMainWindow* window = MainWindowWidget();
-  QLabel* label = window ? window->statusPart(part) : nullptr;
-  if (!label) return;
-  label->setText(ToQString(text));
-  // Painted now: a lengthy step may follow without returning to the event loop.
-  label->repaint();
+  if (PwMainWindow* window = MainWindowWidget()) window->SetStatusPartText(part, ToQString(text));
 }
 
 int QtHost::SelectedDateTab() {

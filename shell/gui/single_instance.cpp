@@ -1,10 +1,10 @@
 #include "shell/gui/single_instance.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <unistd.h>
 
-#include "shell/window_messages.h"
+#include "platform/object_store.h"
 
 namespace pw {
 
@@ -32,7 +32,10 @@ SingleInstanceGuard::SingleInstanceGuard(QString serverName, QObject* parent)
 SingleInstanceGuard::~SingleInstanceGuard() = default;
 
 QString SingleInstanceGuard::DefaultServerName() {
-  return QString::fromUtf16(PWH_WINDOW_CLASS) + QStringLiteral(" %1").arg(::getuid());
+  QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!folder.startsWith('/') || !QFileInfo(folder).isDir())
+    folder = QFileInfo(QString::fromStdString(DefaultObjectStorePath())).absolutePath();
+  return folder + QStringLiteral("/pennywhistle.socket");
 }
 
 bool SingleInstanceGuard::Acquire() {

@@ -1,5 +1,6 @@
 // One running program per user: the first instance listens on a local
-// socket; a later one asks it to come to the front and ends.
+// socket in the user's runtime folder; a later one asks it to come to the
+// front and ends.
 #pragma once
 
 #include <QObject>
@@ -16,7 +17,9 @@ class SingleInstanceGuard : public QObject {
   explicit SingleInstanceGuard(QString serverName, QObject* parent = nullptr);
   ~SingleInstanceGuard() override;
 
-  // The window class and the user id: one server per user.
+  // The socket's path: "pennywhistle.socket" in $XDG_RUNTIME_DIR, which only
+  // the user can reach, else in the folder of the store. A full path, so the
+  // temporary folder (TMPDIR) of a start does not matter.
   static QString DefaultServerName();
 
   // True when no other instance answers: this one now listens (a server left

@@ -1,10 +1,11 @@
 #include "shell/gui/startup.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <new>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,14 +13,17 @@
 #include "config/configuration.h"
 #include "dialogs/gui/memory_dialogs.h"
 #include "platform/host_port.h"
+#include "platform/code_page.h"
 #include "platform/object_store.h"
 #include "platform/registry.h"
+#include "platform/store_lock.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/qt_host.h"
 #include "shell/gui/single_instance.h"
 #include "storage/record_store.h"
+#include "text/format.h"
 #include "views/gui/list_view.h"
 
 namespace pw {
@@ -54,6 +58,28 @@ void ExitOnTerminationSignals(QObject* owner) {
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
+// Takes the store's lock; false, with the reason shown, when it cannot.
+bool LockStore(StoreLock& lock) {
+  const std::string store = DefaultObjectStorePath();
+  const StoreLock::Result result = lock.Acquire(StoreLockPath(store));
+  if (result == StoreLock::Result::Locked) return true;
+  const std::u16string file = Utf8ToWide(store);
+  if (result == StoreLock::Result::InUse) {
+    MessageBoxW(nullptr,
+                Format(u"Pennywhistle cannot start: its data is in use by another process.\n\n\"%s\"\n\n"
+                       u"Close the other Pennywhistle and start again.",
+                       file),
+                u"Pennywhistle Startup", MB_OK | MB_ICONEXCLAMATION);
+  } else {
+    const int error = errno;
+    MessageBoxW(nullptr,
+                Format(u"Pennywhistle cannot start: it cannot lock its data.\n\n\"%s\"\n\n%s",
+                       file, Utf8ToWide(std::strerror(error))),
+                u"Pennywhistle Startup", MB_OK | MB_ICONEXCLAMATION);
+  }
+  return false;
+}
+
 }  // namespace
 
 bool StartUp() {
@@ -61,15 +87,14 @@ bool StartUp() {
   QuitPosted = false;
   AppMode = PWH_TIME_MODE;
 
-  // The window fills the screen it opens on, leaving room for an on-screen keyboard.
+  // The window, frame and title bar included, fills the screen it opens on,
+  // leaving room for an on-screen keyboard. It is painted before anything is
+  // opened, so that each step below shows in the status line as it runs.
   auto* window = new PwMainWindow();
   MainWindow = ToHwnd(window);
-  if (QScreen* screen = window->screen()) {
-    const QRect desktop = screen->availableGeometry();
-    window->resize(desktop.width(), desktop.height() - PWH_INPUT_PANEL_ALLOWANCE);
-  }
   window->setWindowIcon(ProgramIcon());
-  window->show();
+  window->FitToScreen();
+  window->ShowNow();
 
   SetStatusText(PWH_STATUS_ACTIVITY, u"reading PWH configuration...");
   Configuration = new (std::nothrow) PWHConfiguration(PWH_REGISTRY_KEY);
@@ -129,6 +154,8 @@ bool CleanedUp() { return cleanedUp; }
 int RunPennywhistle(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pennywhistle"));
+  // The launcher entry installed with the program: desktops take its icon and name for the window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pennywhistle.Pennywhistle"));
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(ProgramIcon());
 
@@ -140,6 +167,13 @@ int RunPennywhistle(int argc, char** argv) {
 
   QtHost host;
   SetHost(&host);
+  // No running instance answered; one that does not listen (another runtime
+  // folder, or hung) may still hold the store: it is never opened twice.
+  StoreLock storeLock;
+  if (!LockStore(storeLock)) {
+    SetHost(nullptr);
+    return 0;
+  }
   ExitOnTerminationSignals(&app);
   QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { CleanUp(); });
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,66 @@ TEST(ColumnModelTest, StoredFormHasTheFixedLayoutAndRoundTrips) {
   EXPECT_FALSE(back.Deserialize(bytes.data(), 1229));  // one byte short: nothing changes
   EXPECT_EQ(back.GetColumn(1).visible, 0);
 }
+
+// A stored time column table whose positions another writer broke. Every
+// shown column stays in the list, in its stored order; the walk ends only
+// past the last of them.
+struct BrokenTable {
+  const char* what;
+  std::vector<std::pair<int, std::uint32_t>> positions;  // entry, stored position (0 hides it)
+  std::vector<int> unnamed;                               // entries stored with an empty name
+  Names shown;
+};
+
+void PrintTo(const BrokenTable& t, std::ostream* os) { *os << t.what; }
+
+class ColumnRepairTest : public testing::TestWithParam<BrokenTable> {};
+
+TEST_P(ColumnRepairTest, KeepsEveryShownColumnInItsOrder) {
+  Bytes bytes;
+  ColumnModel().Serialize(&bytes);
+  for (const auto& [entry, position] : GetParam().positions) {
+    bytes[41 * entry + 32] = position != 0;
+    bytes[41 * entry + 37] = std::uint8_t(position);
+  }
+  for (int entry : GetParam().unnamed) bytes[41 * entry] = bytes[41 * entry + 1] = 0;
+  ColumnModel m;
+  ASSERT_TRUE(m.Deserialize(bytes.data(), bytes.size()));
+  EXPECT_EQ(Shown(m, R::Time), GetParam().shown);
+  Positions want;
+  for (std::uint32_t p = 1; p <= GetParam().shown.size(); ++p) want.push_back(p);
+  Positions got;
+  for (int i = 0; i <= 13; ++i)
+    if (m.GetColumn(i).visible) got.push_back(m.GetColumn(i).position);
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(Shown(m, R::Expense).size(), 16u);  // the other range is left alone
+}
+
+const Names kAllTime = {u"Date", u"Hours", u"Client", u"Project", u"Start", u"End", u"Rate",
+                        u"Subproject", u"Task", u"Ccy", u"Amount", u"B", u"B'd", u"N"};
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredTables, ColumnRepairTest,
+    testing::Values(
+        BrokenTable{"intact", {}, {}, kAllTime},
+        BrokenTable{"gap", {{2, 4}, {3, 5}}, {}, kAllTime},  // nobody at 3: Client and Project went missing
+        BrokenTable{"duplicate", {{5, 5}}, {}, {u"Date", u"Hours", u"Client", u"Project", u"Start", u"End",
+                                               u"Rate", u"Subproject", u"Task", u"Ccy", u"Amount", u"B", u"B'd",
+                                               u"N"}},
+        BrokenTable{"far position", {{0, 200}}, {}, {u"Hours", u"Client", u"Project", u"Start", u"End", u"Rate",
+                                                     u"Subproject", u"Task", u"Ccy", u"Amount", u"B", u"B'd", u"N",
+                                                     u"Date"}},
+        BrokenTable{"hidden", {{1, 0}}, {}, {u"Date", u"Client", u"Project", u"Start", u"End", u"Rate",
+                                             u"Subproject", u"Task", u"Ccy", u"Amount", u"B", u"B'd", u"N"}},
+        BrokenTable{"unnamed shown column", {}, {0}, {u"", u"Hours", u"Client", u"Project", u"Start", u"End",
+                                                      u"Rate", u"Subproject", u"Task", u"Ccy", u"Amount", u"B",
+                                                      u"B'd", u"N"}}),
+    [](const testing::TestParamInfo<BrokenTable>& info) {
+      std::string name = info.param.what;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
 
 }  // namespace
 }  // namespace pw

@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <fstream>
@@ -166,7 +167,8 @@ TEST_F(ConfigurationTest, StoredRecordLengthsFollowTheNoteUpToTheLimit) {
 
 // A value missing or shorter than its layout. A required one gives one
 // message and keeps its default and those of every value after it; an
-// optional one reads as 0 in silence.
+// optional one reads as 0 in silence. A value of no bytes says so, optional
+// or not.
 struct BrokenValue {
   const char16_t* name;
   std::optional<std::size_t> length;  // none: deleted
@@ -189,12 +191,19 @@ TEST_P(BrokenValueTest, CountsAsMissing) {
   const std::u16string order[] = {u"RuntimeColumnInfo", u"DBSortOrder", u"BehaviorLogicBools",
                                   u"DefaultTimeRecord", u"lDefaultExpenseRecord", u"hDefaultExpenseRecord"};
   const std::size_t broken = std::find(std::begin(order), std::end(order), name) - std::begin(order);
-  if (broken < std::size(order)) {
+  const bool required = broken < std::size(order);
+  if (GetParam().length == 0u) {
+    ExpectMessage(u"Pennywhistle::ReadRegistryKey: device registry key:\n\n" + KeyText(name) +
+                      u"\n\ncontains no data. Your device registry might be corrupted.",
+                  u"Pennywhistle Error");
+  } else if (required) {
     ExpectMessage(u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n" + KeyText(name) +
                       u".\n\nYour device registry might be corrupted. Error code: [2].",
                   u"Pennywhistle Error");
   } else {
     EXPECT_TRUE(host_.messages.empty());
+  }
+  if (!required) {
     EXPECT_EQ(c.UseEuropeanDateFormat + c.UseEuropeanTimeFormat, 1);
   }
   Bytes columns;
@@ -212,7 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenValue{u"RuntimeColumnInfo", 1229}, BrokenValue{u"DBSortOrder", 0},
                     BrokenValue{u"DefaultTimeRecord", 3641}, BrokenValue{u"DefaultTimeRecord", 3},
                     BrokenValue{u"lDefaultExpenseRecord", 2059}, BrokenValue{u"hDefaultExpenseRecord", 2},
-                    BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt}),
+                    BrokenValue{u"UseEuropeanDateFormat", 0}, BrokenValue{u"UseEuropeanTimeFormat", std::nullopt},
+                    BrokenValue{u"RuntimeColumnInfo", 0}, BrokenValue{u"DefaultTimeRecord", 0}),
     [](const testing::TestParamInfo<BrokenValue>& info) { return testing::PrintToString(info.param); });
 
 TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
@@ -228,6 +238,25 @@ TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
                     u"\"\n\nto configure itself - your device registry might be corrupted - using default PWH "
                     u"configuration. Error code: [1392].",
                 u"PWH Configuration Error");
+}
+
+// A registry file that refuses writes (as a full or read-only disk does):
+// the first value is reported whole and nothing after it is tried.
+TEST_F(ConfigurationTest, RegistryThatRefusesWritesIsReported) {
+  PWHConfiguration c;
+  sqlite3* file = nullptr;
+  ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
+  for (const char* statement : {"INSERT", "UPDATE"}) {
+    const std::string refuse = std::string("CREATE TRIGGER refuse_") + statement + " BEFORE " + statement +
+                               " ON reg_values BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    EXPECT_EQ(sqlite3_exec(file, refuse.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  }
+  sqlite3_close(file);
+  EXPECT_FALSE(c.storeSelf());
+  ExpectMessage(u"Pennywhistle was unable to store device registry key:\n\n" + KeyText(u"RuntimeColumnInfo") +
+                    u".\n\nYour device registry might be corrupted. Error code: [29].",  // a write fault
+                u"PWH Configuration Error");
+  host_.messages.clear();
 }
 
 TEST_F(ConfigurationTest, RegistryAccessRefusalsAreReported) {

@@ -99,7 +99,7 @@ TEST_F(SelectionTest, DateTabsSelectTheirRange) {
   EXPECT_EQ(ActiveDateTab, PWH_TAB_ALL);
 }
 
-// Position i is dated 01/(i+1)/2001; position 5 has no date.
+// Position i is dated 01/(i+1)/2001; position 6 has no date.
 constexpr struct {
   const char16_t *client, *project, *subproject, *task, *currency;
   int billable, billed;
@@ -109,6 +109,7 @@ constexpr struct {
     {u"acme", u"Roof", u"North", u"Survey", u"USD", 0, 0},
     {u"Bolt", u"Door", u"North", u"Survey", u"USD", 0, 1},
     {u"Acme Ltd", u"Door", u"West", u"Survey ", u"", 1, 0},
+    {u"Bolt", u"Gate", u"East", u"Paint", u"USD", 5, 2},  // another writer's values: neither set nor clear
 };
 
 TimeSelectionCriteria In2001(TimeSelectionCriteria c) {
@@ -126,14 +127,14 @@ TEST_F(SelectionTest, TimeCriteria) {
   }
   Put(TimeDatabase, Time(u"n/a"));
   const std::pair<TimeSelectionCriteria, Positions> cases[] = {
-      {{}, {0, 1, 2, 3, 4}}, {{.client = u"Acme"}, {0, 1}},  // whole text, case-sensitive
+      {{}, {0, 1, 2, 3, 4, 5}}, {{.client = u"Acme"}, {0, 1}},  // whole text, case-sensitive
       {{.subproject = u"North", .task = u"Survey"}, {0, 2, 3}}, {{.project = u"Door", .currency = u""}, {4}},
       {{.billable = u"billable"}, {0, 1, 4}}, {{.billable = u"not billable"}, {2, 3}},
       {{.billable = u"not billable", .billed = u"billed"}, {3}}, {{.billed = u"not billed"}, {0, 2, 4}},
       {{.billable = u"Billable"}, {}}, {{.from = u"01/02/2001", .to = u"1/3/01"}, {1, 2}},
       // Unreadable dates are the cleared date, before every real one.
-      {{.from = u"--", .to = u"01/02/2001"}, {0, 1, 5}},
-      {{.from = u"", .to = u"n/a"}, {5}},
+      {{.from = u"--", .to = u"01/02/2001"}, {0, 1, 6}},
+      {{.from = u"", .to = u"n/a"}, {6}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     RecordPositionList list;

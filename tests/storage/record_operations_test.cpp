@@ -1,6 +1,9 @@
 #include "storage/record_operations.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "platform/object_store_impl.h"
 
 #include <functional>
 
@@ -92,6 +95,48 @@ TEST_F(RecordOperationsTest, FailuresShowTheirMessageAndEndIdle) {
     // Only operations that set a status of their own set it back.
     EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), c.title == u"Error" ? u"idle" : u"before");
   }
+}
+
+// Writes the store refuses (here a constraint, code 183) end in a message
+// with the whole story: which call, which record (object ids 1 and 2 are the
+// two databases), which error.
+TEST_F(RecordOperationsTest, RefusedWritesShowTheirWholeMessage) {
+  PutTen();
+  ExpenseRecord e;
+  RecordPositionList shown;
+  shown.Append(3), shown.Append(7);
+  struct Case {
+    const char* refused;  // the statement the store refuses
+    std::function<bool()> run;
+    std::u16string message;
+  } cases[] = {
+      {"DELETE", [&] { return DeleteMultipleRecords(nullptr, TimeDatabase, PWH_ALL_REC_MODE, shown) != 0; },
+       u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: CEOID: [3] failed: [183]."},
+      {"DELETE", [&] { return DeleteMultipleRecords(nullptr, TimeDatabase, PWH_SELECT_REC_MODE, shown) != 0; },
+       u"DeleteMultipleRecords: PWH_SELECT_REC_MODE: error: CeDeleteRecord: index [7], dw index: [7], CEOID: [10] "
+       u"failed: [183]."},
+      {"INSERT", [&] { return DuplicateRecord(nullptr, TimeDatabase, 2); }, u"ERROR: CeWriteRecordProps failed (183)"},
+      {"UPDATE",
+       [&] {
+         Put(ExpenseDatabase, Expense(u"01/01/2001"));
+         return UpdateExpenseRecord(nullptr, ExpenseDatabase, 0, e);
+       },
+       u"ERROR: expense CeWriteRecordProps failed: 183."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused);
+    const std::string refuse = std::string("CREATE TEMP TRIGGER refuse BEFORE ") + c.refused +
+                               " ON records BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    ASSERT_EQ(sqlite3_exec(CurrentObjectStore()->Connection(), refuse.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_FALSE(c.run());
+    sqlite3_exec(CurrentObjectStore()->Connection(), "DROP TRIGGER temp.refuse", nullptr, nullptr, nullptr);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages[0].text, c.message);
+    EXPECT_EQ(host.messages[0].title, u"Error");
+    host.messages.clear();
+    EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), u"idle");
+  }
+  EXPECT_EQ(Clients<TimeRecord>(TimeDatabase).size(), 10u);  // nothing went
 }
 
 TEST_F(RecordOperationsTest, DuplicateCopiesExactlyWhatWasStored) {

@@ -46,7 +46,7 @@ TEST(RecordPropsTest, StoredLayoutAndRoundTrip) {
   }
 
   TimeRecord full;
-  full.startHour = 12, full.endMinute = 59, full.endPm = true, full.billable = 1;
+  full.startHour = 12, full.endMinute = 59, full.endPm = true, full.billable = 5, full.billed = 2;  // kept as stored
   for (auto* field : {full.client, full.project, full.rate, full.subproject, full.task, full.currency, full.amount})
     std::fill_n(field, PWH_TEXT_LIMIT - 1, u'\u00e9');
   CopyText(full.date, u"12/31/1999"), CopyText(full.duration, u"03:54"), CopyText(full.notes, std::u16string(2047, u'n'));
@@ -85,7 +85,8 @@ TEST(RecordPropsTest, ForeignPropertiesAreReadSafely) {
   TimeRecord r;
   CopyText(r.task, u"was set");
   ASSERT_TRUE(PropsToRecord(props, WORD(std::size(props)), r));
-  EXPECT_EQ(std::tuple(r.startPm, r.billable, r.endHour), std::tuple(true, 1, 0));
+  // A flag reads as 1; billable is a number kept as stored (tested for 1 where it is used).
+  EXPECT_EQ(std::tuple(r.startPm, r.billable, r.endHour), std::tuple(true, -3, 0));
   EXPECT_EQ(r.startHour, 11);  // the last one counts
   EXPECT_EQ(TextOf(r.client), longText.substr(0, 254));
   EXPECT_EQ(TextOf(r.project), split.substr(0, 253));

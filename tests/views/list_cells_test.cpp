@@ -91,5 +91,28 @@ TEST(ListCellsTest, RowToPosition) {
     EXPECT_EQ(RowToPosition(c.row, c.mode, c.list), c.position) << "mode " << c.mode << " row " << c.row;
 }
 
+// The row made current after a rebuild, for the record that was current.
+TEST(ListCellsTest, RowNearestToPosition) {
+  RecordPositionList list, empty;
+  for (RecordPosition p : {2u, 5u, 9u, 12u}) list.Append(p);
+  struct { const char* what; int mode; const RecordPositionList& list; int rows; std::int64_t position; int row; } const
+      cases[]{
+          {"all: the same row", PWH_ALL_REC_MODE, empty, 10, 4, 4},
+          {"all: the last one was deleted", PWH_ALL_REC_MODE, empty, 4, 4, 3},
+          {"all: nothing shown", PWH_ALL_REC_MODE, empty, 0, 0, -1},
+          {"nothing was current", PWH_ALL_REC_MODE, empty, 10, -1, -1},
+          {"selected: still shown", PWH_SELECT_REC_MODE, list, 4, 9, 2},
+          {"selected: nearer the later", PWH_SELECT_REC_MODE, list, 4, 8, 2},
+          {"selected: nearer the earlier", PWH_SELECT_REC_MODE, list, 4, 6, 1},
+          {"selected: a tie goes to the later", PWH_SELECT_REC_MODE, list, 4, 7, 2},
+          {"selected: before the first", PWH_SELECT_REC_MODE, list, 4, 0, 0},
+          {"selected: past the last", PWH_SELECT_REC_MODE, list, 4, 40, 3},
+          {"selected: only the rows shown count", PWH_SELECT_REC_MODE, list, 2, 12, 1},
+          {"selected: none shown", PWH_SELECT_REC_MODE, empty, 3, 5, -1},
+          {"unknown mode", 3, list, 4, 5, -1},
+      };
+  for (const auto& c : cases) EXPECT_EQ(RowNearestToPosition(c.position, c.rows, c.mode, c.list), c.row) << c.what;
+}
+
 }  // namespace
 }  // namespace pw

@@ -11,6 +11,7 @@
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "text/format.h"
+#include "views/gui/current_row.h"
 #include "views/gui/record_list_model.h"
 #include "views/list_cells.h"
 
@@ -159,6 +160,26 @@ void SetUpRecordColumns(QTableView* view) {
                    [model](int column, int, int width) { KeepDraggedWidth(model, column, width); });
 }
 
+// The record current in the record list shown (List view, else the Mixed
+// view's list).
+KeptRecord CurrentRecordOfShownList() {
+  QTableView* list = ListViewWindow ? ListViewWindow : MixedListWindow;
+  const RecordListModel* model = RecordModelOf(list);
+  if (!model || !list->selectionModel()) return {};
+  const QModelIndex current = list->selectionModel()->currentIndex();
+  return current.isValid() ? KeptRecord{model->appMode(), model->positionOfRow(current.row())} : KeptRecord{};
+}
+
+// Makes the kept record (or its nearest neighbour) current in a new list of
+// the same mode.
+void RestoreCurrentRecord(QTableView* list, const KeptRecord& kept) {
+  RecordListModel* model = RecordModelOf(list);
+  if (!model || kept.position < 0 || kept.appMode != model->appMode()) return;
+  const int row = RowNearestToPosition(kept.position, model->rowCount(), RecordSetMode, DisplayedRecordList);
+  // Column 0 is hidden: the first record column carries the focus.
+  if (row >= 0) MakeCurrent(list, model->index(row, std::min(1, model->columnCount() - 1)));
+}
+
 void SetUpReportColumn(QTableView* view) {
   view->setModel(new ReportListModel(view));
   view->setShowGrid(true);
@@ -247,6 +268,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db) {
 
 bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kind) {
   SetStatusText(PWH_STATUS_ACTIVITY, u"re-creating list view...");
+  const KeptRecord kept = CurrentRecordOfShownList();
   DestroyCurrentView();
   if (!CreateMainListView(slot, kind)) {
     const DWORD error = GetLastError();
@@ -257,6 +279,9 @@ bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kin
   }
   SetStatusText(PWH_STATUS_ACTIVITY, u"loading new list view...");
   const bool loaded = LoadMainListBox(owner, *slot, db);
+  if (loaded) RestoreCurrentRecord(*slot, kept);
+  // Arrow keys, Enter and Del go on working where the user was.
+  (*slot)->setFocus();
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   return loaded;
 }

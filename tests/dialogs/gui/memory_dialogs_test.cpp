@@ -33,6 +33,7 @@ TEST(MemoryDialogsTest, BothShowTheMemoryAndEscapeCancels) {
       EXPECT_TRUE(picture && !picture->pixmap().isNull()) << name.toStdString();
     }
     dialog->show();
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "a fixed size";
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), IDCANCEL);
   }
@@ -51,17 +52,36 @@ TEST(MemoryDialogsTest, AboutShowsTheProgramAndEndsWithOk) {
   EXPECT_EQ(dialog->result(), IDOK);
 }
 
-TEST(MemoryDialogsTest, StartupDialogIsFramelessAndEndsWithTheButtonPressed) {
-  const std::pair<const char*, int> buttons[] = {{"Time", 1055}, {"Expense", 1056}, {"Exit", 1057}};
-  for (const auto& [text, id] : buttons) {
+// The choice is made with the mouse, with the button's letter, or with Enter for Time.
+TEST(MemoryDialogsTest, StartupDialogIsFramelessFixedAndEndsWithTheChoiceMade) {
+  struct Case {
+    const char* text;
+    int id;
+    Qt::Key key;  // Qt::Key_unknown: a mouse click
+    Qt::KeyboardModifiers modifiers;
+  } cases[] = {
+      {"Time", 1055, Qt::Key_unknown, {}},    {"Expense", 1056, Qt::Key_unknown, {}},
+      {"Exit", 1057, Qt::Key_unknown, {}},    {"Time", 1055, Qt::Key_T, Qt::AltModifier},
+      {"Expense", 1056, Qt::Key_E, Qt::AltModifier}, {"Exit", 1057, Qt::Key_X, Qt::AltModifier},
+      {"Time", 1055, Qt::Key_Return, {}},
+  };
+  for (const Case& c : cases) {
     std::unique_ptr<QDialog> dialog(CreateStartupDialog(nullptr, kLines));
     EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
-    auto* button = dialog->findChild<QPushButton*>(QString::number(id));
-    ASSERT_NE(button, nullptr) << text;
-    EXPECT_EQ(button->text(), text);
+    auto* button = dialog->findChild<QPushButton*>(QString::number(c.id));
+    ASSERT_NE(button, nullptr) << c.text;
+    EXPECT_EQ(button->text().remove('&'), c.text);
     dialog->show();
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), id) << text;
+    if (c.key == Qt::Key_unknown) {
+      QTest::mouseClick(button, Qt::LeftButton);
+    } else {
+      dialog->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+      QTest::keyClick(dialog.get(), c.key, c.modifiers);
+      // A button's letter clicks it visibly: the click lands a moment later.
+      for (int waited = 0; dialog->isVisible() && waited < 2000; waited += 20) QTest::qWait(20);
+    }
+    EXPECT_EQ(dialog->result(), c.id) << c.text << " key " << c.key;
     EXPECT_FALSE(dialog->isVisible());
   }
 }

@@ -1,4 +1,5 @@
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -6,6 +7,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTableView>
+#include <QSet>
 #include <QTest>
 
 #include <functional>
@@ -21,23 +23,30 @@
 namespace pw::test {
 namespace {
 
-// Every menu item as "path id", followed by " grey" or " checked" as it shows, by " unmapped" when the window
-// does not find it by its id and by " unserved" when the command table has no entry for it; sorted by path.
+// A menu text as shown: without the "&" that marks its letter.
+QString Shown(const QString& text) { return QString(text).remove('&'); }
+
+// Every menu item as "path id", then its keys (", " between them), then " grey" or " checked" as it shows,
+// " unmapped" when the window does not find it by its id and " unserved" when the command table has no entry
+// for it; sorted by path.
 std::vector<std::string> MenuItems(PwMainWindow* window) {
   std::vector<std::string> items;
   std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& path) {
     for (QAction* action : menu->actions()) {
-      const QString itemPath = path + '/' + action->text();
+      const QString itemPath = path + '/' + Shown(action->text());
       const UINT id = action->data().toUInt();
+      QStringList keys;
+      for (const QKeySequence& key : action->shortcuts()) keys << key.toString();
       if (action->menu())
         walk(action->menu(), itemPath);
       else if (!action->isSeparator())
-        items.push_back(itemPath.toStdString() + ' ' + std::to_string(id) + (action->isEnabled() ? "" : " grey") +
-                        (action->isChecked() ? " checked" : "") +
+        items.push_back(itemPath.toStdString() + ' ' + std::to_string(id) +
+                        (keys.isEmpty() ? "" : ' ' + keys.join(", ").toStdString()) +
+                        (action->isEnabled() ? "" : " grey") + (action->isChecked() ? " checked" : "") +
                         (window->menuAction(id) == action ? "" : " unmapped") + (FindCommand(id) ? "" : " unserved"));
     }
   };
-  for (QAction* top : window->menuBar()->actions()) walk(top->menu(), top->text());
+  for (QAction* top : window->menuBar()->actions()) walk(top->menu(), Shown(top->text()));
   std::sort(items.begin(), items.end());
   return items;
 }
@@ -57,14 +66,14 @@ class PaintCounter : public QObject {
 // Every command of the table at its menu path, as the program shows it once started.
 const std::vector<std::string> kMenuAfterStartUp = {
     "Edit/Configuration/Application 40066", "Edit/Configuration/Columns 40052", "Edit/Configuration/Pulldowns 40009",
-    "Edit/Copy 101", "Edit/Delete/Multiple 40053", "Edit/Delete/Selected 102", "Edit/Find... 114",
+    "Edit/Copy 101 Ctrl+D", "Edit/Delete/Multiple 40053", "Edit/Delete/Selected 102 Del", "Edit/Find... 114 Ctrl+F",
     "Edit/Mark/Multiple/Billed 40064", "Edit/Mark/Multiple/Reimbursed 40065 grey", "Edit/Mark/Selected/Billed 40055",
-    "Edit/Mark/Selected/Reimbursed 40058 grey", "Edit/Properties 103", "File/About 40002", "File/Exit 40001",
-    "File/Export/PWH Database 40006", "File/Export/PWH Pulldowns 40070", "File/Import/PWH Database 40008",
-    "File/Import/PWH Pulldowns 40069", "File/New/Record 40003", "File/New/Subsequent Record 40072",
-    "File/Save/Report 40067 grey", "Mode/Expense 40012", "Mode/Time 40011 checked",
-    "View/Expand/Collapse Tree 40068 grey", "View/List 104 checked", "View/Mixed 40007", "View/Report 40004",
-    "View/Tree 105"};
+    "Edit/Mark/Selected/Reimbursed 40058 grey", "Edit/Properties 103 Enter, Return, Alt+Return", "File/About 40002 F1",
+    "File/Exit 40001 Ctrl+Q", "File/Export/PWH Database 40006", "File/Export/PWH Pulldowns 40070",
+    "File/Import/PWH Database 40008", "File/Import/PWH Pulldowns 40069", "File/New/Record 40003 Ctrl+N",
+    "File/New/Subsequent Record 40072 Ctrl+Shift+N", "File/Save/Report 40067 grey", "Mode/Expense 40012 Ctrl+2",
+    "Mode/Time 40011 Ctrl+1 checked", "View/Expand/Collapse Tree 40068 grey", "View/List 104 Ctrl+L checked",
+    "View/Mixed 40007 Ctrl+M", "View/Report 40004 Ctrl+R", "View/Tree 105 Ctrl+T"};
 
 TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   ASSERT_TRUE(StartUp());
@@ -72,14 +81,15 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "Pennywhistle 2000 R6");
   const QRect desktop = window->screen()->availableGeometry();
-  EXPECT_EQ(window->size(), QSize(desktop.width(), desktop.height() - 26));
+  // The whole window, frame included, less the input panel's allowance.
+  EXPECT_EQ(window->frameGeometry(), QRect(desktop.topLeft(), QSize(desktop.width(), desktop.height() - 26)));
 
   // The menu bar's popups in order, each found by its button.
   const std::pair<UINT, QString> popups[] = {{40087, "File"}, {40075, "Edit"}, {40078, "View"}, {40081, "Mode"}};
   const QList<QAction*> top = window->menuBar()->actions();
   ASSERT_EQ(top.size(), 4);
   for (int i = 0; i < 4; ++i)
-    EXPECT_TRUE(top[i]->text() == popups[i].second && GetMenuBarPopup(popups[i].first) == top[i]->menu()) << i;
+    EXPECT_TRUE(Shown(top[i]->text()) == popups[i].second && GetMenuBarPopup(popups[i].first) == top[i]->menu()) << i;
 
   std::vector<UINT> tools;  // 0 for a button without an icon
   for (QAction* button : window->toolButtons()) tools.push_back(button->icon().isNull() ? 0 : button->data().toUInt());
@@ -104,6 +114,25 @@ TEST_F(ShellTest, MenuItemsHaveTheirPathIdentifierCheckAndGreyState) {
   ASSERT_TRUE(StartUp());
   EXPECT_EQ(MenuItems(MainWindowWidget()), kMenuAfterStartUp);
   EXPECT_EQ(CommandTable().size(), kMenuAfterStartUp.size());
+}
+
+// Within each menu, the bar included, every item has its own letter.
+TEST_F(ShellTest, EveryMenuItemHasALetterOfItsOwn) {
+  ASSERT_TRUE(StartUp());
+  std::function<void(const QList<QAction*>&, const QString&)> check = [&](const QList<QAction*>& actions,
+                                                                         const QString& menu) {
+    QSet<QChar> letters;
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      const QString text = action->text();
+      const qsizetype at = text.indexOf('&');
+      ASSERT_TRUE(at >= 0 && at + 1 < text.size()) << (menu + '/' + text).toStdString();
+      EXPECT_FALSE(letters.contains(text[at + 1].toLower())) << (menu + '/' + text).toStdString();
+      letters.insert(text[at + 1].toLower());
+      if (action->menu()) check(action->menu()->actions(), menu + '/' + Shown(text));
+    }
+  };
+  check(MainWindowWidget()->menuBar()->actions(), "");
 }
 
 TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
@@ -289,6 +318,78 @@ TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
   OtherViews.paintMixedCard = nullptr;
   EXPECT_EQ(list->selectionModel()->currentIndex().row(), 0);
   EXPECT_EQ(cardPaints, 2);
+}
+
+// The keyboard alone: the list has the focus from the start; the arrows, the
+// menus' letters and the shortcuts work, and Ctrl+Q ends with the settings stored.
+TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
+  AddTimeRecords({u"03/14/2024", u"03/14/2024", u"03/14/2024"});  // today
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = MainWindowWidget();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  Configuration->UseEuropeanDateFormat = 1;
+  auto listHasFocus = [] { return ListViewWindow && QApplication::focusWidget() == ListViewWindow; };
+  auto row = [] { return ListViewWindow ? ListViewWindow->currentIndex().row() : -2; };
+  auto popupOf = [](UINT menu) { return QApplication::activePopupWidget() == GetMenuBarPopup(menu); };
+  EXPECT_TRUE(listHasFocus() && row() == 0);  // the first row has the focus, unselected
+
+  const struct {
+    const char* what;
+    QKeyCombination key;
+    std::function<bool()> done;
+  } steps[] = {
+      {"Down: the second row", QKeyCombination(Qt::Key_Down), [&] { return row() == 1; }},
+      {"Down: the third row", QKeyCombination(Qt::Key_Down), [&] { return row() == 2; }},
+      {"Ctrl+PgDown: the next tab, same row", Qt::CTRL | Qt::Key_PageDown,
+       [&] { return ActiveDateTab == 1 && row() == 2 && listHasFocus(); }},
+      {"Ctrl+PgUp", Qt::CTRL | Qt::Key_PageUp, [&] { return ActiveDateTab == 0 && row() == 2; }},
+      {"Ctrl+PgUp: round to the last tab", Qt::CTRL | Qt::Key_PageUp, [&] { return ActiveDateTab == 4; }},
+      {"Ctrl+2: Expense", Qt::CTRL | Qt::Key_2, [&] { return AppMode == PWH_EXPENSE_MODE && listHasFocus(); }},
+      {"Ctrl+1: Time", Qt::CTRL | Qt::Key_1, [&] { return AppMode == PWH_TIME_MODE && listHasFocus(); }},
+      {"Ctrl+L: List, already shown", Qt::CTRL | Qt::Key_L, [&] { return listHasFocus(); }},
+      {"F10: the File menu opens", QKeyCombination(Qt::Key_F10), [&] { return popupOf(IDM_MENU_FILE); }},
+      {"Escape closes it", QKeyCombination(Qt::Key_Escape), [&] { return !QApplication::activePopupWidget(); }},
+      {"Escape leaves the bar", QKeyCombination(Qt::Key_Escape), [&] { return listHasFocus(); }},
+      {"Alt+M: the Mode menu opens", Qt::ALT | Qt::Key_M, [&] { return popupOf(IDM_MENU_MODE); }},
+      {"E: Expense", QKeyCombination(Qt::Key_E), [&] { return AppMode == PWH_EXPENSE_MODE && listHasFocus(); }},
+      {"Ctrl+Q: Exit", Qt::CTRL | Qt::Key_Q, [&] { return CleanedUp(); }},
+  };
+  for (const auto& step : steps) {
+    QWidget* to = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+    ASSERT_NE(to, nullptr) << step.what;
+    QTest::keyClick(to, step.key.key(), step.key.keyboardModifiers());
+    EXPECT_TRUE(step.done()) << step.what;
+  }
+  PWHConfiguration stored;
+  EXPECT_EQ(stored.UseEuropeanDateFormat, 1);
+}
+
+// With a larger desktop font the tab strip and the status parts grow: no
+// label, mode name or record count is cut.
+TEST_F(ShellTest, LargerFontGrowsTheBarsSoNothingIsCut) {
+  const QFont normal = QApplication::font();
+  QFont large = normal;
+  large.setPixelSize(3 * QFontMetrics(normal).height());
+  QApplication::setFont(large);
+  const bool started = StartUp();
+  QApplication::setFont(normal);
+  ASSERT_TRUE(started);
+  PwMainWindow* window = MainWindowWidget();
+  const QFontMetrics metrics(large);
+  QTabBar* tabs = window->dateTabs();
+  EXPECT_GE(tabs->height(), metrics.height() + 4);
+  for (int i = 0; i < tabs->count(); ++i)
+    EXPECT_GE(tabs->tabRect(i).width(), metrics.horizontalAdvance(tabs->tabText(i))) << i;
+
+  SendCommand(IDM_MODE_EXPENSE);
+  ShowRecordCount(100000);
+  for (int part : {PWH_STATUS_MODE, PWH_STATUS_ACTIVITY, PWH_STATUS_COUNT}) {
+    QLabel* label = window->statusPart(part);
+    EXPECT_GE(label->contentsRect().width(), metrics.horizontalAdvance(label->text())) << label->text().toStdString();
+    EXPECT_GE(label->height(), metrics.height()) << part;
+  }
+  EXPECT_EQ(window->statusPart(PWH_STATUS_COUNT)->text(), "100000");
 }
 
 }  // namespace

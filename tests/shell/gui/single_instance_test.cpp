@@ -29,8 +29,35 @@ TEST(SingleInstanceTest, LaterStartsRaiseTheFirst) {
   }
 }
 
-TEST(SingleInstanceTest, DefaultNameIsTheWindowClassAndTheUser) {
-  EXPECT_TRUE(SingleInstanceGuard::DefaultServerName().startsWith("Pennywhistle 2000 R6 "));
+// The socket lives in the user's runtime folder, else beside the store:
+// never in the temporary folder, which another start may see differently.
+TEST(SingleInstanceTest, DefaultNameIsInTheRuntimeFolderElseBesideTheStore) {
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QString store = QString::fromStdString(TemporaryHome()) + "/data/pennywhistle";
+  const std::pair<QByteArray, QString> cases[] = {
+      {runtime, QString::fromUtf8(runtime) + "/pennywhistle.socket"},
+      {"", store + "/pennywhistle.socket"},
+      {"relative/folder", store + "/pennywhistle.socket"},
+      {runtime + "/missing", store + "/pennywhistle.socket"},
+  };
+  for (const auto& [folder, name] : cases) {
+    qputenv("XDG_RUNTIME_DIR", folder);
+    EXPECT_EQ(SingleInstanceGuard::DefaultServerName(), name) << folder.toStdString();
+  }
+  qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+TEST(SingleInstanceTest, AnotherTemporaryFolderStillFindsTheFirst) {
+  SingleInstanceGuard first(SingleInstanceGuard::DefaultServerName());
+  ASSERT_TRUE(first.Acquire());
+  QSignalSpy raised(&first, &SingleInstanceGuard::raiseRequested);
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QByteArray::fromStdString(TemporaryHome()));
+  SingleInstanceGuard later(SingleInstanceGuard::DefaultServerName());
+  EXPECT_FALSE(later.Acquire());
+  if (tmp.isEmpty()) qunsetenv("TMPDIR");
+  else qputenv("TMPDIR", tmp);
+  QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 2000);
 }
 
 // The socket file of a server that died: bound, never unlinked, nobody answers.

@@ -16,6 +16,7 @@
 #include "selection/selection.h"
 #include "shell/globals.h"
 #include "storage/store_fixture.h"
+#include "support/comma_locale.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/record_list_model.h"
@@ -134,6 +135,54 @@ TEST_F(ListViewTest, RowsFollowTheRecordSetMode) {
               (std::vector<std::u16string>{u"re-creating list view...", u"loading new list view...", u"idle"}));
   }
   EXPECT_TRUE(host.messages.empty());
+}
+
+// After a rebuild the record that was current (or its nearest neighbour)
+// is current, selected and in sight, and the list has the keyboard focus.
+TEST_F(ListViewTest, RebuildKeepsTheCurrentRecordAndTheFocus) {
+  PutTimeRecords(300);
+  area_.resize(640, 200);
+  area_.show();
+  struct {
+    const char* what;
+    int mode;
+    std::vector<RecordPosition> list;  // shown in PWH_SELECT_REC_MODE
+    int currentRow;                    // before; -1 for none
+    int keptRow;                       // after
+  } const cases[]{
+      {"all records", PWH_ALL_REC_MODE, {}, 250, 250},
+      {"the record is in the new selection", PWH_SELECT_REC_MODE, {10, 250, 260}, 250, 1},
+      {"its nearest neighbour", PWH_SELECT_REC_MODE, {10, 255, 290}, 250, 1},
+      {"nothing current", PWH_ALL_REC_MODE, {}, -1, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordSetMode = PWH_ALL_REC_MODE;
+    ASSERT_TRUE(Recreate());
+    ListViewWindow->setCurrentIndex(c.currentRow >= 0 ? ListViewWindow->model()->index(c.currentRow, 1) : QModelIndex());
+    RecordSetMode = c.mode;
+    DisplayedRecordList.Clear();
+    for (RecordPosition p : c.list) DisplayedRecordList.Append(p);
+    ASSERT_TRUE(Recreate());
+    QTableView* list = ListViewWindow;
+    EXPECT_EQ(list->currentIndex().row(), c.keptRow);
+    EXPECT_EQ(GetListSelectionMark(list), c.keptRow);
+    EXPECT_EQ(area_.focusWidget(), list);
+    if (c.keptRow >= 0) {
+      const QRect row = list->visualRect(list->currentIndex());
+      EXPECT_TRUE(list->viewport()->rect().contains(row)) << "in sight";
+    }
+  }
+}
+
+// A German desktop's C library writes "1,50": the list still shows the
+// program's own numbers.
+TEST_F(ListViewTest, HoursKeepTheirDecimalPointUnderACommaLocale) {
+  test::CommaDecimalLocale german;
+  if (!german.active()) GTEST_SKIP() << test::kCommaLocale << " is not installed (tools/install-deps.sh makes it)";
+  PutTimeRecords(1);
+  ASSERT_TRUE(Recreate());
+  EXPECT_EQ(Text(ListViewWindow, 0, 2), "1.50");
 }
 
 TEST_F(ListViewTest, ExpenseModeShowsExpenseColumns) {
