@@ -1,5 +1,6 @@
 #include "shell/gui/commands.h"
 
+#include "config/gui/config_commands.h"
 #include "dialogs/gui/memory_dialogs.h"
 #include "platform/host_port.h"
 #include "selection/selection.h"
@@ -68,8 +69,8 @@ LRESULT OnSaveReport(HWND, UINT, WPARAM, LPARAM) {
 }
 
 constexpr CommandEntry kCommandTable[] = {
-    {IDM_COLUMNS, NotAvailable},
-    {IDM_PULLDOWNS, NotAvailable},
+    {IDM_COLUMNS, OnColumnsCommand},
+    {IDM_PULLDOWNS, OnPulldownsCommand},
     {IDM_EXIT, OnExit},
     {IDM_MODE_TIME, OnModeTime},
     {IDM_MODE_EXPENSE, OnModeExpense},
@@ -82,7 +83,7 @@ constexpr CommandEntry kCommandTable[] = {
     {IDM_MARK_MULTIPLE_BILLED, OnMarkMultipleBilled},
     {IDM_MARK_SELECTED_REIMBURSED, OnMarkSelectedReimbursed},
     {IDM_MARK_MULTIPLE_REIMBURSED, OnMarkMultipleReimbursed},
-    {IDM_APPLICATION_CONFIG, NotAvailable},
+    {IDM_APPLICATION_CONFIG, OnApplicationCommand},
     {IDM_FIND, OnFind},
     {IDM_COPY, OnCopy},
     {IDM_PROPERTIES, OnProperties},

@@ -1,0 +1,188 @@
+// The configuration dialogs at their sizes of concern: the pick-list editor
+// opening on 11 categories of 1,000 values each (and visiting every page),
+// and the Columns command on 100,000 time records, from the dialog's OK to
+// the List view re-created with the new columns.
+//
+// Run in Release; peak_rss_MB is the process's peak resident size so far.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench/gui/bench_support.h"
+#include "config/app_config.h"
+#include "config/configuration.h"
+#include "config/gui/column_config_dialog.h"
+#include "config/gui/config_commands.h"
+#include "dialogs/gui/pulldown_properties.h"
+#include "platform/host_port.h"
+#include "platform/object_store.h"
+#include "platform/registry.h"
+#include "selection/selection.h"
+#include "shell/globals.h"
+#include "storage/pulldowns.h"
+#include "storage/record_store.h"
+#include "text/format.h"
+#include "views/gui/list_view.h"
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kValuesPerCategory = 1000;
+
+void FillTimeDatabase(pw::DatabaseHandle& db) {
+  pw::StoreTransaction group;
+  for (int i = 0; i < kRecords; ++i) {
+    const int day = i / 27;
+    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
+        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
+    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
+    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
+  }
+}
+
+// 1,000 values in each of the 11 categories, interleaved as years of entry leave them.
+void FillPickLists(pw::DatabaseHandle& db) {
+  pw::StoreTransaction group;
+  for (int i = 0; i < kValuesPerCategory; ++i)
+    for (const pw::PulldownCategory& c : pw::PulldownCategories)
+      pw::AddNewPulldownItem(nullptr, pw::Format(u"%s value %d", c.word, (i * 7919) % 100000), db, c.id);
+}
+
+struct Setup {
+  std::unique_ptr<pw::PWHConfiguration> config;
+  std::unique_ptr<QWidget> area;
+
+  explicit Setup(const std::string& home) {
+    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
+    pw::OpenRegistry(home + "/config/pennywhistle/registry.db");
+    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
+    pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &pw::ConfigDatabase);
+    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
+    if (pw::DatabaseRecordCount(pw::ConfigDatabase) == 0) FillPickLists(pw::ConfigDatabase);
+    config = std::make_unique<pw::PWHConfiguration>();
+    pw::Configuration = config.get();
+    pw::AppMode = pw::PWH_TIME_MODE;
+    area = std::make_unique<QWidget>();
+    area->resize(800, 600);
+    area->show();
+    pw::ViewArea = area.get();
+  }
+  ~Setup() {
+    pw::DestroyCurrentView();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    pw::ViewArea = nullptr;
+    pw::Configuration = nullptr;
+    config.reset();
+    pw::TimeDatabase.Close();
+    pw::ConfigDatabase.Close();
+    pw::CloseRegistry();
+    pw::CloseObjectStore();
+  }
+};
+
+// Made and shown: the first page reads its category.
+void BM_PulldownEditorOpen(benchmark::State& state) {
+  int lines = 0;
+  for (auto _ : state) {
+    pw::PulldownPropertiesDialog dialog(nullptr);
+    dialog.show();
+    QCoreApplication::processEvents();
+    lines = dialog.page(0)->values()->count();
+  }
+  state.counters["first_page_lines"] = lines;
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_PulldownEditorOpen)->Unit(benchmark::kMillisecond);
+
+// Opened, then every page shown once (each reads the whole database).
+void BM_PulldownEditorEveryPage(benchmark::State& state) {
+  int lines = 0;
+  for (auto _ : state) {
+    pw::PulldownPropertiesDialog dialog(nullptr);
+    dialog.show();
+    for (int i = 1; i < dialog.pages()->count(); ++i) {
+      dialog.pages()->setCurrentIndex(i);
+      QCoreApplication::processEvents();
+    }
+    lines = 0;
+    for (int i = 0; i < dialog.pages()->count(); ++i) lines += dialog.page(i)->values()->count();
+  }
+  state.counters["lines"] = lines;
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_PulldownEditorEveryPage)->Unit(benchmark::kMillisecond);
+
+// The Columns command with the user hiding (or showing again) "Client" and
+// pressing OK at once: the settings stored and the List view re-created.
+void BM_ColumnsCommandOk(benchmark::State& state) {
+  pw::RecordSetMode = pw::PWH_ALL_REC_MODE;
+  pw::DisplayedRecordList.Clear();
+  pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+  bool hide = true;
+  for (auto _ : state) {
+    QTimer::singleShot(0, [hide] {
+      auto* dialog = qobject_cast<pw::ColumnConfigDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      if (hide) {
+        dialog->visibleList()->setCurrentRow(2);
+        dialog->hideSelected();
+      } else {
+        dialog->hiddenList()->setCurrentRow(0);
+        dialog->showSelected();
+      }
+      dialog->done(pw::IDOK);
+    });
+    pw::OnColumnsCommand(nullptr, 0, 0, 0);
+    hide = !hide;
+    state.PauseTiming();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the view replaced
+    state.ResumeTiming();
+  }
+  state.counters["rows"] = double(pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0);
+  state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
+}
+BENCHMARK(BM_ColumnsCommandOk)->Unit(benchmark::kMillisecond);
+
+// The write of every setting on its own (eight registry values, each durable).
+void BM_StoreSettingsNow(benchmark::State& state) {
+  for (auto _ : state) pw::StoreSettingsNow(pw::Configuration);
+}
+BENCHMARK(BM_StoreSettingsNow)->Unit(benchmark::kMillisecond);
+
+// The view re-created on its own, as the command does after the dialog.
+void BM_RecreateListViewAfterColumns(benchmark::State& state) {
+  for (auto _ : state) {
+    pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    state.PauseTiming();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_RecreateListViewAfterColumns)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string home = pw::bench::MakeBenchHome("config-bench");
+  if (home.empty()) return 1;
+  {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    {
+      Setup s(home);
+      benchmark::RunSpecifiedBenchmarks();
+    }
+    benchmark::Shutdown();
+  }
+  std::filesystem::remove_all(home);
+  return 0;
+}
