@@ -43,8 +43,8 @@ class TimePicker final : public PwDialog {
       button->setCheckable(true);
       button->setToolButtonStyle(Qt::ToolButtonTextOnly);
       button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-      const PickerButton spec = b;
-      connect(button, &QToolButton::clicked, this, [this, button, spec] { press(button, spec); });
+      const PickerButton def = b;
+      connect(button, &QToolButton::clicked, this, [this, button, def] { press(button, def); });
       switch (b.group) {
         case PickerGroup::Hour:
           hourGrid->addWidget(button, hourCount / 6, hourCount % 6), ++hourCount;
@@ -90,13 +90,13 @@ class TimePicker final : public PwDialog {
   }
 
  private:
-  void press(QToolButton* button, const PickerButton& spec) {
-    QToolButton*& pressed = pressed_[spec.group];
+  void press(QToolButton* button, const PickerButton& def) {
+    QToolButton*& pressed = pressed_[def.group];
     if (pressed && pressed != button) pressed->setChecked(false);
     button->setChecked(true);
     pressed = button;
     RecordTime time = GetRecordTime(record_, which_);
-    PressPickerButton(spec.id, twentyFourHour_, &time);
+    PressPickerButton(def.id, twentyFourHour_, &time);
     SetRecordTime(record_, which_, time);
     writeTitle();
     setBoxFromRecord();

@@ -19,9 +19,6 @@ namespace pw {
 
 namespace {
 
-// Commands whose features are not in this release yet: in the table, doing nothing.
-LRESULT NotAvailable(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
 LRESULT OnExit(HWND, UINT, WPARAM, LPARAM) {
   StoreColumnWidths();
   CleanUp();

@@ -51,7 +51,9 @@ TEST_F(ShellTest, ConfigurationDialogPictures) {
     EXPECT_GE(dialog->height(), wanted.height()) << p.file;
     const QPixmap picture = dialog->grab();
     EXPECT_FALSE(picture.isNull());
-    if (!folder.isEmpty()) EXPECT_TRUE(picture.save(QString::fromLocal8Bit(folder) + "/" + p.file)) << p.file;
+    if (!folder.isEmpty()) {
+      EXPECT_TRUE(picture.save(QString::fromLocal8Bit(folder) + "/" + p.file)) << p.file;
+    }
   }
 }
 

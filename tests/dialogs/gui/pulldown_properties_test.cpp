@@ -18,7 +18,10 @@ namespace pw::test {
 namespace {
 
 // Key presses reach shortcuts and mnemonics only in the active window.
+// The main window may take the activation back once the start-up choice
+// closed: let that happen first, then make the dialog the active window.
 void Activate(QWidget* window) {
+  QTest::qWait(50);
   window->activateWindow();
   EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
@@ -85,6 +88,8 @@ TEST_F(PulldownEditorTest, PagesInTableOrderEachFilledWhenFirstShown) {
 
 TEST_F(PulldownEditorTest, EnterAddsInSortedPlaceAndDelRemovesTheChosenLine) {
   PulldownPropertiesDialog d(MainWindowWidget());
+  d.show();
+  Activate(&d);
   PulldownPage* page = d.page(0);
   // A value typed with Enter goes into the list, not closing the editor.
   QTest::keyClicks(page->newValue(), "Bravo");

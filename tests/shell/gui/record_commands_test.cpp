@@ -491,7 +491,8 @@ struct PropertiesCase {
 const PropertiesCase kPropertiesCases[] = {
     {"TimeEdited", PWH_TIME_MODE, PWH_TAB_ALL, IDOK, kToday, 0},
     {"TimeMovedDown", PWH_TIME_MODE, PWH_TAB_ALL, IDOK, u"12/31/2024", 2},
-    {"TimeMovedOutOfTheTab", PWH_TIME_MODE, PWH_TAB_TODAY, IDOK, u"01/01/2020", -1},
+    // The record left the tab: the row nearest to where it was is current.
+    {"TimeMovedOutOfTheTab", PWH_TIME_MODE, PWH_TAB_TODAY, IDOK, u"01/01/2020", 0},
     {"TimeCancelled", PWH_TIME_MODE, PWH_TAB_ALL, IDCANCEL, u"12/31/2024", 0},
     {"ExpenseMovedDown", PWH_EXPENSE_MODE, PWH_TAB_ALL, IDOK, u"12/31/2024", 2},
     {"ExpenseCancelled", PWH_EXPENSE_MODE, PWH_TAB_ALL, IDCANCEL, u"12/31/2024", 0},
