@@ -15,8 +15,11 @@
 namespace pw::test {
 namespace {
 
-// Key presses reach shortcuts and mnemonics only in the active window.
+// Key presses reach shortcuts and mnemonics only in the active window. The
+// main window may take the activation back late once the start-up choice
+// closed: let that happen first.
 void Activate(QWidget* window) {
+  QTest::qWait(50);
   window->activateWindow();
   EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
