@@ -17,6 +17,7 @@
 #include "storage/records.h"
 #include "text/format.h"
 #include "text/time_text.h"
+#include "views/gui/current_row.h"
 #include "views/gui/list_view.h"
 #include "views/list_cells.h"
 
@@ -58,9 +59,7 @@ int RowOfPosition(const QTableView* list, RecordPosition position) {
 
 void MakeRowCurrent(QTableView* list, int row) {
   // Column 0 carries no text and is hidden: the first shown column holds the row's focus.
-  const QModelIndex index = list->model()->index(row, std::min(1, list->model()->columnCount() - 1));
-  list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  list->scrollTo(index);
+  MakeCurrent(list, list->model()->index(row, std::min(1, list->model()->columnCount() - 1)));
   list->setFocus();
 }
 

@@ -15,15 +15,6 @@
 namespace pw::test {
 namespace {
 
-// Key presses reach shortcuts and mnemonics only in the active window. The
-// main window may take the activation back late once the start-up choice
-// closed: let that happen first.
-void Activate(QWidget* window) {
-  QTest::qWait(50);
-  window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-}
-
 struct AppCase {
   const char* label;
   bool ok;
@@ -44,7 +35,7 @@ TEST_P(AppConfigDialogTest, ControlsShowTheSettingsAndOkKeepsTheChoices) {
   const DefaultRecordEditor expenseEditor = [&](HWND, bool) { return IDCANCEL; };
   bool replaced = false;
   WhenModalAppears<AppConfigDialog>([&](AppConfigDialog* d) {
-    Activate(d);
+    ActivateForKeys(d);
     EXPECT_EQ(d->windowTitle(), "Pennywhistle Configuration");
     auto box = [d](int id) { return d->findChild<QAbstractButton*>(QString::number(id)); };
     EXPECT_TRUE(box(IDC_CONFIG_AMERICAN)->isChecked());

@@ -25,15 +25,6 @@ QStringList Headers(QTableView* list) {
   return headers;
 }
 
-// Key presses reach shortcuts and mnemonics only in the active window. The
-// main window may take the activation back late once the start-up choice
-// closed: let that happen first.
-void Activate(QWidget* window) {
-  QTest::qWait(50);
-  window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-}
-
 QStringList Lines(QListWidget* list) {
   QStringList lines;
   for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
@@ -86,7 +77,7 @@ TEST_P(ColumnsCommandTest, KeyboardEditsReachTheListAndTheRegistry) {
   bool seen = false;
   WhenModalAppears<ColumnConfigDialog>([&](ColumnConfigDialog* d) {
     seen = true;
-    Activate(d);
+    ActivateForKeys(d);
     EXPECT_EQ(d->windowTitle(), "Column Configuration");
     EXPECT_TRUE(Lines(d->hiddenList()).isEmpty());
     // Hide "Client" with Ctrl+Left, then move "Date" down with Ctrl+Down.

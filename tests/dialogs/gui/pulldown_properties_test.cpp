@@ -17,15 +17,6 @@ static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 namespace pw::test {
 namespace {
 
-// Key presses reach shortcuts and mnemonics only in the active window.
-// The main window may take the activation back once the start-up choice
-// closed: let that happen first, then make the dialog the active window.
-void Activate(QWidget* window) {
-  QTest::qWait(50);
-  window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-}
-
 QStringList Lines(QListWidget* list) {
   QStringList lines;
   for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
@@ -61,7 +52,7 @@ TEST_F(PulldownEditorTest, PagesInTableOrderEachFilledWhenFirstShown) {
   bool seen = false;
   WhenModalAppears<PulldownPropertiesDialog>([&](PulldownPropertiesDialog* d) {
     seen = true;
-    Activate(d);
+    ActivateForKeys(d);
     EXPECT_EQ(d->windowTitle(), "Pulldown Properties");
     QStringList titles;
     for (int i = 0; i < d->pages()->count(); ++i) titles << d->pages()->tabText(i);
@@ -89,7 +80,7 @@ TEST_F(PulldownEditorTest, PagesInTableOrderEachFilledWhenFirstShown) {
 TEST_F(PulldownEditorTest, EnterAddsInSortedPlaceAndDelRemovesTheChosenLine) {
   PulldownPropertiesDialog d(MainWindowWidget());
   d.show();
-  Activate(&d);
+  ActivateForKeys(&d);
   PulldownPage* page = d.page(0);
   // A value typed with Enter goes into the list, not closing the editor.
   QTest::keyClicks(page->newValue(), "Bravo");

@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTest>
+#include <QWidget>
 
 #include <deque>
 #include <filesystem>
@@ -30,6 +32,15 @@
 #include "text/fixed_text.h"
 
 namespace pw::test {
+
+// Key presses reach shortcuts and mnemonics only in the active window. The
+// main window may take the activation back late once the start-up choice
+// closed: let that happen first, then activate window.
+inline void ActivateForKeys(QWidget* window) {
+  QTest::qWait(50);
+  window->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
 
 class RecordingQtHost : public QtHost {
  public:
