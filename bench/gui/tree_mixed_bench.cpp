@@ -12,7 +12,6 @@
 #include <QDate>
 #include <QTabBar>
 #include <QTableView>
-#include <QTreeView>
 
 #include <filesystem>
 #include <string>
@@ -31,6 +30,8 @@
 #include "storage/records.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_model.h"
+#include "views/gui/tree_node_view.h"
 #include "views/gui/tree_view.h"
 
 namespace {
@@ -81,34 +82,56 @@ void BM_TreeViewBuiltAndShown(benchmark::State& state) {
     Paint();
   }
   state.counters["leaves"] = pw::TreeItemCount;
-  state.counters["nodes"] = pw::TreeViewWindow ? double(pw::TreeViewWindow->model()->rowCount()) : 0;
+  state.counters["rows"] = pw::TreeViewWindow ? double(pw::TreeViewWindow->model()->rowCount()) : 0;
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_TreeViewBuiltAndShown)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// Every node of the tree flipped: all open, then all closed again.
+// The top nodes of the tree shown, every group closed.
+std::vector<pw::TreeItem> ClosedTree() {
+  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
+  pw::TreeNodeView* tree = pw::TreeViewWindow;
+  const auto tops = tree->nodeModel()->nodes().Children(pw::PWH_NO_TREE_NODE);
+  tree->changeOpen([&](pw::TreeRows& rows) {
+    for (pw::TreeNodeId top : tops) rows.SetSubtreeOpen(top, false);
+  });
+  Paint();
+  return std::vector<pw::TreeItem>(tops.begin(), tops.end());
+}
+
+// Every node of the tree flipped, from a tree with every node closed: all
+// open, then all closed again (the mean of the two is reported).
 void BM_ExpandCollapseAll(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
-  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
-  QTreeView* tree = pw::TreeViewWindow;
-  std::vector<pw::TreeItem> tops;
-  for (int row = 0; row < tree->model()->rowCount(); ++row)
-    tops.push_back(pw::TreeItem(tree->model()->index(row, 0).internalId()));
+  const std::vector<pw::TreeItem> tops = ClosedTree();
   for (auto _ : state) {
-    pw::ToggleSubtrees(tree, tops);
+    pw::ToggleSubtrees(pw::TreeViewWindow, tops);
     Paint();
   }
-  state.counters["tops"] = double(tops.size());
+  state.counters["rows_open"] = double(pw::TreeViewWindow->model()->rowCount());
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_ExpandCollapseAll)->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The same from a tree where one day is open and the rest closed, so that
+// every node flips on its own: all but that day open, and back.
+void BM_ExpandCollapseAllMixed(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  const std::vector<pw::TreeItem> tops = ClosedTree();
+  pw::TreeViewWindow->changeOpen([&](pw::TreeRows& rows) { rows.SetSubtreeOpen(tops[tops.size() / 2], true); });
+  Paint();
+  for (auto _ : state) {
+    pw::ToggleSubtrees(pw::TreeViewWindow, tops);
+    Paint();
+  }
+}
+BENCHMARK(BM_ExpandCollapseAllMixed)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 // The Expand/Collapse Tree command on one day: the usual case.
 void BM_ExpandCollapseOneDay(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
-  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
-  QTreeView* tree = pw::TreeViewWindow;
-  tree->setCurrentIndex(tree->model()->index(tree->model()->rowCount() / 2, 0));
+  const std::vector<pw::TreeItem> tops = ClosedTree();
+  pw::SelectTreeItem(pw::TreeViewWindow, tops[tops.size() / 2]);
   for (auto _ : state) {
     pw::SendCommand(pw::IDM_EXPAND_COLLAPSE_TREE);
     Paint();

@@ -19,7 +19,6 @@
 #include <QTableView>
 #include <QThread>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -29,6 +28,7 @@
 #include "shell/gui/qt_host.h"
 #include "views/gui/list_view.h"
 #include "views/gui/mixed_view.h"
+#include "views/gui/tree_node_view.h"
 #include "views/gui/tree_view.h"
 
 namespace pw {
@@ -508,7 +508,7 @@ bool PwMainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void PwMainWindow::WatchView(QObject* child) {
   // Enter or a double click on a record leaf of the tree edits its record.
-  if (auto* tree = qobject_cast<QTreeView*>(child)) {
+  if (auto* tree = qobject_cast<TreeNodeView*>(child)) {
     connect(tree, &QAbstractItemView::activated, this, &PwMainWindow::OnTreeItemActivated, Qt::UniqueConnection);
     return;
   }
@@ -531,7 +531,8 @@ void PwMainWindow::OnRowActivated(const QModelIndex& index) { Notify(sender(), L
 
 void PwMainWindow::OnTreeItemActivated(const QModelIndex& index) {
   // A group node only opens and closes.
-  if (index.flags() & Qt::ItemNeverHasChildren) WindowProc(ToHwnd(this), WM_COMMAND, IDM_PROPERTIES, 0);
+  if (index.data(TreeNodeModel::BranchRole).toInt() == TreeNodeModel::Leaf)
+    WindowProc(ToHwnd(this), WM_COMMAND, IDM_PROPERTIES, 0);
 }
 
 void PwMainWindow::OnRowStateChanged() {

@@ -217,7 +217,9 @@ TEST(TimeTextDateControl, FormsFollowTheSettings) {
   Configuration = nullptr;  // without settings: American dates, 12-hour clock
   EXPECT_EQ(DatePickerFormat(), u"MM/dd/yyy");
   EXPECT_EQ(TimePickerFormat(), u" hh:mm tt");
-  PWHConfiguration settings;
+  // A key of its own: the settings are stored when they go, and must not
+  // reach the program's key that later tests read.
+  PWHConfiguration settings(u"Software\\tests\\TimeTextDateControl");
   settings.UseEuropeanDateFormat = settings.UseEuropeanTimeFormat = 1;
   Configuration = &settings;
   EXPECT_EQ(DatePickerFormat(), u"dd.MM.yyy");

@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QTableView>
-#include <QTreeView>
 
 #include "config/configuration.h"
 #include "platform/host_port.h"
@@ -14,6 +13,7 @@
 #include "views/gui/current_row.h"
 #include "views/gui/mixed_view.h"
 #include "views/gui/record_list_model.h"
+#include "views/gui/tree_node_view.h"
 #include "views/list_cells.h"
 #include "views/tree_items.h"
 
@@ -21,7 +21,7 @@ namespace pw {
 
 QTableView* ListViewWindow = nullptr;
 QTableView* MixedListWindow = nullptr;
-QTreeView* TreeViewWindow = nullptr;
+TreeNodeView* TreeViewWindow = nullptr;
 QTableView* ReportListWindow = nullptr;
 int TreeItemCount = 0;
 QWidget* ViewArea = nullptr;

@@ -12,12 +12,12 @@
 #include "platform/types.h"
 
 class QTableView;
-class QTreeView;
 class QWidget;
 
 namespace pw {
 
 class PWHConfiguration;
+class TreeNodeView;
 
 // View kinds of CreateMainListView.
 enum : int { PWH_LIST_VIEW = 1, PWH_REPORT_VIEW = 2, PWH_MIXED_VIEW = 3 };
@@ -25,7 +25,7 @@ enum : int { PWH_LIST_VIEW = 1, PWH_REPORT_VIEW = 2, PWH_MIXED_VIEW = 3 };
 // The view slots: at most one holds a window; which one tells the view shown.
 extern QTableView* ListViewWindow;
 extern QTableView* MixedListWindow;
-extern QTreeView* TreeViewWindow;
+extern TreeNodeView* TreeViewWindow;
 extern QTableView* ReportListWindow;
 extern int TreeItemCount;
 

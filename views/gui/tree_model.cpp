@@ -22,67 +22,54 @@ const QIcon& NodeIcon() {
 
 }  // namespace
 
-TreeNodeModel::TreeNodeModel(int appMode, QObject* parent) : QAbstractItemModel(parent), appMode_(appMode) {}
+TreeNodeModel::TreeNodeModel(int appMode, QObject* parent) : QAbstractListModel(parent), appMode_(appMode) {}
 
 void TreeNodeModel::setNodes(TreeNodeList&& nodes) {
   beginResetModel();
   nodes_ = std::move(nodes);
-  nodes_.Children(PWH_NO_TREE_NODE);  // index the children now, not on the first paint
+  rows_.Reset(&nodes_);
   endResetModel();
 }
 
 QModelIndex TreeNodeModel::indexOf(TreeNodeId id) const {
-  if (id < 0 || id >= TreeNodeId(nodes_.size())) return QModelIndex();
-  return createIndex(nodes_.RowOf(id), 0, quintptr(id));
+  const int row = rows_.RowOf(id);
+  return row < 0 ? QModelIndex() : createIndex(row, 0, quintptr(id));
 }
 
 TreeNodeId TreeNodeModel::nodeOf(const QModelIndex& index) {
   return index.isValid() ? TreeNodeId(index.internalId()) : PWH_NO_TREE_NODE;
 }
 
+int TreeNodeModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
+
 QModelIndex TreeNodeModel::index(int row, int column, const QModelIndex& parent) const {
-  if (column != 0 || row < 0 || (parent.isValid() && parent.column() != 0)) return QModelIndex();
-  const std::span<const TreeNodeId> children = nodes_.Children(nodeOf(parent));
-  if (std::size_t(row) >= children.size()) return QModelIndex();
-  return createIndex(row, 0, quintptr(children[std::size_t(row)]));
-}
-
-QModelIndex TreeNodeModel::parent(const QModelIndex& child) const {
-  const TreeNodeId id = nodeOf(child);
-  if (id == PWH_NO_TREE_NODE) return QModelIndex();
-  return indexOf(nodes_.node(id).parent);
-}
-
-int TreeNodeModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid() && parent.column() != 0) return 0;
-  return int(nodes_.Children(nodeOf(parent)).size());
-}
-
-int TreeNodeModel::columnCount(const QModelIndex&) const { return 1; }
-
-bool TreeNodeModel::hasChildren(const QModelIndex& parent) const {
-  const TreeNodeId id = nodeOf(parent);
-  if (id == PWH_NO_TREE_NODE) return !nodes_.empty();
-  return parent.column() == 0 && nodes_.node(id).hasChildren;
+  if (column != 0 || row < 0 || std::size_t(row) >= rows_.size() || parent.isValid()) return QModelIndex();
+  return createIndex(row, 0, quintptr(rows_.NodeAt(std::size_t(row))));
 }
 
 QVariant TreeNodeModel::data(const QModelIndex& index, int role) const {
   const TreeNodeId id = nodeOf(index);
   if (id == PWH_NO_TREE_NODE) return QVariant();
-  if (role == Qt::DisplayRole) {
-    const std::u16string_view text = nodes_.text(id);
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+  switch (role) {
+    case Qt::DisplayRole: {
+      const std::u16string_view text = nodes_.text(id);
+      return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    }
+    case Qt::DecorationRole:
+      return NodeIcon();
+    case LevelRole:
+      return nodes_.node(id).level;
+    case BranchRole:
+      return !nodes_.node(id).hasChildren ? Leaf : rows_.IsOpen(id) ? Open : Closed;
+    default:
+      return QVariant();
   }
-  if (role == Qt::DecorationRole) return NodeIcon();
-  return QVariant();
 }
 
 Qt::ItemFlags TreeNodeModel::flags(const QModelIndex& index) const {
-  const TreeNodeId id = nodeOf(index);
-  if (id == PWH_NO_TREE_NODE) return Qt::NoItemFlags;
-  Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (!nodes_.node(id).hasChildren) flags |= Qt::ItemNeverHasChildren;
-  return flags;
+  // Rows are flat to the view: a group's children are rows of their own.
+  if (nodeOf(index) == PWH_NO_TREE_NODE) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
 }  // namespace pw

@@ -9,28 +9,28 @@
 #include "platform/types.h"
 #include "views/tree_items.h"
 
-class QTreeView;
-
 namespace pw {
+
+class TreeNodeView;
 
 // Makes the tree control in the slot (TreeViewWindow), shown at the view
 // rectangle; false when there is no view area.
-bool CreateMainTreeView(QTreeView** slot);
+bool CreateMainTreeView(TreeNodeView** slot);
 
 // Destroys the view shown, makes the tree control and loads it from db.
 // When the tree was shown before, the record (or group) that was current
 // stays current in the new tree when it is still there; the tree has the
 // keyboard focus afterwards. False when the control could not be made or a
 // record could not be read (the tree is then empty).
-bool RecreateTreeView(HWND owner, QTreeView** slot, DatabaseHandle& db, TreeItemList* table, int* itemCount);
+bool RecreateTreeView(HWND owner, TreeNodeView** slot, DatabaseHandle& db, TreeItemList* table, int* itemCount);
 // RecreateTreeView of the TreeViewWindow slot from the current database.
 bool RecreateCurrentTreeView();
 
 // Status "loading tree view...", LoadMainTreeViewListBox, status "idle".
-bool LoadTreeView(HWND owner, QTreeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount);
+bool LoadTreeView(HWND owner, TreeNodeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount);
 // Builds the nodes of the shown records, hands them to the control and fills
 // the record table and the record count. False after a read failure.
-bool LoadMainTreeViewListBox(HWND owner, QTreeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount);
+bool LoadMainTreeViewListBox(HWND owner, TreeNodeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount);
 
 // Command 40068: toggles the selected node and, each on its own, every node
 // below it. "There are no tree nodes selected." when none is.
@@ -38,12 +38,12 @@ void ExpandCollapseTree(HWND window);
 
 // Toggles every group node of the subtrees below `roots` (the roots
 // included), each on its own, and lays the tree out once.
-void ToggleSubtrees(QTreeView* tree, std::span<const TreeItem> roots);
+void ToggleSubtrees(TreeNodeView* tree, std::span<const TreeItem> roots);
 
 // The selected item of a tree, PWH_NO_TREE_ITEM when none.
-TreeItem SelectedTreeItem(const QTreeView* tree);
+TreeItem SelectedTreeItem(const TreeNodeView* tree);
 // Makes an item current and selected, its parents expanded and itself
 // scrolled into view; false for an item the tree does not have.
-bool SelectTreeItem(QTreeView* tree, TreeItem item);
+bool SelectTreeItem(TreeNodeView* tree, TreeItem item);
 
 }  // namespace pw

@@ -2,7 +2,6 @@
 
 #include <QItemSelectionModel>
 #include <QTableView>
-#include <QTreeView>
 
 #include "platform/host_port.h"
 #include "shell/globals.h"

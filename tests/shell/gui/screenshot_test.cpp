@@ -12,12 +12,13 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <QTreeView>
 
 #include "dialogs/gui/expense_entry_dialog.h"
 #include "shell_fixture.h"
 #include "storage/pulldowns.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_model.h"
+#include "views/gui/tree_node_view.h"
 #include "views/gui/tree_view.h"
 #include "views/gui/view_selection.h"
 
@@ -108,11 +109,13 @@ TEST_P(ScreenshotTest, OfAWeekOfWork) {
   if (c.view != IDM_VIEW_LIST) SendCommand(c.view);
   if (c.view == IDM_VIEW_TREE) {
     // Two days opened to the records: the 11th whole, the 13th down to its clients.
-    QTreeView* tree = TreeViewWindow;
+    TreeNodeView* tree = TreeViewWindow;
     ASSERT_NE(tree, nullptr);
-    SelectTreeItem(tree, TreeItem(tree->model()->index(1, 0).internalId()));
+    const auto days = tree->nodeModel()->nodes().Children(PWH_NO_TREE_NODE);
+    ASSERT_GE(days.size(), 4u);
+    SelectTreeItem(tree, days[1]);
     SendCommand(IDM_EXPAND_COLLAPSE_TREE);
-    tree->expand(tree->model()->index(3, 0));
+    tree->setOpen(days[3], true);
     SelectShownRecord(3);
   }
   if (c.view == IDM_VIEW_MIXED) {

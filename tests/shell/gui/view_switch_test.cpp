@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QTableView>
-#include <QTreeView>
 
 #include "shell/gui/commands.h"
 #include "shell_fixture.h"
@@ -74,7 +73,7 @@ TEST_F(ShellTest, ModeSwitchRebuildsTheTreeFromTheOtherDatabase) {
   EXPECT_EQ(TreeItemCount, 2);
   EXPECT_EQ(MainWindowWidget()->statusPart(PWH_STATUS_COUNT)->text(), " 2");
   // Choosing Expense again rebuilds nothing.
-  QTreeView* tree = TreeViewWindow;
+  TreeNodeView* tree = TreeViewWindow;
   SendCommand(IDM_MODE_EXPENSE);
   EXPECT_EQ(TreeViewWindow, tree);
   // Expand/Collapse Tree reaches the tree through the command table.

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QTreeView>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "text/format.h"
 #include "views/gui/list_view.h"
 #include "views/gui/tree_model.h"
+#include "views/gui/tree_node_view.h"
 #include "views/gui/view_selection.h"
 
 namespace pw {
@@ -61,7 +62,7 @@ class TreeViewTest : public test::StoreTest {
 
   bool Recreate() { return RecreateCurrentTreeView(); }
 
-  const TreeNodeModel* Model() const { return dynamic_cast<const TreeNodeModel*>(TreeViewWindow->model()); }
+  const TreeNodeModel* Model() const { return TreeViewWindow->nodeModel(); }
 
   // The item of the node with this path of texts from the top.
   TreeItem ItemAt(std::initializer_list<std::u16string_view> path) const {
@@ -74,7 +75,7 @@ class TreeViewTest : public test::StoreTest {
   // The leaf of the record at a position.
   TreeItem LeafOf(RecordPosition position) const { return TreeItemTable.ItemOf(position); }
 
-  bool Expanded(TreeItem item) const { return TreeViewWindow->isExpanded(Model()->indexOf(item)); }
+  bool Expanded(TreeItem item) const { return TreeViewWindow->isOpen(item); }
 
   std::u16string configKey_;
   std::unique_ptr<PWHConfiguration> config_;
@@ -128,7 +129,7 @@ TEST_F(TreeViewTest, KeepsTheCurrentRecordOrGroupAcrossRebuilds) {
     }
     ASSERT_TRUE(SelectTreeItem(TreeViewWindow, item));
     const std::u16string label(Model()->nodes().text(item));
-    QTreeView* before = TreeViewWindow;
+    TreeNodeView* before = TreeViewWindow;
     ASSERT_TRUE(Recreate());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_NE(TreeViewWindow, before);
@@ -174,10 +175,8 @@ TEST_F(TreeViewTest, ExpandCollapseTogglesEveryNodeBelowTheSelectedOne) {
   EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONINFORMATION);
 
   // Each node flips on its own: the open Acme closes while everything else under the day opens.
-  TreeViewWindow->expand(Model()->indexOf(acme));
-  TreeViewWindow->collapse(Model()->indexOf(day));
+  TreeViewWindow->setOpen(acme, true);
   ASSERT_TRUE(SelectTreeItem(TreeViewWindow, day));
-  TreeViewWindow->collapse(Model()->indexOf(day));
   ExpandCollapseTree(nullptr);
   EXPECT_TRUE(Expanded(day));
   EXPECT_FALSE(Expanded(acme));
@@ -190,6 +189,51 @@ TEST_F(TreeViewTest, ExpandCollapseTogglesEveryNodeBelowTheSelectedOne) {
   EXPECT_TRUE(Expanded(acme));
   EXPECT_FALSE(Expanded(acmeWeb));
   EXPECT_EQ(host.messages.size(), 1u);
+}
+
+TEST_F(TreeViewTest, TheKeyboardAndTheMouseOpenAndCloseGroups) {
+  ASSERT_TRUE(Recreate());
+  const TreeItem day = ItemAt({u"01/01/2000"});
+  const TreeItem acme = ItemAt({u"01/01/2000", u"Acme"});
+  struct Case {
+    const char* name;
+    TreeItem start;
+    bool startOpen;        // the start node's group open first
+    int key;
+    TreeItem current;      // afterwards
+    bool dayOpen, acmeOpen;
+  } const cases[] = {
+      {"Right opens", day, false, Qt::Key_Right, day, true, false},
+      {"Right on an open group goes in", day, true, Qt::Key_Right, acme, true, false},
+      {"Left closes", day, true, Qt::Key_Left, day, false, false},
+      {"Left on a closed group goes up", acme, false, Qt::Key_Left, day, true, false},
+      {"Plus opens", acme, false, Qt::Key_Plus, acme, true, true},
+      {"Minus closes", acme, true, Qt::Key_Minus, acme, true, false},
+      {"Star opens everything below", day, false, Qt::Key_Asterisk, day, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TreeViewWindow->changeOpen([&](TreeRows& rows) { rows.SetSubtreeOpen(day, false); });
+    ASSERT_TRUE(SelectTreeItem(TreeViewWindow, c.start));
+    TreeViewWindow->setOpen(c.start, c.startOpen);
+    QTest::keyClick(TreeViewWindow, Qt::Key(c.key));
+    EXPECT_EQ(SelectedTreeItem(TreeViewWindow), c.current);
+    EXPECT_EQ(Expanded(day), c.dayOpen);
+    EXPECT_EQ(Expanded(acme), c.acmeOpen);
+  }
+
+  // Closing the group over the current leaf makes the group current.
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, LeafOf(0)));
+  TreeViewWindow->setOpen(day, false);
+  EXPECT_EQ(SelectedTreeItem(TreeViewWindow), day);
+  // A click on a group's sign flips it and leaves the selection alone.
+  ASSERT_TRUE(SelectTreeItem(TreeViewWindow, acme));  // opens the day again
+  const QRect row = TreeViewWindow->visualRect(Model()->indexOf(acme));
+  const QPoint sign(row.left() + TreeViewWindow->indentation() * 3 / 2, row.center().y());
+  const bool open = Expanded(acme);
+  QTest::mouseClick(TreeViewWindow->viewport(), Qt::LeftButton, {}, sign);
+  EXPECT_NE(Expanded(acme), open);
+  EXPECT_EQ(SelectedTreeItem(TreeViewWindow), acme);
 }
 
 TEST_F(TreeViewTest, AReadFailureLeavesAnEmptyTree) {

@@ -1,0 +1,71 @@
+#include "views/tree_rows.h"
+
+namespace pw {
+
+void TreeRows::Reset(const TreeNodeList* nodes) {
+  nodes_ = nodes;
+  open_.assign(nodes ? nodes->size() : 0, 0);
+  Update();
+}
+
+void TreeRows::SetOpen(TreeNodeId id, bool open) {
+  if (!nodes_ || id < 0 || std::size_t(id) >= open_.size() || !nodes_->node(id).hasChildren) return;
+  open_[std::size_t(id)] = open;
+}
+
+void TreeRows::OpenParentsOf(TreeNodeId id) {
+  if (!nodes_ || id < 0 || std::size_t(id) >= open_.size()) return;
+  for (TreeNodeId up = nodes_->node(id).parent; up != PWH_NO_TREE_NODE; up = nodes_->node(up).parent)
+    open_[std::size_t(up)] = 1;
+}
+
+template <class Visit>
+void TreeRows::ForEachGroupBelow(std::span<const TreeNodeId> roots, Visit&& visit) {
+  if (!nodes_) return;
+  std::vector<TreeNodeId> stack(roots.rbegin(), roots.rend());
+  while (!stack.empty()) {
+    const TreeNodeId id = stack.back();
+    stack.pop_back();
+    if (id < 0 || std::size_t(id) >= open_.size() || !nodes_->node(id).hasChildren) continue;
+    visit(open_[std::size_t(id)]);
+    for (TreeNodeId child : nodes_->Children(id))
+      if (nodes_->node(child).hasChildren) stack.push_back(child);
+  }
+}
+
+void TreeRows::SetSubtreeOpen(TreeNodeId root, bool open) {
+  ForEachGroupBelow(std::span<const TreeNodeId>(&root, 1), [open](char& flag) { flag = open; });
+}
+
+void TreeRows::FlipSubtrees(std::span<const TreeNodeId> roots) {
+  ForEachGroupBelow(roots, [](char& flag) { flag = !flag; });
+}
+
+void TreeRows::Update() {
+  rows_.clear();
+  rowOf_.assign(open_.size(), -1);
+  if (!nodes_) return;
+  // Depth first, each level's children in their order; a frame is the rest
+  // of one child list still to be shown.
+  std::vector<std::span<const TreeNodeId>> frames{nodes_->Children(PWH_NO_TREE_NODE)};
+  while (!frames.empty()) {
+    std::span<const TreeNodeId>& rest = frames.back();
+    if (rest.empty()) {
+      frames.pop_back();
+      continue;
+    }
+    const TreeNodeId id = rest.front();
+    rest = rest.subspan(1);
+    rowOf_[std::size_t(id)] = std::int32_t(rows_.size());
+    rows_.push_back(id);
+    if (open_[std::size_t(id)]) frames.push_back(nodes_->Children(id));
+  }
+}
+
+TreeNodeId TreeRows::ShownNodeAtOrAbove(TreeNodeId id) const {
+  if (!nodes_ || id < 0 || std::size_t(id) >= rowOf_.size()) return PWH_NO_TREE_NODE;
+  while (id != PWH_NO_TREE_NODE && RowOf(id) < 0) id = nodes_->node(id).parent;
+  return id;
+}
+
+}  // namespace pw
