@@ -1,19 +1,30 @@
 // Shared set-up of the GUI benchmarks: a private home for the store and the
-// settings, a realistic time record, and the process's peak memory.
+// settings, realistic time records, the program's views with their store and
+// settings, and the process's peak memory.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QByteArray>
+#include <QWidget>
 #include <QtGlobal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "config/configuration.h"
+#include "platform/object_store.h"
+#include "platform/registry.h"
+#include "shell/globals.h"
+#include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
+#include "views/gui/list_view.h"
 
 namespace pw::bench {
 
@@ -57,6 +68,85 @@ inline TimeRecord SampleTimeRecord(int i, std::u16string_view date) {
   r.billed = i % 3 == 0;
   if (i % 5 == 0) CopyText(r.notes, u"Called the client about the next release and wrote it down.");
   return r;
+}
+
+// The date of the i-th record of ten years of work, about 27 records a day.
+inline std::u16string DecadeDate(int i) {
+  const int day = i / 27;
+  return Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10);
+}
+
+inline TimeRecord DecadeRecord(int i) { return SampleTimeRecord(i, DecadeDate(i)); }
+
+// Adds `count` time records in one group; record i is make(i).
+template <class Make>
+void FillTimeDatabase(DatabaseHandle& db, int count, Make&& make) {
+  StoreTransaction group;
+  for (int i = 0; i < count; ++i) {
+    const TimeRecord r = make(i);
+    CEPROPVAL props[PWH_TIME_PROP_COUNT];
+    CeWriteRecordProps(db, 0, PWH_TIME_PROP_COUNT, RecordToProps(r, props));
+  }
+}
+
+// What the views need, made in the bench home and let go at the end: the
+// store with the time database (filled with `records` records the first
+// time), the settings, and an 800 x 600 view area. `more` also opens the
+// registry and the pick-list database.
+class ViewBench {
+ public:
+  enum Extras { kTimeOnly, kWithPickLists };
+
+  template <class Make = TimeRecord (*)(int)>
+  ViewBench(const std::string& home, int records, Extras more = kTimeOnly, Make&& make = DecadeRecord) {
+    OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
+    if (more == kWithPickLists) {
+      OpenRegistry(home + "/config/pennywhistle/registry.db");
+      OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase);
+    }
+    OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase);
+    if (DatabaseRecordCount(TimeDatabase) < DWORD(records)) FillTimeDatabase(TimeDatabase, records, make);
+    config_ = std::make_unique<PWHConfiguration>();
+    Configuration = config_.get();
+    AppMode = PWH_TIME_MODE;
+    area_.resize(800, 600);
+    area_.show();
+    ViewArea = &area_;
+  }
+  ~ViewBench() {
+    DestroyCurrentView();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ViewArea = nullptr;
+    Configuration = nullptr;
+    config_.reset();
+    TimeDatabase.Close();
+    ConfigDatabase.Close();
+    CloseRegistry();
+    CloseObjectStore();
+  }
+  ViewBench(const ViewBench&) = delete;
+  ViewBench& operator=(const ViewBench&) = delete;
+
+ private:
+  std::unique_ptr<PWHConfiguration> config_;
+  QWidget area_;
+};
+
+// The whole of a benchmark program: a private home (removed at the end), the
+// application, and body(home) between the benchmark library's start and end.
+template <class Body>
+int RunBenchProgram(int argc, char** argv, const char* name, Body&& body) {
+  const std::string home = MakeBenchHome(name);
+  if (home.empty()) return 1;
+  {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    body(home);
+    benchmark::Shutdown();
+  }
+  std::filesystem::remove_all(home);
+  return 0;
 }
 
 }  // namespace pw::bench

@@ -38,17 +38,6 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kValuesPerCategory = 1000;
 
-void FillTimeDatabase(pw::DatabaseHandle& db) {
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const int day = i / 27;
-    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
-        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
-}
-
 // 1,000 values in each of the 11 categories, interleaved as years of entry leave them.
 void FillPickLists(pw::DatabaseHandle& db) {
   pw::StoreTransaction group;
@@ -57,37 +46,6 @@ void FillPickLists(pw::DatabaseHandle& db) {
       pw::AddNewPulldownItem(nullptr, pw::Format(u"%s value %d", c.word, (i * 7919) % 100000), db, c.id);
 }
 
-struct Setup {
-  std::unique_ptr<pw::PWHConfiguration> config;
-  std::unique_ptr<QWidget> area;
-
-  explicit Setup(const std::string& home) {
-    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenRegistry(home + "/config/pennywhistle/registry.db");
-    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
-    pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &pw::ConfigDatabase);
-    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
-    if (pw::DatabaseRecordCount(pw::ConfigDatabase) == 0) FillPickLists(pw::ConfigDatabase);
-    config = std::make_unique<pw::PWHConfiguration>();
-    pw::Configuration = config.get();
-    pw::AppMode = pw::PWH_TIME_MODE;
-    area = std::make_unique<QWidget>();
-    area->resize(800, 600);
-    area->show();
-    pw::ViewArea = area.get();
-  }
-  ~Setup() {
-    pw::DestroyCurrentView();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    pw::ViewArea = nullptr;
-    pw::Configuration = nullptr;
-    config.reset();
-    pw::TimeDatabase.Close();
-    pw::ConfigDatabase.Close();
-    pw::CloseRegistry();
-    pw::CloseObjectStore();
-  }
-};
 
 // Made and shown: the first page reads its category.
 void BM_PulldownEditorOpen(benchmark::State& state) {
@@ -172,17 +130,9 @@ BENCHMARK(BM_RecreateListViewAfterColumns)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string home = pw::bench::MakeBenchHome("config-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    {
-      Setup s(home);
-      benchmark::RunSpecifiedBenchmarks();
-    }
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  return pw::bench::RunBenchProgram(argc, argv, "config-bench", [](const std::string& home) {
+    pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kWithPickLists);
+    if (pw::DatabaseRecordCount(pw::ConfigDatabase) == 0) FillPickLists(pw::ConfigDatabase);
+    benchmark::RunSpecifiedBenchmarks();
+  });
 }

@@ -80,11 +80,7 @@ BENCHMARK(BM_OkWithSevenNewValues)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string home = pw::bench::MakeBenchHome("entry-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+  return pw::bench::RunBenchProgram(argc, argv, "entry-bench", [](const std::string& home) {
     pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
     pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &pw::ConfigDatabase);
     {
@@ -95,8 +91,5 @@ int main(int argc, char** argv) {
     }
     pw::ConfigDatabase.Close();
     pw::CloseObjectStore();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  });
 }

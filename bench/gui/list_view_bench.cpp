@@ -31,36 +31,6 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-// Ten years of work: about 27 records a day, every field filled.
-void FillTimeDatabase(pw::DatabaseHandle& db) {
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const int day = i / 27;
-    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
-        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
-}
-
-struct Setup {
-  std::unique_ptr<pw::PWHConfiguration> config;
-  std::unique_ptr<QWidget> area;
-
-  explicit Setup(const std::string& home) {
-    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
-    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
-    config = std::make_unique<pw::PWHConfiguration>();
-    pw::Configuration = config.get();
-    pw::AppMode = pw::PWH_TIME_MODE;
-    area = std::make_unique<QWidget>();
-    area->resize(800, 600);
-    area->show();
-    pw::ViewArea = area.get();
-  }
-};
-
 void SelectEverySecondRecord() {
   pw::RecordSetMode = pw::PWH_SELECT_REC_MODE;
   pw::DisplayedRecordList.Clear();
@@ -130,25 +100,8 @@ BENCHMARK(BM_PaintScreenful)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A private home for the store and the settings, removed at the end.
-  const std::string home = pw::bench::MakeBenchHome("list-bench");
-  if (home.empty()) return 1;
-
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    {
-      Setup s(home);
-      benchmark::RunSpecifiedBenchmarks();
-      pw::DestroyCurrentView();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-      pw::ViewArea = nullptr;
-      pw::Configuration = nullptr;
-    }
-    pw::TimeDatabase.Close();
-    pw::CloseObjectStore();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  return pw::bench::RunBenchProgram(argc, argv, "list-bench", [](const std::string& home) {
+    pw::bench::ViewBench views(home, kRecords);
+    benchmark::RunSpecifiedBenchmarks();
+  });
 }

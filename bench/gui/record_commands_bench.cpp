@@ -33,17 +33,6 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-void FillTimeDatabase(pw::DatabaseHandle& db) {
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const int day = i / 27;
-    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
-        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
-}
-
 // The user's OK on a record dated today.
 int EnteredAtOnce(pw::HWND, int) {
   std::u16string today;
@@ -51,25 +40,6 @@ int EnteredAtOnce(pw::HWND, int) {
   pw::WorkingTimeRecord = pw::bench::SampleTimeRecord(7, today);
   return pw::IDOK;
 }
-
-struct Setup {
-  std::unique_ptr<pw::PWHConfiguration> config;
-  std::unique_ptr<QWidget> area;
-
-  explicit Setup(const std::string& home) {
-    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
-    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
-    config = std::make_unique<pw::PWHConfiguration>();
-    pw::Configuration = config.get();
-    pw::AppMode = pw::PWH_TIME_MODE;
-    area = std::make_unique<QWidget>();
-    area->resize(800, 600);
-    area->show();
-    pw::ViewArea = area.get();
-    pw::EntryDialogs.time = EnteredAtOnce;
-  }
-};
 
 void NewRecord(benchmark::State& state, int tab) {
   pw::Host().SelectDateTab(tab);
@@ -131,23 +101,9 @@ BENCHMARK(BM_NewRecord_RefreshOnly)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string home = pw::bench::MakeBenchHome("commands-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    {
-      Setup s(home);
-      benchmark::RunSpecifiedBenchmarks();
-      pw::DestroyCurrentView();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-      pw::ViewArea = nullptr;
-      pw::Configuration = nullptr;
-    }
-    pw::TimeDatabase.Close();
-    pw::CloseObjectStore();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  return pw::bench::RunBenchProgram(argc, argv, "commands-bench", [](const std::string& home) {
+    pw::bench::ViewBench views(home, kRecords);
+    pw::EntryDialogs.time = EnteredAtOnce;
+    benchmark::RunSpecifiedBenchmarks();
+  });
 }

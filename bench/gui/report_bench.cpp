@@ -37,34 +37,11 @@ namespace {
 
 constexpr int kRecords = 100000;
 
-void FillTimeDatabase(pw::DatabaseHandle& db) {
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const int day = i / 27;
-    pw::TimeRecord r = pw::bench::SampleTimeRecord(
-        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    pw::CopyText(r.task, pw::Format(u"Task %d", i % 1000));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
+pw::TimeRecord RecordWithTask(int i) {
+  pw::TimeRecord r = pw::bench::DecadeRecord(i);
+  pw::CopyText(r.task, pw::Format(u"Task %d", i % 1000));
+  return r;
 }
-
-struct Setup {
-  std::unique_ptr<pw::PWHConfiguration> config;
-  std::unique_ptr<QWidget> area;
-  explicit Setup(const std::string& home) {
-    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
-    if (pw::DatabaseRecordCount(pw::TimeDatabase) < pw::DWORD(kRecords)) FillTimeDatabase(pw::TimeDatabase);
-    config = std::make_unique<pw::PWHConfiguration>();
-    pw::Configuration = config.get();
-    pw::AppMode = pw::PWH_TIME_MODE;
-    area = std::make_unique<QWidget>();
-    area->resize(800, 600);
-    area->show();
-    pw::ViewArea = area.get();
-  }
-};
 
 void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -135,24 +112,9 @@ void BM_SaveReport(benchmark::State& state, const std::string& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string home = pw::bench::MakeBenchHome("report-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+  return pw::bench::RunBenchProgram(argc, argv, "report-bench", [](const std::string& home) {
     benchmark::RegisterBenchmark("BM_SaveReport", BM_SaveReport, home)->Unit(benchmark::kMillisecond);
-    {
-      Setup s(home);
-      benchmark::RunSpecifiedBenchmarks();
-      pw::DestroyCurrentView();
-      FlushDeletes();
-      pw::ViewArea = nullptr;
-      pw::Configuration = nullptr;
-    }
-    pw::TimeDatabase.Close();
-    pw::CloseObjectStore();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+    pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kTimeOnly, RecordWithTask);
+    benchmark::RunSpecifiedBenchmarks();
+  });
 }

@@ -61,12 +61,7 @@ pw::TimeRecord SampleRecord(int i) {
 void FillTimeDatabase() {
   pw::DatabaseHandle db;
   pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &db);
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const pw::TimeRecord r = SampleRecord(i);
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
+  pw::bench::FillTimeDatabase(db, kRecords, SampleRecord);
 }
 
 int ShownRows() { return pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0; }
@@ -165,15 +160,8 @@ BENCHMARK(BM_RecreateListViewAfterChange)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A private home for the store and the settings, removed at the end.
-  const std::string home = pw::bench::MakeBenchHome("startup-bench");
-  if (home.empty()) return 1;
-  storePath = pw::DefaultObjectStorePath();
-
-  {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
+  return pw::bench::RunBenchProgram(argc, argv, "startup-bench", [](const std::string&) {
+    storePath = pw::DefaultObjectStorePath();
     pw::SetLocalTimeOverride(Today());
     pw::OpenObjectStore(storePath);
     FillTimeDatabase();
@@ -184,8 +172,5 @@ int main(int argc, char** argv) {
     pw::SetHost(nullptr);
     pw::CloseObjectStore();
     pw::CloseRegistry();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  });
 }

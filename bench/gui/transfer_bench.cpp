@@ -54,17 +54,6 @@ class QuietHost : public pw::HostPort {
 QuietHost host;
 std::string home;
 
-void FillTimeDatabase(pw::DatabaseHandle& db) {
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const int day = i / 27;
-    const pw::TimeRecord r = pw::bench::SampleTimeRecord(
-        i, pw::Format(u"%02d/%02d/%04d", day % 12 + 1, day % 28 + 1, 1995 + day % 10));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
-}
-
 // Drops a database and opens it again empty.
 template <class Open>
 void Renew(pw::DatabaseHandle& db, std::u16string_view name, Open open) {
@@ -130,36 +119,13 @@ BENCHMARK(BM_ImportPulldowns)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  home = pw::bench::MakeBenchHome("transfer-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+  return pw::bench::RunBenchProgram(argc, argv, "transfer-bench", [](const std::string& benchHome) {
+    home = benchHome;
     pw::SetHost(&host);
-    pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &pw::TimeDatabase);
-    pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &pw::ConfigDatabase);
-    FillTimeDatabase(pw::TimeDatabase);
     {
-      auto config = std::make_unique<pw::PWHConfiguration>();
-      pw::Configuration = config.get();
-      pw::AppMode = pw::PWH_TIME_MODE;
-      auto area = std::make_unique<QWidget>();
-      area->resize(800, 600);
-      area->show();
-      pw::ViewArea = area.get();
+      pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kWithPickLists);
       benchmark::RunSpecifiedBenchmarks();
-      pw::DestroyCurrentView();
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-      pw::ViewArea = nullptr;
-      pw::Configuration = nullptr;
     }
-    pw::TimeDatabase.Close();
-    pw::ConfigDatabase.Close();
-    pw::CloseObjectStore();
     pw::SetHost(nullptr);
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  });
 }

@@ -47,13 +47,9 @@ std::u16string DateText(int daysBack) {
 void FillTimeDatabase() {
   pw::DatabaseHandle db;
   pw::OpenTimeDatabase(nullptr, pw::PWH_TIME_DB_NAME, &db);
-  pw::StoreTransaction group;
-  for (int i = 0; i < kRecords; ++i) {
-    const pw::TimeRecord r =
-        pw::bench::SampleTimeRecord(i, DateText(int(std::int64_t(i) * kDays / kRecords)));
-    pw::CEPROPVAL props[pw::PWH_TIME_PROP_COUNT];
-    pw::CeWriteRecordProps(db, 0, pw::PWH_TIME_PROP_COUNT, pw::RecordToProps(r, props));
-  }
+  pw::bench::FillTimeDatabase(db, kRecords, [](int i) {
+    return pw::bench::SampleTimeRecord(i, DateText(int(std::int64_t(i) * kDays / kRecords)));
+  });
 }
 
 void Paint() { QCoreApplication::processEvents(); }
@@ -139,6 +135,22 @@ void BM_ExpandCollapseOneDay(benchmark::State& state) {
 }
 BENCHMARK(BM_ExpandCollapseOneDay)->Unit(benchmark::kMillisecond);
 
+// One day flipped while every other node of the tree is open: the rows of
+// the whole tree are laid out again.
+void BM_ExpandCollapseOneDayInOpenTree(benchmark::State& state) {
+  if (!Started()) return state.SkipWithError("start-up failed");
+  const std::vector<pw::TreeItem> tops = ClosedTree();
+  pw::ToggleSubtrees(pw::TreeViewWindow, tops);
+  pw::SelectTreeItem(pw::TreeViewWindow, tops[tops.size() / 2]);
+  Paint();
+  for (auto _ : state) {
+    pw::TreeViewWindow->setOpen(tops[tops.size() / 2], !pw::TreeViewWindow->isOpen(tops[tops.size() / 2]));
+    Paint();
+  }
+  state.counters["rows"] = double(pw::TreeViewWindow->model()->rowCount());
+}
+BENCHMARK(BM_ExpandCollapseOneDayInOpenTree)->Unit(benchmark::kMillisecond);
+
 // Another row of the Mixed list selected: the card is read and drawn again.
 void BM_MixedSelectionChange(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
@@ -159,12 +171,7 @@ BENCHMARK(BM_MixedSelectionChange)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string home = pw::bench::MakeBenchHome("tree-mixed-bench");
-  if (home.empty()) return 1;
-  {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
+  return pw::bench::RunBenchProgram(argc, argv, "tree-mixed-bench", [](const std::string&) {
     pw::SYSTEMTIME today{};
     today.wYear = 2024, today.wMonth = 3, today.wDay = 14, today.wHour = 17;
     pw::SetLocalTimeOverride(today);
@@ -178,8 +185,5 @@ int main(int argc, char** argv) {
     pw::SetHost(nullptr);
     pw::CloseObjectStore();
     pw::CloseRegistry();
-    benchmark::Shutdown();
-  }
-  std::filesystem::remove_all(home);
-  return 0;
+  });
 }
