@@ -15,38 +15,17 @@
 #include "config/configuration.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
-#include "storage/store_fixture.h"
 #include "support/comma_locale.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/record_list_model.h"
+#include "views/gui/view_fixture.h"
 
 namespace pw {
 namespace {
 
-// A store, both record databases, a configuration and a view area of its own.
-class ListViewTest : public test::StoreTest {
+class ListViewTest : public test::ViewTest {
  protected:
-  void SetUp() override {
-    StoreTest::SetUp();
-    OpenRecordDatabases();
-    static int serial = 0;
-    configKey_ = Format(u"Software\\tests\\ListView %d", ++serial);
-    config_ = std::make_unique<PWHConfiguration>(configKey_.c_str());
-    Configuration = config_.get();
-    area_.resize(640, 480);
-    ViewArea = &area_;
-    RecordSetMode = PWH_ALL_REC_MODE;
-  }
-
-  void TearDown() override {
-    DestroyCurrentView();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ViewArea = nullptr;
-    Configuration = nullptr;
-    StoreTest::TearDown();
-  }
-
   // Records dated 01/01/2000, 01/02/2000, ... with clients "C0", "C1", ... and projects "P0", ...; every odd
   // one billable.
   void PutTimeRecords(int n) {
@@ -82,9 +61,6 @@ class ListViewTest : public test::StoreTest {
     return -2;
   }
 
-  std::u16string configKey_;
-  std::unique_ptr<PWHConfiguration> config_;
-  QWidget area_;
 };
 
 TEST_F(ListViewTest, ColumnsFollowTheColumnModel) {

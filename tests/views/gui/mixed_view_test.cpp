@@ -15,43 +15,27 @@
 #include "config/configuration.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
-#include "storage/store_fixture.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
+#include "views/gui/view_fixture.h"
 
 namespace pw {
 namespace {
 
-class MixedViewTest : public test::StoreTest {
+class MixedViewTest : public test::ViewTest {
  protected:
   void SetUp() override {
-    StoreTest::SetUp();
-    OpenRecordDatabases();
-    static int serial = 0;
-    configKey_ = Format(u"Software\\tests\\MixedView %d", ++serial);
-    config_ = std::make_unique<PWHConfiguration>(configKey_.c_str());
-    Configuration = config_.get();
-    area_.resize(640, 480);
+    ViewTest::SetUp();
     QPalette white = area_.palette();
     white.setColor(QPalette::Window, Qt::white);
     area_.setPalette(white);
     area_.setAutoFillBackground(true);
     area_.show();
-    ViewArea = &area_;
-    RecordSetMode = PWH_ALL_REC_MODE;
     TimeRecord r = test::Time(u"03/14/2024", u"A client whose name is long enough to be seen", 1, 0);
     CopyText(r.duration, u"02:30");
     test::Put(TimeDatabase, r);
     test::Put(TimeDatabase, test::Time(u"03/15/2024", u"Beta"));
-  }
-
-  void TearDown() override {
-    DestroyCurrentView();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ViewArea = nullptr;
-    Configuration = nullptr;
-    StoreTest::TearDown();
   }
 
   // The card as painted, and how many of its pixels are not white.
@@ -65,9 +49,6 @@ class MixedViewTest : public test::StoreTest {
     return ink;
   }
 
-  std::u16string configKey_;
-  std::unique_ptr<PWHConfiguration> config_;
-  QWidget area_;
 };
 
 TEST_F(MixedViewTest, TheCardFollowsTheSelectedRow) {

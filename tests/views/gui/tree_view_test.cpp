@@ -13,31 +13,23 @@
 #include "config/configuration.h"
 #include "selection/selection.h"
 #include "shell/globals.h"
-#include "storage/store_fixture.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
 #include "views/gui/tree_model.h"
 #include "views/gui/tree_node_view.h"
 #include "views/gui/view_selection.h"
+#include "views/gui/view_fixture.h"
 
 namespace pw {
 namespace {
 
 // A store with a few records of each kind, a configuration and a view area.
-class TreeViewTest : public test::StoreTest {
+class TreeViewTest : public test::ViewTest {
  protected:
   void SetUp() override {
-    StoreTest::SetUp();
-    OpenRecordDatabases();
-    static int serial = 0;
-    configKey_ = Format(u"Software\\tests\\TreeView %d", ++serial);
-    config_ = std::make_unique<PWHConfiguration>(configKey_.c_str());
-    Configuration = config_.get();
-    area_.resize(640, 480);
+    ViewTest::SetUp();
     area_.show();
-    ViewArea = &area_;
-    RecordSetMode = PWH_ALL_REC_MODE;
     // Time: two clients on the 1st (Acme twice), one on the 2nd.
     const char16_t* clients[] = {u"Acme", u"Beta", u"Acme", u"Acme"};
     const char16_t* dates[] = {u"01/01/2000", u"01/01/2000", u"01/01/2000", u"01/02/2000"};
@@ -50,14 +42,6 @@ class TreeViewTest : public test::StoreTest {
     ExpenseRecord e = test::Expense(u"01/05/2000", u"Acme");
     CopyText(e.amount, u"45.00");
     test::Put(ExpenseDatabase, e);
-  }
-
-  void TearDown() override {
-    DestroyCurrentView();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ViewArea = nullptr;
-    Configuration = nullptr;
-    StoreTest::TearDown();
   }
 
   bool Recreate() { return RecreateCurrentTreeView(); }
@@ -77,9 +61,6 @@ class TreeViewTest : public test::StoreTest {
 
   bool Expanded(TreeItem item) const { return TreeViewWindow->isOpen(item); }
 
-  std::u16string configKey_;
-  std::unique_ptr<PWHConfiguration> config_;
-  QWidget area_;
 };
 
 TEST_F(TreeViewTest, BuildsTheTreeOfEachMode) {
