@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "support/number_locales.h"
+#include "support/locale_guard.h"
 
 namespace pw {
 namespace {
@@ -79,7 +79,7 @@ TEST(FormatTest, ScansLikeSscanf) {
 // program's numbers do not follow it, and the user's locale is left as it was.
 TEST(FormatTest, NumbersIgnoreTheUsersLocale) {
   for (const std::string& locale : test::NumberLocales()) {
-    test::ScopedLocale scoped(locale);
+    test::LocaleGuard scoped(locale);
     EXPECT_EQ(Format(u"%.2f|%d|%f", 45.0f, 12345, 0.5), u"45.00|12345|0.500000") << locale;
     float f = 0;
     EXPECT_EQ(ScanFloat(u"10.5", &f), 1);

@@ -1,6 +1,5 @@
 #include "transfer/import.h"
 
-#include <clocale>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,26 +11,13 @@
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "transfer/export.h"
+#include "support/locale_guard.h"
 #include "transfer_fixture.h"
 
 namespace pw::test {
 namespace {
 
 using ImportTest = TransferTest;
-
-// Sets the C library's locale for the test's duration.
-class LocaleScope {
- public:
-  explicit LocaleScope(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
-    available_ = std::setlocale(LC_ALL, name) != nullptr;
-  }
-  ~LocaleScope() { std::setlocale(LC_ALL, previous_.c_str()); }
-  bool available() const { return available_; }
-
- private:
-  std::string previous_;
-  bool available_;
-};
 
 TimeRecord Worked(std::u16string_view date, std::u16string_view text) {
   TimeRecord r = Time(date, text);
@@ -106,8 +92,8 @@ class RoundTripTest : public ImportTest, public ::testing::WithParamInterface<Ro
 
 TEST_P(RoundTripTest, TimeRecordsComeBackWhole) {
   const RoundTripCase& c = GetParam();
-  LocaleScope locale(c.locale);
-  if (!locale.available()) GTEST_SKIP() << c.locale << " is not installed";
+  test::LocaleGuard locale(c.locale);
+  if (!locale.ok()) GTEST_SKIP() << c.locale << " is not installed";
   TransferFormat = c.format;
   Configuration->UseEuropeanDateFormat = Configuration->UseEuropeanTimeFormat = c.european;
   ExpectRoundTrip<TimeRecord>(TimeDatabase, PWH_TIME_MODE,
@@ -116,8 +102,8 @@ TEST_P(RoundTripTest, TimeRecordsComeBackWhole) {
 
 TEST_P(RoundTripTest, ExpenseRecordsComeBackWhole) {
   const RoundTripCase& c = GetParam();
-  LocaleScope locale(c.locale);
-  if (!locale.available()) GTEST_SKIP() << c.locale << " is not installed";
+  test::LocaleGuard locale(c.locale);
+  if (!locale.ok()) GTEST_SKIP() << c.locale << " is not installed";
   TransferFormat = c.format;
   Configuration->UseEuropeanDateFormat = Configuration->UseEuropeanTimeFormat = c.european;
   AppMode = PWH_EXPENSE_MODE;

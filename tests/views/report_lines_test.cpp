@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "support/number_locales.h"
+#include "support/locale_guard.h"
 
 namespace pw {
 namespace {
@@ -56,7 +56,7 @@ std::string Show(const Lines& lines) {
 // Every case runs under the C locale and under a decimal-comma locale.
 class ReportLocaleTest : public ::testing::TestWithParam<std::string> {
  protected:
-  test::ScopedLocale locale_{GetParam()};
+  test::LocaleGuard locale_{GetParam()};
 };
 
 TEST_P(ReportLocaleTest, TimeReportReadsTopToBottom) {
@@ -109,7 +109,7 @@ class TimeReportCaseTest : public ::testing::TestWithParam<std::tuple<TimeCase, 
 
 TEST_P(TimeReportCaseTest, Lines) {
   const auto& [c, locale] = GetParam();
-  test::ScopedLocale scoped(locale);
+  test::LocaleGuard scoped(locale);
   const Lines lines = TimeReportLines(SummarizeTime(c.records));
   for (const auto& line : c.present) EXPECT_TRUE(Has(lines, line)) << std::string(line.begin(), line.end()) << "\n" << Show(lines);
   for (const auto& line : c.absent) EXPECT_FALSE(Has(lines, line)) << std::string(line.begin(), line.end()) << "\n" << Show(lines);
