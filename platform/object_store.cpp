@@ -13,6 +13,7 @@
 #include <new>
 
 #include "platform/object_store_codec.h"
+#include "platform/injected_failures.h"
 #include "platform/object_store_impl.h"
 #include "platform/private_files.h"
 
@@ -1073,6 +1074,10 @@ bool StoreTransaction::Commit() {
 // --- The calls ------------------------------------------------------------------
 
 CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders, const SORTORDERSPEC* sortOrders) {
+  if (const DWORD e = InjectedFailure(PlatformCall::CreateDatabase)) {
+    SetLastError(e);
+    return 0;
+  }
   return Guarded(CEOID(0), nullptr, [&]() -> CEOID {
     // One sort order at most, ascending on a text property.
     if (name.empty() || numSortOrders > 1 || (numSortOrders == 1 && !sortOrders)) {
@@ -1094,6 +1099,10 @@ CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders,
 }
 
 DatabaseHandle CeOpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sortProperty, DWORD, HWND) {
+  if (const DWORD e = InjectedFailure(PlatformCall::OpenDatabase)) {
+    SetLastError(e);
+    return {};
+  }
   try {
     const auto store = CurrentObjectStore();
     if (!store) return {};
@@ -1145,6 +1154,10 @@ DWORD DatabaseRecordCount(const DatabaseHandle& db) {
 
 DatabaseEnumerator CeFindFirstDatabase(DWORD type) {
   DatabaseEnumerator e;
+  if (const DWORD error = InjectedFailure(PlatformCall::FindFirstDatabase)) {
+    SetLastError(error);
+    return e;
+  }
   Guarded(false, nullptr, [&] {
     const auto store = CurrentObjectStore();
     if (!store || !store->DatabaseOids(type, &e.oids_)) return false;
@@ -1179,6 +1192,10 @@ bool CeOidGetInfo(CEOID oid, CEOIDINFO* info) {
 }
 
 bool CeDeleteDatabase(CEOID oid) {
+  if (const DWORD e = InjectedFailure(PlatformCall::DeleteDatabase)) {
+    SetLastError(e);
+    return false;
+  }
   return Guarded(false, nullptr, [&] {
     const auto store = CurrentObjectStore();
     return store && Guarded(false, store.get(), [&] { return store->DeleteDatabase(oid); });

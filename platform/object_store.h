@@ -14,7 +14,8 @@
 // commit then fails, the indexes are read back from the file.
 //
 // No call throws. Failures return 0 / false / an invalid handle and set the
-// last-error code (platform/error_codes.h).
+// last-error code (platform/error_codes.h). Tests can make some of them fail
+// on demand (platform/injected_failures.h).
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/injected_failures.h"
 #include "platform/private_files.h"
 
 // Layout of the file: one row per key (its root and its backslash path below
@@ -366,6 +367,7 @@ LONG RegCreateKeyExW(HKEY root, std::u16string_view subKey, DWORD, const char16_
 
 LONG RegQueryValueExW(HKEY key, std::u16string_view valueName, DWORD* reserved, DWORD* type, std::uint8_t* data,
                       DWORD* size) {
+  if (const DWORD e = InjectedFailure(PlatformCall::RegQueryValue)) return LONG(e);
   if (reserved || (data && !size)) return LONG(ERROR_INVALID_PARAMETER);
   return Guarded(key, [&] { return QueryValue(key, valueName, type, data, size); });
 }
@@ -420,6 +422,12 @@ LONG RegistryTransaction::Commit() {
 }
 
 LONG RegCloseKey(HKEY key) {
+  // A close made to fail still frees the key (the failure is spent by now,
+  // so the inner call runs as usual): its caller lets go of it either way.
+  if (const DWORD e = InjectedFailure(PlatformCall::RegCloseKey)) {
+    RegCloseKey(key);
+    return LONG(e);
+  }
   try {
     std::lock_guard<std::mutex> lock(registryMutex);
     if (key == &localMachine) return ERROR_SUCCESS;

@@ -1,6 +1,7 @@
 // The settings registry: keys holding named binary values, stored byte for
 // byte in an SQLite file under the user's configuration folder.
-// Calls return ERROR_SUCCESS (0) or an error code; none throws.
+// Calls return ERROR_SUCCESS (0) or an error code; none throws. Tests can make
+// some of them fail on demand (platform/injected_failures.h).
 #pragma once
 
 #include <cstdint>

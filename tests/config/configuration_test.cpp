@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 
+#include "platform/injected_failures.h"
 #include "support/scripted_host.h"
 #include "text/time_text.h"
 #include "support/temp_home.h"
@@ -48,7 +49,10 @@ class ConfigurationTest : public testing::Test {
     path_ = test::TemporaryHome() + "/registries/config." + name;
     ASSERT_TRUE(OpenRegistry(path_));
   }
-  void TearDown() override { CloseRegistry(); }
+  void TearDown() override {
+    ClearPlatformFailures();
+    CloseRegistry();
+  }
 
   // The key's values as stored, bypassing the configuration; none when missing.
   std::optional<Bytes> Raw(std::u16string_view name, const Bytes* write = nullptr, bool erase = false) {
@@ -320,6 +324,72 @@ INSTANTIATE_TEST_SUITE_P(Times, DefaultTimesTest,
                                          StoredTimes{-2147483647 - 1, 0, 5, 0, false},
                                          StoredTimes{1, 2147483647, 5, 0, false}, StoredTimes{0, 0, 23, 59, true},
                                          StoredTimes{11, 30, 12, 0, true}));
+
+// Registry calls that fail where no file can be made to fail them: each
+// message is shown whole, once. A start reads every value in two queries (its
+// size, then its bytes), in the order of loadSelf.
+struct CallFailure {
+  const char* name;
+  PlatformCall call;
+  int skip;
+  DWORD error;
+  const char16_t* text;  // null: nothing is shown
+  const char16_t* title;
+  unsigned type;
+};
+
+void PrintTo(const CallFailure& f, std::ostream* os) { *os << f.name; }
+
+class ConfigurationCallFailureTest : public ConfigurationTest, public testing::WithParamInterface<CallFailure> {};
+
+TEST_P(ConfigurationCallFailureTest, IsShownWholeOnce) {
+  const CallFailure& f = GetParam();
+  StoreNonDefaults();
+  FailPlatformCall(f.call, f.skip, f.error);
+  { PWHConfiguration c; }
+  if (!f.text) {
+    EXPECT_TRUE(host_.messages.empty());
+  } else {
+    ExpectMessage(f.text, f.title);
+    EXPECT_EQ(host_.messages[0].type, f.type);
+    EXPECT_EQ(host_.messages[0].owner, nullptr);
+  }
+  host_.messages.clear();
+  { PWHConfiguration again; }
+  EXPECT_TRUE(host_.messages.empty());
+}
+
+constexpr unsigned kShown = MB_OK | MB_ICONEXCLAMATION;
+
+INSTANTIATE_TEST_SUITE_P(
+    PlatformCalls, ConfigurationCallFailureTest,
+    testing::Values(
+        CallFailure{"SizeOfColumns", PlatformCall::RegQueryValue, 0, ERROR_ACCESS_DENIED,
+                    u"Pennywhistle::ReadRegistryKey: unable to query device registry key:\n\n\"Software\\brenwick\\"
+                    u"Pennywhistle\\RunTimeConfig 0.5\\RuntimeColumnInfo\".\n\nYour device registry might be "
+                    u"corrupted. Error code: [5].",
+                    u"Pennywhistle Error", kShown},
+        CallFailure{"BytesOfColumns", PlatformCall::RegQueryValue, 1, ERROR_ACCESS_DENIED,
+                    u"Pennywhistle was unable to read device registry key:\n\n\"Software\\brenwick\\Pennywhistle\\"
+                    u"RunTimeConfig 0.5\\RuntimeColumnInfo\".\n\nYour device registry might be corrupted. Error "
+                    u"code: [5].",
+                    u"PWH Configuration Error", kShown},
+        CallFailure{"BytesOfFlags", PlatformCall::RegQueryValue, 9, ERROR_NOT_ENOUGH_MEMORY,
+                    u"Pennywhistle was unable to read device registry key:\n\n\"Software\\brenwick\\Pennywhistle\\"
+                    u"RunTimeConfig 0.5\\BehaviorLogicBools\".\n\nYour device registry might be corrupted. Error "
+                    u"code: [8].",
+                    u"PWH Configuration Error", kShown},
+        CallFailure{"BytesOfExpenseHigh", PlatformCall::RegQueryValue, 15, ERROR_WRITE_FAULT,
+                    u"Pennywhistle was unable to read device registry key:\n\n\"Software\\brenwick\\Pennywhistle\\"
+                    u"RunTimeConfig 0.5\\hDefaultExpenseRecord\".\n\nYour device registry might be corrupted. "
+                    u"Error code: [29].",
+                    u"PWH Configuration Error", kShown},
+        CallFailure{"BytesOfOptionalDate", PlatformCall::RegQueryValue, 5, ERROR_ACCESS_DENIED, nullptr, nullptr, 0},
+        CallFailure{"Close", PlatformCall::RegCloseKey, 0, ERROR_INVALID_HANDLE,
+                    u"Warning: Pennywhistle was unable to close registry configuration key:\n\n\"Software\\"
+                    u"brenwick\\Pennywhistle\\RunTimeConfig 0.5\".",
+                    u"PWH Config Warning", MB_OK | MB_ICONINFORMATION}),
+    [](const testing::TestParamInfo<CallFailure>& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigurationTest, UnusableRegistryLeavesDefaultsAndAQuietExit) {
   CloseRegistry();

@@ -117,6 +117,102 @@ TEST_F(StoreTest, AnUnreadableExpenseDatabaseIsNeverErased) {
   EXPECT_EQ(InfoOf(PWH_EXPENSE_DB_NAME).numRecords, 1u);
 }
 
+// A store call that fails where no file can be made to fail it: each message
+// is shown whole, and the failed call changes nothing and fails only once.
+struct CallFailure {
+  const char* name;
+  bool (*open)(HWND, std::u16string_view, DatabaseHandle*);
+  std::u16string_view database;
+  bool damaged;  // the time database made by an older release, and Yes to both questions
+  PlatformCall call;
+  int skip;
+  DWORD error;
+  std::vector<std::pair<std::u16string, unsigned>> shown;  // after the questions
+  int recordsAfter;  // -1: no database
+};
+
+void PrintTo(const CallFailure& f, std::ostream* os) { *os << f.name; }
+
+class RecordStoreCallFailureTest : public StoreTest, public testing::WithParamInterface<CallFailure> {};
+
+TEST_P(RecordStoreCallFailureTest, IsShownWholeAndChangesNothing) {
+  const CallFailure& f = GetParam();
+  if (f.damaged) MakeUnsortedDatabase(f.database), host.Answer(IDYES), host.Answer(IDYES);
+  FailPlatformCall(f.call, f.skip, f.error);
+  EXPECT_FALSE(f.open(this, f.database, &TimeDatabase));
+  EXPECT_FALSE(TimeDatabase.IsOpen());
+
+  const std::size_t asked = f.damaged ? 2 : 0;
+  ASSERT_EQ(host.messages.size(), asked + f.shown.size());
+  for (std::size_t i = 0; i < f.shown.size(); ++i) {
+    const test::RecordedMessage& m = host.messages[asked + i];
+    EXPECT_EQ(m.text, f.shown[i].first);
+    EXPECT_EQ(m.type, f.shown[i].second);
+    EXPECT_EQ(m.title, u"Pennywhistle Startup");
+    EXPECT_EQ(m.owner, this);
+  }
+  host.messages.clear();
+  if (f.recordsAfter < 0) {
+    EXPECT_EQ(FindDatabaseByName(nullptr, f.database), 0u);
+  } else {
+    EXPECT_EQ(InfoOf(f.database).numRecords, DWORD(f.recordsAfter));
+  }
+  EXPECT_TRUE(host.messages.empty());
+  // The failure came once: the next start goes through.
+  if (f.damaged) host.Answer(IDYES), host.Answer(IDYES);
+  EXPECT_TRUE(f.open(this, f.database, &TimeDatabase));
+}
+
+constexpr unsigned kShown = MB_OK | MB_ICONEXCLAMATION, kNoted = MB_OK | MB_ICONINFORMATION;
+
+INSTANTIATE_TEST_SUITE_P(
+    PlatformCalls, RecordStoreCallFailureTest,
+    testing::Values(
+        CallFailure{"CreateTime", OpenTimeDatabase, PWH_TIME_DB_NAME, false, PlatformCall::CreateDatabase, 0,
+                    ERROR_DISK_FULL,
+                    {{u"Could not create Pennywhistle database\n\n'Pennywhistle Time 0.5'\n\nerror code: 112.", kShown}},
+                    -1},
+        CallFailure{"CreateExpense", OpenExpenseDatabase, PWH_EXPENSE_DB_NAME, false, PlatformCall::CreateDatabase, 0,
+                    ERROR_ACCESS_DENIED,
+                    {{u"Could not create Pennywhistle expense database 'Pennywhistle Expense 0.5': error code: 5.",
+                      kShown}},
+                    -1},
+        CallFailure{"CreateConfig", OpenConfigDatabase, PWH_CONFIG_DB_NAME, false, PlatformCall::CreateDatabase, 0,
+                    ERROR_WRITE_PROTECT,
+                    {{u"Could not create Pennywhistle database 'Pennywhistle Config 0.5': error code: 19.", kShown}},
+                    -1},
+        // The first open finds nothing and runs as usual; the one after the create fails.
+        CallFailure{"ReopenTime", OpenTimeDatabase, PWH_TIME_DB_NAME, false, PlatformCall::OpenDatabase, 1,
+                    ERROR_NOT_ENOUGH_MEMORY,
+                    {{u"Could not re-open created Pennywhistle time database 'Pennywhistle Time 0.5': error code: 8.",
+                      kShown}},
+                    0},
+        CallFailure{"ReopenExpense", OpenExpenseDatabase, PWH_EXPENSE_DB_NAME, false, PlatformCall::OpenDatabase, 1,
+                    ERROR_SHARING_VIOLATION,
+                    {{u"Could not re-open created Pennywhistle expense database 'Pennywhistle Expense 0.5': error "
+                      u"code: 32.",
+                      kShown}},
+                    0},
+        CallFailure{"ReopenConfig", OpenConfigDatabase, PWH_CONFIG_DB_NAME, false, PlatformCall::OpenDatabase, 1,
+                    ERROR_INVALID_HANDLE,
+                    {{u"Could not re-open created Pennywhistle database 'Pennywhistle Config 0.5': error code: 6.",
+                      kShown}},
+                    0},
+        CallFailure{"EnumerateBeforeErase", OpenTimeDatabase, PWH_TIME_DB_NAME, true, PlatformCall::FindFirstDatabase,
+                    0, ERROR_NOT_ENOUGH_MEMORY,
+                    {{u"Could not enumerate device database store: error code: [8].", kNoted},
+                     {u"Could enumerate/find Pennywhistle time database 'Pennywhistle Time 0.5', error code: [8].\n\n"
+                      u"Your device persistent object store might be corrupted.",
+                      kShown}},
+                    1},
+        CallFailure{"DeleteOnErase", OpenTimeDatabase, PWH_TIME_DB_NAME, true, PlatformCall::DeleteDatabase, 0,
+                    ERROR_ACCESS_DENIED,
+                    {{u"Could not delete Pennywhistle time database 'Pennywhistle Time 0.5', error code: [5].\n\n"
+                      u"Your device persistent object store might be corrupted.",
+                      kShown}},
+                    1}),
+    [](const testing::TestParamInfo<CallFailure>& info) { return std::string(info.param.name); });
+
 // A store in a folder of its own, closed, for tests that make its file
 // misbehave before start-up opens it.
 class StoreFileTest : public StoreTest {

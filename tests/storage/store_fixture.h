@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/injected_failures.h"
 #include "platform/object_store.h"
 #include "shell/globals.h"
 #include "storage/record_store.h"
@@ -30,6 +31,7 @@ class StoreTest : public ::testing::Test {
   void TearDown() override {
     for (DatabaseHandle* db : {&TimeDatabase, &ConfigDatabase, &ExpenseDatabase}) db->Close();
     AppMode = PWH_TIME_MODE;
+    ClearPlatformFailures();
     CloseObjectStore();
   }
   void OpenRecordDatabases() {
