@@ -1,5 +1,6 @@
 #include "platform/object_store_codec.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace pw {
@@ -239,6 +240,55 @@ bool ScanStoredRecord(std::string_view stored, CEPROPID sortProp, bool* found, s
     }
   }
   return r.AtEnd();
+}
+
+std::string NameBytes(std::u16string_view name) {
+  std::string out;
+  out.reserve(name.size() * 2);
+  for (const char16_t c : name) {
+    out.push_back(char(c & 0xFF));
+    out.push_back(char(c >> 8));
+  }
+  return out;
+}
+
+std::u16string NameFromBytes(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    out.push_back(char16_t(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  return out;
+}
+
+void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
+  *hasKey = false;
+  key->clear();
+  if (sortProp == 0) return;
+  for (const CEPROPVAL& p : props) {
+    if (p.propid == sortProp) {
+      *hasKey = true;
+      if (p.val.lpwstr) key->assign(p.val.lpwstr);
+      return;
+    }
+  }
+}
+
+void MergeProperties(std::vector<CEPROPVAL>& list, const CEPROPVAL* props, WORD count) {
+  for (WORD i = 0; i < count; ++i) {
+    CEPROPVAL p = props[i];
+    const auto same = std::find_if(list.begin(), list.end(),
+                                   [&](const CEPROPVAL& q) { return PropIdOf(q.propid) == PropIdOf(p.propid); });
+    if (p.wFlags & CEDB_PROPDELETE) {
+      if (same != list.end()) list.erase(same);
+      continue;
+    }
+    p.wFlags = 0;
+    p.wLenData = 0;
+    if (same != list.end())
+      *same = p;
+    else
+      list.push_back(p);
+  }
 }
 
 }  // namespace pw

@@ -15,6 +15,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/object_store.h"
 
@@ -26,5 +27,17 @@ inline constexpr unsigned char kPropertyFormatVersion = 1;
 // id and type). Returns false when the bytes are damaged; otherwise *found
 // says whether the property is there and *key holds its text.
 bool ScanStoredRecord(std::string_view stored, CEPROPID sortProp, bool* found, std::u16string* key);
+
+// A database name as the store keeps it: UTF-16 little-endian bytes.
+std::string NameBytes(std::u16string_view name);
+std::u16string NameFromBytes(std::string_view bytes);
+
+// The value of the sort property in a property list.
+void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key);
+
+// Applies a write's properties to a record's list: a property replaces the
+// one with the same id (whatever its type), PROPDELETE removes it, anything
+// else is appended.
+void MergeProperties(std::vector<CEPROPVAL>& list, const CEPROPVAL* props, WORD count);
 
 }  // namespace pw

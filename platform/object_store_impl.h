@@ -20,6 +20,9 @@
 
 namespace pw {
 
+// Object ids are 32 bits; 0 means none.
+inline constexpr sqlite3_int64 kLastOid = 0xFFFFFFFF;
+
 struct DatabaseState {
   CEOID oid = 0;
   std::u16string name;
@@ -45,6 +48,8 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
 
   // How long a call waits for another process that holds the file.
   void SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+  // The wait of every store opened from now on (5 seconds unless set).
+  static void SetDefaultBusyTimeout(int milliseconds);
   // The SQLite connection, for tests that need to make the file misbehave.
   sqlite3* Connection() const { return db_; }
 

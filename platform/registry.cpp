@@ -135,7 +135,8 @@ LONG OpenFile(const std::string& path, bool ownFolder) {
                            nullptr);
   if (rc == SQLITE_OK) {
     sqlite3_extended_result_codes(handle, 0);
-    sqlite3_busy_timeout(handle, 2000);
+    // As long as the store waits for another process that holds its file.
+    sqlite3_busy_timeout(handle, 5000);
     rc = sqlite3_exec(handle, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
   }
   if (rc == SQLITE_OK) rc = sqlite3_exec(handle, kSchema, nullptr, nullptr, nullptr);
