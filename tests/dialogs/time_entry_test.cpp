@@ -2,52 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
-#include "text/format.h"
+#include "support/locale_guard.h"
 
 namespace pw::test {
 namespace {
 
-struct RecomputeCase {
-  const char* name;
-  std::u16string amount, rate, duration;
-  std::u16string newAmount, newRate;
-};
-void PrintTo(const RecomputeCase& c, std::ostream* os) { *os << c.name; }
-
-class RecomputeTest : public ::testing::TestWithParam<RecomputeCase> {};
+// The amount and rate boxes follow the duration, with a decimal point also
+// for a user whose locale writes a decimal comma.
+class RecomputeTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RecomputeTest, AmountAndRateFollowTheDuration) {
-  const RecomputeCase& c = GetParam();
-  const AmountAndRate r = RecomputeAmountAndRate(c.amount, c.rate, c.duration);
-  EXPECT_EQ(r.amount, c.newAmount);
-  EXPECT_EQ(r.rate, c.newRate);
+  LocaleGuard locale(GetParam());
+  if (!locale.ok()) GTEST_SKIP() << GetParam() << " is not installed";
+  const struct {
+    const char* name;
+    std::u16string amount, rate, duration, newAmount, newRate;
+  } cases[] = {
+      {"rate wins over amount", u"60", u"30", u"01:30", u"45.00", u"30"},
+      {"amount gives the rate", u"66", u"", u"01:30", u"66", u"44.00"},
+      {"not numbers stay", u"lots", u"fair", u"01:30", u"lots", u"fair"},
+      {"no hours empties both", u"45", u"30", u"--:--", u"", u""},
+      {"zero duration empties both", u"45", u"30", u"00:00", u"", u""},
+      // 1.5 h at 33.33 is 49.995002 in single precision.
+      {"single precision", u"", u"33.33", u"01:30", u"50.00", u"33.33"},
+  };
+  for (const auto& c : cases) {
+    const AmountAndRate r = RecomputeAmountAndRate(c.amount, c.rate, c.duration);
+    EXPECT_EQ(r.amount, c.newAmount) << c.name;
+    EXPECT_EQ(r.rate, c.newRate) << c.name;
+  }
+  EXPECT_EQ(AmountForRate(u"30", u"01:30"), u"45.00");
+  EXPECT_EQ(RateForAmount(u"66", u"01:30"), u"44.00");
+  EXPECT_EQ(AmountForRate(u"30", u"--:--"), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RecomputeTest,
-    ::testing::Values(RecomputeCase{"RateWinsOverAmount", u"60", u"30", u"01:30", u"45.00", u"30"},
-                      RecomputeCase{"NotNumbersStay", u"lots", u"fair", u"01:30", u"lots", u"fair"},
-                      RecomputeCase{"NoHoursEmptiesBoth", u"45", u"30", u"--:--", u"", u""},
-                      RecomputeCase{"ZeroDurationEmptiesBoth", u"45", u"30", u"00:00", u"", u""},
-                      // 1.5 h at 33.33 is 49.995002 in single precision.
-                      RecomputeCase{"SinglePrecision", u"", u"33.33", u"01:30", u"50.00", u"33.33"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// A German user's amounts are written with a decimal point.
-TEST(AmountLocaleTest, CommaDecimalLocaleStillWritesAPoint) {
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale here";
-  const bool formatterFollowsLocale = Format(u"%.2f", 1.5) != u"1.50";
-  const auto amount = AmountForRate(u"30", u"01:30");
-  const AmountAndRate r = RecomputeAmountAndRate(u"66", u"", u"01:30");
-  std::setlocale(LC_ALL, saved.c_str());
-  if (formatterFollowsLocale) GTEST_SKIP() << "number text still follows the C library's locale";
-  EXPECT_EQ(amount, u"45.00");
-  EXPECT_EQ(r.rate, u"44.00");
-}
+INSTANTIATE_TEST_SUITE_P(Locales, RecomputeTest, ::testing::ValuesIn(kTestLocales),
+                         [](const auto& info) { return std::string(info.param[0] == 'C' ? "C" : "CommaDecimal"); });
 
 }  // namespace
 }  // namespace pw::test

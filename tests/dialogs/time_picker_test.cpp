@@ -3,54 +3,44 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "platform/error_codes.h"
 #include "support/scripted_host.h"
 #include "text/time_text.h"
 
 namespace pw::test {
 namespace {
 
+auto Fields(const RecordTime& t) { return std::tuple(t.hour, t.minute, t.pm); }
+
 // Presses a picker's buttons in turn from a starting time.
-struct PressCase {
-  const char* name;
-  bool twentyFourHour;
-  int which;
-  RecordTime before;
-  std::vector<int> ids;
-  RecordTime after;
-  std::u16string title;
-};
-void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
-
-class PickerPressTest : public ::testing::TestWithParam<PressCase> {};
-
-TEST_P(PickerPressTest, StoresWhatTheButtonMeansAndTitlesIt) {
-  const PressCase& c = GetParam();
-  RecordTime t = c.before;
-  for (int id : c.ids) EXPECT_TRUE(PressPickerButton(id, c.twentyFourHour, &t)) << id;
-  EXPECT_EQ(t.hour, c.after.hour);
-  EXPECT_EQ(t.minute, c.after.minute);
-  EXPECT_EQ(t.pm, c.after.pm);
-  EXPECT_EQ(PickerTitle(c.which, t, c.twentyFourHour), c.title);
+TEST(PickerPressTest, StoresWhatTheButtonMeansAndTitlesIt) {
+  const struct {
+    bool twentyFourHour;
+    int which;
+    RecordTime before;
+    std::vector<int> ids;
+    RecordTime after;
+    std::u16string title;
+  } cases[] = {
+      {false, PWH_START_TIME, {}, {1025, 1043, IDC_PICK_PM}, {0, 30, true}, u"Start Time: 12:30 PM"},
+      {false, PWH_END_TIME, {5, 10, true}, {1028}, {3, 10, true}, u"End Time: 03:10 PM"},  // the hour keeps PM
+      {false, PWH_START_TIME, {7, 0, true}, {IDC_PICK_AM}, {7, 0, false}, u"Start Time: 07:00 AM"},
+      {true, PWH_END_TIME, {}, {1052, 1046}, {3, 45, true}, u"End Time: 15:45"},
+      {true, PWH_START_TIME, {4, 0, true}, {1025}, {0, 0, false}, u"Start Time: 00:00"},  // midnight
+      {true, PWH_START_TIME, {}, {1049}, {0, 0, true}, u"Start Time: 12:00"},             // noon
+      {false, PWH_START_TIME, {}, {1036, 1048}, {11, 55, false}, u"Start Time: 11:55 AM"},  // the last buttons
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.title.begin(), c.title.end()));
+    RecordTime t = c.before;
+    for (int id : c.ids) EXPECT_TRUE(PressPickerButton(id, c.twentyFourHour, &t)) << id;
+    EXPECT_EQ(Fields(t), Fields(c.after));
+    EXPECT_EQ(PickerTitle(c.which, t, c.twentyFourHour), c.title);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Presses, PickerPressTest,
-    ::testing::Values(
-        PressCase{"TwelveThirtyPm", false, PWH_START_TIME, {}, {1025, 1043, IDC_PICK_PM}, {0, 30, true},
-                  u"Start Time: 12:30 PM"},
-        PressCase{"HourKeepsThePmFlag", false, PWH_END_TIME, {5, 10, true}, {1028}, {3, 10, true},
-                  u"End Time: 03:10 PM"},
-        PressCase{"AmKeepsTheHour", false, PWH_START_TIME, {7, 0, true}, {IDC_PICK_AM}, {7, 0, false},
-                  u"Start Time: 07:00 AM"},
-        PressCase{"FifteenFortyFive", true, PWH_END_TIME, {}, {1052, 1046}, {3, 45, true}, u"End Time: 15:45"},
-        PressCase{"ZeroIsMidnight", true, PWH_START_TIME, {4, 0, true}, {1025}, {0, 0, false},
-                  u"Start Time: 00:00"},
-        PressCase{"TwelveIsNoon", true, PWH_START_TIME, {}, {1049}, {0, 0, true}, u"Start Time: 12:00"},
-        PressCase{"LastButtons", false, PWH_START_TIME, {}, {1036, 1048}, {11, 55, false},
-                  u"Start Time: 11:55 AM"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Twelve o'clock reads 12 on the 12-hour title whichever way it is stored.
 TEST(PickerTitleTest, TwelveOClockForms) {
@@ -62,51 +52,40 @@ TEST(PickerTitleTest, TwelveOClockForms) {
   RecordTime t{4, 20, false};
   EXPECT_FALSE(PressPickerButton(IDC_PICK_PM, true, &t));
   EXPECT_FALSE(PressPickerButton(1050, false, &t));
-  EXPECT_EQ(t.hour, 4);
-  EXPECT_FALSE(t.pm);
+  EXPECT_EQ(Fields(t), std::tuple(4, 20, false));
   const SYSTEMTIME noon = TimeBoxValue({0, 5, true});
-  EXPECT_EQ(noon.wHour, 12);
-  EXPECT_EQ(noon.wYear, 2000);
-  EXPECT_EQ(noon.wSecond, 5);
+  EXPECT_EQ(std::tuple(noon.wHour, noon.wYear, noon.wSecond), std::tuple(12, 2000, 5));
 }
 
-struct BoxTextCase {
-  const char* name;
-  std::u16string text;
-  bool twentyFourHour;
-  bool read;
-  RecordTime time;  // the time after reading; {1, 2, true} is the unchanged start
-};
-void PrintTo(const BoxTextCase& c, std::ostream* os) { *os << c.name; }
-
-class TimeBoxTextTest : public ::testing::TestWithParam<BoxTextCase> {};
-
-TEST_P(TimeBoxTextTest, ReadsTheBoxOrWarnsAndKeepsTheTime) {
-  const BoxTextCase& c = GetParam();
-  ScriptedHost host;
-  RecordTime t{1, 2, true};
-  EXPECT_EQ(ReadTimeBoxText(nullptr, c.text, c.twentyFourHour, &t), c.read);
-  EXPECT_EQ(t.hour, c.time.hour);
-  EXPECT_EQ(t.minute, c.time.minute);
-  EXPECT_EQ(t.pm, c.time.pm);
-  ASSERT_EQ(host.messages.size(), c.read ? 0u : 1u);
-  if (!c.read) {
-    EXPECT_EQ(host.messages[0].title, u"PWH Warning");
-    EXPECT_NE(host.messages[0].text.find(u"time: [" + c.text + u"]"), std::u16string::npos);
-    EXPECT_NE(host.messages[0].text.find(c.twentyFourHour ? u"locale_european" : u"locale_american"),
-              std::u16string::npos);
+// Reads the box's text, or warns and keeps the time.
+TEST(TimeBoxTextTest, ReadsTheBoxOrWarnsAndKeepsTheTime) {
+  const struct {
+    std::u16string text;
+    bool twentyFourHour, read;
+    RecordTime time;  // the time after reading; {1, 2, true} is the unchanged start
+  } cases[] = {
+      {u" 09:07 AM", false, true, {9, 7, false}}, {u" 12:30 PM", false, true, {0, 30, true}},
+      {u" 15:45", true, true, {3, 45, true}},     {u" 12:00", true, true, {12, 0, false}},
+      {u" 09:07", false, false, {1, 2, true}},    {u"xx", true, false, {1, 2, true}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
+    ScriptedHost host;
+    SetLastError(87);
+    RecordTime t{1, 2, true};
+    EXPECT_EQ(ReadTimeBoxText(nullptr, c.text, c.twentyFourHour, &t), c.read);
+    EXPECT_EQ(Fields(t), Fields(c.time));
+    ASSERT_EQ(host.messages.size(), c.read ? 0u : 1u);
+    if (!c.read) {
+      EXPECT_EQ(host.messages[0].title, u"PWH Warning");
+      EXPECT_EQ(host.messages[0].text,
+                c.twentyFourHour ? u"Warning: Windows CE time box initialization failed: locale: [locale_european], "
+                                   u"time: [" + c.text + u"], code: code: [87]."
+                                 : u"Warning: Windows CE time box initialization failed: locale: [locale_american], "
+                                   u"time: [" + c.text + u"], code: [87].");
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TimeBoxTextTest,
-    ::testing::Values(BoxTextCase{"Morning", u" 09:07 AM", false, true, {9, 7, false}},
-                      BoxTextCase{"Noon", u" 12:30 PM", false, true, {0, 30, true}},
-                      BoxTextCase{"Afternoon24", u" 15:45", true, true, {3, 45, true}},
-                      BoxTextCase{"Noon24", u" 12:00", true, true, {12, 0, false}},
-                      BoxTextCase{"NoWord", u" 09:07", false, false, {1, 2, true}},
-                      BoxTextCase{"Garbage24", u"xx", true, false, {1, 2, true}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pw::test

@@ -112,11 +112,6 @@ constexpr struct {
     {u"Bolt", u"Gate", u"East", u"Paint", u"USD", 5, 2},  // another writer's values: neither set nor clear
 };
 
-TimeSelectionCriteria In2001(TimeSelectionCriteria c) {
-  if (c.to.empty()) c.from = u"01/01/2001", c.to = u"12/31/2001";
-  return c;
-}
-
 TEST_F(SelectionTest, TimeCriteria) {
   for (std::size_t i = 0; i < std::size(kTimes); ++i) {
     const auto& row = kTimes[i];
@@ -137,9 +132,11 @@ TEST_F(SelectionTest, TimeCriteria) {
       {{.from = u"", .to = u"n/a"}, {6}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
+    TimeSelectionCriteria c = cases[i].first;
+    if (c.to.empty()) c.from = u"01/01/2001", c.to = u"12/31/2001";
     RecordPositionList list;
     list.Append(99);  // matches are appended
-    ASSERT_TRUE(MatchTimeRecords(&list, TimeDatabase, In2001(cases[i].first)));
+    ASSERT_TRUE(MatchTimeRecords(&list, TimeDatabase, c));
     Positions expected{99};
     expected.insert(expected.end(), cases[i].second.begin(), cases[i].second.end());
     EXPECT_EQ(list.positions(), expected) << "case " << i;

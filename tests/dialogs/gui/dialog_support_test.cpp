@@ -2,20 +2,16 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "dialogs/gui/entry_fixture.h"
-#include "text/fixed_text.h"
 
 namespace pw::test {
 namespace {
@@ -37,35 +33,23 @@ struct SampleDialog {
   QPushButton* other;
 };
 
+using DialogSupportTest = EntryDialogTest;
+
 // Enter ends the dialog with OK from any control, Escape with cancel.
-struct KeyCase {
-  const char* name;
-  int focus;  // 0 the pick-list box, 1 the Note button
-  Qt::Key key;
-  int result;
-};
-void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
-
-class DialogKeysTest : public EntryDialogTest, public ::testing::WithParamInterface<KeyCase> {};
-
-TEST_P(DialogKeysTest, EnterIsOkAndEscapeIsCancel) {
-  SampleDialog s;
-  QWidget* focus = GetParam().focus == 0 ? static_cast<QWidget*>(s.box->lineEdit()) : s.other;
-  focus->setFocus();
-  QTest::keyClick(focus, GetParam().key);
-  EXPECT_EQ(s.dialog->result(), GetParam().result);
-  EXPECT_TRUE(s.dialog->isHidden());
+TEST_F(DialogSupportTest, EnterIsOkAndEscapeIsCancel) {
+  const std::tuple<bool, Qt::Key, int> cases[] = {  // focus in the box, key, result
+      {true, Qt::Key_Return, IDOK}, {false, Qt::Key_Return, IDOK}, {false, Qt::Key_Escape, IDCANCEL}};
+  for (const auto& [inBox, key, result] : cases) {
+    SampleDialog s;
+    QWidget* focus = inBox ? static_cast<QWidget*>(s.box->lineEdit()) : s.other;
+    focus->setFocus();
+    QTest::keyClick(focus, key);
+    EXPECT_EQ(s.dialog->result(), result) << inBox << " " << key;
+    EXPECT_TRUE(s.dialog->isHidden());
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, DialogKeysTest,
-                         ::testing::Values(KeyCase{"EnterInABox", 0, Qt::Key_Return, IDOK},
-                                           KeyCase{"EnterOnAButton", 1, Qt::Key_Return, IDOK},
-                                           KeyCase{"EscapeOnAButton", 1, Qt::Key_Escape, IDCANCEL}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-using PickListBoxTest = EntryDialogTest;
-
-TEST_F(PickListBoxTest, ButtonRowHasOkAndABoldCancel) {
+TEST_F(DialogSupportTest, ButtonRowHasOkAndABoldCancel) {
   SampleDialog s;
   auto* ok = Control<QPushButton>(s.dialog.get(), IDOK);
   auto* cancel = Control<QPushButton>(s.dialog.get(), IDCANCEL);
@@ -78,7 +62,7 @@ TEST_F(PickListBoxTest, ButtonRowHasOkAndABoldCancel) {
   EXPECT_EQ(s.dialog->result(), IDCANCEL);
 }
 
-TEST_F(PickListBoxTest, FillsSortedSelectsNothingAndKeepsTheText) {
+TEST_F(DialogSupportTest, PickListFillsSortedSelectsNothingAndKeepsTheText) {
   for (auto v : {u"zeta", u"Acme", u"beta", u"acme"}) AddValue(PWH_PULLDOWN_CLIENT, v);
   AddValue(PWH_PULLDOWN_PROJECT, u"Other");
   SampleDialog s;
@@ -93,36 +77,24 @@ TEST_F(PickListBoxTest, FillsSortedSelectsNothingAndKeepsTheText) {
 
 // Typed text stays exactly as typed: no inline completion, no case-blind
 // match against the values, nothing added to the list on Enter.
-struct TypingCase {
-  const char* name;
-  QString typed;
-  Qt::Key finish;  // Qt::Key_unknown: none
-};
-void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
-
-class PickListTypingTest : public EntryDialogTest, public ::testing::WithParamInterface<TypingCase> {};
-
-TEST_P(PickListTypingTest, KeepsWhatWasTyped) {
+TEST_F(DialogSupportTest, PickListKeepsWhatWasTyped) {
   AddValue(PWH_PULLDOWN_CLIENT, u"Acme");
   AddValue(PWH_PULLDOWN_CLIENT, u"Acme Widgets");
-  SampleDialog s;
-  FillPickListBox(nullptr, s.box, PWH_PULLDOWN_CLIENT);
-  s.box->lineEdit()->setFocus();
-  QTest::keyClicks(s.box->lineEdit(), GetParam().typed);
-  if (GetParam().finish != Qt::Key_unknown) QTest::keyClick(s.box->lineEdit(), GetParam().finish);
-  s.other->setFocus();  // focus leaves the box
-  EXPECT_EQ(QString::fromStdU16String(PickListText(s.box)), GetParam().typed);
-  EXPECT_EQ(s.box->count(), 2);
+  const std::pair<QString, Qt::Key> cases[] = {  // Qt::Key_unknown: no key after the text
+      {"acme", Qt::Key_unknown}, {"Ac", Qt::Key_unknown}, {"ACME", Qt::Key_Return}, {"Newco", Qt::Key_Tab}};
+  for (const auto& [typed, finish] : cases) {
+    SampleDialog s;
+    FillPickListBox(nullptr, s.box, PWH_PULLDOWN_CLIENT);
+    s.box->lineEdit()->setFocus();
+    QTest::keyClicks(s.box->lineEdit(), typed);
+    if (finish != Qt::Key_unknown) QTest::keyClick(s.box->lineEdit(), finish);
+    s.other->setFocus();  // focus leaves the box
+    EXPECT_EQ(QString::fromStdU16String(PickListText(s.box)), typed);
+    EXPECT_EQ(s.box->count(), 2);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Typing, PickListTypingTest,
-                         ::testing::Values(TypingCase{"LowerCaseOfAValue", "acme", Qt::Key_unknown},
-                                           TypingCase{"PrefixOfAValue", "Ac", Qt::Key_unknown},
-                                           TypingCase{"CapitalsThenEnter", "ACME", Qt::Key_Return},
-                                           TypingCase{"NewValueThenTab", "Newco", Qt::Key_Tab}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(PickListBoxTest, RefusesMoreThanTheFieldHolds) {
+TEST_F(DialogSupportTest, PickListRefusesMoreThanTheFieldHolds) {
   SampleDialog s;
   SetPickListText(s.box, std::u16string(300, u'x'));
   EXPECT_EQ(PickListText(s.box).size(), std::size_t(PWH_TEXT_LIMIT - 1));
@@ -134,53 +106,45 @@ TEST_F(PickListBoxTest, RefusesMoreThanTheFieldHolds) {
 
 // The note editor: OK takes the text, cancel leaves the note as it was, and
 // a note never grows past 2047 characters.
-struct NoteCase {
-  const char* name;
-  std::u16string before;
-  QString typed;     // typed at the end
-  QString pasted;    // pasted at the end after typing
-  bool ok;
-  std::u16string after;
-  bool told;  // the editor says something was cut
-};
-void PrintTo(const NoteCase& c, std::ostream* os) { *os << c.name; }
-
-class NoteEditorTest : public ::testing::TestWithParam<NoteCase> {};
-
-TEST_P(NoteEditorTest, EditsInPlaceWithinTheLimit) {
-  const NoteCase& c = GetParam();
-  char16_t notes[PWH_NOTES_LIMIT];
-  CopyText(notes, c.before);
-  std::unique_ptr<QDialog> editor(CreateNoteEditor(nullptr, notes));
-  editor->show();
-  auto* text = editor->findChild<QPlainTextEdit*>("NoteText");
-  ASSERT_NE(text, nullptr);
-  QTest::keyClicks(text, c.typed);
-  if (!c.pasted.isEmpty()) {
-    QApplication::clipboard()->setText(c.pasted);
-    text->paste();
+TEST(NoteEditorTest, EditsInPlaceWithinTheLimit) {
+  const std::u16string full(PWH_NOTES_LIMIT - 1, u'n');
+  const struct {
+    const char* name;
+    std::u16string before;
+    QString typed, pasted;  // typed, then pasted, at the end
+    bool ok;
+    std::u16string after;
+    bool told;  // the editor says something was cut
+  } cases[] = {
+      {"typed and taken", u"met ", "Bob", "", true, u"met Bob", false},
+      {"line breaks kept", u"", "a\rb", "", true, u"a\nb", false},
+      {"cancel leaves it", u"old", "new", "", false, u"old", false},
+      {"a full note refuses typing", full, "x", "", true, full, true},
+      {"a paste is cut to fit", full.substr(3), "", "abcdef", true, full.substr(3) + u"abc", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char16_t notes[PWH_NOTES_LIMIT];
+    CopyText(notes, c.before);
+    std::unique_ptr<QDialog> editor(CreateNoteEditor(nullptr, notes));
+    editor->show();
+    auto* text = editor->findChild<QPlainTextEdit*>("NoteText");
+    ASSERT_NE(text, nullptr);
+    QTest::keyClicks(text, c.typed);
+    if (!c.pasted.isEmpty()) {
+      QApplication::clipboard()->setText(c.pasted);
+      text->paste();
+    }
+    if (c.ok) {
+      editor->findChild<QPushButton*>("1")->click();
+    } else {
+      QTest::keyClick(editor.get(), Qt::Key_Escape);
+    }
+    EXPECT_EQ(editor->result(), c.ok ? IDOK : IDCANCEL);
+    EXPECT_EQ(TextOf(notes), c.after);
+    EXPECT_EQ(!editor->findChild<QLabel*>("NoteNotice")->isHidden(), c.told);
   }
-  if (c.ok) {
-    editor->findChild<QPushButton*>("1")->click();
-  } else {
-    QTest::keyClick(editor.get(), Qt::Key_Escape);
-  }
-  EXPECT_EQ(editor->result(), c.ok ? IDOK : IDCANCEL);
-  EXPECT_EQ(TextOf(notes), c.after);
-  EXPECT_EQ(!editor->findChild<QLabel*>("NoteNotice")->isHidden(), c.told);
 }
-
-const std::u16string kFull(PWH_NOTES_LIMIT - 1, u'n');
-
-INSTANTIATE_TEST_SUITE_P(
-    Notes, NoteEditorTest,
-    ::testing::Values(NoteCase{"TypedAndTaken", u"met ", "Bob", "", true, u"met Bob", false},
-                      NoteCase{"LineBreaksKept", u"", "a\rb", "", true, u"a\nb", false},
-                      NoteCase{"CancelLeavesIt", u"old", "new", "", false, u"old", false},
-                      NoteCase{"FullNoteRefusesTyping", kFull, "x", "", true, kFull, true},
-                      NoteCase{"PasteIsCutToFit", kFull.substr(3), "", "abcdef", true,
-                               kFull.substr(3) + u"abc", true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pw::test

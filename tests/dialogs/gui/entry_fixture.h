@@ -1,11 +1,13 @@
-// A fresh store with an open configuration database, a configuration object
-// and a scripted host for the entry dialogs, and helpers to reach a dialog's
-// controls by their ids.
+// A fresh store with an open configuration database, a configuration object,
+// a scripted host and a clock standing at 03/14/2024 10:30 for the entry
+// dialogs, and helpers to show a dialog and reach its controls by their ids.
 #pragma once
 
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,6 +23,7 @@
 #include "storage/record_store.h"
 #include "support/scripted_host.h"
 #include "support/temp_home.h"
+#include "text/fixed_text.h"
 
 namespace pw::test {
 
@@ -36,10 +39,14 @@ class EntryDialogTest : public ::testing::Test {
     config_ = std::make_unique<PWHConfiguration>();
     Configuration = config_.get();
     ClearRecord(WorkingTimeRecord);
+    ClearRecord(WorkingExpenseRecord);
+    SetLocalTimeOverride(SYSTEMTIME{.wYear = 2024, .wMonth = 3, .wDay = 14, .wHour = 10, .wMinute = 30});
   }
   void TearDown() override {
+    dialog.reset();
     SetLocalTimeOverride(std::nullopt);
     ClearRecord(WorkingTimeRecord);
+    ClearRecord(WorkingExpenseRecord);
     Configuration = nullptr;
     config_.reset();
     ConfigDatabase.Close();
@@ -63,8 +70,27 @@ class EntryDialogTest : public ::testing::Test {
     return w;
   }
 
+  // Shows the dialog; the test owns it from here on.
+  QDialog* Show(QDialog* d) {
+    dialog.reset(d);
+    d->show();
+    return d;
+  }
+  template <class W>
+  W* Get(int id) { return Control<W>(dialog.get(), id); }
+  QComboBox* Box(int id) { return Get<QComboBox>(id); }
+  QString Text(int id) { return Box(id)->currentText(); }
+  // Types over a box's text, as the user does.
+  void Type(int id, const QString& text) {
+    QLineEdit* edit = Box(id)->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+
   ScriptedHost host;
   std::unique_ptr<PWHConfiguration> config_;
+  std::unique_ptr<QDialog> dialog;
   std::string path_;
 };
 

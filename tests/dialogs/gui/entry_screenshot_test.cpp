@@ -3,17 +3,13 @@
 //   PWH_SCREENSHOT_DIR=$PWD/docs build/test/tests/pwh_gui_tests --gtest_filter='*EntryScreenshot*'
 #include <QImage>
 #include <QPixmap>
-#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "dialogs/gui/entry_fixture.h"
 #include "dialogs/gui/time_entry_dialog.h"
 #include "dialogs/gui/time_pickers.h"
 #include "dialogs/time_picker.h"
-#include "text/fixed_text.h"
 #include "text/time_text.h"
 
 namespace pw::test {
@@ -34,25 +30,16 @@ TEST_F(EntryDialogTest, EntryScreenshotsOfTheTimeEntryDialogAndPicker) {
   for (auto v : {u"Acme Corp", u"Birch & Co", u"City Library"}) AddValue(PWH_PULLDOWN_CLIENT, v);
   for (auto v : {u"Website", u"Shop"}) AddValue(PWH_PULLDOWN_PROJECT, v);
   TimeRecord r;
-  CopyText(r.date, u"03/14/2024");
+  CopyText(r.date, u"03/14/2024"), CopyText(r.duration, u"01:30"), CopyText(r.client, u"Acme Corp");
+  CopyText(r.project, u"Shop"), CopyText(r.subproject, u"Checkout"), CopyText(r.task, u"Review");
+  CopyText(r.rate, u"85"), CopyText(r.currency, u"USD"), CopyText(r.amount, u"127.50");
   r.startHour = 8, r.startMinute = 45, r.endHour = 10, r.endMinute = 15;
-  CopyText(r.duration, u"01:30");
-  CopyText(r.client, u"Acme Corp");
-  CopyText(r.project, u"Shop");
-  CopyText(r.subproject, u"Checkout");
-  CopyText(r.task, u"Review");
-  CopyText(r.rate, u"85");
-  CopyText(r.currency, u"USD");
-  CopyText(r.amount, u"127.50");
   r.billable = 1;
-  std::unique_ptr<QDialog> entry(CreateTimeEntryDialog(nullptr, r, PWH_TIME_ENTRY_EDIT));
-  entry->show();
-  Save(entry.get(), "time_entry.png");
+  Save(Show(CreateTimeEntryDialog(nullptr, r, PWH_TIME_ENTRY_EDIT)), "time_entry.png");
 
-  std::unique_ptr<QDialog> picker(CreateTimePicker(nullptr, r, PWH_START_TIME, true, false));
-  picker->show();
-  for (int id : {1034, 1046, int(IDC_PICK_AM)}) picker->findChild<QToolButton*>(QString::number(id))->click();
-  Save(picker.get(), "time_picker_12.png");
+  QDialog* picker = Show(CreateTimePicker(nullptr, r, PWH_START_TIME, true, false));
+  for (int id : {1034, 1046, int(IDC_PICK_AM)}) Get<QToolButton>(id)->click();
+  Save(picker, "time_picker_12.png");
 }
 
 }  // namespace

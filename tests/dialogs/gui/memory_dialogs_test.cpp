@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/host_port.h"
+#include "shell/gui/shell_fixture.h"
 #include "shell/window_messages.h"
 
 namespace pw::test {
@@ -43,11 +44,10 @@ TEST(MemoryDialogsTest, AboutShowsTheProgramAndEndsWithOk) {
   std::unique_ptr<QDialog> dialog(CreateAboutDialog(nullptr, kLines));
   EXPECT_EQ(dialog->windowTitle(), "About Pennywhistle");
   auto* text = dialog->findChild<QLabel*>("AboutText");
-  ASSERT_NE(text, nullptr);
+  auto* ok = dialog->findChild<QPushButton*>();
+  ASSERT_TRUE(text && ok);
   EXPECT_EQ(text->text().count('\n'), 4);
   EXPECT_TRUE(text->text().startsWith("Pennywhistle 2000 R6a\n"));
-  auto* ok = dialog->findChild<QPushButton*>();
-  ASSERT_NE(ok, nullptr);
   ok->click();
   EXPECT_EQ(dialog->result(), IDOK);
 }
@@ -75,8 +75,7 @@ TEST(MemoryDialogsTest, StartupDialogIsFramelessFixedAndEndsWithTheChoiceMade) {
     if (c.key == Qt::Key_unknown) {
       QTest::mouseClick(button, Qt::LeftButton);
     } else {
-      dialog->activateWindow();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+      ActivateForKeys(dialog.get());
       QTest::keyClick(dialog.get(), c.key, c.modifiers);
       // A button's letter clicks it visibly: the click lands a moment later.
       for (int waited = 0; dialog->isVisible() && waited < 2000; waited += 20) QTest::qWait(20);
