@@ -37,12 +37,11 @@ TimeRecord SampleTime(int billable, int billed, bool note) {
   return r;
 }
 
-constexpr const char* kTimeCardTop =
-    "*Date: 12/31/2000 *Dur'n: 2h, 30m (2.50)\n*Start: 09:00 AM *End: 11:30 AM\n*Client: Acme\n*Project: Web\n"
-    "*Sub: Shop\n*Task: Code\n*Amn't: 212.50 *Rate: 85\n";
-constexpr const char* kEuropeanTimeCardTop =
-    "*Date: 31.12.2000 *Dur'n: 2h, 30m (2.50)\n*Start: 09:00 AM *End: 11:30 AM\n*Client: Acme\n*Project: Web\n"
-    "*Sub: Shop\n*Task: Code\n*Amn't: 212.50 *Rate: 85\n";
+// The card of SampleTime() with the date as shown and the last line's marks.
+std::string TimeCard(const std::string& date, const std::string& marks) {
+  return "*Date: " + date + " *Dur'n: 2h, 30m (2.50)\n*Start: 09:00 AM *End: 11:30 AM\n*Client: Acme\n*Project: Web\n"
+         "*Sub: Shop\n*Task: Code\n*Amn't: 212.50 *Rate: 85\n*Ccy: USD " + marks + "\n";
+}
 
 struct TimeCardCase {
   const char* name;
@@ -65,15 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(
             TimeCardCase{"BilledWithNote", SampleTime(1, 1, true), false,
-                         std::string(kTimeCardTop) + "*Ccy: USD _billable _billed /note\n"},
+                         TimeCard("12/31/2000", "_billable _billed /note")},
             TimeCardCase{"BillableNotBilled", SampleTime(1, 0, false), false,
-                         std::string(kTimeCardTop) + "*Ccy: USD _billable _not billed /no note\n"},
+                         TimeCard("12/31/2000", "_billable _not billed /no note")},
             TimeCardCase{"NotBillableHasNoBilledWord", SampleTime(0, 1, true), false,
-                         std::string(kTimeCardTop) + "*Ccy: USD _not billable /note\n"},
+                         TimeCard("12/31/2000", "_not billable /note")},
             TimeCardCase{"BillableOtherThanOneCountsAsNot", SampleTime(5, 1, false), false,
-                         std::string(kTimeCardTop) + "*Ccy: USD _not billable /no note\n"},
-            TimeCardCase{"EuropeanDate", SampleTime(0, 0, false), true,
-                         std::string(kEuropeanTimeCardTop) + "*Ccy: USD _not billable /no note\n"}),
+                         TimeCard("12/31/2000", "_not billable /no note")},
+            TimeCardCase{"EuropeanDate", SampleTime(0, 0, false), true, TimeCard("31.12.2000", "_not billable /no note")}),
         ::testing::ValuesIn(test::kTestLocales)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param)[0] == 'C' ? "_C" : "_German");
@@ -124,21 +122,12 @@ INSTANTIATE_TEST_SUITE_P(
                         "*Payment: Card\n*Ccy: EUR *Amn't: 45.00\n_n/reimbursable _receipt\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct PitchCase {
-  int top, bottom, lines, pitch;
-};
-
-class CardPitchTest : public ::testing::TestWithParam<PitchCase> {};
-
-TEST_P(CardPitchTest, SharesTheHeightOut) {
-  const PitchCase& c = GetParam();
-  EXPECT_EQ(CardLinePitch(c.top, c.bottom, c.lines), c.pitch);
+TEST(CardPitch, SharesTheHeightOut) {
+  const struct { int top, bottom, lines, pitch; } cases[] = {
+      {100, 201, 8, 12}, {100, 201, 7, 14}, {0, 97, 8, 12}, {0, 96, 8, 11}, {10, 10, 8, 0}, {0, 50, 0, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(CardLinePitch(c.top, c.bottom, c.lines), c.pitch) << c.top << "-" << c.bottom << " / " << c.lines;
 }
-
-INSTANTIATE_TEST_SUITE_P(Pitches, CardPitchTest,
-                         ::testing::Values(PitchCase{100, 201, 8, 12}, PitchCase{100, 201, 7, 14},
-                                           PitchCase{0, 97, 8, 12}, PitchCase{0, 96, 8, 11},
-                                           PitchCase{10, 10, 8, 0}, PitchCase{0, 50, 0, 0}));
 
 }  // namespace
 }  // namespace pw

@@ -54,13 +54,11 @@ std::string Show(const Lines& lines) {
 }
 
 // Every case runs under the C locale and under a decimal-comma locale.
-class ReportLocaleTest : public ::testing::TestWithParam<std::string> {
- protected:
-  test::LocaleGuard locale_{GetParam()};
-};
+class ReportLocaleTest : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(ReportLocaleTest, TimeReportReadsTopToBottom) {
-  const Lines lines = TimeReportLines(SummarizeTime({{.duration = u"1:30", .billed = 0}, {.duration = u"0:30", .billed = 0}}));
+TEST_P(ReportLocaleTest, ReportsReadTopToBottom) {
+  test::LocaleGuard locale(GetParam());
+  Lines lines = TimeReportLines(SummarizeTime({{.duration = u"1:30", .billed = 0}, {.duration = u"0:30", .billed = 0}}));
   const Lines expected = {
       u"NOTE: 2 billable record(s) had not yet been billed.",
       u" ", u"Summary entries might be incorrect.", u" ",
@@ -75,13 +73,11 @@ TEST_P(ReportLocaleTest, TimeReportReadsTopToBottom) {
       u" ", u"No notes.", u" ",
   };
   EXPECT_EQ(lines, expected) << Show(lines);
-}
 
-TEST_P(ReportLocaleTest, ExpenseReportReadsTopToBottom) {
-  const Lines lines = ExpenseReportLines(SummarizeExpense(
+  lines = ExpenseReportLines(SummarizeExpense(
       {{.amount = u"10"}, {.amount = u"5.50"}, {.client = u"Bolt", .amount = u"30", .billable = true, .billed = true},
        {.amount = u"n/a", .notes = u"lost receipt", .date = u"03/04/2001"}}));
-  const Lines expected = {
+  const Lines expectedExpense = {
       u"NOTE: 1 record(s) had undefined amount.",
       u" ", u"Summary entries might be incorrect.", u" ",
       u"Summarized records: 4.", u"Billable records: 1.", u"Non-billable records: 3.",
@@ -95,7 +91,7 @@ TEST_P(ReportLocaleTest, ExpenseReportReadsTopToBottom) {
       u" ", u"Notes:", u" ",
       u"03/04/2001: \"lost receipt\"",
   };
-  EXPECT_EQ(lines, expected) << Show(lines);
+  EXPECT_EQ(lines, expectedExpense) << Show(lines);
 }
 
 struct TimeCase {
@@ -116,13 +112,11 @@ TEST_P(TimeReportCaseTest, Lines) {
 }
 
 const TimeCase kTimeCases[] = {
-    {"RatesApartAreTwoEntries",
-     {{.rate = u"50", .duration = u"1:30"}, {.rate = u"60", .duration = u"0:30"}},
-     {u"Acme, Roof, North, Survey: 1.50 hours: 50.00/hour, 75.00 total",
-      u"Acme, Roof, North, Survey: 0.50 hours: 60.00/hour, 30.00 total", u"Billable amount: 105.00"}},
-    {"RatesEqualAsFloatsShareAnEntry",
-     {{.rate = u"50", .duration = u"1:00"}, {.rate = u"50.000", .duration = u"1:00"}, {.rate = u"5e1", .duration = u"1:00"}},
-     {u"Acme, Roof, North, Survey: 3.00 hours: 50.00/hour, 150.00 total"}},
+    // Rates apart are two entries; rates equal as numbers share one.
+    {"RatesKeyTheEntries",
+     {{.rate = u"50", .duration = u"1:30"}, {.rate = u"60", .duration = u"0:30"}, {.rate = u"50.000"}, {.rate = u"5e1"}},
+     {u"Acme, Roof, North, Survey: 3.50 hours: 50.00/hour, 175.00 total",
+      u"Acme, Roof, North, Survey: 0.50 hours: 60.00/hour, 30.00 total", u"Billable amount: 205.00"}},
     {"SingleFloatArithmetic",  // 1.5 h x 33.33 is 49.995f: "50.00", where double gives "49.99"
      {{.rate = u"33.33", .duration = u"1:30"}},
      {u"Acme, Roof, North, Survey: 1.50 hours: 33.33/hour, 50.00 total", u"Billable amount: 50.00"}},
@@ -148,9 +142,6 @@ const TimeCase kTimeCases[] = {
      {u"NOTE: 1 billable record(s) had undefined rate.", u"Billable amount: 0.00",
       u"Acme, Roof, North, Survey: 2.00 hours: 0.00/hour, 0.00 total"},
      {u"NOTE: 1 billable record(s) had invalid rate."}},
-    {"InvalidRate",
-     {{.rate = u"fifty"}},
-     {u"NOTE: 1 billable record(s) had invalid rate."}},
     {"RatesOfRecordsNotBillableAreNotRead",
      {{.rate = u"fifty", .billable = 0, .billed = 0}, {.rate = u"n/a", .billable = 0, .billed = 0}},
      {u"Acme, Roof, North, Survey: 2.00 hours"},
@@ -161,17 +152,15 @@ const TimeCase kTimeCases[] = {
      {u"Summary entries might be incorrect."}},
 };
 
-std::string TimeCaseName(const ::testing::TestParamInfo<TimeReportCaseTest::ParamType>& info) {
-  std::string locale = std::get<1>(info.param);
-  std::replace_if(locale.begin(), locale.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
-  return std::string(std::get<0>(info.param).name) + "_" + locale;
-}
+std::string LocaleName(const std::string& locale) { return locale == "C" ? "C" : "Comma"; }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TimeReportCaseTest,
                          ::testing::Combine(::testing::ValuesIn(kTimeCases), ::testing::ValuesIn(test::NumberLocales())),
-                         TimeCaseName);
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) + "_" + LocaleName(std::get<1>(info.param));
+                         });
 INSTANTIATE_TEST_SUITE_P(Locales, ReportLocaleTest, ::testing::ValuesIn(test::NumberLocales()),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& info) { return LocaleName(info.param); });
 
 TEST(ReportLinesTest, WarningsComeInTheirOrderAboveTheCounts) {
   const Lines lines = TimeReportLines(SummarizeTime(

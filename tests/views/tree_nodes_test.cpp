@@ -13,52 +13,27 @@
 namespace pw {
 namespace {
 
-// The tree drawn as text: one line per node in depth-first order, two blanks
-// per level, a leaf followed by " @" and its record's position.
-std::string Draw(const TreeNodeList& nodes, TreeNodeId parent = PWH_NO_TREE_NODE, int depth = 0) {
+// The tree as text: each node's text followed by its children in brackets,
+// or for a leaf by "@" and its record's position; siblings apart by a blank.
+std::string Draw(const TreeNodeList& nodes, TreeNodeId parent = PWH_NO_TREE_NODE) {
   std::string out;
   for (TreeNodeId id : nodes.Children(parent)) {
     const std::u16string_view text = nodes.text(id);
-    out += std::string(std::size_t(depth) * 2, ' ') + std::string(text.begin(), text.end());
-    if (!nodes.node(id).hasChildren) out += " @" + std::to_string(nodes.node(id).recordPosition);
-    out += '\n';
-    out += Draw(nodes, id, depth + 1);
+    out += (out.empty() ? "" : " ") + std::string(text.begin(), text.end());
+    out += nodes.node(id).hasChildren ? "(" + Draw(nodes, id) + ")" : "@" + std::to_string(nodes.node(id).recordPosition);
   }
   return out;
 }
 
 // A record as the tree sees it: date, client, project, subproject (time) or
-// description (expense), task (time only), duration (time) or amount
-// (expense).
+// description (expense), task (time only), duration (time) or amount (expense).
 struct Row {
-  const char16_t* date;
-  const char16_t* client;
-  const char16_t* project;
-  const char16_t* third;
-  const char16_t* task;
-  const char16_t* last;
+  const char16_t *date, *client, *project, *third, *task, *last;
 };
-
-TimeRecord TimeOf(const Row& row) {
-  TimeRecord r;
-  PresetTreeRecord(r);
-  CopyText(r.date, row.date), CopyText(r.client, row.client), CopyText(r.project, row.project);
-  CopyText(r.subproject, row.third), CopyText(r.task, row.task), CopyText(r.duration, row.last);
-  return r;
-}
-
-ExpenseRecord ExpenseOf(const Row& row) {
-  ExpenseRecord r;
-  PresetTreeRecord(r);
-  CopyText(r.date, row.date), CopyText(r.client, row.client), CopyText(r.project, row.project);
-  CopyText(r.description, row.third), CopyText(r.amount, row.last);
-  return r;
-}
 
 struct GroupingCase {
   const char* name;
-  bool expense;
-  bool european;
+  bool expense, european;
   std::vector<Row> rows;  // at positions 0, 1, 2, ...
   const char* tree;
 };
@@ -71,48 +46,51 @@ TEST_P(GroupingTest, BuildsTheGroupsInFirstAppearanceOrder) {
   if (!guard.ok()) GTEST_SKIP() << "no locale " << locale;
   TreeNodeList nodes;
   for (std::size_t i = 0; i < c.rows.size(); ++i) {
-    const TreeTextFormat format{c.european};
-    if (c.expense) AddExpenseRecordNodes(nodes, ExpenseOf(c.rows[i]), RecordPosition(i), format);
-    else AddTimeRecordNodes(nodes, TimeOf(c.rows[i]), RecordPosition(i), format);
+    const Row& row = c.rows[i];
+    if (c.expense) {
+      ExpenseRecord r;
+      PresetTreeRecord(r);
+      CopyText(r.date, row.date), CopyText(r.client, row.client), CopyText(r.project, row.project);
+      CopyText(r.description, row.third), CopyText(r.amount, row.last);
+      AddExpenseRecordNodes(nodes, r, RecordPosition(i), TreeTextFormat{c.european});
+    } else {
+      TimeRecord r;
+      PresetTreeRecord(r);
+      CopyText(r.date, row.date), CopyText(r.client, row.client), CopyText(r.project, row.project);
+      CopyText(r.subproject, row.third), CopyText(r.task, row.task), CopyText(r.duration, row.last);
+      AddTimeRecordNodes(nodes, r, RecordPosition(i), TreeTextFormat{c.european});
+    }
   }
   EXPECT_EQ(Draw(nodes), c.tree);
   EXPECT_EQ(nodes.leafCount(), c.rows.size());
 }
 
 const GroupingCase kGroupingCases[] = {
-    {"SameChainSharesFiveGroups", false, false,
-     {{u"03/14/2024", u"Acme", u"Web", u"Shop", u"Code", u"01:30"},
-      {u"03/14/2024", u"Acme", u"Web", u"Shop", u"Code", u"7:45"}},
-     "03/14/2024\n  Acme\n    Web\n      Shop\n        Code\n          1.50 @0\n          7.75 @1\n"},
-    {"SameClientOnTwoDates", false, false,
-     {{u"03/14/2024", u"Acme", u"Web", u"S", u"T", u"1:00"}, {u"03/15/2024", u"Acme", u"Web", u"S", u"T", u"2:00"}},
-     "03/14/2024\n  Acme\n    Web\n      S\n        T\n          1.00 @0\n"
-     "03/15/2024\n  Acme\n    Web\n      S\n        T\n          2.00 @1\n"},
-    {"SameProjectUnderTwoClients", false, false,
-     {{u"03/14/2024", u"Acme", u"Web", u"S", u"T", u"1:00"}, {u"03/14/2024", u"Beta", u"Web", u"S", u"T", u"1:00"}},
-     "03/14/2024\n  Acme\n    Web\n      S\n        T\n          1.00 @0\n"
-     "  Beta\n    Web\n      S\n        T\n          1.00 @1\n"},
+    // A group is shared under its own parent only: the same client on another date, the same
+    // project under another client are groups of their own.
+    {"GroupsAreSharedUnderTheSameParentOnly", false, false,
+     {{u"03/14/2024", u"Acme", u"Web", u"S", u"T", u"1:00"},
+      {u"03/15/2024", u"Acme", u"Web", u"S", u"T", u"2:00"},
+      {u"03/14/2024", u"Beta", u"Web", u"S", u"T", u"1:00"},
+      {u"03/14/2024", u"Acme", u"Web", u"S", u"T", u"7:45"}},
+     "03/14/2024(Acme(Web(S(T(1.00@0 7.75@3)))) Beta(Web(S(T(1.00@2))))) 03/15/2024(Acme(Web(S(T(2.00@1)))))"},
     {"ChildrenInFirstAppearanceOrderAndCaseCounts", false, false,
      {{u"d", u"Beta", u"P", u"S", u"T", u"1:00"},
       {u"d", u"Acme", u"P", u"S", u"T", u"1:00"},
       {u"d", u"Beta", u"P", u"S", u"U", u"1:00"},
       {u"d", u"acme", u"P", u"S", u"T", u"1:00"}},
-     "d\n  Beta\n    P\n      S\n        T\n          1.00 @0\n        U\n          1.00 @2\n"
-     "  Acme\n    P\n      S\n        T\n          1.00 @1\n"
-     "  acme\n    P\n      S\n        T\n          1.00 @3\n"},
+     "d(Beta(P(S(T(1.00@0) U(1.00@2)))) Acme(P(S(T(1.00@1)))) acme(P(S(T(1.00@3)))))"},
     {"NoDurationAndEmptyAndNotAvailableTexts", false, false,
      {{u"--/--/----", u"n/a", u"", u"n/a", u"", u"--:--"}, {u"--/--/----", u"", u"", u"n/a", u"", u"--:--"}},
-     "--/--/----\n  n/a\n    \n      n/a\n        \n          --:-- @0\n"
-     "  \n    \n      n/a\n        \n          --:-- @1\n"},
+     "--/--/----(n/a((n/a((--:--@0)))) ((n/a((--:--@1)))))"},
     {"EuropeanDates", false, true,
      {{u"12/31/2000", u"Acme", u"P", u"S", u"T", u"0:15"}, {u"not a date", u"Acme", u"P", u"S", u"T", u"0:15"}},
-     "31.12.2000\n  Acme\n    P\n      S\n        T\n          0.25 @0\n"
-     "00/00/0000\n  Acme\n    P\n      S\n        T\n          0.25 @1\n"},
+     "31.12.2000(Acme(P(S(T(0.25@0))))) 00/00/0000(Acme(P(S(T(0.25@1)))))"},
     {"ExpenseLevelsEndInTheAmount", true, false,
      {{u"03/14/2024", u"Acme", u"Trip", u"Train", u"", u"45.00"},
       {u"03/14/2024", u"Acme", u"Trip", u"Hotel", u"", u"n/a"},
       {u"03/14/2024", u"Acme", u"Trip", u"Train", u"", u"12.50"}},
-     "03/14/2024\n  Acme\n    Trip\n      Train\n        45.00 @0\n        12.50 @2\n      Hotel\n        n/a @1\n"},
+     "03/14/2024(Acme(Trip(Train(45.00@0 12.50@2) Hotel(n/a@1))))"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Trees, GroupingTest,
@@ -142,19 +120,12 @@ TEST(TreeNodeList, FindsEveryGroupAgainAfterTheLookupTableGrew) {
 
 // --- Loading from the store ----------------------------------------------------
 
-struct LoadCase {
-  const char* name;
-  int mode;                            // PWH_ALL_REC_MODE or PWH_SELECT_REC_MODE
-  std::vector<RecordPosition> shown;   // DisplayedRecordList
-  const char* tree;
-};
-
+// Positions 0..5 hold clients C0, C2, C4 on the 1st and C1, C3, C5 on the 2nd.
 class TreeStoreTest : public test::StoreTest {
  protected:
   void SetUp() override {
     StoreTest::SetUp();
     OpenRecordDatabases();
-    // Positions 0..5, clients C0..C5, every second record on the 2nd.
     for (int i = 0; i < 6; ++i) {
       TimeRecord r = test::Time(i % 2 ? u"01/02/2000" : u"01/01/2000", std::u16string(u"C") + char16_t(u'0' + i));
       CopyText(r.duration, u"1:00");
@@ -166,70 +137,59 @@ class TreeStoreTest : public test::StoreTest {
     DisplayedRecordList.Clear();
     StoreTest::TearDown();
   }
+  static void Show(int mode, const std::vector<RecordPosition>& shown) {
+    RecordSetMode = mode;
+    DisplayedRecordList.Clear();
+    for (RecordPosition p : shown) DisplayedRecordList.Append(p);
+  }
   std::vector<CEOID> oids_;
 };
 
-class LoadTreeTest : public TreeStoreTest, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(LoadTreeTest, WalksTheShownRecords) {
-  const LoadCase& c = GetParam();
-  RecordSetMode = c.mode;
-  DisplayedRecordList.Clear();
-  for (RecordPosition p : c.shown) DisplayedRecordList.Append(p);
-  TreeNodeList nodes;
-  ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, {}, &nodes));
-  // Only the path below the date and client matters here: draw the first two levels and the leaves.
-  std::string drawn;
-  for (TreeNodeId id = 0; id < TreeNodeId(nodes.size()); ++id) {
-    const TreeNode& n = nodes.node(id);
-    if (n.level < 2) drawn += std::string(std::size_t(n.level) * 2, ' ') + std::string(nodes.text(id).begin(), nodes.text(id).end()) + '\n';
-    if (!n.hasChildren) drawn += "@" + std::to_string(n.recordPosition) + '\n';
+TEST_F(TreeStoreTest, WalksTheShownRecords) {
+  const struct { int mode; std::vector<RecordPosition> shown; const char* tree; } cases[] = {
+      {PWH_ALL_REC_MODE, {}, "01/01/2000 C0 @0 C2 @1 C4 @2 01/02/2000 C1 @3 C3 @4 C5 @5"},
+      {PWH_SELECT_REC_MODE, {2, 5}, "01/01/2000 C4 @2 01/02/2000 C5 @5"},
+      {PWH_SELECT_REC_MODE, {}, ""},
+      {PWH_SELECT_REC_MODE, {1, 9, 4}, "01/01/2000 C2 @1"},  // a missing position ends the walk
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tree);
+    Show(c.mode, c.shown);
+    TreeNodeList nodes;
+    ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, {}, &nodes));
+    // The date and client groups in the order made, and the leaves' positions.
+    std::string drawn;
+    for (TreeNodeId id = 0; id < TreeNodeId(nodes.size()); ++id) {
+      const TreeNode& n = nodes.node(id);
+      const std::u16string_view text = nodes.text(id);
+      if (n.level < 2) drawn += (drawn.empty() ? "" : " ") + std::string(text.begin(), text.end());
+      if (!n.hasChildren) drawn += " @" + std::to_string(n.recordPosition);
+    }
+    EXPECT_EQ(drawn, c.tree);
   }
-  EXPECT_EQ(drawn, c.tree);
   EXPECT_TRUE(host.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, LoadTreeTest,
-    ::testing::Values(
-        LoadCase{"AllRecords", PWH_ALL_REC_MODE, {},
-                 "01/01/2000\n  C0\n@0\n  C2\n@1\n  C4\n@2\n01/02/2000\n  C1\n@3\n  C3\n@4\n  C5\n@5\n"},
-        LoadCase{"SelectedPositions", PWH_SELECT_REC_MODE, {2, 5}, "01/01/2000\n  C4\n@2\n01/02/2000\n  C5\n@5\n"},
-        LoadCase{"EmptySelection", PWH_SELECT_REC_MODE, {}, ""},
-        LoadCase{"SelectionEndsAtAMissingPosition", PWH_SELECT_REC_MODE, {1, 9, 4},
-                 "01/01/2000\n  C2\n@1\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ReadFailureCase {
-  const char* name;
-  int mode;
-  const char16_t* message;
-};
-
-class TreeReadFailureTest : public TreeStoreTest {};
-
-TEST_F(TreeReadFailureTest, EndsTheBuildWithNothingAndTheWalksOwnMessage) {
+TEST_F(TreeStoreTest, AReadFailureEndsTheBuildWithNothingAndTheWalksOwnMessage) {
   DamageRecord(oids_[3]);
-  const ReadFailureCase cases[] = {
-      {"all", PWH_ALL_REC_MODE, u"LoadMainTreeViewListBox: could not CeReadRecordProps(): error code: (13)."},
-      {"selected", PWH_SELECT_REC_MODE, u"LoadMainListBox: could not CeReadRecordProps(): error code: (13)."},
+  const struct { int mode; std::u16string message; } cases[] = {
+      {PWH_ALL_REC_MODE, u"LoadMainTreeViewListBox: could not CeReadRecordProps(): error code: ("},
+      {PWH_SELECT_REC_MODE, u"LoadMainListBox: could not CeReadRecordProps(): error code: ("},
   };
-  for (const ReadFailureCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
     host.messages.clear();
-    RecordSetMode = c.mode;
-    DisplayedRecordList.Clear();
-    for (RecordPosition p = 0; p < 6; ++p) DisplayedRecordList.Append(p);
+    Show(c.mode, {0, 1, 2, 3, 4, 5});
     TreeNodeList nodes;
     EXPECT_FALSE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, {}, &nodes));
     EXPECT_TRUE(nodes.empty());
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].title, u"Pennywhistle Db Error");
-    EXPECT_EQ(host.messages[0].type, MB_OK | MB_ICONEXCLAMATION);
-    // The error code is the store's own; compare the text around it.
+    EXPECT_EQ(std::tuple(host.messages[0].title, host.messages[0].type),
+              std::tuple(u"Pennywhistle Db Error", MB_OK | MB_ICONEXCLAMATION));
+    // The error code is the store's own: the text up to it, and the end.
     const std::u16string& text = host.messages[0].text;
-    const std::u16string expected = c.message;
-    EXPECT_EQ(text.substr(0, text.rfind(u'(')), expected.substr(0, expected.rfind(u'(')));
+    EXPECT_EQ(text.substr(0, text.rfind(u'(') + 1), c.message);
+    EXPECT_EQ(text.substr(text.size() - 2), u").");
   }
 }
 

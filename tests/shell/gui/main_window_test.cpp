@@ -30,25 +30,34 @@ QString Shown(const QString& text) { return QString(text).remove('&'); }
 
 // Every menu item as "path id", then its keys (", " between them), then " grey" or " checked" as it shows,
 // " unmapped" when the window does not find it by its id and " unserved" when the command table has no entry
-// for it; sorted by path.
+// for it; sorted by path. On the way: within each menu, the bar included, every item has its own letter.
 std::vector<std::string> MenuItems(PwMainWindow* window) {
   std::vector<std::string> items;
-  std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& path) {
-    for (QAction* action : menu->actions()) {
-      const QString itemPath = path + '/' + Shown(action->text());
+  std::function<void(const QList<QAction*>&, const QString&)> walk = [&](const QList<QAction*>& actions,
+                                                                        const QString& path) {
+    QSet<QChar> letters;
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      const QString text = action->text();
+      const QString itemPath = (path.isEmpty() ? "" : path + '/') + Shown(text);
+      const qsizetype at = text.indexOf('&');
+      const QChar letter = at >= 0 && at + 1 < text.size() ? text[at + 1].toLower() : QChar();
+      EXPECT_FALSE(letter.isNull() || letters.contains(letter)) << itemPath.toStdString();
+      letters.insert(letter);
+      if (action->menu()) {
+        walk(action->menu()->actions(), itemPath);
+        continue;
+      }
       const UINT id = action->data().toUInt();
       QStringList keys;
       for (const QKeySequence& key : action->shortcuts()) keys << key.toString();
-      if (action->menu())
-        walk(action->menu(), itemPath);
-      else if (!action->isSeparator())
-        items.push_back(itemPath.toStdString() + ' ' + std::to_string(id) +
-                        (keys.isEmpty() ? "" : ' ' + keys.join(", ").toStdString()) +
-                        (action->isEnabled() ? "" : " grey") + (action->isChecked() ? " checked" : "") +
-                        (window->menuAction(id) == action ? "" : " unmapped") + (FindCommand(id) ? "" : " unserved"));
+      items.push_back(itemPath.toStdString() + ' ' + std::to_string(id) +
+                      (keys.isEmpty() ? "" : ' ' + keys.join(", ").toStdString()) +
+                      (action->isEnabled() ? "" : " grey") + (action->isChecked() ? " checked" : "") +
+                      (window->menuAction(id) == action ? "" : " unmapped") + (FindCommand(id) ? "" : " unserved"));
     }
   };
-  for (QAction* top : window->menuBar()->actions()) walk(top->menu(), Shown(top->text()));
+  walk(window->menuBar()->actions(), "");
   std::sort(items.begin(), items.end());
   return items;
 }
@@ -110,35 +119,7 @@ TEST_F(ShellTest, StartUpBuildsTheMainWindow) {
     EXPECT_EQ(window->statusPart(i)->text(), parts[i].first) << i;
     EXPECT_EQ(window->statusPart(i)->geometry().right() + 1, parts[i].second) << i;
   }
-}
-
-TEST_F(ShellTest, MenuItemsHaveTheirPathIdentifierCheckAndGreyState) {
-  ASSERT_TRUE(StartUp());
-  EXPECT_EQ(MenuItems(MainWindowWidget()), kMenuAfterStartUp);
-  EXPECT_EQ(CommandTable().size(), kMenuAfterStartUp.size());
-}
-
-// Within each menu, the bar included, every item has its own letter.
-TEST_F(ShellTest, EveryMenuItemHasALetterOfItsOwn) {
-  ASSERT_TRUE(StartUp());
-  std::function<void(const QList<QAction*>&, const QString&)> check = [&](const QList<QAction*>& actions,
-                                                                         const QString& menu) {
-    QSet<QChar> letters;
-    for (QAction* action : actions) {
-      if (action->isSeparator()) continue;
-      const QString text = action->text();
-      const qsizetype at = text.indexOf('&');
-      ASSERT_TRUE(at >= 0 && at + 1 < text.size()) << (menu + '/' + text).toStdString();
-      EXPECT_FALSE(letters.contains(text[at + 1].toLower())) << (menu + '/' + text).toStdString();
-      letters.insert(text[at + 1].toLower());
-      if (action->menu()) check(action->menu()->actions(), menu + '/' + Shown(text));
-    }
-  };
-  check(MainWindowWidget()->menuBar()->actions(), "");
-}
-
-TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
-  ASSERT_TRUE(StartUp());
+  // The steps in the status line.
   const std::vector<std::u16string> steps = {u"reading PWH configuration...", u"idle", u"opening time db...",
                                              u"opening config db...", u"opening expense db..."};
   ASSERT_GE(Activity().size(), steps.size());
@@ -148,6 +129,12 @@ TEST_F(ShellTest, StartUpShowsItsStepsInTheStatusLine) {
   // First start: the three databases were made silently.
   for (auto name : {PWH_TIME_DB_NAME, PWH_CONFIG_DB_NAME, PWH_EXPENSE_DB_NAME})
     EXPECT_NE(FindDatabaseByName(nullptr, name), 0u) << WideToUtf8(name);
+}
+
+TEST_F(ShellTest, MenuItemsHaveTheirPathIdentifierKeysLetterCheckAndGreyState) {
+  ASSERT_TRUE(StartUp());
+  EXPECT_EQ(MenuItems(MainWindowWidget()), kMenuAfterStartUp);
+  EXPECT_EQ(CommandTable().size(), kMenuAfterStartUp.size());
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
@@ -236,34 +223,14 @@ TEST_F(ShellTest, ModeSwitchFollowsTheMenuRules) {
   }
   // Back in time mode the tree's expand item is enabled again.
   EXPECT_TRUE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
-  // Picking the mode already on rebuilds nothing and keeps its check.
+  // Picking the mode or view already on rebuilds nothing and keeps its check.
   const std::size_t before = Activity().size();
   QTableView* list = ListViewWindow;
   window->menuAction(IDM_MODE_TIME)->trigger();
+  window->menuAction(IDM_VIEW_LIST)->trigger();
   EXPECT_EQ(Activity().size(), before);
   EXPECT_EQ(ListViewWindow, list);
-  EXPECT_TRUE(window->menuAction(IDM_MODE_TIME)->isChecked());
-}
-
-TEST_F(ShellTest, ViewListComesBackFromTheReport) {
-  AddTimeRecords({u"03/14/2024"});
-  ASSERT_TRUE(StartUp());
-  PwMainWindow* window = MainWindowWidget();
-  const std::size_t before = Activity().size();
-  SendCommand(IDM_VIEW_LIST);  // already shown: nothing
-  EXPECT_EQ(Activity().size(), before);
-  DestroyCurrentView();
-  ASSERT_TRUE(CreateMainListView(&ReportListWindow, PWH_REPORT_VIEW));
-  window->menuAction(IDM_SAVE_REPORT)->setEnabled(true);
-  window->menuAction(IDM_VIEW_LIST)->setChecked(false);
-  window->menuAction(IDM_VIEW_REPORT)->setChecked(true);
-  SendCommand(IDM_VIEW_LIST);
-  EXPECT_EQ(ReportListWindow, nullptr);
-  EXPECT_EQ(ShownRows(), 1);
-  EXPECT_TRUE(window->menuAction(IDM_VIEW_LIST)->isChecked());
-  EXPECT_FALSE(window->menuAction(IDM_VIEW_REPORT)->isChecked());
-  EXPECT_FALSE(window->menuAction(IDM_SAVE_REPORT)->isEnabled());
-  EXPECT_FALSE(window->menuAction(IDM_EXPAND_COLLAPSE_TREE)->isEnabled());
+  EXPECT_TRUE(window->menuAction(IDM_MODE_TIME)->isChecked() && window->menuAction(IDM_VIEW_LIST)->isChecked());
 }
 
 TEST_F(ShellTest, StartupChoiceExpenseSwitchesModeBeforeTheLoop) {
@@ -329,9 +296,7 @@ TEST_F(ShellTest, ListsInTheViewAreaReportRowChanges) {
 TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
   AddTimeRecords({u"03/14/2024", u"03/14/2024", u"03/14/2024"});  // today
   ASSERT_TRUE(StartUp());
-  PwMainWindow* window = MainWindowWidget();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  ActivateForKeys(MainWindowWidget());
   Configuration->UseEuropeanDateFormat = 1;
   auto listHasFocus = [] { return ListViewWindow && QApplication::focusWidget() == ListViewWindow; };
   auto row = [] { return ListViewWindow ? ListViewWindow->currentIndex().row() : -2; };

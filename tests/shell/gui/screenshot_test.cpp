@@ -21,72 +21,10 @@
 #include "views/gui/tree_node_view.h"
 #include "views/gui/tree_view.h"
 #include "views/gui/view_selection.h"
+#include "week_of_work.h"
 
 namespace pw::test {
 namespace {
-
-struct Work {
-  const char16_t* date;
-  int startHour, startMinute;
-  bool startPm;
-  int endHour, endMinute;
-  bool endPm;
-  const char16_t* duration;
-  const char16_t* client;
-  const char16_t* project;
-  const char16_t* task;
-  const char16_t* rate;
-  const char16_t* amount;
-  int billable, billed;
-  const char16_t* note;
-};
-
-const Work kWeek[] = {
-    {u"03/08/2024", 9, 0, false, 11, 30, false, u"02:30", u"Acme Corp", u"Website", u"Design", u"85", u"212.50", 1, 1, u""},
-    {u"03/08/2024", 1, 0, true, 4, 15, true, u"03:15", u"Birch & Co", u"Payroll", u"Support", u"70", u"227.50", 1, 1,
-     u"Year-end figures"},
-    {u"03/11/2024", 8, 30, false, 12, 0, true, u"03:30", u"Acme Corp", u"Website", u"Development", u"85", u"297.50", 1,
-     0, u""},
-    {u"03/11/2024", 1, 30, true, 5, 0, true, u"03:30", u"City Library", u"Catalogue", u"Development", u"60",
-     u"210.00", 1, 0, u"New search page"},
-    {u"03/12/2024", 9, 15, false, 10, 0, false, u"00:45", u"Internal", u"Admin", u"Invoices", u"0", u"0.00", 0, 0, u""},
-    {u"03/12/2024", 10, 0, false, 1, 0, true, u"03:00", u"Birch & Co", u"Payroll", u"Meeting", u"70", u"210.00", 1, 0,
-     u""},
-    {u"03/13/2024", 9, 0, false, 12, 30, true, u"03:30", u"Acme Corp", u"Shop", u"Development", u"85", u"297.50", 1, 0,
-     u"Checkout flow"},
-    {u"03/13/2024", 2, 0, true, 4, 45, true, u"02:45", u"City Library", u"Catalogue", u"Testing", u"60", u"165.00", 1,
-     0, u""},
-    {u"03/14/2024", 8, 45, false, 10, 15, false, u"01:30", u"Acme Corp", u"Shop", u"Review", u"85", u"127.50", 1, 0,
-     u""},
-};
-
-// A week of work in the time database, before the program starts.
-void PutTheWeek() {
-  DatabaseHandle db;
-  ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
-  for (const Work& w : kWeek) {
-    TimeRecord r;
-    CopyText(r.date, w.date);
-    r.startHour = w.startHour;
-    r.startMinute = w.startMinute;
-    r.startPm = w.startPm;
-    r.endHour = w.endHour;
-    r.endMinute = w.endMinute;
-    r.endPm = w.endPm;
-    CopyText(r.duration, w.duration);
-    CopyText(r.client, w.client);
-    CopyText(r.project, w.project);
-    CopyText(r.subproject, u"n/a");
-    CopyText(r.task, w.task);
-    CopyText(r.rate, w.rate);
-    CopyText(r.currency, u"USD");
-    CopyText(r.amount, w.amount);
-    r.billable = w.billable;
-    r.billed = w.billed;
-    CopyText(r.notes, w.note);
-    ASSERT_TRUE(AddNewRecord(nullptr, db, r));
-  }
-}
 
 // Which view is pictured, and the variable naming the file it is saved to.
 struct Shot {
@@ -99,13 +37,13 @@ class ScreenshotTest : public ShellTest, public ::testing::WithParamInterface<Sh
 
 TEST_P(ScreenshotTest, OfAWeekOfWork) {
   const Shot& c = GetParam();
-  PutTheWeek();
   ASSERT_TRUE(StartUp());
+  PutAWeekOfWork(TimeDatabase);
   PwMainWindow* window = MainWindowWidget();
   window->resize(1024, 700);
-  window->dateTabs()->setCurrentIndex(1);  // "7 days"
+  window->dateTabs()->setCurrentIndex(1);  // "7 days", loaded afresh
   ASSERT_NE(ListViewWindow, nullptr);
-  EXPECT_EQ(ListViewWindow->model()->rowCount(), int(std::size(kWeek)));
+  EXPECT_EQ(ListViewWindow->model()->rowCount(), 9);
   if (c.view != IDM_VIEW_LIST) SendCommand(c.view);
   if (c.view == IDM_VIEW_TREE) {
     // Two days opened to the records: the 11th whole, the 13th down to its clients.
@@ -127,9 +65,7 @@ TEST_P(ScreenshotTest, OfAWeekOfWork) {
   const QImage shot = window->grab().toImage();
   EXPECT_EQ(shot.size(), QSize(1024, 700) * shot.devicePixelRatio());
   const QByteArray target = qgetenv(c.target);
-  if (!target.isEmpty()) {
-    EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
-  }
+  if (!target.isEmpty()) EXPECT_TRUE(shot.save(QString::fromLocal8Bit(target)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, ScreenshotTest,
@@ -152,17 +88,10 @@ TEST_F(ShellTest, ScreenshotOfTheExpenseEntryDialog) {
     ASSERT_TRUE(AddNewPulldownItem(nullptr, text, ConfigDatabase, category));
   ExpenseRecord& r = WorkingExpenseRecord;
   ClearRecord(r);
-  CopyText(r.date, u"03/12/2024");
-  CopyText(r.client, u"Acme Corp");
-  CopyText(r.project, u"Website");
-  CopyText(r.description, u"Client visit");
-  r.mileage = true;
-  CopyText(r.miles, u"120");
-  CopyText(r.mileageRate, u"0.31");
-  CopyText(r.paymentType, u"Company card");
-  CopyText(r.currency, u"USD");
-  CopyText(r.amount, u"37.20");
-  r.billable = r.reimbursable = r.receipt = true;
+  CopyText(r.date, u"03/12/2024"), CopyText(r.client, u"Acme Corp"), CopyText(r.project, u"Website");
+  CopyText(r.description, u"Client visit"), CopyText(r.miles, u"120"), CopyText(r.mileageRate, u"0.31");
+  CopyText(r.paymentType, u"Company card"), CopyText(r.currency, u"USD"), CopyText(r.amount, u"37.20");
+  r.mileage = r.billable = r.reimbursable = r.receipt = true;
   std::unique_ptr<QDialog> dialog(CreateExpenseEntryDialog(MainWindowWidget(), PWH_EXPENSE_ENTRY_EDIT));
   dialog->show();
   QTest::qWait(100);

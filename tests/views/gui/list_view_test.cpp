@@ -1,23 +1,14 @@
 #include "views/gui/list_view.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QImage>
 #include <QTableView>
-#include <QWidget>
-#include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "config/configuration.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
 #include "support/comma_locale.h"
 #include "text/fixed_text.h"
-#include "text/format.h"
 #include "views/gui/record_list_model.h"
 #include "views/gui/view_fixture.h"
 
@@ -37,10 +28,7 @@ class ListViewTest : public test::ViewTest {
     }
   }
 
-  bool Recreate(int kind = PWH_LIST_VIEW) {
-    return RecreateListView(nullptr, kind == PWH_MIXED_VIEW ? &MixedListWindow : &ListViewWindow,
-                            CurrentDatabase(), kind);
-  }
+  bool Recreate() { return RecreateListView(nullptr, &ListViewWindow, CurrentDatabase(), PWH_LIST_VIEW); }
 
   // The text, title and type of a recorded message box.
   static auto Box(const test::RecordedMessage& m) { return std::tuple(m.text, m.title, m.type); }
@@ -60,7 +48,6 @@ class ListViewTest : public test::ViewTest {
     }
     return -2;
   }
-
 };
 
 TEST_F(ListViewTest, ColumnsFollowTheColumnModel) {
@@ -119,13 +106,8 @@ TEST_F(ListViewTest, RebuildKeepsTheCurrentRecordAndTheFocus) {
   PutTimeRecords(300);
   area_.resize(640, 200);
   area_.show();
-  struct {
-    const char* what;
-    int mode;
-    std::vector<RecordPosition> list;  // shown in PWH_SELECT_REC_MODE
-    int currentRow;                    // before; -1 for none
-    int keptRow;                       // after
-  } const cases[]{
+  // list: shown in PWH_SELECT_REC_MODE; currentRow: before, -1 for none; keptRow: after.
+  const struct { const char* what; int mode; std::vector<RecordPosition> list; int currentRow, keptRow; } cases[]{
       {"all records", PWH_ALL_REC_MODE, {}, 250, 250},
       {"the record is in the new selection", PWH_SELECT_REC_MODE, {10, 250, 260}, 250, 1},
       {"its nearest neighbour", PWH_SELECT_REC_MODE, {10, 255, 290}, 250, 1},
@@ -219,14 +201,6 @@ TEST_F(ListViewTest, PaintingReadsOnlyTheShownRecords) {
   EXPECT_EQ(TextOf(current.client), u"C0");
 }
 
-TEST_F(ListViewTest, MixedListTakesTheUpperHalf) {
-  ASSERT_TRUE(Recreate(PWH_MIXED_VIEW));
-  EXPECT_EQ(MixedListWindow->geometry(), QRect(0, 0, 640, 240));
-  area_.show();
-  area_.resize(500, 301);
-  EXPECT_EQ(MixedListWindow->geometry(), QRect(0, 0, 500, 150));
-}
-
 TEST_F(ListViewTest, ReportList) {
   ASSERT_TRUE(CreateMainListView(&ReportListWindow, PWH_REPORT_VIEW));
   QTableView* view = ReportListWindow;
@@ -239,13 +213,6 @@ TEST_F(ListViewTest, ReportList) {
   EXPECT_TRUE(GetReportLine(view, 0, &text));
   EXPECT_EQ(text, u"first");
   EXPECT_EQ(ReportLineCount(view), 3);
-  // Leaving the report greys Save Report; leaving a list does not touch it.
-  host.menuEnabled[40067] = true;
-  ASSERT_TRUE(Recreate());
-  EXPECT_FALSE(host.menuEnabled[40067]);
-  host.menuEnabled[40067] = true;
-  DestroyCurrentView();
-  EXPECT_TRUE(host.menuEnabled[40067]);
 }
 
 TEST_F(ListViewTest, CreationFailureIsReported) {

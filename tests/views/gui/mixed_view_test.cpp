@@ -1,23 +1,11 @@
 #include "views/gui/mixed_view.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <QFont>
 #include <QFontInfo>
 #include <QImage>
-#include <QPainter>
 #include <QTableView>
-#include <QWidget>
-#include <gtest/gtest.h>
 
-#include <memory>
-
-#include "config/configuration.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
 #include "text/fixed_text.h"
-#include "text/format.h"
-#include "views/gui/list_view.h"
 #include "views/gui/view_fixture.h"
 
 namespace pw {
@@ -48,14 +36,13 @@ class MixedViewTest : public test::ViewTest {
     if (card) *card = shot.copy(r);
     return ink;
   }
-
 };
 
 TEST_F(MixedViewTest, TheCardFollowsTheSelectedRow) {
   ASSERT_TRUE(RecreateListView(nullptr, &MixedListWindow, TimeDatabase, PWH_MIXED_VIEW));
-  const QRect card = GetCardRectangle();
   // The list has the upper half, the card the rest of the area.
-  EXPECT_EQ(card, QRect(0, 240, 640, 240));
+  EXPECT_EQ(MixedListWindow->geometry(), QRect(0, 0, 640, 240));
+  EXPECT_EQ(GetCardRectangle(), QRect(0, 240, 640, 240));
   // Nothing selected: only the card's frame.
   EXPECT_EQ(InkOnCard(), 0);
   MixedListWindow->selectRow(0);
@@ -72,6 +59,9 @@ TEST_F(MixedViewTest, TheCardFollowsTheSelectedRow) {
   EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Arial"))).family(), "Liberation Sans");
   const QByteArray target = qgetenv("PWH_CARD_PICTURE");
   if (!target.isEmpty()) first.save(QString::fromLocal8Bit(target));
+  // The list keeps the upper half when the area changes.
+  area_.resize(500, 301);
+  EXPECT_EQ(MixedListWindow->geometry(), QRect(0, 0, 500, 150));
 }
 
 }  // namespace

@@ -92,7 +92,9 @@ TEST_F(ReportViewTest, ReportShowsWhatTheDialogPicked) {
 
   // Back to the list: Save Report is grayed again and the menus come back.
   SendCommand(IDM_VIEW_LIST);
-  EXPECT_FALSE(Enabled(IDM_SAVE_REPORT));
+  EXPECT_TRUE(ReportListWindow == nullptr && ListViewWindow != nullptr);
+  EXPECT_TRUE(Checked(IDM_VIEW_LIST) && !Checked(IDM_VIEW_REPORT));
+  EXPECT_FALSE(Enabled(IDM_SAVE_REPORT) || Enabled(IDM_EXPAND_COLLAPSE_TREE));
   EXPECT_TRUE(Enabled(IDM_NEW_RECORD));
 }
 
@@ -129,6 +131,7 @@ TEST_F(ReportViewTest, SaveWritesTheLinesAsShown) {
   SendCommand(IDM_SAVE_REPORT);
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(offered, documents + "/PWH Time Report.doc");
+  EXPECT_EQ(DefaultReportPath(PWH_EXPENSE_MODE), documents + "/PWH Expense Report.doc");
   EXPECT_EQ(Read(path), ReportFileBytes(GetReportLines(ReportListWindow)));
   EXPECT_EQ(Read(path).substr(0, 25), "Summarized records: 3.\r\nB");
   EXPECT_TRUE(host.messages.empty());
@@ -147,11 +150,6 @@ TEST_F(ReportViewTest, SaveWritesTheLinesAsShown) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].title),
             std::tuple(u"No records in the summary, nothing to save.", u"PWH Report Save"));
-}
-
-TEST(ReportPathTest, ExpenseReportHasItsOwnName) {
-  EXPECT_TRUE(DefaultReportPath(PWH_EXPENSE_MODE).endsWith("/PWH Expense Report.doc"));
-  EXPECT_TRUE(DefaultReportPath(PWH_TIME_MODE).endsWith("/PWH Time Report.doc"));
 }
 
 }  // namespace
