@@ -9,7 +9,6 @@
 #include "storage/pulldowns.h"
 #include "storage/record_operations.h"
 #include "text/fixed_text.h"
-#include "text/format.h"
 #include "transfer/export.h"
 #include "support/locale_guard.h"
 #include "transfer_fixture.h"
@@ -20,12 +19,10 @@ namespace {
 using ImportTest = TransferTest;
 
 TimeRecord Worked(std::u16string_view date, std::u16string_view text) {
-  TimeRecord r = Time(date, text);
+  TimeRecord r = Time(date, text, 1, 1);
   r.startHour = 8, r.startMinute = 30, r.endHour = 0, r.endMinute = 0, r.endPm = true;  // noon
-  CopyText(r.duration, u"3:30");
-  CopyText(r.project, text), CopyText(r.rate, u"120.50"), CopyText(r.subproject, text);
-  CopyText(r.task, text), CopyText(r.currency, u"EUR"), CopyText(r.amount, text);
-  r.billable = 1, r.billed = 1;
+  CopyText(r.duration, u"3:30"), CopyText(r.project, text), CopyText(r.rate, u"120.50");
+  CopyText(r.subproject, text), CopyText(r.task, text), CopyText(r.currency, u"EUR"), CopyText(r.amount, text);
   CopyText(r.notes, std::u16string(text) + u" " + std::u16string(text));
   return r;
 }
@@ -33,31 +30,10 @@ TimeRecord Worked(std::u16string_view date, std::u16string_view text) {
 ExpenseRecord Spent(std::u16string_view date, std::u16string_view text, bool mileage) {
   ExpenseRecord r = Expense(date, text);
   CopyText(r.project, text), CopyText(r.description, text), CopyText(r.paymentType, text);
-  r.mileage = mileage;
+  CopyText(r.currency, text), CopyText(r.amount, u"3.88"), CopyText(r.notes, text);
+  r.mileage = mileage, r.billed = r.reimbursed = true;
   if (mileage) CopyText(r.miles, u"12.5"), CopyText(r.mileageRate, u"0.31");
-  CopyText(r.currency, text), CopyText(r.amount, u"3.88");
-  r.billed = r.reimbursed = true;
-  CopyText(r.notes, text);
   return r;
-}
-
-std::u16string Dump(const TimeRecord& r) {
-  return std::u16string(TextOf(r.date)) + u"|" + std::u16string(1, char16_t(u'0' + r.startHour)) +
-         u"|" + TextOf(r.duration).data() + u"|" + TextOf(r.client).data() + u"|" +
-         TextOf(r.project).data() + u"|" + TextOf(r.rate).data() + u"|" + TextOf(r.subproject).data() +
-         u"|" + TextOf(r.task).data() + u"|" + TextOf(r.currency).data() + u"|" + TextOf(r.amount).data() +
-         u"|" + char16_t(u'0' + r.billable) + char16_t(u'0' + r.billed) + char16_t(u'0' + r.endPm) +
-         u"|" + TextOf(r.notes).data();
-}
-
-std::u16string Dump(const ExpenseRecord& r) {
-  return std::u16string(TextOf(r.date)) + u"|" + TextOf(r.client).data() + u"|" +
-         TextOf(r.project).data() + u"|" + TextOf(r.description).data() + u"|" +
-         char16_t(u'0' + r.mileage) + TextOf(r.miles).data() + u"|" + TextOf(r.mileageRate).data() +
-         u"|" + TextOf(r.paymentType).data() + u"|" + TextOf(r.currency).data() + u"|" +
-         TextOf(r.amount).data() + u"|" + char16_t(u'0' + r.billable) + char16_t(u'0' + r.billed) +
-         char16_t(u'0' + r.reimbursable) + char16_t(u'0' + r.reimbursed) + char16_t(u'0' + r.receipt) +
-         u"|" + TextOf(r.notes).data();
 }
 
 struct RoundTripCase {
@@ -72,6 +48,7 @@ class RoundTripTest : public ImportTest, public ::testing::WithParamInterface<Ro
  protected:
   template <class Record>
   void ExpectRoundTrip(DatabaseHandle& db, int mode, const std::vector<Record>& records) {
+    AppMode = mode;
     for (const Record& r : records) Put(db, r);
     const std::vector<Record> before = ReadAll<Record>(db);
     const std::string path = Path("trip.csv");
@@ -90,23 +67,18 @@ class RoundTripTest : public ImportTest, public ::testing::WithParamInterface<Ro
   }
 };
 
-TEST_P(RoundTripTest, TimeRecordsComeBackWhole) {
+TEST_P(RoundTripTest, RecordsComeBackWhole) {
   const RoundTripCase& c = GetParam();
-  test::LocaleGuard locale(c.locale);
+  LocaleGuard locale(c.locale);
   if (!locale.ok()) GTEST_SKIP() << c.locale << " is not installed";
   TransferFormat = c.format;
   Configuration->UseEuropeanDateFormat = Configuration->UseEuropeanTimeFormat = c.european;
-  ExpectRoundTrip<TimeRecord>(TimeDatabase, PWH_TIME_MODE,
-                              {Worked(u"12/31/2009", c.text), Worked(u"01/02/2000", u"plain")});
-}
-
-TEST_P(RoundTripTest, ExpenseRecordsComeBackWhole) {
-  const RoundTripCase& c = GetParam();
-  test::LocaleGuard locale(c.locale);
-  if (!locale.ok()) GTEST_SKIP() << c.locale << " is not installed";
-  TransferFormat = c.format;
-  Configuration->UseEuropeanDateFormat = Configuration->UseEuropeanTimeFormat = c.european;
-  AppMode = PWH_EXPENSE_MODE;
+  {
+    SCOPED_TRACE("time records");
+    ExpectRoundTrip<TimeRecord>(TimeDatabase, PWH_TIME_MODE,
+                                {Worked(u"12/31/2009", c.text), Worked(u"01/02/2000", u"plain")});
+  }
+  SCOPED_TRACE("expense records");
   ExpectRoundTrip<ExpenseRecord>(ExpenseDatabase, PWH_EXPENSE_MODE,
                                  {Spent(u"12/31/2009", c.text, true), Spent(u"01/02/2000", u"plain", false)});
 }
@@ -125,50 +97,28 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"own_record_delimiter", {u"\"", u",", u"#"}, kEverything, "C.UTF-8", false}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(ImportTest, Windows1252LinesKeepTheirAccents) {
-  const std::string line =
-      "\"04/12/1999\",\"09:00 AM\",\"10:00 AM\",\"1.00\",\"Caf\xE9 M\xFCller\",\"\x80 project\",\"n/a\","
-      "\"\",\"\",\"\",\"\",\"no\",\"no\",\"na\xEFve\",\n";
-  const std::string path = Path("old.csv");
-  WriteFile(path, line + "\"04/13/1999\",\"09:00 AM\",\"10:00 AM\",\"1.00\",\"Caf\xC3\xA9\",\"\",\"n/a\",\"\",\"\",\"\",\"\",\"no\",\"no\",\"\",\n");
-  ASSERT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE), 2);
-  const auto records = ReadAll<TimeRecord>(TimeDatabase);
-  EXPECT_EQ(TextOf(records[0].client), u"Caf\u00e9 M\u00fcller");
-  EXPECT_EQ(TextOf(records[0].project), u"\u20ac project");
-  EXPECT_EQ(TextOf(records[0].notes), u"na\u00efve");
-  EXPECT_EQ(TextOf(records[1].client), u"Caf\u00e9");
+// A time line as exported, with fields replaced by index; bytes as given.
+std::string Line(std::initializer_list<std::pair<int, std::string>> changes = {}) {
+  std::string f[14] = {"04/12/1999", "09:00 AM", "10:00 AM", "1", "A", "", "1", "", "", "", "", "yes", "no", ""};
+  for (const auto& [i, text] : changes) f[i] = text;
+  std::string line;
+  for (const auto& field : f) line += "\"" + field + "\",";
+  return line + "\n";
 }
 
-TEST_F(ImportTest, AVeryLongLineIsReadWholeAndItsTextsCut) {
-  const std::string notes(100000, 'n');
-  const std::string client(300, 'c');
-  const std::string path = Path("long.csv");
-  WriteFile(path, "\"04/12/1999\",\"09:00 AM\",\"10:00 AM\",\"1\",\"" + client +
-                      "\",\"\",\"1\",\"\",\"\",\"\",\"\",\"yes\",\"no\",\"" + notes + "\",\n" +
-                      "\"04/13/1999\",\"09:00 AM\",\"10:00 AM\",\"1\",\"next\",\"\",\"1\",\"\",\"\",\"\",\"\",\"yes\",\"no\",\"\",\n");
-  ASSERT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE), 2);
-  const auto records = ReadAll<TimeRecord>(TimeDatabase);
-  EXPECT_EQ(TextOf(records[0].client).size(), 254u);
-  EXPECT_EQ(TextOf(records[0].notes).size(), 2047u);
-  EXPECT_EQ(TextOf(records[1].client), u"next");
-}
-
-struct StopCase {
+struct LinesCase {
   const char* name;
-  std::string tail;  // after the first data line
-  int imported;
+  std::string tail;                     // after a first good line
+  std::vector<std::u16string> stored;  // client|notes of every record stored
   std::vector<std::u16string> skipReasons;
 };
 
-class ImportStopTest : public ImportTest, public ::testing::WithParamInterface<StopCase> {};
+class ImportLinesTest : public ImportTest, public ::testing::WithParamInterface<LinesCase> {};
 
-const std::string kGoodLine =
-    "\"04/12/1999\",\"09:00 AM\",\"10:00 AM\",\"1\",\"A\",\"\",\"1\",\"\",\"\",\"\",\"\",\"yes\",\"no\",\"\",\n";
-
-TEST_P(ImportStopTest, SkipsBadLinesAndStopsAtTheFirstEmptyOne) {
-  const std::string path = Path("stop.csv");
-  WriteFile(path, kGoodLine + GetParam().tail);
-  EXPECT_EQ(ImportRecordsFromFile(MainWindow, path, TimeDatabase, PWH_TIME_MODE), GetParam().imported);
+TEST_P(ImportLinesTest, ReadsEveryLineWholeSkipsBadOnesAndStopsAtTheFirstEmptyOne) {
+  const std::string path = Path("lines.csv");
+  WriteFile(path, Line() + GetParam().tail);
+  EXPECT_EQ(ImportRecordsFromFile(MainWindow, path, TimeDatabase, PWH_TIME_MODE), int(GetParam().stored.size()));
   std::vector<std::u16string> reasons;
   for (const auto& m : host.messages) {
     if (m.title != u"PWH Time Import") continue;
@@ -178,25 +128,33 @@ TEST_P(ImportStopTest, SkipsBadLinesAndStopsAtTheFirstEmptyOne) {
     reasons.push_back(m.text.substr(at, m.text.size() - at - 19));
   }
   EXPECT_EQ(reasons, GetParam().skipReasons);
-  EXPECT_EQ(int(ReadAll<TimeRecord>(TimeDatabase).size()), GetParam().imported);
+  std::vector<std::u16string> stored;
+  for (const TimeRecord& r : ReadAll<TimeRecord>(TimeDatabase)) stored.push_back(Format(u"%s|%s", TextOf(r.client), TextOf(r.notes)));
+  EXPECT_EQ(stored, GetParam().stored);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, ImportStopTest,
+    Files, ImportLinesTest,
     ::testing::Values(
-        StopCase{"crlf_lines", kGoodLine.substr(0, kGoodLine.size() - 1) + "\r\n" + kGoodLine, 3, {}},
-        StopCase{"blank_line_ends", "\n" + kGoodLine, 1, {}},
-        StopCase{"unclosed_qualifier", "\"04/12/1999\",\"x", 1, {u"unexpected end of data string"}},
-        StopCase{"empty_start_numeric_duration", "\"04/12/1999\",\"\",\"\",\"2.5\",\"B\",\"\",\"1\",\"\",\"\",\"\",\"\",\"no\",\"no\",\"\",\n", 2, {}},
-        StopCase{"empty_start_no_duration", "\"04/12/1999\",\"\",\"\",\"--:--\",\"B\",\"\",\"1\",\"\",\"\",\"\",\"\",\"no\",\"no\",\"\",\n" + kGoodLine, 2,
-                 {u"need to have either valid start time, or duration string"}},
-        StopCase{"bad_rate", "\"04/12/1999\",\"09:00 AM\",\"10:00 AM\",\"1\",\"B\",\"\",\"much\",\"\",\"\",\"\",\"\",\"no\",\"no\",\"\",\n", 1,
-                 {u"invalid record billability rate string (should be numeric: 120.30, etc.)"}}),
+        LinesCase{"blank_line_ends", "\n" + Line(), {u"A|"}, {}},
+        LinesCase{"unclosed_qualifier", "\"04/12/1999\",\"x", {u"A|"}, {u"unexpected end of data string"}},
+        LinesCase{"empty_start_no_duration", Line({{1, ""}, {2, ""}, {3, "--:--"}, {4, "B"}}) + Line(), {u"A|", u"A|"},
+                  {u"need to have either valid start time, or duration string"}},
+        LinesCase{"bad_rate", Line({{4, "B"}, {6, "much"}}), {u"A|"},
+                  {u"invalid record billability rate string (should be numeric: 120.30, etc.)"}},
+        LinesCase{"windows_1252_lines_keep_their_accents",
+                  Line({{0, "04/13/1999"}, {4, "\x80 Caf\xE9 M\xFCller"}, {13, "na\xEFve"}}) +
+                      Line({{0, "04/14/1999"}, {4, "Caf\xC3\xA9"}}),
+                  {u"A|", u"\u20ac Caf\u00e9 M\u00fcller|na\u00efve", u"Caf\u00e9|"}, {}},
+        LinesCase{"very_long_line_read_whole_and_its_texts_cut",
+                  Line({{0, "04/13/1999"}, {4, std::string(300, 'c')}, {13, std::string(100000, 'n')}}) +
+                      Line({{0, "04/14/1999"}, {4, "next"}}),
+                  {u"A|", std::u16string(254, u'c') + u"|" + std::u16string(2047, u'n'), u"next|"}, {}}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ImportTest, ACancelKeepsWhatWasStoredAndSaysHowMuch) {
   std::string file;
-  for (int i = 0; i < 1000; ++i) file += kGoodLine;
+  for (int i = 0; i < 1000; ++i) file += Line();
   const std::string path = Path("big.csv");
   WriteFile(path, file);
   const int imported = ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE,
@@ -214,12 +172,16 @@ TEST_F(ImportTest, ACancelKeepsWhatWasStoredAndSaysHowMuch) {
   EXPECT_EQ(ReadAll<TimeRecord>(TimeDatabase).size(), 512u);
 }
 
-TEST_F(ImportTest, AFileThatIsNotThereIsNamed) {
-  const std::string path = Path("none.csv");
-  EXPECT_EQ(ImportPulldownsFromFile(nullptr, path), 0);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(host.messages[0].text.starts_with(u"Pulldown import file '" + FileNameText(path) +
+TEST_F(ImportTest, AFileOrFolderThatIsNotThereIsNamed) {
+  const std::string none = Path("none.csv"), folderless = Path("missing/out.csv");
+  EXPECT_EQ(ImportPulldownsFromFile(nullptr, none), 0);
+  EXPECT_EQ(ExportPulldownsToFile(nullptr, folderless, ConfigDatabase), 0);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_TRUE(host.messages[0].text.starts_with(u"Pulldown import file '" + FileNameText(none) +
                                                 u"' open failed: error code: (2)."));
+  EXPECT_TRUE(host.messages[1].text.starts_with(u"Export file '" + FileNameText(folderless) +
+                                                u"' open failed: error code: (2)."));
+  EXPECT_EQ(host.messages[1].title, u"Pennywhistle Error");
 }
 
 std::vector<std::u16string> Listed(int category) {
@@ -244,31 +206,19 @@ TEST_F(ImportTest, PulldownLinesAddWhatIsNotListedAndCountEveryEntry) {
   EXPECT_TRUE(host.messages[1].text.ends_with(u"Imported 5 pulldown element(s) successfully."));
 }
 
-struct OfferCase {
-  const char* name;
-  std::uint8_t flag;
-  std::vector<std::u16string> clients;
-  std::vector<std::u16string> rates;
-};
-
-class ImportOfferTest : public ImportTest, public ::testing::WithParamInterface<OfferCase> {};
-
-TEST_P(ImportOfferTest, RecordTextsJoinTheListsOnlyWhenAsked) {
+TEST_F(ImportTest, RecordTextsJoinTheListsOnlyWhenAsked) {
+  using Texts = std::vector<std::u16string>;
   AddNewPulldownItem(nullptr, u"A", ConfigDatabase, PWH_PULLDOWN_CLIENT);
-  ImportIntoPulldowns = GetParam().flag;
   const std::string path = Path("offer.csv");
-  WriteFile(path, kGoodLine + "\"04/12/1999\",\"09:00 AM\",\"10:00 AM\",\"1\",\"B\",\"\",\"n/a\",\"\",\"\",\"\",\"\",\"no\",\"no\",\"\",\n" + kGoodLine);
-  EXPECT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE), 3);
-  EXPECT_EQ(Listed(PWH_PULLDOWN_CLIENT), GetParam().clients);
-  EXPECT_EQ(Listed(PWH_PULLDOWN_TIME_RATE), GetParam().rates);
+  WriteFile(path, Line() + Line({{4, "B"}, {6, "n/a"}}) + Line());
+  for (int flag : {0, 1}) {
+    ImportIntoPulldowns = std::uint8_t(flag);
+    EXPECT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE), 3);
+    EXPECT_EQ(Listed(PWH_PULLDOWN_CLIENT), (flag ? Texts{u"A", u"B"} : Texts{u"A"})) << flag;
+    EXPECT_EQ(Listed(PWH_PULLDOWN_TIME_RATE), (flag ? Texts{u"1"} : Texts{})) << flag;
+  }
   EXPECT_TRUE(Listed(PWH_PULLDOWN_PROJECT).empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Flag, ImportOfferTest,
-    ::testing::Values(OfferCase{"off", 0, {u"A"}, {}},
-                      OfferCase{"on", 1, {u"A", u"B"}, {u"1"}}),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace pw::test

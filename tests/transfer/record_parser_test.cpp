@@ -9,6 +9,7 @@
 #include "text/fixed_text.h"
 #include "transfer/tokenizer.h"
 #include "storage/pulldowns.h"
+#include "transfer_fixture.h"
 
 namespace pw::test {
 namespace {
@@ -19,113 +20,94 @@ std::vector<std::u16string_view> Split(const std::u16string& line) {
   return fields;
 }
 
-// A time line in the exported column order, with fields replaced by index.
-std::u16string TimeLine(std::initializer_list<std::pair<int, std::u16string>> changes = {}) {
-  std::u16string f[14] = {u"04/12/1999", u"09:05 AM", u"05:30 PM", u"8.42", u"Acme", u"Web",
-                          u"120.00", u"Design", u"Layout", u"USD", u"1010.00", u"yes", u"no", u"note"};
-  for (const auto& [i, text] : changes) f[i] = text;
+using Changes = std::initializer_list<std::pair<int, std::u16string>>;
+
+// A line in the exported column order, with fields replaced by index.
+std::u16string Line(std::vector<std::u16string> fields, Changes changes) {
+  for (const auto& [i, text] : changes) fields[i] = text;
   std::u16string line;
-  for (const auto& field : f) line += u"\"" + field + u"\",";
+  for (const auto& field : fields) line += u"\"" + field + u"\",";
   return line;
 }
-
-std::u16string ExpenseLine(std::initializer_list<std::pair<int, std::u16string>> changes = {}) {
-  std::u16string f[15] = {u"04/13/1999", u"Acme", u"Web", u"Fuel", u"12.5", u"0.31", u"Card",
-                          u"EUR", u"3.88", u"yes", u"no", u"yes", u"no", u"yes", u"n"};
-  for (const auto& [i, text] : changes) f[i] = text;
-  std::u16string line;
-  for (const auto& field : f) line += u"\"" + field + u"\",";
-  return line;
+std::u16string TimeLine(Changes changes = {}) {
+  return Line({u"04/12/1999", u"09:05 AM", u"05:30 PM", u"8.42", u"Acme", u"Web", u"120.00", u"Design", u"Layout",
+               u"USD", u"1010.00", u"yes", u"no", u"note"}, changes);
+}
+std::u16string ExpenseLine(Changes changes = {}) {
+  return Line({u"04/13/1999", u"Acme", u"Web", u"Fuel", u"12.5", u"0.31", u"Card", u"EUR", u"3.88", u"yes", u"no",
+               u"yes", u"no", u"yes", u"n"}, changes);
 }
 
-struct CodeCase {
+enum Kind { kTime, kExpense, kList };
+
+struct ParseCase {
   const char* name;
-  bool expense;
+  Kind kind;
   std::u16string line;
   int code;
+  std::u16string stored = {};  // what was read (a record's Dump, or category and text), when given
 };
 
-class ParseCodeTest : public ::testing::TestWithParam<CodeCase> {
- protected:
+class ParseTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTest, FieldsLandInTheirPlacesOrTheLineGivesItsCode) {
+  const ParseCase& c = GetParam();
   ScriptedHost host;  // questions answered No
-};
-
-TEST_P(ParseCodeTest, AMalformedLineGivesItsCode) {
-  const CodeCase& c = GetParam();
   const auto fields = Split(c.line);
-  TimeRecord time;
-  ExpenseRecord expense;
-  EXPECT_EQ(c.expense ? ParseExpenseFields(fields, {}, &expense) : ParseTimeFields(fields, {}, &time),
-            c.code);
+  int code = 0;
+  std::u16string stored;
+  if (c.kind == kList) {
+    int category = 0;
+    std::u16string_view text;
+    code = ParsePulldownFields(fields, &category, &text), stored = Format(u"%d %s", category, text);
+  } else if (c.kind == kExpense) {
+    ExpenseRecord r;
+    code = ParseExpenseFields(fields, {}, &r), stored = Dump(r);
+  } else {
+    TimeRecord r;
+    code = ParseTimeFields(fields, {}, &r), stored = Dump(r);
+  }
+  EXPECT_EQ(code, c.code);
+  if (!c.stored.empty()) {
+    EXPECT_EQ(stored, c.stored);
+    EXPECT_TRUE(host.messages.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, ParseCodeTest,
+    Lines, ParseTest,
     ::testing::Values(
-        CodeCase{"time_ok", false, TimeLine(), PWH_PARSE_OK},
-        CodeCase{"time_too_few", false, u"\"04/12/1999\",\"x\",", PWH_PARSE_TOO_FEW_FIELDS},
-        CodeCase{"time_too_many", false, TimeLine() + u"\"x\",", PWH_PARSE_TOO_MANY_FIELDS},
-        CodeCase{"time_header", false, TimeLine({{0, u"Date"}}), PWH_PARSE_BAD_DATE},
-        CodeCase{"time_month_13", false, TimeLine({{0, u"13/01/1999"}}), PWH_PARSE_BAD_DATE},
-        CodeCase{"time_no_start", false, TimeLine({{1, u""}, {3, u"--:--"}}), PWH_PARSE_NO_START},
-        CodeCase{"time_no_end", false, TimeLine({{2, u"25:99"}, {3, u"x"}}), PWH_PARSE_NO_END},
-        CodeCase{"time_bad_rate", false, TimeLine({{6, u"lots"}}), PWH_PARSE_BAD_RATE},
-        CodeCase{"time_rate_not_applicable", false, TimeLine({{6, u"n/a"}}), PWH_PARSE_OK},
-        CodeCase{"time_amount_not_checked", false, TimeLine({{10, u"lots"}}), PWH_PARSE_OK},
-        CodeCase{"expense_ok", true, ExpenseLine(), PWH_PARSE_OK},
-        CodeCase{"expense_too_few", true, TimeLine(), PWH_PARSE_TOO_FEW_FIELDS},
-        CodeCase{"expense_too_many", true, ExpenseLine() + u"\"\",", PWH_PARSE_TOO_MANY_FIELDS},
-        CodeCase{"expense_bad_date", true, ExpenseLine({{0, u"n/a"}}), PWH_PARSE_BAD_DATE},
-        CodeCase{"expense_bad_miles", true, ExpenseLine({{4, u"far"}}), PWH_PARSE_BAD_MILES},
-        CodeCase{"expense_bad_mileage_rate", true, ExpenseLine({{5, u"cheap"}}), PWH_PARSE_BAD_MILEAGE_RATE},
-        CodeCase{"expense_no_mileage_any_rate", true, ExpenseLine({{4, u"not applicable"}, {5, u"cheap"}}), PWH_PARSE_OK},
-        CodeCase{"expense_bad_amount", true, ExpenseLine({{8, u"some"}}), PWH_PARSE_BAD_AMOUNT}),
+        ParseCase{"time_ok", kTime, TimeLine(), PWH_PARSE_OK,
+                  u"04/12/1999|9:05 0|5:30 1|8:25|Acme|Web|120.00|Design|Layout|USD|1010.00|1 0|note"},
+        ParseCase{"time_too_few", kTime, u"\"04/12/1999\",\"x\",", PWH_PARSE_TOO_FEW_FIELDS},
+        ParseCase{"time_too_many", kTime, TimeLine() + u"\"x\",", PWH_PARSE_TOO_MANY_FIELDS},
+        ParseCase{"time_header", kTime, TimeLine({{0, u"Date"}}), PWH_PARSE_BAD_DATE},
+        ParseCase{"time_month_13", kTime, TimeLine({{0, u"13/01/1999"}}), PWH_PARSE_BAD_DATE},
+        ParseCase{"time_no_start", kTime, TimeLine({{1, u""}, {3, u"--:--"}}), PWH_PARSE_NO_START},
+        ParseCase{"time_numeric_duration_without_start_clears_the_times", kTime, TimeLine({{1, u""}, {3, u"1.5"}}),
+                  PWH_PARSE_OK, u"04/12/1999|0:00 0|0:00 0|1:30|Acme|Web|120.00|Design|Layout|USD|1010.00|1 0|note"},
+        ParseCase{"time_midnight_is_a_valid_start", kTime,
+                  TimeLine({{1, u"12:00 AM"}, {2, u"01:30 AM"}, {3, u"--:--"}}), PWH_PARSE_OK,
+                  u"04/12/1999|0:00 0|1:30 0|01:30|Acme|Web|120.00|Design|Layout|USD|1010.00|1 0|note"},
+        ParseCase{"time_no_end", kTime, TimeLine({{2, u"25:99"}, {3, u"x"}}), PWH_PARSE_NO_END},
+        ParseCase{"time_bad_rate", kTime, TimeLine({{6, u"lots"}}), PWH_PARSE_BAD_RATE},
+        ParseCase{"time_rate_not_applicable", kTime, TimeLine({{6, u"n/a"}}), PWH_PARSE_OK},
+        ParseCase{"time_amount_not_checked", kTime, TimeLine({{10, u"lots"}}), PWH_PARSE_OK},
+        ParseCase{"expense_ok", kExpense, ExpenseLine(), PWH_PARSE_OK, u"04/13/1999|Acme|Web|Fuel|1 12.5|0.31|Card|EUR|3.88|10101|n"},
+        ParseCase{"expense_too_few", kExpense, TimeLine(), PWH_PARSE_TOO_FEW_FIELDS},
+        ParseCase{"expense_too_many", kExpense, ExpenseLine() + u"\"\",", PWH_PARSE_TOO_MANY_FIELDS},
+        ParseCase{"expense_bad_date", kExpense, ExpenseLine({{0, u"n/a"}}), PWH_PARSE_BAD_DATE},
+        ParseCase{"expense_bad_miles", kExpense, ExpenseLine({{4, u"far"}}), PWH_PARSE_BAD_MILES},
+        ParseCase{"expense_bad_mileage_rate", kExpense, ExpenseLine({{5, u"cheap"}}), PWH_PARSE_BAD_MILEAGE_RATE},
+        ParseCase{"expense_no_mileage_any_rate", kExpense, ExpenseLine({{4, u"not applicable"}, {5, u"cheap"}}),
+                  PWH_PARSE_OK, u"04/13/1999|Acme|Web|Fuel|0 ||Card|EUR|3.88|10101|n"},
+        ParseCase{"expense_bad_amount", kExpense, ExpenseLine({{8, u"some"}}), PWH_PARSE_BAD_AMOUNT},
+        ParseCase{"list_client", kList, u"\"Client\",\"Acme\",", 0, Format(u"%d Acme", PWH_PULLDOWN_CLIENT)},
+        ParseCase{"list_rate", kList, u"\"Time Billing Rate\",\"Acme\",", 0, Format(u"%d Acme", PWH_PULLDOWN_TIME_RATE)},
+        ParseCase{"list_heading_lower_case", kList, u"\"client\",\"Acme\",", PWH_PARSE_UNKNOWN_CATEGORY},
+        ParseCase{"list_one_field", kList, u"\"Client\",", PWH_PARSE_TOO_FEW_FIELDS},
+        ParseCase{"list_three_fields", kList, u"\"Client\",\"Acme\",\"x\",", PWH_PARSE_TOO_MANY_FIELDS}),
     [](const auto& info) { return info.param.name; });
-
-TEST(ParseTimeTest, FieldsLandInTheirPlaces) {
-  ScriptedHost host;
-  TimeRecord r;
-  ASSERT_EQ(ParseTimeFields(Split(TimeLine()), {}, &r), PWH_PARSE_OK);
-  EXPECT_EQ(TextOf(r.date), u"04/12/1999");
-  EXPECT_EQ((std::vector<int>{r.startHour, r.startMinute, r.startPm, r.endHour, r.endMinute, r.endPm}),
-            (std::vector<int>{9, 5, 0, 5, 30, 1}));
-  EXPECT_EQ(TextOf(r.duration), u"8:25");
-  EXPECT_EQ(TextOf(r.task), u"Layout");
-  EXPECT_EQ(r.billable, 1);
-  EXPECT_EQ(r.billed, 0);
-  EXPECT_EQ(TextOf(r.notes), u"note");
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(ParseTimeTest, ANumericDurationWithoutStartClearsTheTimes) {
-  ScriptedHost host;
-  TimeRecord r;
-  ASSERT_EQ(ParseTimeFields(Split(TimeLine({{1, u""}, {3, u"1.5"}})), {}, &r), PWH_PARSE_OK);
-  EXPECT_EQ((std::vector<int>{r.startHour, r.endHour, r.endMinute, r.endPm}), (std::vector<int>{0, 0, 0, 0}));
-  EXPECT_EQ(TextOf(r.duration), u"1:30");
-}
-
-TEST(ParseTimeTest, MidnightIsAValidStart) {
-  ScriptedHost host;
-  TimeRecord r;
-  ASSERT_EQ(ParseTimeFields(Split(TimeLine({{1, u"12:00 AM"}, {2, u"01:30 AM"}, {3, u"--:--"}})), {}, &r),
-            PWH_PARSE_OK);
-  EXPECT_EQ(TextOf(r.duration), u"01:30");
-}
-
-TEST(ParseExpenseTest, NotApplicableMilesLeavesMileageOff) {
-  ScriptedHost host;
-  ExpenseRecord r;
-  ASSERT_EQ(ParseExpenseFields(Split(ExpenseLine({{4, u"not applicable"}, {5, u"0.31"}})), {}, &r),
-            PWH_PARSE_OK);
-  EXPECT_FALSE(r.mileage);
-  EXPECT_EQ(TextOf(r.mileageRate), u"");
-  ASSERT_EQ(ParseExpenseFields(Split(ExpenseLine()), {}, &r), PWH_PARSE_OK);
-  EXPECT_TRUE(r.mileage);
-  EXPECT_EQ(TextOf(r.miles), u"12.5");
-  EXPECT_EQ((std::vector<bool>{r.billable, r.billed, r.reimbursable, r.reimbursed, r.receipt}),
-            (std::vector<bool>{true, false, true, false, true}));
-}
 
 struct QuestionCase {
   const char* name;
@@ -188,34 +170,6 @@ TEST(FormQuestionTextTest, NamesTheTextInQuestion) {
             u"You are currently using American time format, but imported time\n\n[22:30]\n\nseems "
             u"to be in European time format.\n\nWould you like to convert ?");
 }
-
-struct PulldownCase {
-  const char* name;
-  std::u16string line;
-  int code;
-  int category;
-};
-
-class ParsePulldownTest : public ::testing::TestWithParam<PulldownCase> {};
-
-TEST_P(ParsePulldownTest, NeedsAKnownHeadingAndOneText) {
-  int category = 0;
-  std::u16string_view text;
-  EXPECT_EQ(ParsePulldownFields(Split(GetParam().line), &category, &text), GetParam().code);
-  if (GetParam().code == PWH_PARSE_OK) {
-    EXPECT_EQ(category, GetParam().category);
-    EXPECT_EQ(text, u"Acme");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ParsePulldownTest,
-    ::testing::Values(PulldownCase{"client", u"\"Client\",\"Acme\",", 0, PWH_PULLDOWN_CLIENT},
-                      PulldownCase{"rate", u"\"Time Billing Rate\",\"Acme\",", 0, PWH_PULLDOWN_TIME_RATE},
-                      PulldownCase{"lower_case", u"\"client\",\"Acme\",", PWH_PARSE_UNKNOWN_CATEGORY, 0},
-                      PulldownCase{"one_field", u"\"Client\",", PWH_PARSE_TOO_FEW_FIELDS, 0},
-                      PulldownCase{"three_fields", u"\"Client\",\"Acme\",\"x\",", PWH_PARSE_TOO_MANY_FIELDS, 0}),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace pw::test

@@ -15,12 +15,7 @@
 namespace pw::test {
 namespace {
 
-struct AppCase {
-  const char* label;
-  bool ok;
-};
-
-class AppConfigDialogTest : public ShellTest, public testing::WithParamInterface<AppCase> {};
+class AppConfigDialogTest : public ShellTest, public testing::WithParamInterface<bool> {};  // OK, or Escape
 
 TEST_P(AppConfigDialogTest, ControlsShowTheSettingsAndOkKeepsTheChoices) {
   ASSERT_TRUE(StartUp());
@@ -55,15 +50,15 @@ TEST_P(AppConfigDialogTest, ControlsShowTheSettingsAndOkKeepsTheChoices) {
     box(IDC_CONFIG_DEFAULT_TIME)->click();
     box(IDC_CONFIG_DEFAULT_TIME)->click();
     box(IDC_CONFIG_DEFAULT_EXPENSE)->click();
-    QTest::keyClick(d, GetParam().ok ? Qt::Key_Return : Qt::Key_Escape);
+    QTest::keyClick(d, GetParam() ? Qt::Key_Return : Qt::Key_Escape);
   });
   const int result = RunAppConfigDialog(MainWindow, config, timeEditor, expenseEditor, &replaced);
-  EXPECT_EQ(result, GetParam().ok ? IDOK : IDCANCEL);
+  EXPECT_EQ(result, GetParam() ? IDOK : IDCANCEL);
   EXPECT_EQ(editing, (std::vector<bool>{false, true})) << "new at first, then editing the default made";
   EXPECT_TRUE(replaced);
   ASSERT_NE(config.defaultTimeRecordBlob(), nullptr) << "stays replaced, also after cancel";
   EXPECT_EQ(config.defaultExpenseRecordBlob(), nullptr);
-  const std::uint8_t chosen = GetParam().ok ? 1 : 0;
+  const std::uint8_t chosen = GetParam() ? 1 : 0;
   EXPECT_EQ(config.UseEuropeanDateFormat, chosen);
   EXPECT_EQ(config.UseEuropeanTimeFormat, chosen);
   EXPECT_EQ(config.confirmCopy(), 1 - chosen);
@@ -71,8 +66,8 @@ TEST_P(AppConfigDialogTest, ControlsShowTheSettingsAndOkKeepsTheChoices) {
   EXPECT_EQ(config.confirmDelete(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, AppConfigDialogTest, testing::Values(AppCase{"Ok", true}, AppCase{"Escape", false}),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Endings, AppConfigDialogTest, testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Ok" : "Escape"); });
 
 // --- The Application command ---------------------------------------------------
 

@@ -31,17 +31,6 @@ QStringList Lines(QListWidget* list) {
   return lines;
 }
 
-std::vector<std::uint8_t> StoredColumnTable() {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_LOCAL_MACHINE, PWH_REGISTRY_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  DWORD size = 0;
-  RegQueryValueExW(key, u"RuntimeColumnInfo", nullptr, nullptr, nullptr, &size);
-  std::vector<std::uint8_t> bytes(size);
-  RegQueryValueExW(key, u"RuntimeColumnInfo", nullptr, nullptr, bytes.data(), &size);
-  RegCloseKey(key);
-  return bytes;
-}
-
 void Choose(QListWidget* list, const QString& text) {
   const auto found = list->findItems(text, Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -92,9 +81,11 @@ TEST_P(ColumnsCommandTest, KeyboardEditsReachTheListAndTheRegistry) {
   SendCommand(IDM_COLUMNS);
   EXPECT_TRUE(seen);
   EXPECT_EQ(Headers(ListViewWindow), c.headers);
-  std::vector<std::uint8_t> inMemory;
+  Blob inMemory, stored;
+  std::size_t length = 0;
   Configuration->columns().Serialize(&inMemory);
-  EXPECT_EQ(StoredColumnTable(), inMemory) << "written when the dialog closed";
+  ASSERT_TRUE(Configuration->ReadRegistryKey(u"RuntimeColumnInfo", &stored, &length, true));
+  EXPECT_EQ(stored, inMemory) << "written when the dialog closed";
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -4,15 +4,13 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "selection/selection.h"
 #include "shell/gui/commands.h"
 #include "shell/gui/modal_poller.h"
 #include "shell/gui/shell_fixture.h"
 #include "shell/window_messages.h"
 #include "transfer/gui/format_dialog.h"
+#include "transfer/transfer_fixture.h"
 #include "views/gui/list_view.h"
 
 namespace pw::test {
@@ -57,14 +55,11 @@ TEST_F(TransferCommandTest, ExportThenImportThroughTheMenuRefreshesTheView) {
 
   // Records without times or with an empty rate do not import back; give
   // the file times and a rate.
-  std::ifstream in(folder_ + "/time.csv");
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string file = text.str();
+  std::string file = ReadFile(folder_ + "/time.csv");
   const std::string blank = "\"--:--\",\"--:--\",\"\",\"\",\"\",\"\"";
   for (std::size_t at; (at = file.find(blank)) != std::string::npos;)
     file.replace(at, blank.size(), "\"09:00 AM\",\"10:00 AM\",\"1\",\"\",\"\",\"n/a\"");
-  std::ofstream(folder_ + "/time.csv") << file;
+  WriteFile(folder_ + "/time.csv", file);
 
   host.messages.clear();
   Run(IDM_IMPORT_DATABASE);
