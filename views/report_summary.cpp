@@ -27,6 +27,12 @@ std::size_t HashText(std::u16string_view text) { return std::hash<std::u16string
 // Equal floats must hash alike: 0 and -0 are one rate.
 std::size_t HashRate(float rate) { return rate == 0.0f ? 0 : std::bit_cast<std::uint32_t>(rate); }
 
+void ScanDecimal(std::u16string_view text, ScannedNumber* out) { out->fields = ScanFloat(text, &out->value); }
+
+void ScanDuration(std::u16string_view text, ScannedNumber* out) {
+  out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
+}
+
 // Finds the entry of `entries` whose key `equal` accepts among those with
 // this hash, or appends `make()` and indexes it. Returns the entry. Entries
 // of one hash are chained in the order they were appended, so the earliest
@@ -184,8 +190,9 @@ void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool eur
   if (billable) {
     if (r.rate == u"n/a") {
       ++s->undefinedRateCount;
-    } else if (ScanFloat(r.rate, &rate) != 1) {
-      rate = 0.0f;
+    } else if (const ScannedNumber& scanned = s->rates.Get(r.rate, ScanDecimal); scanned.fields == 1) {
+      rate = scanned.value;
+    } else {
       ++s->invalidRateCount;
     }
     if (r.billed != 1) ++s->unbilledCount;
@@ -193,9 +200,8 @@ void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool eur
   if (r.duration == u"--:--" || r.duration == u"??:??") {
     ++s->undefinedDurationCount;
   } else {
-    int h = 0, m = 0;
-    if (ScanTwoInts(r.duration, "%d:%d", &h, &m) == 2) {
-      hours = float(m) * kHoursPerMinute + float(h);
+    if (const ScannedNumber& scanned = s->durations.Get(r.duration, ScanDuration); scanned.fields == 2) {
+      hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
     } else {
       ++s->invalidDurationCount;
     }
@@ -216,8 +222,9 @@ void SummarizeExpenseRecord(ExpenseSummary* s, const ExpenseFieldsForSummary& r,
   if (r.billable && !r.billed) ++s->unbilledCount;
   if (r.amount == u"n/a") {
     ++s->undefinedAmountCount;
-  } else if (ScanFloat(r.amount, &amount) != 1) {
-    amount = 0.0f;
+  } else if (const ScannedNumber& scanned = s->amounts.Get(r.amount, ScanDecimal); scanned.fields == 1) {
+    amount = scanned.value;
+  } else {
     ++s->invalidAmountCount;
   }
   ++s->recordCount;

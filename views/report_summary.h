@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <cstdint>
 #include <climits>
 #include <string>
@@ -49,6 +50,38 @@ struct SummaryIndex {
   std::vector<std::uint32_t> next;
 };
 
+// Numbers scanned from record texts, each distinct text once: rates, hours
+// and amounts repeat across records, and a summary of many records would
+// otherwise spend much of its time in the scanner.
+struct ScannedNumber {
+  int fields = 0;  // what the scan returned
+  float value = 0.0f;
+  int hours = 0, minutes = 0;
+};
+class NumberScans {
+ public:
+  // The scan of `text` by `scan(text, &result)`, made only the first time
+  // `text` is seen.
+  template <class Scan>
+  const ScannedNumber& Get(std::u16string_view text, Scan&& scan) {
+    if (const auto found = seen_.find(text); found != seen_.end()) return found->second;
+    ScannedNumber result;
+    scan(text, &result);
+    // A text that is new every time is not worth keeping.
+    if (seen_.size() >= kMostKept) return last_ = result;
+    return seen_.emplace(std::u16string(text), result).first->second;
+  }
+
+ private:
+  static constexpr std::size_t kMostKept = 4096;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+  };
+  std::unordered_map<std::u16string, ScannedNumber, Hash, std::equal_to<>> seen_;
+  ScannedNumber last_;
+};
+
 struct TimeSummary {
   std::vector<TimeSummaryEntry> entries;  // in order of first appearance
   std::vector<std::u16string> notes;      // one per record with a note, in walk order
@@ -63,6 +96,7 @@ struct TimeSummary {
   std::int32_t invalidRateCount = 0;
   std::int32_t unbilledCount = 0;
   SummaryIndex index;
+  NumberScans rates, durations;
 };
 
 struct ExpenseSummary {
@@ -76,6 +110,7 @@ struct ExpenseSummary {
   std::int32_t invalidAmountCount = 0;
   std::int32_t unbilledCount = 0;
   SummaryIndex index;
+  NumberScans amounts;
 };
 
 // Adds the hours to the entry with the same key, or appends a new entry.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/store_fixture.h"
+#include "text/format.h"
 
 namespace pw {
 namespace {
@@ -53,6 +54,25 @@ TEST_F(SummarizeStoreTest, WalksTheListedPositions) {
   EXPECT_TRUE(SummarizeExpenseRecords(nullptr, ExpenseDatabase, ListOf({0, 0}), &es));
   EXPECT_EQ(es.billableAmount, 4.5f);
   EXPECT_EQ(es.unbilledCount, 2);
+}
+
+// Each distinct number text is scanned once; every record still counts,
+// also past the texts kept, and a text read before gives the same number.
+TEST(SummaryNumbers, RepeatedAndManyDistinctTextsCountForEveryRecord) {
+  TimeSummary s;
+  const auto add = [&s](std::u16string_view rate, std::u16string_view duration) {
+    SummarizeTimeRecord(&s, {u"01/01/2000", u"A", u"P", u"S", u"T", rate, duration, u"", 1, 1}, false);
+  };
+  for (int i = 0; i < 2; ++i) add(u"ten", u"1:x");
+  for (int i = 0; i < 5000; ++i) add(Format(u"%d", i), u"0:30");
+  add(u"4999", u"0:30");
+  add(u"12.5", u"2:30");
+  EXPECT_EQ(s.recordCount, 5004);
+  EXPECT_EQ(s.invalidRateCount, 2);
+  EXPECT_EQ(s.invalidDurationCount, 2);
+  EXPECT_EQ(s.totalHours, 2503.0f);
+  EXPECT_EQ(s.entries.back().amount, 31.25f);
+  EXPECT_EQ(s.entries[s.entries.size() - 2].hours, 1.0f);  // rate 4999, twice
 }
 
 TEST_F(SummarizeStoreTest, AnUnreadableRecordEndsTheWalkWithAMessage) {
