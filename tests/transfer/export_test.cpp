@@ -8,6 +8,7 @@
 #include "platform/code_page.h"
 #include "storage/pulldowns.h"
 #include "text/fixed_text.h"
+#include "support/file_size_limit.h"
 #include "transfer_fixture.h"
 
 namespace pw::test {
@@ -221,6 +222,29 @@ TEST_F(ExportTest, ACancelLeavesTheTargetAsItWas) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text,
             u"Export to \n\n\"" + FileNameText(path) + u"\"\n\n was cancelled: the file was not written.");
+}
+
+// A disk that fills up halfway: both messages, the old export untouched,
+// and nothing left beside it.
+TEST_F(ExportTest, AWriteFailureKeepsTheOldFile) {
+  {
+    StoreTransaction group;
+    for (int i = 0; i < 20000; ++i) Put(TimeDatabase, Time(u"04/12/1999", u"A client with a long enough name"));
+  }
+  const std::string path = Path("full.csv");
+  WriteFile(path, "earlier export\n");
+  {
+    FileSizeLimit limit(64 * 1024);
+    EXPECT_EQ(ExportRecordsToFile(nullptr, path, TimeDatabase, PWH_TIME_MODE, {}, PWH_ALL_REC_MODE), 0);
+  }
+  EXPECT_EQ(ReadFile(path), "earlier export\n");
+  EXPECT_EQ(Listing(), std::vector<std::string>{"full.csv"});
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].text, u"Export file write failed: error code: (27). 65536 bytes written so far.\n\n" +
+                                       ErrorCauseText(EFBIG));
+  EXPECT_EQ(host.messages[1].text, u"Export to \n\n\"" + FileNameText(path) + u"\"\n\n failed: " +
+                                       ErrorCauseText(EFBIG) + u"\n\nThe file was not written.");
+  for (const RecordedMessage& m : host.messages) EXPECT_EQ(m.type, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/code_page.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_host.h"
 #include "support/temp_home.h"
 
@@ -85,6 +87,21 @@ TEST_F(ReportFileTest, AFailedSaveLeavesTheOldFileAndNothingElse) {
   EXPECT_TRUE(fs::is_directory(folderTarget / "inside"));
   EXPECT_EQ(FilesIn(), 1u);
   EXPECT_EQ(host_.messages.size(), 2u);
+}
+
+TEST_F(ReportFileTest, AWriteFailureNamesTheFileAndKeepsTheOldOne) {
+  const fs::path target = folder_ / "PWH Time Report.doc";
+  std::ofstream(target) << "last week\n";
+  {
+    test::FileSizeLimit limit(1000);
+    EXPECT_FALSE(WriteReportFile(nullptr, Utf8ToWide(target.string()), Lines(100, std::u16string(50, u'x'))));
+  }
+  EXPECT_EQ(Read(target), "last week\n");
+  EXPECT_EQ(FilesIn(), 1u);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].text, u"Export file write failed: error code: (29). 1000 bytes written so far.\n\n" +
+                                        Utf8ToWide(target.string()) + u"\n\n" + Utf8ToWide(std::strerror(EFBIG)));
+  EXPECT_EQ(host_.messages[0].title, u"Pennywhistle Error");
 }
 
 }  // namespace
