@@ -70,22 +70,14 @@ class PulldownPageTest : public StoreTest,
  protected:
   void SetUp() override {
     StoreTest::SetUp();
-    ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
-    config_ = std::make_unique<PWHConfiguration>();
-    Configuration = config_.get();
+    OpenPickListsAndSettings();
     host.messages.clear();
-  }
-  void TearDown() override {
-    Configuration = nullptr;
-    config_.reset();
-    StoreTest::TearDown();
   }
   Texts Values(int category) {
     Texts out;
     EXPECT_TRUE(InitPulldownList(nullptr, ConfigDatabase, [&](std::u16string_view t) { out.emplace_back(t); }, category));
     return out;
   }
-  std::unique_ptr<PWHConfiguration> config_;
 };
 
 TEST_P(PulldownPageTest, PressChangesTheStoreAndTellsTheUser) {

@@ -17,14 +17,7 @@ class PulldownTest : public StoreTest {
  protected:
   void SetUp() override {
     StoreTest::SetUp();
-    ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
-    config_ = std::make_unique<PWHConfiguration>();
-    Configuration = config_.get();
-  }
-  void TearDown() override {
-    Configuration = nullptr;
-    config_.reset();
-    StoreTest::TearDown();
+    OpenPickListsAndSettings();
   }
   void Add(int category, std::u16string_view text) {
     ASSERT_TRUE(AddNewPulldownItem(nullptr, text, ConfigDatabase, category));
@@ -39,7 +32,6 @@ class PulldownTest : public StoreTest {
     return CheckProp(nullptr, ConfigDatabase, category, text);
   }
 
-  std::unique_ptr<PWHConfiguration> config_;
 };
 
 TEST_F(PulldownTest, ValuesKeepTheirCategoryAndWalkOrder) {

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "config/configuration.h"
 #include "platform/injected_failures.h"
 #include "platform/object_store.h"
 #include "shell/globals.h"
@@ -29,6 +31,8 @@ class StoreTest : public ::testing::Test {
     AppMode = PWH_TIME_MODE;
   }
   void TearDown() override {
+    if (settings_) Configuration = nullptr;
+    settings_.reset();
     for (DatabaseHandle* db : {&TimeDatabase, &ConfigDatabase, &ExpenseDatabase}) db->Close();
     AppMode = PWH_TIME_MODE;
     ClearPlatformFailures();
@@ -37,6 +41,12 @@ class StoreTest : public ::testing::Test {
   void OpenRecordDatabases() {
     ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
     ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase));
+  }
+  // The pick-list database and the program's settings, let go at the end.
+  void OpenPickListsAndSettings() {
+    ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
+    settings_ = std::make_unique<PWHConfiguration>();
+    Configuration = settings_.get();
   }
   // Cuts a record's stored bytes short, as a damaged file has them, and
   // opens the store and the record databases again.
@@ -54,6 +64,8 @@ class StoreTest : public ::testing::Test {
 
   ScriptedHost host;
   std::string path_;
+
+  std::unique_ptr<PWHConfiguration> settings_;
 };
 
 // Records in these tests are told apart by their client.

@@ -48,16 +48,12 @@ class TransferTest : public StoreTest {
   void SetUp() override {
     StoreTest::SetUp();
     OpenRecordDatabases();
-    ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
-    config_ = std::make_unique<PWHConfiguration>();
-    Configuration = config_.get();
+    OpenPickListsAndSettings();
     static int serial = 0;
     folder_ = TemporaryHome() + "/files-" + std::to_string(++serial);
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override {
-    Configuration = nullptr;
-    config_.reset();
     TransferFormat = DelimitedFormat{};
     ImportIntoPulldowns = 0;
     StoreTest::TearDown();
@@ -72,7 +68,6 @@ class TransferTest : public StoreTest {
     return names;
   }
 
-  std::unique_ptr<PWHConfiguration> config_;
   std::string folder_;
 };
 
