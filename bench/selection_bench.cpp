@@ -15,7 +15,7 @@
 #include "platform/host_port.h"
 #include "platform/object_store.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
+#include "shell/app_state.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/date_time.h"
@@ -40,6 +40,8 @@ class BenchHost : public HostPort {
 };
 
 BenchHost host;
+// The databases and the selection the benchmarks work on.
+AppState app;
 std::string folder;
 // The date of the last record, which the clock is set to.
 int lastMonth = 1, lastDay = 1, lastYear = 1995;
@@ -91,7 +93,7 @@ void Fill() {
     t.billable = i % 2;
     t.billed = i % 5 == 0;
     CEPROPVAL tp[PWH_TIME_PROP_COUNT];
-    CeWriteRecordProps(TimeDatabase, 0, PWH_TIME_PROP_COUNT, RecordToProps(t, tp));
+    CeWriteRecordProps(app.TimeDatabase, 0, PWH_TIME_PROP_COUNT, RecordToProps(t, tp));
 
     ExpenseRecord e;
     CopyText(e.date, date);
@@ -105,7 +107,7 @@ void Fill() {
     e.billable = i % 2;
     e.reimbursable = i % 3 == 0;
     CEPROPVAL ep[PWH_EXPENSE_PROP_COUNT];
-    CeWriteRecordProps(ExpenseDatabase, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(e, ep));
+    CeWriteRecordProps(app.ExpenseDatabase, 0, PWH_EXPENSE_PROP_COUNT, RecordToProps(e, ep));
   }
 }
 
@@ -114,8 +116,8 @@ void SetUp() {
   folder = mkdtemp(templ);
   OpenObjectStore(folder + "/store.db");
   SetHost(&host);
-  OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase);
-  OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase);
+  OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &app.TimeDatabase);
+  OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &app.ExpenseDatabase);
   Fill();
   SYSTEMTIME today;
   today.wYear = WORD(lastYear);
@@ -125,22 +127,22 @@ void SetUp() {
 }
 
 void TearDown() {
-  TimeDatabase.Close();
-  ExpenseDatabase.Close();
+  app.TimeDatabase.Close();
+  app.ExpenseDatabase.Close();
   CloseObjectStore();
   SetHost(nullptr);
   std::filesystem::remove_all(folder);
 }
 
 void BM_ApplyDateTab(benchmark::State& state) {
-  AppMode = int(state.range(1));
+  app.AppMode = int(state.range(1));
   host.tab = int(state.range(0));
   for (auto _ : state) {
-    ApplyDateTab();
-    benchmark::DoNotOptimize(DisplayedRecordList.count());
+    ApplyDateTab(app, app);
+    benchmark::DoNotOptimize(app.DisplayedRecordList.count());
   }
-  state.counters["shown"] = double(DisplayedRecordList.count());
-  AppMode = PWH_TIME_MODE;
+  state.counters["shown"] = double(app.DisplayedRecordList.count());
+  app.AppMode = PWH_TIME_MODE;
 }
 BENCHMARK(BM_ApplyDateTab)
     ->ArgNames({"tab", "mode"})
@@ -158,7 +160,7 @@ void BM_FindTimeRecords(benchmark::State& state) {
   RecordPositionList list;
   for (auto _ : state) {
     list.Clear();
-    MatchTimeRecords(&list, TimeDatabase, c);
+    MatchTimeRecords(&list, app.TimeDatabase, c);
   }
   state.counters["shown"] = double(list.count());
 }
@@ -175,7 +177,7 @@ void BM_FindExpenseRecords(benchmark::State& state) {
   RecordPositionList list;
   for (auto _ : state) {
     list.Clear();
-    MatchExpenseRecords(&list, ExpenseDatabase, c);
+    MatchExpenseRecords(&list, app.ExpenseDatabase, c);
   }
   state.counters["shown"] = double(list.count());
 }

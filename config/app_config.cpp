@@ -1,26 +1,25 @@
 #include "config/app_config.h"
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 
 namespace pw {
 
-AppConfigChoices ReadAppConfigChoices(const PWHConfiguration& config) {
+AppConfigChoices ReadAppConfigChoices(const Settings& settings) {
   AppConfigChoices c;
-  c.europeanDates = config.UseEuropeanDateFormat == 1;
-  c.armyTimes = config.UseEuropeanTimeFormat == 1;
-  for (int i = 0; i < PWH_CONFIRMATION_COUNT; ++i) c.confirm[std::size_t(i)] = config.behaviorFlags[i] == 1;
-  c.defaultTimeActive = config.behaviorFlags[PWH_DEFAULT_TIME_RECORD_ACTIVE] == 1;
-  c.defaultExpenseActive = config.behaviorFlags[PWH_DEFAULT_EXPENSE_RECORD_ACTIVE] == 1;
+  c.europeanDates = settings.europeanDates();
+  c.armyTimes = settings.europeanTimes();
+  for (int i = 0; i < PWH_CONFIRMATION_COUNT; ++i) c.confirm[std::size_t(i)] = settings.on(i);
+  c.defaultTimeActive = settings.defaultTimeRecordActive();
+  c.defaultExpenseActive = settings.defaultExpenseRecordActive();
   return c;
 }
 
-void ApplyAppConfigChoices(PWHConfiguration& config, const AppConfigChoices& c) {
-  for (int i = 0; i < PWH_CONFIRMATION_COUNT; ++i) config.behaviorFlags[i] = c.confirm[std::size_t(i)] ? 1 : 0;
-  config.UseEuropeanDateFormat = c.europeanDates ? 1 : 0;
-  config.UseEuropeanTimeFormat = c.armyTimes ? 1 : 0;
-  config.defaultTimeRecordActive() = c.defaultTimeActive ? 1 : 0;
-  config.defaultExpenseRecordActive() = c.defaultExpenseActive ? 1 : 0;
+void ApplyAppConfigChoices(Settings& settings, const AppConfigChoices& c) {
+  for (int i = 0; i < PWH_CONFIRMATION_COUNT; ++i) settings.set(i, c.confirm[std::size_t(i)]);
+  settings.UseEuropeanDateFormat = c.europeanDates ? 1 : 0;
+  settings.UseEuropeanTimeFormat = c.armyTimes ? 1 : 0;
+  settings.set(PWH_DEFAULT_TIME_RECORD_ACTIVE, c.defaultTimeActive);
+  settings.set(PWH_DEFAULT_EXPENSE_RECORD_ACTIVE, c.defaultExpenseActive);
 }
 
 namespace {
@@ -38,18 +37,19 @@ bool EditDefault(HWND owner, const Blob* stored, Record& working, const DefaultR
 
 }  // namespace
 
-bool EditDefaultTimeRecord(HWND owner, PWHConfiguration& config, const DefaultRecordEditor& editor) {
+bool EditDefaultTimeRecord(HWND owner, Settings& config, TimeRecord& working, const DefaultRecordEditor& editor) {
   Blob blob;
-  if (!EditDefault(owner, config.defaultTimeRecordBlob(), WorkingTimeRecord, editor, DeserializeTimeRecord,
+  if (!EditDefault(owner, config.defaultTimeRecordBlob(), working, editor, DeserializeTimeRecord,
                    SerializeTimeRecord, &blob))
     return false;
   config.setDefaultTimeRecordBlob(std::move(blob));
   return true;
 }
 
-bool EditDefaultExpenseRecord(HWND owner, PWHConfiguration& config, const DefaultRecordEditor& editor) {
+bool EditDefaultExpenseRecord(HWND owner, Settings& config, ExpenseRecord& working,
+                              const DefaultRecordEditor& editor) {
   Blob blob;
-  if (!EditDefault(owner, config.defaultExpenseRecordBlob(), WorkingExpenseRecord, editor, DeserializeExpenseRecord,
+  if (!EditDefault(owner, config.defaultExpenseRecordBlob(), working, editor, DeserializeExpenseRecord,
                    SerializeExpenseRecord, &blob))
     return false;
   config.setDefaultExpenseRecordBlob(std::move(blob));

@@ -41,9 +41,9 @@ struct AppConfigChoices {
 
 // The choices the dialog opens with: a form or box is chosen when its
 // setting is exactly 1.
-AppConfigChoices ReadAppConfigChoices(const PWHConfiguration& config);
+AppConfigChoices ReadAppConfigChoices(const Settings& settings);
 // OK: every setting becomes 1 when chosen and 0 otherwise.
-void ApplyAppConfigChoices(PWHConfiguration& config, const AppConfigChoices& choices);
+void ApplyAppConfigChoices(Settings& settings, const AppConfigChoices& choices);
 
 // Runs an entry dialog on the working record, editing (a default exists)
 // or new (none yet); IDOK when the user confirmed.
@@ -52,9 +52,10 @@ using DefaultRecordEditor = std::function<int(HWND owner, bool editing)>;
 // "Default Time Record": the working time record becomes the default (or is
 // cleared when there is none) and the editor runs on it; on IDOK the edited
 // record replaces the default at once. True when it was replaced.
-bool EditDefaultTimeRecord(HWND owner, PWHConfiguration& config, const DefaultRecordEditor& editor);
+bool EditDefaultTimeRecord(HWND owner, Settings& config, TimeRecord& working, const DefaultRecordEditor& editor);
 // "Default Expense Record": the same with the working expense record.
-bool EditDefaultExpenseRecord(HWND owner, PWHConfiguration& config, const DefaultRecordEditor& editor);
+bool EditDefaultExpenseRecord(HWND owner, Settings& config, ExpenseRecord& working,
+                              const DefaultRecordEditor& editor);
 
 // Writes every setting to the registry now, so that settings changed in a
 // dialog do not wait for the program's end. Nothing without an open key.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "platform/host_port.h"
+#include "storage/record_fields.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 
@@ -35,9 +37,8 @@ class BlobWriter {
     for (int i = 0; i < 4; ++i) out_.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
   }
   void Byte(bool v) { out_.push_back(v ? 1 : 0); }
-  // The whole array, the bytes after the text included.
-  template <std::size_t N>
-  void Text(const char16_t (&field)[N]) {
+  // The whole array, the units after the text included.
+  void Text(std::span<const char16_t> field) {
     for (char16_t c : field) Unit(c);
   }
   void Note(std::u16string_view note) {
@@ -65,17 +66,15 @@ class BlobReader {
   bool Byte() { return in_[at_++] != 0; }
   // Stored texts may lack their terminator or run to the array's end: cut to
   // the field, never splitting a surrogate pair.
-  template <std::size_t N>
-  void Text(char16_t (&field)[N]) {
-    char16_t stored[N];
+  void Text(std::span<char16_t> field) {
+    std::u16string stored(field.size(), u'\0');
     for (char16_t& c : stored) c = Unit();
-    CopyText(field, TextOf(stored));
+    CopyText(field, TextOf(std::span<const char16_t>(stored)));
   }
   // The note runs to its NUL or to the blob's end, whichever comes first.
-  template <std::size_t N>
-  void Note(char16_t (&field)[N]) {
+  void Note(std::span<char16_t> field) {
     std::u16string note;
-    while (at_ + 1 < in_.size() && note.size() < N) {
+    while (at_ + 1 < in_.size() && note.size() < field.size()) {
       const char16_t c = Unit();
       if (c == 0) break;
       note.push_back(c);
@@ -92,6 +91,61 @@ class BlobReader {
   const Blob& in_;
   std::size_t at_ = 0;
 };
+
+// A stored default record holds its fields in the table's blob order: numbers
+// in 4 bytes, flags in 1, texts as their whole array, and last the note, to
+// its terminator only.
+template <class Record>
+constexpr std::size_t BlobFixedSize() {
+  std::size_t size = 0;
+  for (std::size_t i : kBlobOrder<Record>) {
+    const auto& f = FieldsOf<Record>()[i];
+    size += f.type == FieldType::Number ? 4 : f.type == FieldType::Flag ? 1 : 2 * f.limit;
+  }
+  return size - 2 * FieldsOf<Record>()[kBlobOrder<Record>.back()].limit;
+}
+static_assert(BlobFixedSize<TimeRecord>() == PWH_TIME_BLOB_FIXED_SIZE);
+static_assert(BlobFixedSize<ExpenseRecord>() == PWH_EXPENSE_BLOB_FIXED_SIZE);
+
+template <class Record>
+bool Serialize(const Record& record, Blob* blob) {
+  if (!blob) return false;
+  constexpr std::size_t kNote = kBlobOrder<Record>.back();
+  static_assert(FieldsOf<Record>()[kNote].type == FieldType::Text);
+  const auto& fields = FieldsOf<Record>();
+  Blob out;
+  try {
+    out.reserve(BlobFixedSize<Record>() + 2 * FieldText(fields[kNote], record).size() + 2);
+  } catch (...) {
+    return false;
+  }
+  BlobWriter w(out);
+  for (std::size_t i : kBlobOrder<Record>) {
+    const RecordField<Record>& f = fields[i];
+    if (i == kNote) w.Note(FieldText(f, record));
+    else if (f.type == FieldType::Text) w.Text(FieldArray(f, record));
+    else if (f.type == FieldType::Flag) w.Byte(record.*f.flag);
+    else w.Int(record.*f.number);
+  }
+  *blob = std::move(out);
+  return true;
+}
+
+template <class Record>
+bool Deserialize(const Blob* blob, Record& record) {
+  if (!blob || blob->size() < BlobFixedSize<Record>()) return false;
+  constexpr std::size_t kNote = kBlobOrder<Record>.back();
+  const auto& fields = FieldsOf<Record>();
+  BlobReader r(*blob);
+  for (std::size_t i : kBlobOrder<Record>) {
+    const RecordField<Record>& f = fields[i];
+    if (i == kNote) r.Note(f.text(record));
+    else if (f.type == FieldType::Text) r.Text(f.text(record));
+    else if (f.type == FieldType::Flag) record.*f.flag = r.Byte();
+    else record.*f.number = r.Int();
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -337,59 +391,10 @@ bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::si
   return true;
 }
 
-bool SerializeTimeRecord(const TimeRecord& record, Blob* blob) {
-  if (!blob) return false;
-  const std::u16string_view note = TextOf(record.notes);
-  Blob out;
-  try {
-    out.reserve(PWH_TIME_BLOB_FIXED_SIZE + 2 * note.size() + 2);
-  } catch (...) {
-    return false;
-  }
-  BlobWriter w(out);
-  w.Int(record.startHour);
-  w.Int(record.startMinute);
-  w.Byte(record.startPm);
-  w.Int(record.endHour);
-  w.Int(record.endMinute);
-  w.Byte(record.endPm);
-  w.Text(record.duration);
-  w.Text(record.date);
-  w.Text(record.client);
-  w.Text(record.project);
-  w.Text(record.rate);
-  w.Text(record.subproject);
-  w.Text(record.task);
-  w.Text(record.currency);
-  w.Text(record.amount);
-  w.Int(record.billable);
-  w.Int(record.billed);
-  w.Note(note);
-  *blob = std::move(out);
-  return true;
-}
+bool SerializeTimeRecord(const TimeRecord& record, Blob* blob) { return Serialize(record, blob); }
 
 bool DeserializeTimeRecord(const Blob* blob, TimeRecord& record) {
-  if (!blob || blob->size() < PWH_TIME_BLOB_FIXED_SIZE) return false;
-  BlobReader r(*blob);
-  record.startHour = r.Int();
-  record.startMinute = r.Int();
-  record.startPm = r.Byte();
-  record.endHour = r.Int();
-  record.endMinute = r.Int();
-  record.endPm = r.Byte();
-  r.Text(record.duration);
-  r.Text(record.date);
-  r.Text(record.client);
-  r.Text(record.project);
-  r.Text(record.rate);
-  r.Text(record.subproject);
-  r.Text(record.task);
-  r.Text(record.currency);
-  r.Text(record.amount);
-  record.billable = r.Int();
-  record.billed = r.Int();
-  r.Note(record.notes);
+  if (!Deserialize(blob, record)) return false;
   // Times no clock shows (another writer, damage) would overflow the minute
   // arithmetic: the record then has no times, as when none were entered.
   const auto fits = [](std::int32_t hour, std::int32_t minute) {
@@ -402,56 +407,8 @@ bool DeserializeTimeRecord(const Blob* blob, TimeRecord& record) {
   return true;
 }
 
-bool SerializeExpenseRecord(const ExpenseRecord& record, Blob* blob) {
-  if (!blob) return false;
-  const std::u16string_view note = TextOf(record.notes);
-  Blob out;
-  try {
-    out.reserve(PWH_EXPENSE_BLOB_FIXED_SIZE + 2 * note.size() + 2);
-  } catch (...) {
-    return false;
-  }
-  BlobWriter w(out);
-  w.Text(record.date);
-  w.Text(record.client);
-  w.Text(record.project);
-  w.Text(record.description);
-  w.Byte(record.mileage);
-  w.Text(record.miles);
-  w.Text(record.mileageRate);
-  w.Text(record.paymentType);
-  w.Text(record.currency);
-  w.Text(record.amount);
-  w.Byte(record.billable);
-  w.Byte(record.billed);
-  w.Byte(record.reimbursable);
-  w.Byte(record.reimbursed);
-  w.Byte(record.receipt);
-  w.Note(note);
-  *blob = std::move(out);
-  return true;
-}
+bool SerializeExpenseRecord(const ExpenseRecord& record, Blob* blob) { return Serialize(record, blob); }
 
-bool DeserializeExpenseRecord(const Blob* blob, ExpenseRecord& record) {
-  if (!blob || blob->size() < PWH_EXPENSE_BLOB_FIXED_SIZE) return false;
-  BlobReader r(*blob);
-  r.Text(record.date);
-  r.Text(record.client);
-  r.Text(record.project);
-  r.Text(record.description);
-  record.mileage = r.Byte();
-  r.Text(record.miles);
-  r.Text(record.mileageRate);
-  r.Text(record.paymentType);
-  r.Text(record.currency);
-  r.Text(record.amount);
-  record.billable = r.Byte();
-  record.billed = r.Byte();
-  record.reimbursable = r.Byte();
-  record.reimbursed = r.Byte();
-  record.receipt = r.Byte();
-  r.Note(record.notes);
-  return true;
-}
+bool DeserializeExpenseRecord(const Blob* blob, ExpenseRecord& record) { return Deserialize(blob, record); }
 
 }  // namespace pw

@@ -1,6 +1,5 @@
 #include "dialogs/time_entry.h"
 
-#include "shell/globals.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/time_text.h"
@@ -70,12 +69,12 @@ std::optional<std::u16string> SubtractBreak(std::u16string_view duration, std::u
   return Format(u"%02d:%02d", rh, rm);
 }
 
-void TakePickListValue(HWND owner, TimeRecord& record, const TimeEntryPickList& box,
-                       std::u16string_view text) {
+void TakePulldownValue(HWND owner, DatabaseHandle& db, TimeRecord& record, const TimeEntryPulldown& box,
+                       std::u16string_view text, bool ask) {
   CopyText(record.*box.field, text);
   const std::u16string_view stored = TextOf(record.*box.field);
-  if (CheckProp(owner, ConfigDatabase, box.categoryId, stored) != PWH_PULLDOWN_PRESENT) {
-    AddEntryPulldown(owner, stored, box.categoryId, true);
+  if (CheckProp(owner, db, box.categoryId, stored) != PWH_PULLDOWN_PRESENT) {
+    AddEntryPulldown(owner, db, stored, box.categoryId, ask);
   }
 }
 

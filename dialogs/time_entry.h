@@ -1,6 +1,6 @@
 // The logic of the time entry dialog (120): what each of its five modes
 // does, the recomputation of amount and rate from the duration, subtracting
-// a break, and the order in which new pick-list values are offered on OK.
+// a break, and the order in which new pulldown list values are offered on OK.
 #pragma once
 
 #include <array>
@@ -74,13 +74,13 @@ bool HasDuration(std::u16string_view duration);
 // when either does not scan as "%d:%d".
 std::optional<std::u16string> SubtractBreak(std::u16string_view duration, std::u16string_view brk);
 
-// The pick-list boxes in the order OK reads them and offers new values.
-struct TimeEntryPickList {
+// The pulldown list boxes in the order OK reads them and offers new values.
+struct TimeEntryPulldown {
   int controlId;
   int categoryId;
   char16_t (TimeRecord::*field)[PWH_TEXT_LIMIT];
 };
-inline constexpr std::array<TimeEntryPickList, 7> TimeEntryPickLists{{
+inline constexpr std::array<TimeEntryPulldown, 7> TimeEntryPulldowns{{
     {IDC_ENTRY_CLIENT, PWH_PULLDOWN_CLIENT, &TimeRecord::client},
     {IDC_ENTRY_PROJECT, PWH_PULLDOWN_PROJECT, &TimeRecord::project},
     {IDC_ENTRY_RATE, PWH_PULLDOWN_TIME_RATE, &TimeRecord::rate},
@@ -91,8 +91,9 @@ inline constexpr std::array<TimeEntryPickList, 7> TimeEntryPickLists{{
 }};
 
 // Copies text into the record's field and offers it for the category's
-// pick-list unless it is listed (asking when the configuration wants that).
-void TakePickListValue(HWND owner, TimeRecord& record, const TimeEntryPickList& box,
-                       std::u16string_view text);
+// pulldown list of the configuration database db unless it is listed (asking
+// first when ask is set).
+void TakePulldownValue(HWND owner, DatabaseHandle& db, TimeRecord& record, const TimeEntryPulldown& box,
+                       std::u16string_view text, bool ask);
 
 }  // namespace pw

@@ -1,6 +1,8 @@
 #include "platform/host_port.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "platform/code_page.h"
 
@@ -33,6 +35,14 @@ HostPort* installed = nullptr;
 HostPort& Host() { return installed ? *installed : consoleHost; }
 
 void SetHost(HostPort* host) { installed = host; }
+
+void SetStatusText(int part, std::u16string_view text) { Host().SetStatusText(part, text); }
+
+void ShowRecordCount(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%2d", n);
+  SetStatusText(PWH_STATUS_COUNT, std::u16string(text, text + std::strlen(text)));
+}
 
 int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type) {
   return Host().MessageBox(owner, text, title, type);

@@ -57,6 +57,14 @@ HostPort& Host();
 // Installs a host; null restores the console host. The caller keeps ownership.
 void SetHost(HostPort* host);
 
+// Parts of the status line.
+enum : int { PWH_STATUS_MODE = 0, PWH_STATUS_ACTIVITY = 1, PWH_STATUS_COUNT = 2 };
+
+// Writes one part of the status line through the host, visible at once.
+void SetStatusText(int part, std::u16string_view text);
+// Writes n with "%2d" into the record-count part of the status line.
+void ShowRecordCount(int n);
+
 // Shortcut for Host().MessageBox.
 int MessageBoxW(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type);
 

@@ -3,26 +3,12 @@
 #include <new>
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "storage/records.h"
 #include "text/date_time.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 
 namespace pw {
-
-int RecordSetMode = PWH_SELECT_REC_MODE;
-RecordPositionList DisplayedRecordList;
-int ActiveDateTab = PWH_TAB_TODAY;
-
-bool RecordPositionList::Append(RecordPosition position) {
-  try {
-    positions_.push_back(position);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
-}
 
 void ClearDisplayedRecordList(RecordPositionList* list) {
   if (list != nullptr) list->Clear();
@@ -253,37 +239,37 @@ bool ComputeTabDateRange(int tab, std::u16string* from, std::u16string* to) {
   }
 }
 
-void SelectAllTab() {
+void SelectAllTab(RecordSelection& selection) {
   // The values first: selecting the tab may come back here through the
   // tab control's change notice, which then finds the tab already applied.
-  RecordSetMode = PWH_ALL_REC_MODE;
-  ActiveDateTab = PWH_TAB_ALL;
+  selection.RecordSetMode = PWH_ALL_REC_MODE;
+  selection.ActiveDateTab = PWH_TAB_ALL;
   Host().SelectDateTab(PWH_TAB_ALL);
 }
 
-void ApplyDateTab() {
+void ApplyDateTab(RecordSelection& selection, RecordDatabases& databases) {
   const int tab = Host().SelectedDateTab();
-  ClearDisplayedRecordList(&DisplayedRecordList);
+  RecordPositionList& shown = selection.DisplayedRecordList;
+  shown.Clear();
   if (tab == PWH_TAB_ALL) {
-    SelectAllTab();
+    SelectAllTab(selection);
     return;
   }
   if (tab < PWH_TAB_TODAY || tab > PWH_TAB_MONTH) return;  // no tab selected
-  RecordSetMode = PWH_SELECT_REC_MODE;
-  ActiveDateTab = tab;
+  selection.RecordSetMode = PWH_SELECT_REC_MODE;
+  selection.ActiveDateTab = tab;
   std::u16string from, to;
   ComputeTabDateRange(tab, &from, &to);
-  ClearDisplayedRecordList(&DisplayedRecordList);
-  if (AppMode == PWH_EXPENSE_MODE) {
+  if (!databases.TimeMode()) {
     ExpenseSelectionCriteria criteria;
     criteria.from = from;
     criteria.to = to;
-    MatchExpenseRecords(&DisplayedRecordList, ExpenseDatabase, criteria);
+    MatchExpenseRecords(&shown, databases.ExpenseDatabase, criteria);
   } else {
     TimeSelectionCriteria criteria;
     criteria.from = from;
     criteria.to = to;
-    MatchTimeRecords(&DisplayedRecordList, TimeDatabase, criteria);
+    MatchTimeRecords(&shown, databases.TimeDatabase, criteria);
   }
 }
 

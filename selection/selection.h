@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "platform/object_store.h"
+#include "storage/record_databases.h"
 #include "storage/record_store.h"
 
 namespace pw {
-
-// RecordSetMode values.
-inline constexpr int PWH_ALL_REC_MODE = 1;     // every record, in database order
-inline constexpr int PWH_SELECT_REC_MODE = 2;  // the positions in DisplayedRecordList
 
 // The date-range tabs, in their order on the tab control.
 enum : int {
@@ -43,47 +40,27 @@ enum : int { PWH_TRI_NO = 0, PWH_TRI_YES = 1, PWH_TRI_EITHER = 2 };
 enum : int { PWH_AMOUNT_LESS = 1, PWH_AMOUNT_GREATER = 2, PWH_AMOUNT_EQUAL = 3 };
 inline constexpr float PWH_ANY_AMOUNT = -1.0f;
 
-// An ordered list of record positions, appended in ascending order and
-// cleared before every rebuild.
-class RecordPositionList {
- public:
-  std::size_t count() const { return positions_.size(); }
-  bool empty() const { return positions_.empty(); }
-  RecordPosition at(std::size_t i) const { return positions_[i]; }
-  RecordPosition operator[](std::size_t i) const { return positions_[i]; }
-  // The first and last positions; only when not empty.
-  RecordPosition first() const { return positions_.front(); }
-  RecordPosition last() const { return positions_.back(); }
-
-  void Clear() { positions_.clear(); }
-  // False (and the list unchanged) when no room could be made.
-  bool Append(RecordPosition position);
-
-  std::vector<RecordPosition>::const_iterator begin() const { return positions_.begin(); }
-  std::vector<RecordPosition>::const_iterator end() const { return positions_.end(); }
-  const std::vector<RecordPosition>& positions() const { return positions_; }
-
- private:
-  std::vector<RecordPosition> positions_;
+// Which records the views show: every record, or the positions a date tab
+// or a Find selected.
+struct RecordSelection {
+  // PWH_ALL_REC_MODE or PWH_SELECT_REC_MODE; starts as PWH_SELECT_REC_MODE.
+  int RecordSetMode = PWH_SELECT_REC_MODE;
+  // The positions shown in PWH_SELECT_REC_MODE.
+  RecordPositionList DisplayedRecordList;
+  // The tab whose range was applied last (0 to 4).
+  int ActiveDateTab = PWH_TAB_TODAY;
 };
-
-// PWH_ALL_REC_MODE or PWH_SELECT_REC_MODE; starts as PWH_SELECT_REC_MODE.
-extern int RecordSetMode;
-// The positions shown in PWH_SELECT_REC_MODE.
-extern RecordPositionList DisplayedRecordList;
-// The tab whose range was applied last (0 to 4).
-extern int ActiveDateTab;
 
 // Null lists are ignored (Append returns false).
 void ClearDisplayedRecordList(RecordPositionList* list);
 bool AppendDisplayedRecord(RecordPositionList* list, RecordPosition position);
 
 // Rebuilds DisplayedRecordList and RecordSetMode for the tab selected on the
-// tab control, from the current database (AppMode). With no tab selected the
-// list is left empty and the mode unchanged.
-void ApplyDateTab();
+// tab control, from the current database. With no tab selected the list is
+// left empty and the mode unchanged.
+void ApplyDateTab(RecordSelection& selection, RecordDatabases& databases);
 // Selects the "All" tab: every record is shown.
-void SelectAllTab();
+void SelectAllTab(RecordSelection& selection);
 // American date texts of a tab's range (0 to 3); false for any other tab
 // or a null out.
 bool ComputeTabDateRange(int tab, std::u16string* from, std::u16string* to);

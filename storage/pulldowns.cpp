@@ -1,8 +1,6 @@
 #include "storage/pulldowns.h"
 
-#include "config/configuration.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "text/format.h"
 
 namespace pw {
@@ -141,8 +139,8 @@ bool AddNewPulldownItem(HWND owner, std::u16string_view text, DatabaseHandle& db
   return written;
 }
 
-bool AddEntryPulldown(HWND owner, std::u16string_view text, int categoryId, bool mayAsk) {
-  if (mayAsk && Configuration != nullptr && Configuration->confirmAddPulldownItem()) {
+bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask) {
+  if (ask) {
     const PulldownCategory* category = FindPulldownCategory(categoryId);
     if (category == nullptr) {
       ShowFailure(owner,
@@ -156,7 +154,7 @@ bool AddEntryPulldown(HWND owner, std::u16string_view text, int categoryId, bool
                     u"Data Entry Automation", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return false;
   }
-  AddNewPulldownItem(owner, text, ConfigDatabase, categoryId);
+  AddNewPulldownItem(owner, text, db, categoryId);
   return true;
 }
 

@@ -1,4 +1,4 @@
-// The pick-lists ("pulldowns") offered in the entry and selection dialogs.
+// The pulldown lists offered in the entry and selection dialogs.
 //
 // Each value is one record of the configuration database holding exactly one
 // text property whose identifier carries the value's category:
@@ -39,10 +39,10 @@ inline constexpr int PWH_PULLDOWN_PRESENT = 5;
 inline constexpr int PWH_PULLDOWN_ABSENT = 6;
 
 struct PulldownCategory {
-  std::u16string_view name;       // as written in pick-list files
+  std::u16string_view name;       // as written in pulldown list files
   int id;
   std::u16string_view word;       // in the question that offers a value for adding
-  std::u16string_view pageTitle;  // page of the pick-list editor
+  std::u16string_view pageTitle;  // page of the pulldown list editor
 };
 
 // The category table, in its fixed order.
@@ -69,7 +69,7 @@ constexpr CEPROPID PulldownPropId(int categoryId) {
   return MakePropId(WORD(categoryId), CEVT_LPWSTR);
 }
 
-// One pick-list value with its category's name.
+// One pulldown list value with its category's name.
 struct PulldownEntry {
   std::u16string category;
   std::u16string text;
@@ -86,7 +86,7 @@ using PulldownSink = std::function<void(std::u16string_view text)>;
 // Adds every value of the category to box (which is not emptied first).
 // False after a read error, when box keeps what was added until then.
 bool InitPulldown(HWND owner, DatabaseHandle& db, const PulldownSink& box, int categoryId);
-// The same for the pick-list editor's list boxes: no activity text, and a
+// The same for the pulldown list editor's list boxes: no activity text, and a
 // message for a closed database.
 bool InitPulldownList(HWND owner, DatabaseHandle& db, const PulldownSink& box, int categoryId);
 
@@ -98,10 +98,10 @@ int CheckProp(HWND owner, DatabaseHandle& db, int categoryId, std::u16string_vie
 // Stores the text as a new value of the category, without a lookup.
 bool AddNewPulldownItem(HWND owner, std::u16string_view text, DatabaseHandle& db, int categoryId);
 
-// Adds the text to the category in the program's configuration database,
-// first asking the user when mayAsk is set and the configuration wants the
-// question. False when the user declined or the category is unknown.
-bool AddEntryPulldown(HWND owner, std::u16string_view text, int categoryId, bool mayAsk);
+// Adds the text to the category in the configuration database db, first
+// asking the user when ask is set. False when the user declined or the
+// category is unknown.
+bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask);
 
 // Deletes the first value of the category equal to text; false when there is
 // none or the delete failed.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "text/format.h"
 
 namespace pw {
@@ -316,10 +315,10 @@ int DeleteMultipleRecords(HWND owner, DatabaseHandle& db, int recordSetMode,
   return FinishGroup(owner, group, deleted, u"DeleteMultipleRecords");
 }
 
-int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int recordSetMode,
+int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int appMode, int recordSetMode,
                               const RecordPositionList& list) {
   // A record already billed is left alone, even when it is not billable.
-  if (AppMode == PWH_EXPENSE_MODE) {
+  if (appMode == PWH_EXPENSE_MODE) {
     return MarkMultiple<ExpenseRecord>(owner, db, recordSetMode, list,
                                        u"MarkMultipleRecordsBilled", [](ExpenseRecord& r) {
                                          if (r.billed) return false;
@@ -335,9 +334,9 @@ int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int recordSetMode,
                                   });
 }
 
-int MarkMultipleRecordsReimbursed(HWND owner, DatabaseHandle& db, int recordSetMode,
+int MarkMultipleRecordsReimbursed(HWND owner, DatabaseHandle& db, int appMode, int recordSetMode,
                                   const RecordPositionList& list) {
-  if (AppMode != PWH_EXPENSE_MODE) {
+  if (appMode != PWH_EXPENSE_MODE) {
     // Time records cannot be reimbursed: the walk reads them and changes nothing.
     return MarkMultiple<TimeRecord>(owner, db, recordSetMode, list,
                                     u"MarkMultipleRecordsReimbursed",

@@ -10,7 +10,7 @@
 
 #include "platform/object_store.h"
 #include "platform/types.h"
-#include "selection/selection.h"
+#include "storage/record_databases.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 
@@ -49,16 +49,16 @@ bool DeleteRecord(HWND owner, DatabaseHandle& db, RecordPosition position);
 // before it stays written. Each returns the number of records changed.
 
 int DeleteMultipleRecords(HWND owner, DatabaseHandle& db, int recordSetMode,
-                          const RecordPositionList& list = DisplayedRecordList);
+                          const RecordPositionList& list);
 
 // Sets billable and billed on every record not yet billed. The record kind
-// follows AppMode.
-int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int recordSetMode,
-                              const RecordPositionList& list = DisplayedRecordList);
+// follows appMode.
+int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int appMode, int recordSetMode,
+                              const RecordPositionList& list);
 
 // Sets reimbursable and reimbursed on every expense record not yet
 // reimbursed. Changes nothing (and returns 0) in Time mode.
-int MarkMultipleRecordsReimbursed(HWND owner, DatabaseHandle& db, int recordSetMode,
-                                  const RecordPositionList& list = DisplayedRecordList);
+int MarkMultipleRecordsReimbursed(HWND owner, DatabaseHandle& db, int appMode, int recordSetMode,
+                                  const RecordPositionList& list);
 
 }  // namespace pw

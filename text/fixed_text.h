@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,17 +20,26 @@ inline std::u16string_view TextOf(const char16_t* text) {
   return text ? std::u16string_view(text) : std::u16string_view();
 }
 
+// The text of a zero-terminated array seen through a span.
+inline std::u16string_view TextOf(std::span<const char16_t> field) {
+  const std::u16string_view all(field.data(), field.size());
+  return all.substr(0, all.find(u'\0'));
+}
+
 // How many units of text fit in max units without splitting a surrogate pair.
 std::size_t CutLength(std::u16string_view text, std::size_t max);
 
-// Copies text into a fixed array, cut to N-1 units (never splitting a
-// surrogate pair), and terminates it. The rest of the array is zeroed.
-template <std::size_t N>
-void CopyText(char16_t (&field)[N], std::u16string_view text) {
-  const std::size_t n = CutLength(text, N - 1);
+// Copies text into a fixed array, cut to one unit less than the array (never
+// splitting a surrogate pair), and terminates it. The rest of the array is zeroed.
+inline void CopyText(std::span<char16_t> field, std::u16string_view text) {
+  const std::size_t n = CutLength(text, field.size() - 1);
   std::size_t i = 0;
   for (; i < n; ++i) field[i] = text[i];
-  for (; i < N; ++i) field[i] = 0;
+  for (; i < field.size(); ++i) field[i] = 0;
+}
+template <std::size_t N>
+void CopyText(char16_t (&field)[N], std::u16string_view text) {
+  CopyText(std::span<char16_t>(field), text);
 }
 
 template <std::size_t N>

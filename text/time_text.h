@@ -18,7 +18,6 @@
 
 #include "platform/clock.h"
 #include "platform/types.h"
-#include "storage/records.h"
 
 namespace pw {
 
@@ -66,45 +65,16 @@ std::u16string TimeTextToDecimalText(std::u16string_view text);
 // "7:45" -> 7.75f; 0 for text that does not scan.
 float TimeTextToHours(std::u16string_view text);
 
-// --- A time record's times.
-
-// Sets the start (PWH_START_TIME) or end (PWH_END_TIME) time from the local
-// clock: hours 13..23 as hour - 12 with PM set, 0..12 with PM clear. Other
-// values of which change nothing. Returns true.
-bool SetRecordTimeNow(TimeRecord& record, int which);
-
-// Writes the start time (PWH_START_TIME), the zero time (PWH_ZERO_TIME) or
-// the end time (any other which) into *out and returns out (null stays null).
-// A record with no times entered shows "--:--" with PWH_BLANK_AS_DASHES and
-// the zero time otherwise. The clock follows the 24-hour setting; the
-// overload takes it explicitly.
-std::u16string* FormatRecordTime(std::u16string* out, const TimeRecord& record, int which,
-                                 int blankStyle);
-std::u16string* FormatRecordTime(std::u16string* out, const TimeRecord& record, int which,
-                                 int blankStyle, bool twentyFourHour);
+// Hours and minutes as decimal hours, in float at every step.
+float DecimalHours(int hours, int minutes);
+// A stored time of day (hour 0..12 and PM flag) as 12-hour text "hh:mm AM";
+// twelve o'clock is "12" in either stored form.
+std::u16string TwelveHourText(int hour, int minute, bool pm);
 
 // A - B on hour/minute pairs (borrowing an hour for the minutes); both
 // results 0 when B is later than A. Null outputs are skipped.
 void SubtractTimes(int hoursA, int minutesA, int hoursB, int minutesB, int* outHours,
                    int* outMinutes);
-
-// The record's duration as "%d hrs, %d mins (%.2f)" (PWH_SUMMARY_LONG) or
-// "%dh, %dm (%.2f)" (PWH_SUMMARY_SHORT). A duration text that scans as
-// "%d:%d" wins over the start and end times; otherwise the elapsed time is
-// worked out from them, across midnight when the start is PM and the end AM.
-// "--:--" when there is none. False (nothing written) for a null out or an
-// unknown style.
-bool FormatDurationSummary(std::u16string* out, const TimeRecord& record, int style);
-
-// Fills an empty duration from the start and end times ("%02d:%02d", or
-// "--:--" when there is no positive elapsed time). A non-empty duration is
-// left alone. Returns true when the duration was written.
-bool FillRecordDuration(TimeRecord& record);
-
-// For a billable record: with no hours in the duration, rate and amount
-// become empty; otherwise a non-zero rate gives amount = hours x rate, or
-// else a non-zero amount gives rate = amount / hours ("%.2f"). Returns true.
-bool RecomputeRecordAmount(TimeRecord& record);
 
 // --- Date controls.
 
@@ -114,12 +84,9 @@ bool RecomputeRecordAmount(TimeRecord& record);
 // year, month and day 0. False then, or when out is null.
 bool DateTextToSystemTime(HWND owner, std::u16string_view text, SYSTEMTIME* out);
 
-// The date and time pickers' display formats for the current settings
-// ("dd.MM.yyy" / "MM/dd/yyy", " HH:mm" / " hh:mm tt"), and with the setting
-// given explicitly.
-std::u16string DatePickerFormat();
+// The date and time pickers' display formats ("dd.MM.yyy" / "MM/dd/yyy",
+// " HH:mm" / " hh:mm tt").
 std::u16string DatePickerFormat(bool europeanDates);
-std::u16string TimePickerFormat();
 std::u16string TimePickerFormat(bool twentyFourHour);
 
 }  // namespace pw

@@ -4,8 +4,6 @@
 
 namespace pw {
 
-DelimitedFormat TransferFormat;
-std::uint8_t ImportIntoPulldowns = 0;
 
 FormatSettingText ReadFormatSetting(std::u16string_view text) {
   if (text == PWH_TAB_ENTRY) return {u"\t", std::u16string(text)};

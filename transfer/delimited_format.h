@@ -1,6 +1,6 @@
 // The framing of delimited text files: field qualifier, field delimiter and
 // record delimiter, one character each (or none), plus whether a record
-// import also adds new field values to the pick-lists. The "Format
+// import also adds new field values to the pulldown lists. The "Format
 // Configuration" dialog sets them before every export and import.
 #pragma once
 
@@ -20,12 +20,14 @@ struct DelimitedFormat {
   std::u16string recordDelimiter = u"\n";  // after every record
 };
 
-// The framing of the export or import under way. Every opening of the format
-// dialog starts it again from the defaults.
-extern DelimitedFormat TransferFormat;
-// Record import also adds each new field value to its pick-list. Set only when
-// the dialog closes with OK in import mode.
-extern std::uint8_t ImportIntoPulldowns;
+struct TransferSettings {
+  // The framing of the export or import under way. Every opening of the
+  // format dialog starts it again from the defaults.
+  DelimitedFormat TransferFormat;
+  // Record import also adds each new field value to its pulldown list. Set only
+  // when the dialog closes with OK in import mode.
+  std::uint8_t ImportIntoPulldowns = 0;
+};
 
 // The entries of the dialog's three lists, sorted, and what each shows first.
 inline constexpr std::u16string_view PWH_TAB_ENTRY = u"{tab}";

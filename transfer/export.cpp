@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "storage/pulldowns.h"
 #include "storage/records.h"
 #include "text/fixed_text.h"
@@ -22,11 +21,14 @@ enum class WalkEnd { Finished, Cancelled, WriteFailed };
 
 // One export under way: the file, the count, and what the texts hold.
 struct Export {
-  Export(HWND owner, const std::string& path, const TransferProgress& progress)
-      : owner(owner), path(path), progress(progress) {}
+  Export(HWND owner, const std::string& path, const TransferOptions& options, const TransferProgress& progress)
+      : owner(owner), path(path), format(options.format), forms{options.europeanDates, options.europeanTimes},
+        progress(progress) {}
 
   HWND owner;
   const std::string& path;
+  const DelimitedFormat& format;
+  ExportTextForms forms;
   const TransferProgress& progress;
   ExportFile file;
   std::u16string line;
@@ -49,7 +51,7 @@ struct Export {
   void Check(std::initializer_list<std::u16string_view> texts) {
     bool breaks = false;
     for (std::u16string_view text : texts) {
-      breaks = breaks || FramingBreaksOn(text, TransferFormat);
+      breaks = breaks || FramingBreaksOn(text, format);
       advisor.See(text);
     }
     breaking += breaks;
@@ -68,7 +70,7 @@ std::u16string ShownCharacter(std::u16string_view c) {
 
 void WarnAboutBreakingTexts(const Export& e, std::u16string_view things) {
   if (e.breaking == 0) return;
-  const DelimitedFormat& f = TransferFormat;
+  const DelimitedFormat& f = e.format;
   std::u16string text =
       f.qualifier.empty()
           ? Format(u"%d exported %s hold the field delimiter or a line break in their texts.",
@@ -148,19 +150,14 @@ void CheckTexts(Export& e, const ExpenseRecord& r) {
            TextOf(r.amount), TextOf(r.notes)});
 }
 
-void AppendLine(std::u16string& line, const TimeRecord& r, ExportTextForms forms) {
-  AppendTimeLine(line, r, TransferFormat, forms);
-}
-void AppendLine(std::u16string& line, const ExpenseRecord& r, ExportTextForms forms) {
-  AppendExpenseLine(line, r, TransferFormat, forms);
-}
+void AppendLine(Export& e, const TimeRecord& r) { AppendTimeLine(e.line, r, e.format, e.forms); }
+void AppendLine(Export& e, const ExpenseRecord& r) { AppendExpenseLine(e.line, r, e.format, e.forms); }
 
 template <class Record>
 WalkEnd WalkRecords(Export& e, DatabaseHandle& db, std::u16string header, int recordSetMode,
                     const RecordPositionList& list) {
   e.line = std::move(header);
   if (!e.WriteLine()) return WalkEnd::WriteFailed;
-  const ExportTextForms forms = CurrentTextForms();
   const bool all = recordSetMode == PWH_ALL_REC_MODE;
   const std::size_t count = all ? SIZE_MAX : recordSetMode == PWH_SELECT_REC_MODE ? list.count() : 0;
   PropertyBuffer buffer;
@@ -169,7 +166,7 @@ WalkEnd WalkRecords(Export& e, DatabaseHandle& db, std::u16string header, int re
   for (std::size_t i = 0; i < count; ++i) {
     if (Read(e.owner, db, all ? DWORD(i) : list[i], buffer, record) <= 0) break;
     e.line.clear();
-    AppendLine(e.line, record, forms);
+    AppendLine(e, record);
     if (!e.WriteLine()) {
       end = WalkEnd::WriteFailed;
       break;
@@ -206,7 +203,7 @@ WalkEnd WalkPulldowns(Export& e, DatabaseHandle& db) {
       return WalkEnd::Finished;
     }
     e.line.clear();
-    AppendPulldownLine(e.line, entry, TransferFormat);
+    AppendPulldownLine(e.line, entry, e.format);
     if (!e.WriteLine()) return WalkEnd::WriteFailed;
     e.Check({entry.text});
     ++e.written;
@@ -218,23 +215,23 @@ WalkEnd WalkPulldowns(Export& e, DatabaseHandle& db) {
 
 }  // namespace
 
-int ExportRecordsToFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
-                        const TransferProgress& progress, int recordSetMode,
-                        const RecordPositionList& list) {
-  Export e{owner, path, progress};
+int ExportRecordsToFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode, int recordSetMode,
+                        const RecordPositionList& list, const TransferOptions& options,
+                        const TransferProgress& progress) {
+  Export e{owner, path, options, progress};
   if (!Open(e)) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"exporting...");
   const WalkEnd end =
       appMode == PWH_EXPENSE_MODE
-          ? WalkRecords<ExpenseRecord>(e, db, ExpenseHeaderLine(TransferFormat), recordSetMode, list)
-          : WalkRecords<TimeRecord>(e, db, TimeHeaderLine(TransferFormat), recordSetMode, list);
+          ? WalkRecords<ExpenseRecord>(e, db, ExpenseHeaderLine(options.format), recordSetMode, list)
+          : WalkRecords<TimeRecord>(e, db, TimeHeaderLine(options.format), recordSetMode, list);
   return Finish(e, end, u"record(s)",
                 u"Export to \n\n\"%s\"\n\n completed !\n\nExported %d record(s) successfully.");
 }
 
-int ExportPulldownsToFile(HWND owner, const std::string& path, DatabaseHandle& db,
+int ExportPulldownsToFile(HWND owner, const std::string& path, DatabaseHandle& db, const TransferOptions& options,
                           const TransferProgress& progress) {
-  Export e{owner, path, progress};
+  Export e{owner, path, options, progress};
   if (!Open(e)) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"exporting pulldowns...");
   const WalkEnd end = WalkPulldowns(e, db);

@@ -1,5 +1,5 @@
-// Export: the records of the current mode, or every pick-list entry, written
-// to a delimited text file in the framing of TransferFormat. Each function
+// Export: the records of the current mode, or every pulldown list entry, written
+// to a delimited text file in the framing of the options. Each function
 // runs the whole step after the file has been chosen: it writes the file,
 // keeps the status line up to date, shows every message (the completion
 // notice, failures, and a warning about texts that will not read back) and
@@ -10,7 +10,7 @@
 
 #include "platform/object_store.h"
 #include "platform/types.h"
-#include "selection/selection.h"
+#include "storage/record_databases.h"
 #include "transfer/transfer_file.h"
 
 namespace pw {
@@ -24,12 +24,12 @@ inline constexpr std::u16string_view PWH_PULLDOWN_EXPORT_NAME = u"PWH Pulldowns 
 // record (PWH_ALL_REC_MODE), the positions of list (PWH_SELECT_REC_MODE), or
 // none (any other mode: the header line alone). A cancel through progress
 // leaves the target as it was and returns 0.
-int ExportRecordsToFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
-                        const TransferProgress& progress = {}, int recordSetMode = RecordSetMode,
-                        const RecordPositionList& list = DisplayedRecordList);
+int ExportRecordsToFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode, int recordSetMode,
+                        const RecordPositionList& list, const TransferOptions& options,
+                        const TransferProgress& progress = {});
 
-// Exports every pick-list entry of the configuration database db.
-int ExportPulldownsToFile(HWND owner, const std::string& path, DatabaseHandle& db,
+// Exports every pulldown list entry of the configuration database db.
+int ExportPulldownsToFile(HWND owner, const std::string& path, DatabaseHandle& db, const TransferOptions& options,
                           const TransferProgress& progress = {});
 
 }  // namespace pw

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "config/configuration.h"
-#include "shell/globals.h"
 #include "text/fixed_text.h"
+#include "storage/record_times.h"
 #include "text/time_text.h"
 
 namespace pw {
@@ -53,11 +53,6 @@ void AppendDate(std::u16string& line, std::u16string_view date, const DelimitedF
 }
 
 }  // namespace
-
-ExportTextForms CurrentTextForms() {
-  if (Configuration == nullptr) return {};
-  return {Configuration->UseEuropeanDateFormat == 1, Configuration->UseEuropeanTimeFormat == 1};
-}
 
 std::u16string TimeHeaderLine(const DelimitedFormat& format) {
   return HeaderLine(kTimeColumns, format);

@@ -1,5 +1,5 @@
 // The lines of the three exported file kinds: time records, expense records
-// and pick-list entries. Each field is qualifier, text, qualifier, field
+// and pulldown list entries. Each field is qualifier, text, qualifier, field
 // delimiter; a line ends with the record delimiter. Texts are written
 // unchanged, so a text holding the qualifier (or, without a qualifier, a
 // delimiter) cannot be read back as one field: FramingBreaksOn tells.
@@ -19,8 +19,6 @@ struct ExportTextForms {
   bool europeanDates = false;
   bool twentyFourHour = false;
 };
-// The forms the configuration sets (American and 12-hour without one).
-ExportTextForms CurrentTextForms();
 
 // Header lines: the last column is followed by the record delimiter only.
 std::u16string TimeHeaderLine(const DelimitedFormat& format);

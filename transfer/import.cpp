@@ -10,8 +10,8 @@
 
 #include "platform/code_page.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "storage/pulldowns.h"
+#include "storage/record_fields.h"
 #include "storage/record_operations.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
@@ -27,15 +27,15 @@ constexpr std::u16string_view kErrorTitle = u"Pennywhistle Error";
 // Lines whose writes are stored together.
 constexpr int kGroupLines = 4096;
 
-// The pick-list values known to the configuration database, read once, so
+// The pulldown list values known to the configuration database, read once, so
 // that offering a value does not walk the database every time.
 class PulldownOffers {
  public:
-  explicit PulldownOffers(HWND owner) : owner_(owner) {
+  PulldownOffers(HWND owner, DatabaseHandle& db) : owner_(owner), db_(db) {
     PropertyBuffer buffer;
     for (DWORD position = 0;
-         CeSeekDatabase(ConfigDatabase, CEDB_SEEK_BEGINNING, position, nullptr) != 0; ++position) {
-      if (CeReadRecordProps(ConfigDatabase, CEDB_ALLOWREALLOC, buffer) == 0) {
+         CeSeekDatabase(db_, CEDB_SEEK_BEGINNING, position, nullptr) != 0; ++position) {
+      if (CeReadRecordProps(db_, CEDB_ALLOWREALLOC, buffer) == 0) {
         MessageBoxW(owner,
                     Format(u"CheckProp: could not CeReadRecordProps(): error code: (%ld).",
                            long(GetLastError())),
@@ -45,7 +45,7 @@ class PulldownOffers {
       if (buffer.size() != 1 || PropTypeOf(buffer[0].propid) != CEVT_LPWSTR) continue;
       listed_.insert(Key(PropIdOf(buffer[0].propid), TextOf(buffer[0].val.lpwstr)));
     }
-    CeSeekDatabase(ConfigDatabase, CEDB_SEEK_BEGINNING, 0, nullptr);
+    CeSeekDatabase(db_, CEDB_SEEK_BEGINNING, 0, nullptr);
   }
 
   // Adds text to the category unless it is listed there (empty text and
@@ -54,7 +54,7 @@ class PulldownOffers {
     if (text.empty() || text == u"n/a") return;
     std::u16string key = Key(categoryId, text);
     if (listed_.contains(key)) return;
-    AddEntryPulldown(owner_, text, categoryId, false);
+    AddEntryPulldown(owner_, db_, text, categoryId, false);
     listed_.insert(std::move(key));
   }
 
@@ -66,28 +66,14 @@ class PulldownOffers {
   }
 
   HWND owner_;
+  DatabaseHandle& db_;
   std::unordered_set<std::u16string> listed_;
 };
 
-void OfferTexts(PulldownOffers& offers, const TimeRecord& r) {
-  offers.Offer(PWH_PULLDOWN_CLIENT, TextOf(r.client));
-  offers.Offer(PWH_PULLDOWN_PROJECT, TextOf(r.project));
-  offers.Offer(PWH_PULLDOWN_TIME_RATE, TextOf(r.rate));
-  offers.Offer(PWH_PULLDOWN_SUBPROJECT, TextOf(r.subproject));
-  offers.Offer(PWH_PULLDOWN_TASK, TextOf(r.task));
-  offers.Offer(PWH_PULLDOWN_CURRENCY, TextOf(r.currency));
-  offers.Offer(PWH_PULLDOWN_AMOUNT, TextOf(r.amount));
-}
-
-void OfferTexts(PulldownOffers& offers, const ExpenseRecord& r) {
-  offers.Offer(PWH_PULLDOWN_CLIENT, TextOf(r.client));
-  offers.Offer(PWH_PULLDOWN_PROJECT, TextOf(r.project));
-  offers.Offer(PWH_PULLDOWN_DESCRIPTION, TextOf(r.description));
-  offers.Offer(PWH_PULLDOWN_MILEAGE, TextOf(r.miles));
-  offers.Offer(PWH_PULLDOWN_MILEAGE_RATE, TextOf(r.mileageRate));
-  offers.Offer(PWH_PULLDOWN_PAYMENT, TextOf(r.paymentType));
-  offers.Offer(PWH_PULLDOWN_CURRENCY, TextOf(r.currency));
-  offers.Offer(PWH_PULLDOWN_AMOUNT, TextOf(r.amount));
+template <class Record>
+void OfferTexts(PulldownOffers& offers, const Record& r) {
+  for (const RecordField<Record>& f : FieldsOf<Record>())
+    if (f.pulldown != 0) offers.Offer(f.pulldown, FieldText(f, r));
 }
 
 bool Add(HWND owner, DatabaseHandle& db, const TimeRecord& r) { return AddNewRecord(owner, db, r); }
@@ -95,11 +81,11 @@ bool Add(HWND owner, DatabaseHandle& db, const ExpenseRecord& r) {
   return AddNewExpenseRecord(owner, db, r);
 }
 
-int Parse(std::span<const std::u16string_view> fields, TimeRecord* r) {
-  return ParseTimeFields(fields, CurrentImportForms(), r);
+int Parse(std::span<const std::u16string_view> fields, ImportTextForms forms, TimeRecord* r) {
+  return ParseTimeFields(fields, forms, r);
 }
-int Parse(std::span<const std::u16string_view> fields, ExpenseRecord* r) {
-  return ParseExpenseFields(fields, CurrentImportForms(), r);
+int Parse(std::span<const std::u16string_view> fields, ImportTextForms forms, ExpenseRecord* r) {
+  return ParseExpenseFields(fields, forms, r);
 }
 
 // How an import loop ended.
@@ -110,13 +96,13 @@ enum class LoopEnd { Finished, Cancelled, ReadFailed, StoreFailed };
 // taken (counting it itself), false to stop, or a result code to skip it.
 class ImportLoop {
  public:
-  ImportLoop(HWND owner, const TransferProgress& progress, std::u16string_view skipText,
-             std::u16string_view skipTitle)
-      : owner_(owner), progress_(progress), skipText_(skipText), skipTitle_(skipTitle) {}
+  ImportLoop(HWND owner, const DelimitedFormat& format, const TransferProgress& progress,
+             std::u16string_view skipText, std::u16string_view skipTitle)
+      : owner_(owner), format_(format), progress_(progress), skipText_(skipText), skipTitle_(skipTitle) {}
 
   template <class Take>
   LoopEnd Run(int fd, int& count, Take take) {
-    LineReader reader(fd, TransferFormat);
+    LineReader reader(fd, format_);
     std::string raw;
     std::u16string line;
     std::vector<std::u16string_view> fields;
@@ -135,7 +121,7 @@ class ImportLoop {
       }
       if (raw.empty()) break;
       line = FileTextToWide(raw);
-      int code = TokenizeLine(line, TransferFormat.qualifier, TransferFormat.fieldDelimiter, &fields);
+      int code = TokenizeLine(line, format_.qualifier, format_.fieldDelimiter, &fields);
       if (code == PWH_PARSE_OK) code = take(fields);
       if (code < 0) {
         end = LoopEnd::StoreFailed;
@@ -185,6 +171,7 @@ class ImportLoop {
   }
 
   HWND owner_;
+  const DelimitedFormat& format_;
   const TransferProgress& progress_;
   std::u16string_view skipText_;
   std::u16string_view skipTitle_;
@@ -224,14 +211,15 @@ void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
 }
 
 template <class Record>
-LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, const TransferProgress& progress,
-                      std::u16string_view title, int& count) {
+LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& configDb, const TransferOptions& options,
+                      const TransferProgress& progress, std::u16string_view title, int& count) {
   std::optional<PulldownOffers> offers;
-  if (ImportIntoPulldowns == 1) offers.emplace(owner);
-  ImportLoop loop(owner, progress, u"The following record has import format problems:\n\n", title);
+  if (options.intoPulldowns) offers.emplace(owner, configDb);
+  const ImportTextForms forms{options.europeanDates, options.europeanTimes};
+  ImportLoop loop(owner, options.format, progress, u"The following record has import format problems:\n\n", title);
   Record record;
   return loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
-    const int code = Parse(fields, &record);
+    const int code = Parse(fields, forms, &record);
     if (code != PWH_PARSE_OK) return code;
     if (!Add(owner, db, record)) return -1;
     ++count;
@@ -243,29 +231,30 @@ LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, const TransferProg
 }  // namespace
 
 int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
-                          const TransferProgress& progress) {
+                          DatabaseHandle& configDb, const TransferOptions& options, const TransferProgress& progress) {
   const int fd = OpenImportFile(owner, path, u"Import file '%s' open failed: error code: (%ld).");
   if (fd < 0) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
   int count = 0;
   const LoopEnd end =
       appMode == PWH_EXPENSE_MODE
-          ? ImportRecords<ExpenseRecord>(owner, fd, db, progress, u"PWH Expense Import", count)
-          : ImportRecords<TimeRecord>(owner, fd, db, progress, u"PWH Time Import", count);
+          ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress, u"PWH Expense Import", count)
+          : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress, u"PWH Time Import", count);
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   ShowOutcome(owner, path, end, count, u"record(s)");
   return count;
 }
 
-int ImportPulldownsFromFile(HWND owner, const std::string& path, const TransferProgress& progress) {
+int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle& configDb,
+                            const TransferOptions& options, const TransferProgress& progress) {
   const int fd =
       OpenImportFile(owner, path, u"Pulldown import file '%s' open failed: error code: (%ld).");
   if (fd < 0) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
   int count = 0;
-  PulldownOffers offers(owner);
-  ImportLoop loop(owner, progress, u"The following pulldown entry has import format problems:\n\n",
+  PulldownOffers offers(owner, configDb);
+  ImportLoop loop(owner, options.format, progress, u"The following pulldown entry has import format problems:\n\n",
                   u"PWH Pulldown Import");
   const LoopEnd end = loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     int category = 0;

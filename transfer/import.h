@@ -1,5 +1,5 @@
-// Import: reads a delimited text file in the framing of TransferFormat and
-// adds its records to a record database, or its entries to the pick-lists.
+// Import: reads a delimited text file in the framing of the options and
+// adds its records to a record database, or its entries to the pulldown lists.
 // A line that cannot be read is shown with the reason and skipped; the first
 // empty line or the end of the file ends the import. Writes are grouped, so
 // a long import costs a few disk syncs, and every group is stored before a
@@ -16,13 +16,15 @@
 namespace pw {
 
 // Imports time (appMode PWH_TIME_MODE) or expense records into db; with
-// ImportIntoPulldowns set, each record's new texts join their pick-lists.
+// options.intoPulldowns set, each record's new texts join their pulldown lists in
+// the configuration database configDb.
 int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
+                          DatabaseHandle& configDb, const TransferOptions& options,
                           const TransferProgress& progress = {});
 
-// Imports pick-list entries into the configuration database; a value already
+// Imports pulldown list entries into the configuration database; a value already
 // listed in its category is counted but not stored again.
-int ImportPulldownsFromFile(HWND owner, const std::string& path,
-                            const TransferProgress& progress = {});
+int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle& configDb,
+                            const TransferOptions& options, const TransferProgress& progress = {});
 
 }  // namespace pw

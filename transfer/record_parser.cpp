@@ -4,11 +4,11 @@
 
 #include "config/configuration.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "storage/pulldowns.h"
 #include "text/date_time.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
+#include "storage/record_times.h"
 #include "text/time_text.h"
 #include "transfer/tokenizer.h"
 
@@ -119,11 +119,6 @@ int CountFields(ImportFields fields, std::size_t wanted) {
 }
 
 }  // namespace
-
-ImportTextForms CurrentImportForms() {
-  if (Configuration == nullptr) return {};
-  return {Configuration->UseEuropeanDateFormat == 1, Configuration->UseEuropeanTimeFormat == 1};
-}
 
 int ParseTimeFields(ImportFields f, ImportTextForms forms, TimeRecord* r) {
   ClearRecord(*r);

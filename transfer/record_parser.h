@@ -1,5 +1,5 @@
 // Turning the fields of one imported line into a time record, an expense
-// record or a pick-list entry. Dates and times in the other form than the
+// record or a pulldown list entry. Dates and times in the other form than the
 // configuration's raise a Yes/No question through the host; each returns 0 or
 // a result code of transfer/tokenizer.h.
 #pragma once
@@ -18,14 +18,13 @@ struct ImportTextForms {
   bool europeanDates = false;
   bool europeanTimes = false;
 };
-ImportTextForms CurrentImportForms();
 
 // Fields in the column order of the exported files (14 time, 15 expense).
 // record is cleared first.
 int ParseTimeFields(ImportFields fields, ImportTextForms forms, TimeRecord* record);
 int ParseExpenseFields(ImportFields fields, ImportTextForms forms, ExpenseRecord* record);
 
-// A pick-list line: exactly two fields, a category name and a text.
+// A pulldown list line: exactly two fields, a category name and a text.
 int ParsePulldownFields(ImportFields fields, int* categoryId, std::u16string_view* text);
 
 }  // namespace pw

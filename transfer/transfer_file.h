@@ -6,11 +6,22 @@
 #include <string>
 #include <string_view>
 
+#include "transfer/delimited_format.h"
+
 namespace pw {
 
 // Told the number of lines done now and then during a long transfer; returns
 // false to stop it.
 using TransferProgress = std::function<bool(int lines)>;
+// What a transfer takes from the settings: the framing, the date and time
+// forms, and (record import) whether new texts join their pulldown lists.
+struct TransferOptions {
+  DelimitedFormat format;
+  bool europeanDates = false;
+  bool europeanTimes = false;
+  bool intoPulldowns = false;
+};
+
 // How many lines pass between two progress reports.
 inline constexpr int PWH_PROGRESS_STEP = 256;
 

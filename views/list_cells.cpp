@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "config/configuration.h"
 #include "text/fixed_text.h"
+#include "storage/record_times.h"
 #include "text/time_text.h"
 
 namespace pw {
@@ -32,8 +32,6 @@ ListCell TimeCell(const TimeRecord& record, int which, const ListCellFormat& for
 }
 
 }  // namespace
-
-ListCellFormat CurrentListCellFormat() { return ListCellFormat{EuropeanDates(), EuropeanTimes()}; }
 
 ListCell TimeRecordCell(const TimeRecord& r, int entry, const ListCellFormat& format) {
   switch (entry) {

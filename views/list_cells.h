@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/column_model.h"
+#include "config/settings.h"
 #include "selection/selection.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
@@ -38,8 +39,10 @@ struct ListCellFormat {
   bool twentyFourHour = false;  // start and end on the 24-hour clock
 };
 
-// The settings of the configuration in use (both off without one).
-ListCellFormat CurrentListCellFormat();
+// The forms the settings choose.
+inline ListCellFormat ListCellFormatOf(const Settings& settings) {
+  return ListCellFormat{settings.europeanDates(), settings.europeanTimes()};
+}
 
 // The cell of a time record for entry 0..13, of an expense record for entry
 // 14..29. An entry outside the record's range gives an empty cell.

@@ -1,6 +1,7 @@
 #include "views/mixed_card.h"
 
 #include "text/fixed_text.h"
+#include "storage/record_times.h"
 #include "text/time_text.h"
 
 namespace pw {

@@ -5,7 +5,7 @@
 
 #include "platform/error_codes.h"
 #include "platform/host_port.h"
-#include "storage/records.h"
+#include "storage/record_fields.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/time_text.h"
@@ -53,59 +53,52 @@ Entry& FindOrAppend(std::vector<Entry>& entries, SummaryIndex& index, std::size_
   return entries.back();
 }
 
-// Texts and flags read straight from a record's properties, with the rules
-// of filling a cleared record: a missing property is empty text or 0, one
-// of the wrong type is skipped, texts are cut to their field, a flag is 1
-// when not 0. The texts point into the property buffer.
-struct FieldReader {
-  static void Text(const CEPROPVAL& p, std::u16string_view& field, std::size_t limit) {
-    if (PropTypeOf(p.propid) != CEVT_LPWSTR) return;
-    const std::u16string_view text = TextOf(p.val.lpwstr);
-    field = text.substr(0, CutLength(text, limit - 1));
-  }
-  template <class Flag>
-  static void ReadFlag(const CEPROPVAL& p, Flag& field) {
-    if (PropTypeOf(p.propid) == CEVT_I2) field = Flag(p.val.iVal != 0 ? 1 : 0);
-  }
-};
+// The fields a summary uses, read straight from a record's properties by
+// the rules of filling a cleared record (a missing property is empty text or
+// 0); the texts point into the property buffer.
+// The fields a summary reads; the others are not looked at.
+constexpr FieldIdSet kTimeSummaryFields =
+    FieldIds({PWH_TIME_DATE, PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_RATE,
+              PWH_TIME_DURATION, PWH_TIME_NOTES, PWH_TIME_BILLABLE, PWH_TIME_BILLED});
+constexpr FieldIdSet kExpenseSummaryFields =
+    FieldIds({PWH_EXP_DATE, PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT, PWH_EXP_NOTES,
+              PWH_EXP_BILLABLE, PWH_EXP_BILLED});
 
 TimeFieldsForSummary ReadTimeFields(const PropertyBuffer& props) {
   TimeFieldsForSummary r;
-  for (WORD i = 0; i < props.size(); ++i) {
-    const CEPROPVAL& p = props[i];
-    switch (PropIdOf(p.propid)) {
-      case PWH_TIME_DATE: FieldReader::Text(p, r.date, PWH_DATE_LIMIT); break;
-      case PWH_TIME_CLIENT: FieldReader::Text(p, r.client, PWH_TEXT_LIMIT); break;
-      case PWH_TIME_PROJECT: FieldReader::Text(p, r.project, PWH_TEXT_LIMIT); break;
-      case PWH_TIME_SUBPROJECT: FieldReader::Text(p, r.subproject, PWH_TEXT_LIMIT); break;
-      case PWH_TIME_TASK: FieldReader::Text(p, r.task, PWH_TEXT_LIMIT); break;
-      case PWH_TIME_RATE: FieldReader::Text(p, r.rate, PWH_TEXT_LIMIT); break;
-      case PWH_TIME_DURATION: FieldReader::Text(p, r.duration, PWH_DURATION_LIMIT); break;
-      case PWH_TIME_NOTES: FieldReader::Text(p, r.notes, PWH_NOTES_LIMIT); break;
-      case PWH_TIME_BILLABLE: FieldReader::ReadFlag(p, r.billable); break;
-      case PWH_TIME_BILLED: FieldReader::ReadFlag(p, r.billed); break;
+  ReadFieldProps<TimeRecord>(props.data(), props.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
+    switch (f.id) {
+      case PWH_TIME_DATE: r.date = v.text; break;
+      case PWH_TIME_CLIENT: r.client = v.text; break;
+      case PWH_TIME_PROJECT: r.project = v.text; break;
+      case PWH_TIME_SUBPROJECT: r.subproject = v.text; break;
+      case PWH_TIME_TASK: r.task = v.text; break;
+      case PWH_TIME_RATE: r.rate = v.text; break;
+      case PWH_TIME_DURATION: r.duration = v.text; break;
+      case PWH_TIME_NOTES: r.notes = v.text; break;
+      case PWH_TIME_BILLABLE: r.billable = v.number; break;
+      case PWH_TIME_BILLED: r.billed = v.number; break;
       default: break;
     }
-  }
+  }, &kTimeSummaryFields);
   return r;
 }
 
 ExpenseFieldsForSummary ReadExpenseFields(const PropertyBuffer& props) {
   ExpenseFieldsForSummary r;
-  for (WORD i = 0; i < props.size(); ++i) {
-    const CEPROPVAL& p = props[i];
-    switch (PropIdOf(p.propid)) {
-      case PWH_EXP_DATE: FieldReader::Text(p, r.date, PWH_DATE_LIMIT); break;
-      case PWH_EXP_CLIENT: FieldReader::Text(p, r.client, PWH_TEXT_LIMIT); break;
-      case PWH_EXP_PROJECT: FieldReader::Text(p, r.project, PWH_TEXT_LIMIT); break;
-      case PWH_EXP_DESCRIPTION: FieldReader::Text(p, r.description, PWH_TEXT_LIMIT); break;
-      case PWH_EXP_AMOUNT: FieldReader::Text(p, r.amount, PWH_TEXT_LIMIT); break;
-      case PWH_EXP_NOTES: FieldReader::Text(p, r.notes, PWH_NOTES_LIMIT); break;
-      case PWH_EXP_BILLABLE: FieldReader::ReadFlag(p, r.billable); break;
-      case PWH_EXP_BILLED: FieldReader::ReadFlag(p, r.billed); break;
+  ReadFieldProps<ExpenseRecord>(props.data(), props.size(), [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
+    switch (f.id) {
+      case PWH_EXP_DATE: r.date = v.text; break;
+      case PWH_EXP_CLIENT: r.client = v.text; break;
+      case PWH_EXP_PROJECT: r.project = v.text; break;
+      case PWH_EXP_DESCRIPTION: r.description = v.text; break;
+      case PWH_EXP_AMOUNT: r.amount = v.text; break;
+      case PWH_EXP_NOTES: r.notes = v.text; break;
+      case PWH_EXP_BILLABLE: r.billable = v.number != 0; break;
+      case PWH_EXP_BILLED: r.billed = v.number != 0; break;
       default: break;
     }
-  }
+  }, &kExpenseSummaryFields);
   return r;
 }
 
@@ -237,18 +230,17 @@ void SummarizeExpenseRecord(ExpenseSummary* s, const ExpenseFieldsForSummary& r,
   if (!r.notes.empty()) AddSummaryNote(&s->notes, r.date, r.notes, europeanDates);
 }
 
-bool SummarizeTimeRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, TimeSummary* summary) {
+bool SummarizeTimeRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, bool european,
+                          TimeSummary* summary) {
   if (summary == nullptr) return false;
-  const bool european = CurrentListCellFormat().europeanDates;
   return WalkListedRecords(owner, db, list, [&](const PropertyBuffer& props) {
     SummarizeTimeRecord(summary, ReadTimeFields(props), european);
   });
 }
 
-bool SummarizeExpenseRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list,
+bool SummarizeExpenseRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, bool european,
                              ExpenseSummary* summary) {
   if (summary == nullptr) return false;
-  const bool european = CurrentListCellFormat().europeanDates;
   return WalkListedRecords(owner, db, list, [&](const PropertyBuffer& props) {
     SummarizeExpenseRecord(summary, ReadExpenseFields(props), european);
   });

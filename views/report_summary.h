@@ -146,10 +146,11 @@ void SummarizeExpenseRecord(ExpenseSummary* summary, const ExpenseFieldsForSumma
 // Summarises the records at the positions of list, in list order, from the
 // database. A position without a record ends the walk. A record that cannot
 // be read is reported (owned by owner) and ends the walk with false; the
-// summary then holds the records before it. Note dates follow the
-// configuration's date setting.
-bool SummarizeTimeRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, TimeSummary* summary);
-bool SummarizeExpenseRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list,
+// summary then holds the records before it. Note dates are day.month.year
+// with europeanDates.
+bool SummarizeTimeRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, bool europeanDates,
+                          TimeSummary* summary);
+bool SummarizeExpenseRecords(HWND owner, DatabaseHandle& db, const RecordPositionList& list, bool europeanDates,
                              ExpenseSummary* summary);
 
 }  // namespace pw

@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 
 namespace pw {
-
-TreeItemList TreeItemTable;
 
 void TreeItemList::Clear() {
   pairs_.clear();
@@ -48,14 +45,14 @@ TreeItem TreeItemList::ItemOf(RecordPosition position) const {
   return PWH_NO_TREE_ITEM;
 }
 
-std::int64_t TreeSelectionToPosition(const TreeItemList& table, TreeItem selected) {
+std::int64_t TreeSelectionToPosition(HWND owner, const TreeItemList& table, TreeItem selected) {
   if (selected == PWH_NO_TREE_ITEM) {
-    MessageBoxW(MainWindow, u"No records available.", u"Record Selection", MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, u"No records available.", u"Record Selection", MB_OK | MB_ICONERROR);
     return -1;
   }
   const std::int64_t position = table.PositionOf(selected);
   if (position < 0)
-    MessageBoxW(MainWindow, u"Please select a record first.", u"Record Selection", MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner, u"Please select a record first.", u"Record Selection", MB_OK | MB_ICONWARNING);
   return position;
 }
 

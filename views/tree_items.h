@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/types.h"
 #include "storage/record_store.h"
 #include "views/tree_nodes.h"
 
@@ -38,13 +39,11 @@ class TreeItemList {
   bool ascending_ = true;  // items appended in ascending order: binary search
 };
 
-// The program's table, emptied whenever the tree is destroyed.
-extern TreeItemList TreeItemTable;
 
 // The record that the selected tree item stands for, for the commands that
 // act on the selected record. With no item selected: "No records available."
 // and -1; with an item that is no record leaf (a group, or an empty table):
 // "Please select a record first." and -1.
-std::int64_t TreeSelectionToPosition(const TreeItemList& table, TreeItem selected);
+std::int64_t TreeSelectionToPosition(HWND owner, const TreeItemList& table, TreeItem selected);
 
 }  // namespace pw

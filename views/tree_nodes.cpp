@@ -5,8 +5,6 @@
 #include <unordered_map>
 
 #include "platform/host_port.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/time_text.h"
@@ -167,16 +165,17 @@ void PresetTreeRecord(ExpenseRecord& r) {
 
 namespace {
 
-// A leaf's hours: the same few durations recur on thousands of records, so
-// each distinct text is converted once.
-std::u16string_view DecimalHoursLabel(std::u16string_view duration) {
-  static std::unordered_map<std::u16string, std::u16string> converted;
-  if (converted.size() > 4096) converted.clear();
-  auto found = converted.find(std::u16string(duration));
-  if (found == converted.end())
-    found = converted.emplace(std::u16string(duration), TimeTextToDecimalText(duration)).first;
+}  // namespace
+
+std::u16string_view TreeNodeList::HoursLabel(std::u16string_view duration) {
+  if (hoursLabels_.size() > 4096) hoursLabels_.clear();
+  auto found = hoursLabels_.find(std::u16string(duration));
+  if (found == hoursLabels_.end())
+    found = hoursLabels_.emplace(std::u16string(duration), TimeTextToDecimalText(duration)).first;
   return found->second;
 }
+
+namespace {
 
 std::u16string DateText(std::u16string_view stored, const TreeTextFormat& format) {
   if (!format.europeanDates) return std::u16string(stored);
@@ -193,7 +192,7 @@ TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& r, RecordPo
   const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.subproject),
                                         TextOf(r.task)};
   // A duration that is not "h:mm" ("--:--") stays as it is.
-  return nodes.AddRecordPath(groups, DecimalHoursLabel(TextOf(r.duration)), position);
+  return nodes.AddRecordPath(groups, nodes.HoursLabel(TextOf(r.duration)), position);
 }
 
 TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& r, RecordPosition position,
@@ -203,7 +202,10 @@ TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& r, Re
   return nodes.AddRecordPath(groups, TextOf(r.amount), position);
 }
 
-bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const TreeTextFormat& format, TreeNodeList* nodes) {
+bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
+                   const TreeTextFormat& format, TreeNodeList* nodes) {
+  const int RecordSetMode = selection.RecordSetMode;
+  const RecordPositionList& DisplayedRecordList = selection.DisplayedRecordList;
   if (!nodes) return false;
   nodes->Clear();
   const bool time = appMode != PWH_EXPENSE_MODE;

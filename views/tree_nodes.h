@@ -19,9 +19,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/types.h"
+#include "selection/selection.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 
@@ -74,7 +76,12 @@ class TreeNodeList {
   // levels each, so that building never moves the nodes or their index.
   void Reserve(std::size_t records, int groupLevels);
 
+  // A leaf's hours from a record's duration: the same few durations recur on
+  // thousands of records, so each distinct text is converted once per list.
+  std::u16string_view HoursLabel(std::u16string_view duration);
+
  private:
+  std::unordered_map<std::u16string, std::u16string> hoursLabels_;
   std::size_t HashOf(std::u16string_view text, TreeNodeId parent, int level) const;
   void Remember(TreeNodeId id, std::uint32_t hash);
   void GrowSlots(std::size_t size);
@@ -123,6 +130,7 @@ TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& recor
 // positions of DisplayedRecordList, as the list does) and builds their nodes.
 // A record that cannot be read ends the walk with a message owned by `owner`;
 // the nodes are then emptied and the result is false.
-bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const TreeTextFormat& format, TreeNodeList* nodes);
+bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
+                   const TreeTextFormat& format, TreeNodeList* nodes);
 
 }  // namespace pw

@@ -1,5 +1,5 @@
 // Shared set-up of the GUI benchmarks: a private home for the store and the
-// settings, realistic time records, the program's views with their store and
+// settings, realistic time records, a state for the views with its store and
 // settings, and the process's peak memory.
 #pragma once
 
@@ -17,14 +17,16 @@
 #include <string_view>
 
 #include "config/configuration.h"
+#include "platform/gui/hwnd.h"
 #include "platform/object_store.h"
 #include "platform/registry.h"
-#include "shell/globals.h"
+#include "shell/app_state.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
+#include "views/gui/view_sources.h"
 
 namespace pw::bench {
 
@@ -89,43 +91,48 @@ void FillTimeDatabase(DatabaseHandle& db, int count, Make&& make) {
   }
 }
 
-// What the views need, made in the bench home and let go at the end: the
-// store with the time database (filled with `records` records the first
-// time), the settings, and an 800 x 600 view area. `more` also opens the
-// registry and the pick-list database.
+// What the views need, made in the bench home and let go at the end: a
+// state with the store's time database (filled with `records` records the
+// first time), the settings, and an 800 x 600 view area. `more` also opens
+// the registry and the pulldown list database.
 class ViewBench {
  public:
-  enum Extras { kTimeOnly, kWithPickLists };
+  enum Extras { kTimeOnly, kWithPulldowns };
 
   template <class Make = TimeRecord (*)(int)>
   ViewBench(const std::string& home, int records, Extras more = kTimeOnly, Make&& make = DecadeRecord) {
     OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    if (more == kWithPickLists) {
+    if (more == kWithPulldowns) {
       OpenRegistry(home + "/config/pennywhistle/registry.db");
-      OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase);
+      OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &state.ConfigDatabase);
     }
-    OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase);
-    if (DatabaseRecordCount(TimeDatabase) < DWORD(records)) FillTimeDatabase(TimeDatabase, records, make);
+    OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &state.TimeDatabase);
+    if (DatabaseRecordCount(state.TimeDatabase) < DWORD(records)) FillTimeDatabase(state.TimeDatabase, records, make);
     config_ = std::make_unique<PWHConfiguration>();
-    Configuration = config_.get();
-    AppMode = PWH_TIME_MODE;
+    state.Configuration = config_.get();
+    state.AppMode = PWH_TIME_MODE;
     area_.resize(800, 600);
     area_.show();
-    ViewArea = &area_;
+    state.ViewArea = ToHwnd(&area_);
   }
   ~ViewBench() {
-    DestroyCurrentView();
+    DestroyCurrentView(state);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ViewArea = nullptr;
-    Configuration = nullptr;
+    state.ViewArea = nullptr;
+    state.Configuration = nullptr;
     config_.reset();
-    TimeDatabase.Close();
-    ConfigDatabase.Close();
+    state.TimeDatabase.Close();
+    state.ConfigDatabase.Close();
     CloseRegistry();
     CloseObjectStore();
   }
   ViewBench(const ViewBench&) = delete;
   ViewBench& operator=(const ViewBench&) = delete;
+
+  // What making and re-creating a view reads, with no owner window.
+  ViewSources Sources() { return ViewSources{nullptr, state, state, *state.Configuration, state}; }
+
+  AppState state;
 
  private:
   std::unique_ptr<PWHConfiguration> config_;

@@ -1,4 +1,4 @@
-// The configuration dialogs at their sizes of concern: the pick-list editor
+// The configuration dialogs at their sizes of concern: the pulldown list editor
 // opening on 11 categories of 1,000 values each (and visiting every page),
 // and the Columns command on 100,000 time records, from the dialog's OK to
 // the List view re-created with the new columns.
@@ -20,38 +20,40 @@
 #include "bench/gui/bench_support.h"
 #include "config/app_config.h"
 #include "config/configuration.h"
-#include "config/gui/column_config_dialog.h"
+#include "config/gui/column_dialog.h"
 #include "config/gui/config_commands.h"
 #include "dialogs/gui/pulldown_properties.h"
 #include "platform/host_port.h"
 #include "platform/object_store.h"
 #include "platform/registry.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
 #include "storage/pulldowns.h"
 #include "storage/record_store.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
+#include "views/gui/view_port.h"
 
 namespace {
 
 constexpr int kRecords = 100000;
 constexpr int kValuesPerCategory = 1000;
 
+// Made in main, for the whole run.
+pw::bench::ViewBench* bench = nullptr;
+
 // 1,000 values in each of the 11 categories, interleaved as years of entry leave them.
-void FillPickLists(pw::DatabaseHandle& db) {
+void FillPulldowns(pw::DatabaseHandle& db) {
   pw::StoreTransaction group;
   for (int i = 0; i < kValuesPerCategory; ++i)
     for (const pw::PulldownCategory& c : pw::PulldownCategories)
       pw::AddNewPulldownItem(nullptr, pw::Format(u"%s value %d", c.word, (i * 7919) % 100000), db, c.id);
 }
 
-
 // Made and shown: the first page reads its category.
 void BM_PulldownEditorOpen(benchmark::State& state) {
   int lines = 0;
   for (auto _ : state) {
-    pw::PulldownPropertiesDialog dialog(nullptr);
+    pw::PulldownPropertiesDialog dialog(nullptr, bench->state.ConfigDatabase, *bench->state.Configuration);
     dialog.show();
     QCoreApplication::processEvents();
     lines = dialog.page(0)->values()->count();
@@ -65,7 +67,7 @@ BENCHMARK(BM_PulldownEditorOpen)->Unit(benchmark::kMillisecond);
 void BM_PulldownEditorEveryPage(benchmark::State& state) {
   int lines = 0;
   for (auto _ : state) {
-    pw::PulldownPropertiesDialog dialog(nullptr);
+    pw::PulldownPropertiesDialog dialog(nullptr, bench->state.ConfigDatabase, *bench->state.Configuration);
     dialog.show();
     for (int i = 1; i < dialog.pages()->count(); ++i) {
       dialog.pages()->setCurrentIndex(i);
@@ -82,9 +84,12 @@ BENCHMARK(BM_PulldownEditorEveryPage)->Unit(benchmark::kMillisecond);
 // The Columns command with the user hiding (or showing again) "Client" and
 // pressing OK at once: the settings stored and the List view re-created.
 void BM_ColumnsCommandOk(benchmark::State& state) {
-  pw::RecordSetMode = pw::PWH_ALL_REC_MODE;
-  pw::DisplayedRecordList.Clear();
-  pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+  pw::AppState& app = bench->state;
+  app.RecordSetMode = pw::PWH_ALL_REC_MODE;
+  app.DisplayedRecordList.Clear();
+  // No owner window: the messages have no parent.
+  pw::GuiViewPort views(app, app, app, {}, [&app]() -> pw::Settings* { return app.Configuration; });
+  views.CreateView(pw::ShownView::List);
   bool hide = true;
   for (auto _ : state) {
     QTimer::singleShot(0, [hide] {
@@ -99,27 +104,27 @@ void BM_ColumnsCommandOk(benchmark::State& state) {
       }
       dialog->done(pw::IDOK);
     });
-    pw::OnColumnsCommand(nullptr, 0, 0, 0);
+    pw::RunColumnsCommand(nullptr, *app.Configuration, app.AppMode, views);
     hide = !hide;
     state.PauseTiming();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the view replaced
     state.ResumeTiming();
   }
-  state.counters["rows"] = double(pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0);
+  state.counters["rows"] = double(app.ListViewWindow ? app.ListViewWindow->model()->rowCount() : 0);
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_ColumnsCommandOk)->Unit(benchmark::kMillisecond);
 
 // The write of every setting on its own (eight registry values, each durable).
 void BM_StoreSettingsNow(benchmark::State& state) {
-  for (auto _ : state) pw::StoreSettingsNow(pw::Configuration);
+  for (auto _ : state) pw::StoreSettingsNow(bench->state.Configuration);
 }
 BENCHMARK(BM_StoreSettingsNow)->Unit(benchmark::kMillisecond);
 
 // The view re-created on its own, as the command does after the dialog.
 void BM_RecreateListViewAfterColumns(benchmark::State& state) {
   for (auto _ : state) {
-    pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    pw::RecreateListView(bench->Sources(), &bench->state.ListViewWindow, pw::PWH_LIST_VIEW);
     state.PauseTiming();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.ResumeTiming();
@@ -131,8 +136,10 @@ BENCHMARK(BM_RecreateListViewAfterColumns)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   return pw::bench::RunBenchProgram(argc, argv, "config-bench", [](const std::string& home) {
-    pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kWithPickLists);
-    if (pw::DatabaseRecordCount(pw::ConfigDatabase) == 0) FillPickLists(pw::ConfigDatabase);
+    pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kWithPulldowns);
+    bench = &views;
+    if (pw::DatabaseRecordCount(views.state.ConfigDatabase) == 0) FillPulldowns(views.state.ConfigDatabase);
     benchmark::RunSpecifiedBenchmarks();
+    bench = nullptr;
   });
 }

@@ -1,4 +1,4 @@
-// The time entry dialog over large pick-lists: opening it with 1,000 values
+// The time entry dialog over large pulldown lists: opening it with 1,000 values
 // in each of its seven lists (seven walks of a 7,000-entry configuration
 // database, seven sorted boxes), and its OK with seven new values on a
 // configuration database of 10,000 entries (seven lookups walking the whole
@@ -18,9 +18,10 @@
 #include "bench/gui/bench_support.h"
 #include "config/configuration.h"
 #include "dialogs/gui/dialog_support.h"
-#include "dialogs/gui/time_entry_dialog.h"
+#include "dialogs/gui/time_entry.h"
+#include "platform/gui/control_names.h"
 #include "platform/object_store.h"
-#include "shell/globals.h"
+#include "shell/app_state.h"
 #include "storage/pulldowns.h"
 #include "storage/record_store.h"
 #include "text/format.h"
@@ -29,42 +30,47 @@ namespace {
 
 constexpr int kValuesPerList = 1000;
 
+// The pulldown list database and the settings the dialog works with.
+pw::AppState app;
+
+pw::EntryContext Context() { return pw::EntryContext{app.ConfigDatabase, *app.Configuration}; }
+
 // Fills the configuration database up to count entries spread over the
 // time entry dialog's seven categories.
-void FillPickLists(int count) {
+void FillPulldowns(int count) {
   pw::StoreTransaction group;
-  for (int i = int(pw::DatabaseRecordCount(pw::ConfigDatabase)); i < count; ++i) {
-    const pw::TimeEntryPickList& list = pw::TimeEntryPickLists[i % 7];
-    pw::AddNewPulldownItem(nullptr, pw::Format(u"Value %05d", i), pw::ConfigDatabase, list.categoryId);
+  for (int i = int(pw::DatabaseRecordCount(app.ConfigDatabase)); i < count; ++i) {
+    const pw::TimeEntryPulldown& list = pw::TimeEntryPulldowns[i % 7];
+    pw::AddNewPulldownItem(nullptr, pw::Format(u"Value %05d", i), app.ConfigDatabase, list.categoryId);
   }
 }
 
 void BM_OpenTimeEntryDialog(benchmark::State& state) {
-  FillPickLists(7 * kValuesPerList);
+  FillPulldowns(7 * kValuesPerList);
   pw::TimeRecord record = pw::bench::SampleTimeRecord(1, u"03/14/2024");
   for (auto _ : state) {
-    std::unique_ptr<QDialog> dialog(pw::CreateTimeEntryDialog(nullptr, record, pw::PWH_TIME_ENTRY_EDIT));
+    std::unique_ptr<QDialog> dialog(pw::CreateTimeEntryDialog(nullptr, record, pw::PWH_TIME_ENTRY_EDIT, Context()));
     dialog->show();
     state.PauseTiming();
     dialog.reset();
     state.ResumeTiming();
   }
-  state.counters["config_entries"] = double(pw::DatabaseRecordCount(pw::ConfigDatabase));
+  state.counters["config_entries"] = double(pw::DatabaseRecordCount(app.ConfigDatabase));
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_OpenTimeEntryDialog)->Unit(benchmark::kMillisecond);
 
 void BM_OkWithSevenNewValues(benchmark::State& state) {
-  FillPickLists(10000);
-  pw::Configuration->confirmAddPulldownItem() = 0;
+  FillPulldowns(10000);
+  app.Configuration->set(pw::PWH_CONFIRM_ADD_PULLDOWN_ITEM, false);
   pw::TimeRecord record;
   int serial = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    std::unique_ptr<QDialog> dialog(pw::CreateTimeEntryDialog(nullptr, record, pw::PWH_TIME_ENTRY_NEW));
-    for (const pw::TimeEntryPickList& list : pw::TimeEntryPickLists) {
-      auto* box = dialog->findChild<QComboBox*>(QString::number(list.controlId));
-      pw::SetPickListText(box, pw::Format(u"New %d", ++serial));
+    std::unique_ptr<QDialog> dialog(pw::CreateTimeEntryDialog(nullptr, record, pw::PWH_TIME_ENTRY_NEW, Context()));
+    for (const pw::TimeEntryPulldown& list : pw::TimeEntryPulldowns) {
+      auto* box = pw::FindControl<QComboBox>(dialog.get(), list.controlId);
+      pw::SetPulldownText(box, pw::Format(u"New %d", ++serial));
     }
     state.ResumeTiming();
     dialog->accept();
@@ -72,7 +78,7 @@ void BM_OkWithSevenNewValues(benchmark::State& state) {
     dialog.reset();
     state.ResumeTiming();
   }
-  state.counters["config_entries"] = double(pw::DatabaseRecordCount(pw::ConfigDatabase));
+  state.counters["config_entries"] = double(pw::DatabaseRecordCount(app.ConfigDatabase));
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_OkWithSevenNewValues)->Unit(benchmark::kMillisecond);
@@ -82,14 +88,14 @@ BENCHMARK(BM_OkWithSevenNewValues)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   return pw::bench::RunBenchProgram(argc, argv, "entry-bench", [](const std::string& home) {
     pw::OpenObjectStore(home + "/data/pennywhistle/pennywhistle.db");
-    pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &pw::ConfigDatabase);
+    pw::OpenConfigDatabase(nullptr, pw::PWH_CONFIG_DB_NAME, &app.ConfigDatabase);
     {
       auto config = std::make_unique<pw::PWHConfiguration>();
-      pw::Configuration = config.get();
+      app.Configuration = config.get();
       benchmark::RunSpecifiedBenchmarks();
-      pw::Configuration = nullptr;
+      app.Configuration = nullptr;
     }
-    pw::ConfigDatabase.Close();
+    app.ConfigDatabase.Close();
     pw::CloseObjectStore();
   });
 }

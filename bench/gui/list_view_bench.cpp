@@ -20,7 +20,6 @@
 #include "bench/gui/bench_support.h"
 #include "platform/object_store.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/fixed_text.h"
@@ -31,20 +30,27 @@ namespace {
 
 constexpr int kRecords = 100000;
 
+// Made in main, for the whole run.
+pw::bench::ViewBench* bench = nullptr;
+
 void SelectEverySecondRecord() {
-  pw::RecordSetMode = pw::PWH_SELECT_REC_MODE;
-  pw::DisplayedRecordList.Clear();
-  for (pw::RecordPosition p = 0; p < pw::RecordPosition(kRecords); p += 2) pw::DisplayedRecordList.Append(p);
+  pw::RecordSelection& selection = bench->state;
+  selection.RecordSetMode = pw::PWH_SELECT_REC_MODE;
+  selection.DisplayedRecordList.Clear();
+  for (pw::RecordPosition p = 0; p < pw::RecordPosition(kRecords); p += 2) selection.DisplayedRecordList.Append(p);
 }
 
 void SelectAll() {
-  pw::RecordSetMode = pw::PWH_ALL_REC_MODE;
-  pw::DisplayedRecordList.Clear();
+  bench->state.RecordSetMode = pw::PWH_ALL_REC_MODE;
+  bench->state.DisplayedRecordList.Clear();
 }
 
+bool RecreateList() { return pw::RecreateListView(bench->Sources(), &bench->state.ListViewWindow, pw::PWH_LIST_VIEW); }
+
 void Recreate(benchmark::State& state) {
+  pw::ListWindow*& list = bench->state.ListViewWindow;
   for (auto _ : state) {
-    if (!pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW)) {
+    if (!RecreateList()) {
       state.SkipWithError("RecreateListView failed");
       break;
     }
@@ -52,7 +58,7 @@ void Recreate(benchmark::State& state) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the view replaced
     state.ResumeTiming();
   }
-  state.counters["rows"] = double(pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0);
+  state.counters["rows"] = double(list ? list->model()->rowCount() : 0);
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 
@@ -71,9 +77,10 @@ BENCHMARK(BM_RecreateListView_Select50k)->Unit(benchmark::kMillisecond);
 // The walk on its own: seek and read every shown record, set the rows.
 void BM_LoadMainListBox_All(benchmark::State& state) {
   SelectAll();
-  pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+  RecreateList();
+  pw::AppState& app = bench->state;
   for (auto _ : state) {
-    pw::LoadMainListBox(nullptr, pw::ListViewWindow, pw::TimeDatabase);
+    pw::LoadMainListBox(nullptr, app.ListViewWindow, app.TimeDatabase, app);
   }
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
@@ -83,8 +90,8 @@ BENCHMARK(BM_LoadMainListBox_All)->Unit(benchmark::kMillisecond);
 // decoded once, its cells worked out as they are painted.
 void BM_PaintScreenful(benchmark::State& state) {
   SelectAll();
-  pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
-  QTableView* view = pw::ListViewWindow;
+  RecreateList();
+  QTableView* view = bench->state.ListViewWindow;
   std::mt19937 random(42);
   for (auto _ : state) {
     state.PauseTiming();
@@ -102,6 +109,8 @@ BENCHMARK(BM_PaintScreenful)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   return pw::bench::RunBenchProgram(argc, argv, "list-bench", [](const std::string& home) {
     pw::bench::ViewBench views(home, kRecords);
+    bench = &views;
     benchmark::RunSpecifiedBenchmarks();
+    bench = nullptr;
   });
 }

@@ -24,18 +24,20 @@
 #include "platform/code_page.h"
 #include "platform/object_store.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
-#include "views/report.h"
+#include "views/report_view.h"
 #include "views/report_file.h"
 
 namespace {
 
 constexpr int kRecords = 100000;
+
+// Made in main, for the whole run.
+pw::bench::ViewBench* bench = nullptr;
 
 pw::TimeRecord RecordWithTask(int i) {
   pw::TimeRecord r = pw::bench::DecadeRecord(i);
@@ -58,16 +60,17 @@ void BM_FindAndShow(benchmark::State& state) {
   pw::TimeSelectionCriteria c = EveryRecord();
   c.client = u"Client 7";
   c.billable = u"billable";
+  pw::AppState& app = bench->state;
   for (auto _ : state) {
-    pw::ClearDisplayedRecordList(&pw::DisplayedRecordList);
-    pw::MatchTimeRecords(&pw::DisplayedRecordList, pw::TimeDatabase, c);
-    pw::RecordSetMode = pw::PWH_SELECT_REC_MODE;
-    pw::RecreateListView(nullptr, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    pw::ClearDisplayedRecordList(&app.DisplayedRecordList);
+    pw::MatchTimeRecords(&app.DisplayedRecordList, app.TimeDatabase, c);
+    app.RecordSetMode = pw::PWH_SELECT_REC_MODE;
+    pw::RecreateListView(bench->Sources(), &app.ListViewWindow, pw::PWH_LIST_VIEW);
     state.PauseTiming();
     FlushDeletes();
     state.ResumeTiming();
   }
-  state.counters["shown"] = double(pw::DisplayedRecordList.count());
+  state.counters["shown"] = double(app.DisplayedRecordList.count());
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_FindAndShow)->Unit(benchmark::kMillisecond);
@@ -75,33 +78,36 @@ BENCHMARK(BM_FindAndShow)->Unit(benchmark::kMillisecond);
 // What follows the OK of the report's selection dialog (which picked every
 // record): the report list made, every record summarised, the lines shown.
 void BM_ReportAllRecords(benchmark::State& state) {
-  pw::ClearDisplayedRecordList(&pw::DisplayedRecordList);
-  pw::MatchTimeRecords(&pw::DisplayedRecordList, pw::TimeDatabase, EveryRecord());
+  pw::AppState& app = bench->state;
+  pw::ClearDisplayedRecordList(&app.DisplayedRecordList);
+  pw::MatchTimeRecords(&app.DisplayedRecordList, app.TimeDatabase, EveryRecord());
   for (auto _ : state) {
     pw::ShowReportMenus();
-    pw::DestroyCurrentView();
-    pw::CreateMainListView(&pw::ReportListWindow, pw::PWH_REPORT_VIEW);
-    pw::SetReportLines(pw::ReportListWindow,
-                       pw::SummarizeForReport(nullptr, pw::PWH_TIME_MODE, pw::TimeDatabase, pw::DisplayedRecordList));
+    pw::DestroyCurrentView(app);
+    pw::CreateMainListView(bench->Sources(), &app.ReportListWindow, pw::PWH_REPORT_VIEW);
+    pw::SetReportLines(app.ReportListWindow,
+                       pw::SummarizeForReport(nullptr, pw::PWH_TIME_MODE, app.TimeDatabase, app.DisplayedRecordList,
+                                              app.Configuration->europeanDates()));
     state.PauseTiming();
     FlushDeletes();
     state.ResumeTiming();
   }
-  state.counters["records"] = double(pw::DisplayedRecordList.count());
-  state.counters["lines"] = double(pw::ReportLineCount(pw::ReportListWindow));
+  state.counters["records"] = double(app.DisplayedRecordList.count());
+  state.counters["lines"] = double(pw::ReportLineCount(app.ReportListWindow));
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_ReportAllRecords)->Unit(benchmark::kMillisecond);
 
 // Save Report of that report: the lines read from the list and written.
 void BM_SaveReport(benchmark::State& state, const std::string& home) {
-  if (!pw::ReportListWindow) {
+  pw::ListWindow* report = bench->state.ReportListWindow;
+  if (!report) {
     state.SkipWithError("no report shown");
     return;
   }
   const std::u16string path = pw::Utf8ToWide(home + "/PWH Time Report.doc");
   for (auto _ : state) {
-    if (!pw::WriteReportFile(nullptr, path, pw::GetReportLines(pw::ReportListWindow))) {
+    if (!pw::WriteReportFile(nullptr, path, pw::GetReportLines(report))) {
       state.SkipWithError("save failed");
       break;
     }
@@ -115,6 +121,8 @@ int main(int argc, char** argv) {
   return pw::bench::RunBenchProgram(argc, argv, "report-bench", [](const std::string& home) {
     benchmark::RegisterBenchmark("BM_SaveReport", BM_SaveReport, home)->Unit(benchmark::kMillisecond);
     pw::bench::ViewBench views(home, kRecords, pw::bench::ViewBench::kTimeOnly, RecordWithTask);
+    bench = &views;
     benchmark::RunSpecifiedBenchmarks();
+    bench = nullptr;
   });
 }

@@ -16,6 +16,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/clock.h"
@@ -23,10 +24,9 @@
 #include "platform/object_store.h"
 #include "platform/registry.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
 #include "shell/gui/main_window.h"
+#include "shell/gui/program.h"
 #include "shell/gui/qt_host.h"
-#include "shell/gui/startup.h"
 #include "storage/record_operations.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
@@ -39,6 +39,10 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kDays = 3650;
 std::string storePath;
+// The host installed in main, and the program running on it (none before
+// the first start-up and after the end).
+pw::QtHost* host = nullptr;
+std::unique_ptr<pw::Program> program;
 
 pw::SYSTEMTIME Today() {
   pw::SYSTEMTIME now;
@@ -64,16 +68,25 @@ void FillTimeDatabase() {
   pw::bench::FillTimeDatabase(db, kRecords, SampleRecord);
 }
 
-int ShownRows() { return pw::ListViewWindow ? pw::ListViewWindow->model()->rowCount() : 0; }
+int ShownRows() {
+  const pw::ListWindow* list = program ? program->state().ListViewWindow : nullptr;
+  return list ? list->model()->rowCount() : 0;
+}
 
 // Lets the window paint what changed.
 void Paint() { QCoreApplication::processEvents(); }
 
-// Ends the running program and lets its window go.
-void EndProgram() {
-  pw::CleanUp();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+// Ends the running program and lets its window and its state go.
+void EndProgram() { program.reset(); }
+
+// A new program, started; false when start-up failed.
+bool StartProgram() {
+  program = std::make_unique<pw::Program>(*host);
+  return program->StartUp();
 }
+
+// The program started, unless it is already running.
+bool Started() { return (program && program->window()) || StartProgram(); }
 
 // A program started as a fresh process finds the store on disk.
 void ReopenStore() {
@@ -81,7 +94,7 @@ void ReopenStore() {
   pw::OpenObjectStore(storePath);
 }
 
-QTabBar* Tabs() { return pw::MainWindowWidget()->dateTabs(); }
+QTabBar* Tabs() { return program->window()->dateTabs(); }
 
 void BM_StartUpToAllTab(benchmark::State& state) {
   for (auto _ : state) {
@@ -89,7 +102,7 @@ void BM_StartUpToAllTab(benchmark::State& state) {
     EndProgram();
     ReopenStore();
     state.ResumeTiming();
-    if (!pw::StartUp()) {
+    if (!StartProgram()) {
       state.SkipWithError("start-up failed");
       break;
     }
@@ -104,7 +117,7 @@ BENCHMARK(BM_StartUpToAllTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // A tab change: the date walk over every record, then the view re-created.
 void TabChange(benchmark::State& state, int from, int to) {
-  if (!pw::MainWindowWidget() && !pw::StartUp()) {
+  if (!Started()) {
     state.SkipWithError("start-up failed");
     return;
   }
@@ -133,23 +146,24 @@ BENCHMARK(BM_TabChange_AllToMonth)->Unit(benchmark::kMillisecond);
 // After a record was added (or deleted again), as every record command
 // does: the view re-created on tab "All".
 void BM_RecreateListViewAfterChange(benchmark::State& state) {
-  if (!pw::MainWindowWidget() && !pw::StartUp()) {
+  if (!Started()) {
     state.SkipWithError("start-up failed");
     return;
   }
   Tabs()->setCurrentIndex(pw::PWH_TAB_ALL);
+  pw::AppState& app = program->state();
   bool added = false;
   for (auto _ : state) {
     state.PauseTiming();
     if (added)
-      pw::DeleteRecord(pw::MainWindow, pw::TimeDatabase, 0);
+      pw::DeleteRecord(app.MainWindow, app.TimeDatabase, 0);
     else
-      pw::AddNewRecord(pw::MainWindow, pw::TimeDatabase, SampleRecord(7));
+      pw::AddNewRecord(app.MainWindow, app.TimeDatabase, SampleRecord(7));
     added = !added;
-    pw::ApplyDateTab();
+    pw::ApplyDateTab(app, app);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.ResumeTiming();
-    pw::RecreateListView(pw::MainWindow, &pw::ListViewWindow, pw::TimeDatabase, pw::PWH_LIST_VIEW);
+    pw::RecreateListView(program->views().Sources(), &app.ListViewWindow, pw::PWH_LIST_VIEW);
     Paint();
   }
   state.counters["rows"] = ShownRows();
@@ -165,11 +179,13 @@ int main(int argc, char** argv) {
     pw::SetLocalTimeOverride(Today());
     pw::OpenObjectStore(storePath);
     FillTimeDatabase();
-    pw::QtHost host;
-    pw::SetHost(&host);
+    pw::QtHost qtHost;
+    host = &qtHost;
+    pw::SetHost(&qtHost);
     benchmark::RunSpecifiedBenchmarks();
     EndProgram();
     pw::SetHost(nullptr);
+    host = nullptr;
     pw::CloseObjectStore();
     pw::CloseRegistry();
   });

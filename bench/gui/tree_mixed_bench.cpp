@@ -22,10 +22,9 @@
 #include "platform/object_store.h"
 #include "platform/registry.h"
 #include "selection/selection.h"
-#include "shell/globals.h"
 #include "shell/gui/main_window.h"
+#include "shell/gui/program.h"
 #include "shell/gui/qt_host.h"
-#include "shell/gui/startup.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "text/format.h"
@@ -38,6 +37,9 @@ namespace {
 
 constexpr int kRecords = 100000;
 constexpr int kDays = 3650;
+
+// Made in main, for the whole run; started by the first benchmark.
+pw::Program* program = nullptr;
 
 std::u16string DateText(int daysBack) {
   const QDate date = QDate(2024, 3, 14).addDays(-daysBack);
@@ -58,35 +60,37 @@ void Collect() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDel
 
 // The program started and showing every record.
 bool Started() {
-  if (!pw::MainWindowWidget()) {
-    if (!pw::StartUp()) return false;
-    pw::MainWindowWidget()->dateTabs()->setCurrentIndex(pw::PWH_TAB_ALL);
+  if (!program->window()) {
+    if (!program->StartUp()) return false;
+    program->window()->dateTabs()->setCurrentIndex(pw::PWH_TAB_ALL);
     Paint();
   }
   return true;
 }
 
+pw::TreeNodeView* Tree() { return program->state().TreeViewWindow; }
+
 void BM_TreeViewBuiltAndShown(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
   for (auto _ : state) {
     state.PauseTiming();
-    pw::SendCommand(pw::IDM_VIEW_LIST);
+    program->Run(pw::IDM_VIEW_LIST);
     Paint();
     Collect();
     state.ResumeTiming();
-    pw::SendCommand(pw::IDM_VIEW_TREE);
+    program->Run(pw::IDM_VIEW_TREE);
     Paint();
   }
-  state.counters["leaves"] = pw::TreeItemCount;
-  state.counters["rows"] = pw::TreeViewWindow ? double(pw::TreeViewWindow->model()->rowCount()) : 0;
+  state.counters["leaves"] = program->state().TreeItemCount;
+  state.counters["rows"] = Tree() ? double(Tree()->model()->rowCount()) : 0;
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_TreeViewBuiltAndShown)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The top nodes of the tree shown, every group closed.
 std::vector<pw::TreeItem> ClosedTree() {
-  if (!pw::TreeViewWindow) pw::SendCommand(pw::IDM_VIEW_TREE);
-  pw::TreeNodeView* tree = pw::TreeViewWindow;
+  if (!Tree()) program->Run(pw::IDM_VIEW_TREE);
+  pw::TreeNodeView* tree = Tree();
   const auto tops = tree->nodeModel()->nodes().Children(pw::PWH_NO_TREE_NODE);
   tree->changeOpen([&](pw::TreeRows& rows) {
     for (pw::TreeNodeId top : tops) rows.SetSubtreeOpen(top, false);
@@ -101,10 +105,10 @@ void BM_ExpandCollapseAll(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
   const std::vector<pw::TreeItem> tops = ClosedTree();
   for (auto _ : state) {
-    pw::ToggleSubtrees(pw::TreeViewWindow, tops);
+    pw::ToggleSubtrees(Tree(), tops);
     Paint();
   }
-  state.counters["rows_open"] = double(pw::TreeViewWindow->model()->rowCount());
+  state.counters["rows_open"] = double(Tree()->model()->rowCount());
   state.counters["peak_rss_MB"] = pw::bench::PeakRssMegabytes();
 }
 BENCHMARK(BM_ExpandCollapseAll)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -114,10 +118,10 @@ BENCHMARK(BM_ExpandCollapseAll)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_ExpandCollapseAllMixed(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
   const std::vector<pw::TreeItem> tops = ClosedTree();
-  pw::TreeViewWindow->changeOpen([&](pw::TreeRows& rows) { rows.SetSubtreeOpen(tops[tops.size() / 2], true); });
+  Tree()->changeOpen([&](pw::TreeRows& rows) { rows.SetSubtreeOpen(tops[tops.size() / 2], true); });
   Paint();
   for (auto _ : state) {
-    pw::ToggleSubtrees(pw::TreeViewWindow, tops);
+    pw::ToggleSubtrees(Tree(), tops);
     Paint();
   }
 }
@@ -127,9 +131,9 @@ BENCHMARK(BM_ExpandCollapseAllMixed)->Unit(benchmark::kMillisecond)->Iterations(
 void BM_ExpandCollapseOneDay(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
   const std::vector<pw::TreeItem> tops = ClosedTree();
-  pw::SelectTreeItem(pw::TreeViewWindow, tops[tops.size() / 2]);
+  pw::SelectTreeItem(Tree(), tops[tops.size() / 2]);
   for (auto _ : state) {
-    pw::SendCommand(pw::IDM_EXPAND_COLLAPSE_TREE);
+    program->Run(pw::IDM_EXPAND_COLLAPSE_TREE);
     Paint();
   }
 }
@@ -140,24 +144,24 @@ BENCHMARK(BM_ExpandCollapseOneDay)->Unit(benchmark::kMillisecond);
 void BM_ExpandCollapseOneDayInOpenTree(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
   const std::vector<pw::TreeItem> tops = ClosedTree();
-  pw::ToggleSubtrees(pw::TreeViewWindow, tops);
-  pw::SelectTreeItem(pw::TreeViewWindow, tops[tops.size() / 2]);
+  pw::ToggleSubtrees(Tree(), tops);
+  pw::SelectTreeItem(Tree(), tops[tops.size() / 2]);
   Paint();
   for (auto _ : state) {
-    pw::TreeViewWindow->setOpen(tops[tops.size() / 2], !pw::TreeViewWindow->isOpen(tops[tops.size() / 2]));
+    Tree()->setOpen(tops[tops.size() / 2], !Tree()->isOpen(tops[tops.size() / 2]));
     Paint();
   }
-  state.counters["rows"] = double(pw::TreeViewWindow->model()->rowCount());
+  state.counters["rows"] = double(Tree()->model()->rowCount());
 }
 BENCHMARK(BM_ExpandCollapseOneDayInOpenTree)->Unit(benchmark::kMillisecond);
 
 // Another row of the Mixed list selected: the card is read and drawn again.
 void BM_MixedSelectionChange(benchmark::State& state) {
   if (!Started()) return state.SkipWithError("start-up failed");
-  pw::SendCommand(pw::IDM_VIEW_MIXED);
+  program->Run(pw::IDM_VIEW_MIXED);
   Paint();
   Collect();
-  QTableView* list = pw::MixedListWindow;
+  QTableView* list = program->state().MixedListWindow;
   int row = kRecords / 2;
   for (auto _ : state) {
     list->selectRow(row);
@@ -179,9 +183,12 @@ int main(int argc, char** argv) {
     FillTimeDatabase();
     pw::QtHost host;
     pw::SetHost(&host);
-    benchmark::RunSpecifiedBenchmarks();
-    pw::CleanUp();
-    Collect();
+    {
+      pw::Program started(host);
+      program = &started;
+      benchmark::RunSpecifiedBenchmarks();
+      program = nullptr;
+    }
     pw::SetHost(nullptr);
     pw::CloseObjectStore();
     pw::CloseRegistry();

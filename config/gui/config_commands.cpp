@@ -1,17 +1,16 @@
 #include "config/gui/config_commands.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "config/app_config.h"
 #include "config/column_dialog.h"
-#include "config/configuration.h"
-#include "config/gui/app_config_dialog.h"
-#include "config/gui/column_config_dialog.h"
-#include "dialogs/gui/expense_entry_dialog.h"
+#include "config/gui/app_config.h"
+#include "config/gui/column_dialog.h"
+#include "dialogs/gui/expense_entry.h"
 #include "dialogs/gui/pulldown_properties.h"
-#include "dialogs/gui/time_entry_dialog.h"
+#include "dialogs/gui/time_entry.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
-#include "shell/gui/commands.h"
-#include "views/gui/list_view.h"
 
 namespace pw {
 
@@ -19,11 +18,9 @@ namespace {
 
 // Re-creates the List view, or the Mixed view's list, when one is shown; a
 // Tree or Report view is left as it is.
-void RecreateShownList() {
-  if (ListViewWindow)
-    RecreateListView(MainWindow, &ListViewWindow, CurrentDatabase(), PWH_LIST_VIEW);
-  else if (MixedListWindow)
-    RecreateListView(MainWindow, &MixedListWindow, CurrentDatabase(), PWH_MIXED_VIEW);
+void RecreateShownList(ViewPort& views) {
+  const ShownView shown = views.Shown();
+  if (shown == ShownView::List || shown == ShownView::Mixed) views.CreateView(shown);
 }
 
 std::vector<std::uint8_t> ColumnTable(const ColumnModel& model) {
@@ -34,41 +31,39 @@ std::vector<std::uint8_t> ColumnTable(const ColumnModel& model) {
 
 }  // namespace
 
-LRESULT OnColumnsCommand(HWND window, UINT, WPARAM, LPARAM) {
-  if (!Configuration) return 0;
-  StoreColumnWidths();
-  ColumnModel& columns = Configuration->columns();
+void RunColumnsCommand(HWND owner, PWHConfiguration& config, int appMode, ViewPort& views) {
+  views.StoreColumnWidths();
+  ColumnModel& columns = config.columns();
   const auto before = ColumnTable(columns);
-  const int result = RunColumnConfigDialog(window, columns, ColumnRangeOfMode(AppMode));
+  const int result = RunColumnConfigDialog(owner, columns, ColumnRangeOfMode(appMode));
   // Changes are made at once and stay after cancel too: keep them safe now.
-  if (result == IDOK || ColumnTable(columns) != before) StoreSettingsNow(Configuration);
-  RecreateShownList();
-  return 0;
+  if (result == IDOK || ColumnTable(columns) != before) StoreSettingsNow(&config);
+  RecreateShownList(views);
 }
 
-LRESULT OnPulldownsCommand(HWND window, UINT, WPARAM, LPARAM) {
-  ShowPulldownProperties(window);
-  return 0;
+void RunPulldownsCommand(HWND owner, DatabaseHandle& pulldowns, const Settings& settings) {
+  ShowPulldownProperties(owner, pulldowns, settings);
 }
 
-LRESULT OnApplicationCommand(HWND window, UINT, WPARAM, LPARAM) {
-  if (!Configuration) return 0;
-  PWHConfiguration& config = *Configuration;
+void RunApplicationCommand(HWND owner, PWHConfiguration& config, DatabaseHandle& pulldowns,
+                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views) {
   const std::uint8_t dates = config.UseEuropeanDateFormat, times = config.UseEuropeanTimeFormat;
-  const DefaultRecordEditor timeEditor = [](HWND owner, bool editing) {
-    return TimeEntryDialog(owner, editing ? PWH_TIME_ENTRY_EDIT : PWH_TIME_ENTRY_NEW);
+  const EntryContext context{pulldowns, config};
+  const DefaultRecordEditor timeEditor = [&](HWND editorOwner, bool editing) {
+    return TimeEntryDialog(editorOwner, editing ? PWH_TIME_ENTRY_EDIT : PWH_TIME_ENTRY_NEW, workingTime, context);
   };
-  const DefaultRecordEditor expenseEditor = [](HWND owner, bool editing) {
-    return ExpenseEntryDialog(owner, editing ? PWH_EXPENSE_ENTRY_EDIT : PWH_EXPENSE_ENTRY_NEW);
+  const DefaultRecordEditor expenseEditor = [&](HWND editorOwner, bool editing) {
+    return ExpenseEntryDialog(editorOwner, editing ? PWH_EXPENSE_ENTRY_EDIT : PWH_EXPENSE_ENTRY_NEW,
+                              workingExpense, context);
   };
   bool replaced = false;
-  const int result = RunAppConfigDialog(window, config, timeEditor, expenseEditor, &replaced);
+  const int result =
+      RunAppConfigDialog(owner, config, workingTime, workingExpense, timeEditor, expenseEditor, &replaced);
   if (result == IDOK || replaced) StoreSettingsNow(&config);
   if (config.UseEuropeanDateFormat != dates || config.UseEuropeanTimeFormat != times) {
-    StoreColumnWidths();
-    RecreateShownList();
+    views.StoreColumnWidths();
+    RecreateShownList(views);
   }
-  return 0;
 }
 
 }  // namespace pw

@@ -2,20 +2,25 @@
 // "Pulldowns".
 #pragma once
 
+#include "config/configuration.h"
+#include "platform/object_store.h"
 #include "platform/types.h"
-#include "shell/window_messages.h"
+#include "storage/records.h"
+#include "views/view_port.h"
 
 namespace pw {
 
-// "Columns": keeps the dragged widths, runs the column dialog on the current
-// mode's columns, stores the settings when the dialog leaves changes, and
-// re-creates the List or Mixed view shown.
-LRESULT OnColumnsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// "Pulldowns": the pick-list editor.
-LRESULT OnPulldownsCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// "Columns": keeps the dragged widths, runs the column dialog on the columns
+// of appMode (PWH_TIME_MODE or PWH_EXPENSE_MODE), stores the settings when
+// the dialog leaves changes, and re-creates the List or Mixed view shown.
+void RunColumnsCommand(HWND owner, PWHConfiguration& config, int appMode, ViewPort& views);
+// "Pulldowns": the pulldown list editor on the configuration database pulldowns.
+void RunPulldownsCommand(HWND owner, DatabaseHandle& pulldowns, const Settings& settings);
 // "Application": the configuration dialog, its default-record buttons
-// opening the entry dialogs; the settings are stored when it leaves changes,
-// and a changed date or time form re-creates the List or Mixed view shown.
-LRESULT OnApplicationCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// opening the entry dialogs on the working records; the settings are stored
+// when it leaves changes, and a changed date or time form re-creates the
+// List or Mixed view shown.
+void RunApplicationCommand(HWND owner, PWHConfiguration& config, DatabaseHandle& pulldowns,
+                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views);
 
 }  // namespace pw

@@ -14,8 +14,8 @@
 #include <algorithm>
 
 #include "dialogs/text_limit.h"
+#include "platform/gui/control_names.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "storage/pulldowns.h"
 #include "text/fixed_text.h"
 
@@ -47,26 +47,26 @@ int RunModal(QDialog* dialog) {
 QDialogButtonBox* CreateOkCancelButtons(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(dialog);
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QString::number(IDOK));
+  NameControl(ok, IDOK, QStringLiteral("OkButton"));
   ok->setDefault(true);
   QPushButton* cancel = buttons->addButton(QStringLiteral("cancel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QString::number(IDCANCEL));
+  NameControl(cancel, IDCANCEL, QStringLiteral("CancelButton"));
   SetBoldFont(cancel);
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
 }
 
-QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent) {
+QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent, const QString& name) {
   auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::number(controlId));
+  NameControl(button, controlId, name.isEmpty() ? NameFromLabel(text, QStringLiteral("Button")) : name);
   button->setAutoDefault(false);
   return button;
 }
 
-QComboBox* CreatePickListBox(int controlId, QWidget* parent, int maxLength) {
+QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent, int maxLength) {
   auto* box = new QComboBox(parent);
-  box->setObjectName(QString::number(controlId));
+  NameControl(box, controlId, name);
   box->setEditable(true);
   // Without a completer the box neither completes inline nor matches the
   // typed text case-insensitively against its values.
@@ -78,12 +78,12 @@ QComboBox* CreatePickListBox(int controlId, QWidget* parent, int maxLength) {
   return box;
 }
 
-bool FillPickListBox(HWND owner, QComboBox* box, int categoryId) {
+bool FillPulldownBox(HWND owner, DatabaseHandle& pulldowns, QComboBox* box, int categoryId) {
   QStringList values;
   values.reserve(box->count());
   for (int i = 0; i < box->count(); ++i) values << box->itemText(i);
   const bool whole = InitPulldown(
-      owner, ConfigDatabase, [&values](std::u16string_view text) { values << QTextOf(text); },
+      owner, pulldowns, [&values](std::u16string_view text) { values << QTextOf(text); },
       categoryId);
   // Sorted as a sorted list box sorts: ignoring case, and by case among equals.
   std::stable_sort(values.begin(), values.end(), [](const QString& a, const QString& b) {
@@ -99,9 +99,9 @@ bool FillPickListBox(HWND owner, QComboBox* box, int categoryId) {
   return whole;
 }
 
-std::u16string PickListText(const QComboBox* box) { return U16TextOf(box->currentText()); }
+std::u16string PulldownText(const QComboBox* box) { return U16TextOf(box->currentText()); }
 
-void SetPickListText(QComboBox* box, std::u16string_view text) { box->setEditText(QTextOf(text)); }
+void SetPulldownText(QComboBox* box, std::u16string_view text) { box->setEditText(QTextOf(text)); }
 
 namespace {
 

@@ -1,6 +1,6 @@
 // What every dialog of the data entry dialogs shares: the bold and italic
 // font variants, the dialog that ends with 1 (OK) or 2 (cancel), the row of
-// "OK" and "cancel" buttons, pick-list combo boxes filled from the
+// "OK" and "cancel" buttons, pulldown list combo boxes filled from the
 // configuration database, and the note editor.
 //
 // Controls carry their control id as object name ("1056"), so that callers
@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/settings.h"
+#include "platform/object_store.h"
 #include "platform/types.h"
 #include "storage/records.h"
 
@@ -30,6 +32,14 @@ inline std::u16string U16TextOf(const QString& text) { return text.toStdU16Strin
 
 // Owner windows travel through the non-GUI code as HWND values.
 inline HWND HwndOf(QWidget* widget) { return widget; }
+
+// What every entry dialog reads besides its record: the configuration
+// database that holds the pulldown lists, and the settings (date and time forms,
+// whether to ask before a new pulldown list value is added).
+struct EntryContext {
+  DatabaseHandle& pulldowns;
+  const Settings& settings;
+};
 
 // Reads the widget's current font, changes only its weight to 700 (bold) or
 // sets its italic flag, and gives it back to the widget.
@@ -56,18 +66,19 @@ QDialogButtonBox* CreateOkCancelButtons(QDialog* dialog);
 
 // A push button named by its control id that never takes Enter from the
 // dialog's default button.
-QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent);
+QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent, const QString& name = {});
 
-// An editable pick-list box: values sorted, text compared and kept exactly
+// An editable pulldown list box: values sorted, text compared and kept exactly
 // as typed (no completion that could change its case), nothing typed ever
 // added to the list, at most maxLength characters.
-QComboBox* CreatePickListBox(int controlId, QWidget* parent, int maxLength = PWH_TEXT_LIMIT - 1);
-// Adds the category's values of the configuration database to the box, kept
-// sorted; the box is not emptied and its text is kept. False after a read
-// error (reported to the user by the pick-list walk).
-bool FillPickListBox(HWND owner, QComboBox* box, int categoryId);
-std::u16string PickListText(const QComboBox* box);
-void SetPickListText(QComboBox* box, std::u16string_view text);
+QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent,
+                             int maxLength = PWH_TEXT_LIMIT - 1);
+// Adds the category's values of the configuration database pulldowns to the
+// box, kept sorted; the box is not emptied and its text is kept. False after
+// a read error (reported to the user by the pulldown list walk).
+bool FillPulldownBox(HWND owner, DatabaseHandle& pulldowns, QComboBox* box, int categoryId);
+std::u16string PulldownText(const QComboBox* box);
+void SetPulldownText(QComboBox* box, std::u16string_view text);
 
 // The note editor: a modal plain-text editor over owner that edits notes in
 // place. It keeps at most PWH_NOTES_LIMIT - 1 characters: typing or pasting

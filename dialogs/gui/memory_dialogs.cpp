@@ -9,8 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/gui/control_names.h"
 #include "platform/host_port.h"
-#include "shell/window_messages.h"
+#include "platform/command_ids.h"
 
 namespace pw {
 
@@ -37,7 +38,7 @@ QString ToQString(const std::u16string& text) {
 
 QLabel* IconLabel(QWidget* parent) {
   auto* icon = new QLabel(parent);
-  icon->setObjectName(QString::number(IDI_PROGRAM));
+  NameControl(icon, IDI_PROGRAM, QStringLiteral("ProgramIcon"));
   icon->setPixmap(ProgramIcon().pixmap(32, 32));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
   return icon;
@@ -49,7 +50,7 @@ QVBoxLayout* MemoryLineLabels(QWidget* parent, const MemoryLines& lines) {
   column->setSpacing(2);
   for (const MemoryLine& line : lines) {
     auto* label = new QLabel(ToQString(line.text), parent);
-    label->setObjectName(QString::number(line.controlId));
+    NameControl(label, line.controlId, QStringLiteral("MemoryLine%1").arg(&line - lines.data() + 1));
     column->addWidget(label);
   }
   return column;
@@ -76,7 +77,7 @@ QPixmap StartupBanner() { return QPixmap(QStringLiteral(":/bitmaps/131.png")); }
 
 QDialog* CreateAboutDialog(QWidget* owner, const MemoryLines& lines) {
   auto* dialog = new MemoryDialog(owner);
-  dialog->setObjectName(QString::number(IDD_ABOUT));
+  NameControl(dialog, IDD_ABOUT, QStringLiteral("AboutDialog"));
   dialog->setWindowTitle(QStringLiteral("About Pennywhistle"));
 
   QStringList text{QString::fromLatin1(PWH_ABOUT_FIRST_LINE)};
@@ -111,7 +112,7 @@ int ShowAboutDialog(HWND owner) {
 
 QDialog* CreateStartupDialog(QWidget* owner, const MemoryLines& lines) {
   auto* dialog = new MemoryDialog(owner, Qt::Dialog | Qt::FramelessWindowHint);
-  dialog->setObjectName(QString::number(IDD_STARTUP));
+  NameControl(dialog, IDD_STARTUP, QStringLiteral("StartupDialog"));
 
   // Without a title bar the dialog draws its own edge.
   auto* frame = new QFrame(dialog);
@@ -122,7 +123,7 @@ QDialog* CreateStartupDialog(QWidget* owner, const MemoryLines& lines) {
   outer->addWidget(frame);
 
   auto* banner = new QLabel(frame);
-  banner->setObjectName(QString::number(IDB_STARTUP_BANNER));
+  NameControl(banner, IDB_STARTUP_BANNER, QStringLiteral("StartupBanner"));
   banner->setPixmap(StartupBanner());
   banner->setAlignment(Qt::AlignCenter);
 
@@ -139,7 +140,7 @@ QDialog* CreateStartupDialog(QWidget* owner, const MemoryLines& lines) {
   } kChoices[] = {{"&Time", IDC_STARTUP_TIME}, {"&Expense", IDC_STARTUP_EXPENSE}, {"E&xit", IDC_STARTUP_EXIT}};
   for (const auto& choice : kChoices) {
     auto* button = new QPushButton(QString::fromLatin1(choice.text), frame);
-    button->setObjectName(QString::number(choice.id));
+    NameControl(button, choice.id, NameFromLabel(button->text(), QStringLiteral("Button")));
     const int id = choice.id;
     QObject::connect(button, &QPushButton::clicked, dialog, [dialog, id] { dialog->done(id); });
     if (id == IDC_STARTUP_TIME) button->setDefault(true);

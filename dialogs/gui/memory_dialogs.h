@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "dialogs/memory_lines.h"
+#include "dialogs/memory_dialogs.h"
 #include "platform/types.h"
 
 class QDialog;

@@ -13,10 +13,10 @@
 
 #include <algorithm>
 
-#include "dialogs/pulldown_page.h"
+#include "dialogs/pulldown_properties.h"
+#include "platform/gui/control_names.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
-#include "shell/gui/qt_host.h"
+#include "platform/gui/hwnd.h"
 #include "storage/pulldowns.h"
 
 namespace pw {
@@ -34,16 +34,17 @@ bool SortsBefore(const QString& a, const QString& b) {
 
 }  // namespace
 
-PulldownPage::PulldownPage(QWidget* parent, int categoryId) : QWidget(parent), categoryId_(categoryId) {
-  setObjectName(QString::number(IDD_PULLDOWN_PAGE));
+PulldownPage::PulldownPage(QWidget* parent, int categoryId, const EntryContext& context)
+    : QWidget(parent), categoryId_(categoryId), context_(context) {
+  NameControl(this, IDD_PULLDOWN_PAGE, QStringLiteral("PulldownPage"));
   edit_ = new QLineEdit(this);
-  edit_->setObjectName(QString::number(IDC_PULLDOWN_NEW_VALUE));
+  NameControl(edit_, IDC_PULLDOWN_NEW_VALUE, QStringLiteral("NewValueBox"));
   edit_->setMaxLength(int(PWH_PULLDOWN_VALUE_LIMIT));
   edit_->installEventFilter(this);
   QPushButton* addButton = CreateDialogButton(QStringLiteral("&Add"), IDC_PULLDOWN_ADD, this);
   QPushButton* deleteButton = CreateDialogButton(QStringLiteral("&Delete"), IDC_PULLDOWN_DELETE, this);
   list_ = new QListWidget(this);
-  list_->setObjectName(QString::number(IDC_PULLDOWN_VALUES));
+  NameControl(list_, IDC_PULLDOWN_VALUES, QStringLiteral("ValuesList"));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setUniformItemSizes(true);
   list_->installEventFilter(this);
@@ -65,7 +66,7 @@ void PulldownPage::fill() {
   if (filled_) return;
   filled_ = true;
   QStringList values;
-  InitPulldownList(HwndOf(this), ConfigDatabase, [&values](std::u16string_view t) { values.append(QTextOf(t)); },
+  InitPulldownList(HwndOf(this), context_.pulldowns, [&values](std::u16string_view t) { values.append(QTextOf(t)); },
                    categoryId_);
   std::stable_sort(values.begin(), values.end(), SortsBefore);
   list_->addItems(values);
@@ -86,7 +87,8 @@ void PulldownPage::insertSorted(const QString& text) {
 
 void PulldownPage::add() {
   const QString text = edit_->text();
-  switch (AddPulldownValue(HwndOf(this), ConfigDatabase, categoryId_, View(text))) {
+  switch (AddPulldownValue(HwndOf(this), context_.pulldowns, categoryId_, View(text),
+                           context_.settings.confirmAddPulldownItem())) {
     case PulldownAdd::Added:
       insertSorted(text.left(int(PWH_PULLDOWN_VALUE_LIMIT)));
       edit_->clear();
@@ -106,7 +108,8 @@ void PulldownPage::deleteSelected() {
   const int row = item && item->isSelected() ? list_->currentRow() : -1;
   const QString text = row >= 0 ? item->text() : QString();
   const auto removeLine = [this, row] { delete list_->takeItem(row); };
-  if (DeletePulldownValue(HwndOf(this), ConfigDatabase, categoryId_, row, View(text), removeLine) == PulldownDelete::Removed &&
+  if (DeletePulldownValue(HwndOf(this), context_.pulldowns, categoryId_, row, View(text),
+                          context_.settings.confirmDeletePulldownItem(), removeLine) == PulldownDelete::Removed &&
       list_->count() > 0)
     list_->setCurrentRow(std::min(row, list_->count() - 1));
 }
@@ -127,11 +130,13 @@ bool PulldownPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-PulldownPropertiesDialog::PulldownPropertiesDialog(QWidget* owner) : PwDialog(owner) {
+PulldownPropertiesDialog::PulldownPropertiesDialog(QWidget* owner, DatabaseHandle& pulldowns,
+                                                   const Settings& settings)
+    : PwDialog(owner) {
   setWindowTitle(QStringLiteral("Pulldown Properties"));
   tabs_ = new QTabWidget(this);
   for (int id : PulldownPageCategories)
-    tabs_->addTab(new PulldownPage(tabs_, id), QTextOf(FindPulldownCategory(id)->pageTitle));
+    tabs_->addTab(new PulldownPage(tabs_, id, {pulldowns, settings}), QTextOf(FindPulldownCategory(id)->pageTitle));
   // Each page reads its values when it is first shown.
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
     if (PulldownPage* p = page(index)) p->fill();
@@ -163,8 +168,8 @@ PulldownPage* PulldownPropertiesDialog::page(int index) const {
   return qobject_cast<PulldownPage*>(tabs_->widget(index));
 }
 
-void ShowPulldownProperties(HWND owner) {
-  RunModal(new PulldownPropertiesDialog(FromHwnd(owner)));
+void ShowPulldownProperties(HWND owner, DatabaseHandle& pulldowns, const Settings& settings) {
+  RunModal(new PulldownPropertiesDialog(FromHwnd(owner), pulldowns, settings));
 }
 
 }  // namespace pw

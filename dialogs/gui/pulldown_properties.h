@@ -1,4 +1,4 @@
-// "Pulldown Properties": one tab per pick-list category, in the category
+// "Pulldown Properties": one tab per pulldown list category, in the category
 // table's order, on which the user lists, adds and deletes values. Every
 // change goes to the configuration database at once.
 #pragma once
@@ -21,7 +21,7 @@ class PulldownPage final : public QWidget {
   Q_OBJECT
 
  public:
-  PulldownPage(QWidget* parent, int categoryId);
+  PulldownPage(QWidget* parent, int categoryId, const EntryContext& context);
 
   int categoryId() const { return categoryId_; }
   QLineEdit* newValue() const { return edit_; }
@@ -41,6 +41,7 @@ class PulldownPage final : public QWidget {
   void insertSorted(const QString& text);
 
   int categoryId_;
+  const EntryContext context_;
   QLineEdit* edit_ = nullptr;
   QListWidget* list_ = nullptr;
   bool filled_ = false;
@@ -50,7 +51,9 @@ class PulldownPropertiesDialog final : public PwDialog {
   Q_OBJECT
 
  public:
-  explicit PulldownPropertiesDialog(QWidget* owner);
+  // The pages work on the pulldown lists; the settings say whether adding and
+  // deleting values ask first.
+  PulldownPropertiesDialog(QWidget* owner, DatabaseHandle& pulldowns, const Settings& settings);
 
   QTabWidget* pages() const { return tabs_; }
   PulldownPage* page(int index) const;
@@ -60,6 +63,6 @@ class PulldownPropertiesDialog final : public PwDialog {
 };
 
 // Runs the editor modally over owner (the main window).
-void ShowPulldownProperties(HWND owner);
+void ShowPulldownProperties(HWND owner, DatabaseHandle& pulldowns, const Settings& settings);
 
 }  // namespace pw

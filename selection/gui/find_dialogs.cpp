@@ -10,21 +10,16 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "config/configuration.h"
 #include "dialogs/gui/dialog_support.h"
 #include "platform/clock.h"
 #include "platform/error_codes.h"
+#include "platform/gui/control_names.h"
 #include "platform/host_port.h"
-#include "selection/find_form.h"
-#include "shell/globals.h"
-#include "shell/gui/commands.h"
-#include "shell/gui/main_window.h"
-#include "shell/gui/qt_host.h"
+#include "selection/find_dialogs.h"
+#include "platform/gui/hwnd.h"
 #include "storage/pulldowns.h"
 #include "text/format.h"
 #include "text/time_text.h"
-#include "views/gui/list_view.h"
-#include "views/list_cells.h"
 
 namespace pw {
 
@@ -35,7 +30,7 @@ namespace {
 class ThreeStateBox final : public QCheckBox {
  public:
   ThreeStateBox(const QString& text, int controlId, QWidget* parent) : QCheckBox(text, parent) {
-    setObjectName(QString::number(controlId));
+    NameControl(this, controlId, NameFromLabel(text, QStringLiteral("Check")));
     setTristate(true);
   }
   int tri() const {
@@ -65,19 +60,17 @@ void PairBoxes(ThreeStateBox* partner, ThreeStateBox* followUp) {
   });
 }
 
-bool EuropeanDates() { return CurrentListCellFormat().europeanDates; }
-
 QDate Today() {
   const SYSTEMTIME now = GetLocalTime();
   return QDate(now.wYear, now.wMonth, now.wDay);
 }
 
-QDateEdit* CreateDatePicker(int controlId, QWidget* parent) {
+QDateEdit* CreateDatePicker(int controlId, bool europeanDates, QWidget* parent) {
   auto* picker = new QDateEdit(parent);
-  picker->setObjectName(QString::number(controlId));
+  NameControl(picker, controlId, controlId == IDC_FIND_FROM ? QStringLiteral("FromDateBox") : QStringLiteral("ToDateBox"));
   picker->setCalendarPopup(true);
   // The picker shows the year in full: four digits.
-  QString format = QTextOf(DatePickerFormat(EuropeanDates()));
+  QString format = QTextOf(DatePickerFormat(europeanDates));
   if (!format.contains(QStringLiteral("yyyy"))) format.replace(QStringLiteral("yyy"), QStringLiteral("yyyy"));
   picker->setDisplayFormat(format);
   picker->setDate(Today());
@@ -86,16 +79,19 @@ QDateEdit* CreateDatePicker(int controlId, QWidget* parent) {
 
 // The text-criterion boxes offer "--any--" with the category's values and
 // start on "--any--".
-QComboBox* CreateCriterionBox(int controlId, int categoryId, QWidget* parent) {
-  QComboBox* box = CreatePickListBox(controlId, parent);
+QComboBox* CreateCriterionBox(HWND owner, DatabaseHandle& configDb, int controlId, int categoryId,
+                              QWidget* parent) {
+  QComboBox* box = CreatePulldownBox(
+      controlId, NameFromLabel(QTextOf(FindPulldownCategory(categoryId)->word), QStringLiteral("Box")), parent);
   box->addItem(QTextOf(PWH_ANY));
-  FillPickListBox(MainWindow, box, categoryId);
+  FillPulldownBox(owner, configDb, box, categoryId);
   box->setCurrentIndex(box->findText(QTextOf(PWH_ANY), Qt::MatchExactly | Qt::MatchCaseSensitive));
   return box;
 }
 
-QComboBox* CreateChoiceBox(int controlId, std::initializer_list<std::u16string_view> choices, QWidget* parent) {
-  QComboBox* box = CreatePickListBox(controlId, parent);
+QComboBox* CreateChoiceBox(int controlId, const QString& name, std::initializer_list<std::u16string_view> choices,
+                           QWidget* parent) {
+  QComboBox* box = CreatePulldownBox(controlId, name, parent);
   for (std::u16string_view choice : choices) box->addItem(QTextOf(choice));
   box->setCurrentIndex(box->findText(QTextOf(PWH_ANY), Qt::MatchExactly | Qt::MatchCaseSensitive));
   return box;
@@ -104,18 +100,25 @@ QComboBox* CreateChoiceBox(int controlId, std::initializer_list<std::u16string_v
 // What the dialogs share: the fields grid, the date pickers, the button row.
 class SelectionDialog : public PwDialog {
  public:
-  SelectionDialog(QWidget* owner, const QString& title, RecordPositionList* list) : PwDialog(owner), list_(list) {
+  SelectionDialog(QWidget* owner, const QString& title, RecordDatabases& databases, bool europeanDates,
+                  RecordPositionList* list)
+      : PwDialog(owner), owner_(ToHwnd(owner)), databases_(databases), europeanDates_(europeanDates), list_(list) {
     setWindowTitle(title);
     grid_ = new QGridLayout;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid_);
     layout->addStretch(1);
     layout->addWidget(CreateOkCancelButtons(this));
-    from_ = CreateDatePicker(IDC_FIND_FROM, this);
-    to_ = CreateDatePicker(IDC_FIND_TO, this);
+    from_ = CreateDatePicker(IDC_FIND_FROM, europeanDates, this);
+    to_ = CreateDatePicker(IDC_FIND_TO, europeanDates, this);
   }
 
  protected:
+  // A text criterion offering the category's pulldown list.
+  QComboBox* CriterionBox(int controlId, int categoryId) {
+    return CreateCriterionBox(owner_, databases_.ConfigDatabase, controlId, categoryId, this);
+  }
+
   // A labelled row; the label's mnemonic leads to the field.
   void AddRow(const QString& label, QWidget* field, QWidget* beside = nullptr) {
     const int row = grid_->rowCount();
@@ -129,14 +132,14 @@ class SelectionDialog : public PwDialog {
   // The search starts on the first day of the month the from picker shows.
   void StartOnFirstOfMonth(std::u16string_view warning) {
     SYSTEMTIME first;
-    const std::u16string american = SearchDateText(U16TextOf(from_->text()), EuropeanDates());
+    const std::u16string american = SearchDateText(U16TextOf(from_->text()), europeanDates_);
     QDate date;
-    if (DateTextToSystemTime(MainWindow, american, &first)) date = QDate(first.wYear, first.wMonth, 1);
+    if (DateTextToSystemTime(owner_, american, &first)) date = QDate(first.wYear, first.wMonth, 1);
     if (date.isValid() && date >= from_->minimumDate() && date <= from_->maximumDate()) {
       from_->setDate(date);
       return;
     }
-    MessageBoxW(MainWindow, Format(warning, long(ERROR_INVALID_PARAMETER)), u"Error", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner_, Format(warning, long(ERROR_INVALID_PARAMETER)), u"Error", MB_OK | MB_ICONEXCLAMATION);
   }
 
   std::u16string FromText() const { return U16TextOf(from_->text()); }
@@ -152,6 +155,9 @@ class SelectionDialog : public PwDialog {
     PwDialog::accept();
   }
 
+  HWND owner_;
+  RecordDatabases& databases_;
+  bool europeanDates_;
   QGridLayout* grid_ = nullptr;
   QDateEdit* from_ = nullptr;
   QDateEdit* to_ = nullptr;
@@ -160,15 +166,17 @@ class SelectionDialog : public PwDialog {
 
 class TimeSelectionDialog final : public SelectionDialog {
  public:
-  TimeSelectionDialog(QWidget* owner, RecordPositionList* list)
-      : SelectionDialog(owner, QStringLiteral("Record Selection"), list) {
-    client_ = CreateCriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT, this);
-    project_ = CreateCriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT, this);
-    subproject_ = CreateCriterionBox(IDC_FIND_SUBPROJECT, PWH_PULLDOWN_SUBPROJECT, this);
-    task_ = CreateCriterionBox(IDC_FIND_TASK, PWH_PULLDOWN_TASK, this);
-    currency_ = CreateCriterionBox(IDC_FIND_CURRENCY, PWH_PULLDOWN_CURRENCY, this);
-    billable_ = CreateChoiceBox(IDC_FIND_BILLABLE_CHOICE, {PWH_ANY, PWH_CHOICE_BILLABLE, PWH_CHOICE_NOT_BILLABLE}, this);
-    billed_ = CreateChoiceBox(IDC_FIND_BILLED_CHOICE, {PWH_ANY, PWH_CHOICE_BILLED, PWH_CHOICE_NOT_BILLED}, this);
+  TimeSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates, RecordPositionList* list)
+      : SelectionDialog(owner, QStringLiteral("Record Selection"), databases, europeanDates, list) {
+    client_ = CriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT);
+    project_ = CriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT);
+    subproject_ = CriterionBox(IDC_FIND_SUBPROJECT, PWH_PULLDOWN_SUBPROJECT);
+    task_ = CriterionBox(IDC_FIND_TASK, PWH_PULLDOWN_TASK);
+    currency_ = CriterionBox(IDC_FIND_CURRENCY, PWH_PULLDOWN_CURRENCY);
+    billable_ = CreateChoiceBox(IDC_FIND_BILLABLE_CHOICE, QStringLiteral("BillableBox"),
+                                {PWH_ANY, PWH_CHOICE_BILLABLE, PWH_CHOICE_NOT_BILLABLE}, this);
+    billed_ = CreateChoiceBox(IDC_FIND_BILLED_CHOICE, QStringLiteral("BilledBox"),
+                              {PWH_ANY, PWH_CHOICE_BILLED, PWH_CHOICE_NOT_BILLED}, this);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/101_32.png")).pixmap(20, 20));
@@ -185,11 +193,11 @@ class TimeSelectionDialog final : public SelectionDialog {
   }
 
   void accept() override {
-    const TimeFindForm form{PickListText(client_), PickListText(project_), PickListText(subproject_),
-                            PickListText(task_),   PickListText(currency_), PickListText(billable_),
-                            PickListText(billed_), FromText(),              ToText()};
-    const TimeSelectionCriteria criteria = TimeCriteriaFromForm(form, EuropeanDates());
-    SearchAndClose([&] { MatchTimeRecords(list_, TimeDatabase, criteria); });
+    const TimeFindForm form{PulldownText(client_), PulldownText(project_), PulldownText(subproject_),
+                            PulldownText(task_),   PulldownText(currency_), PulldownText(billable_),
+                            PulldownText(billed_), FromText(),              ToText()};
+    const TimeSelectionCriteria criteria = TimeCriteriaFromForm(form, europeanDates_);
+    SearchAndClose([&] { MatchTimeRecords(list_, databases_.TimeDatabase, criteria); });
   }
 
  private:
@@ -198,17 +206,17 @@ class TimeSelectionDialog final : public SelectionDialog {
 
 class ExpenseSelectionDialog final : public SelectionDialog {
  public:
-  ExpenseSelectionDialog(QWidget* owner, RecordPositionList* list)
-      : SelectionDialog(owner, QStringLiteral("Expense Record Selection"), list) {
-    client_ = CreateCriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT, this);
-    project_ = CreateCriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT, this);
-    description_ = CreateCriterionBox(IDC_FIND_DESCRIPTION, PWH_PULLDOWN_DESCRIPTION, this);
-    payment_ = CreateCriterionBox(IDC_FIND_PAYMENT, PWH_PULLDOWN_PAYMENT, this);
-    amount_ = CreateCriterionBox(IDC_FIND_AMOUNT, PWH_PULLDOWN_AMOUNT, this);
-    currency_ = CreateCriterionBox(IDC_FIND_EXPENSE_CURRENCY, PWH_PULLDOWN_CURRENCY, this);
+  ExpenseSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates, RecordPositionList* list)
+      : SelectionDialog(owner, QStringLiteral("Expense Record Selection"), databases, europeanDates, list) {
+    client_ = CriterionBox(IDC_FIND_CLIENT, PWH_PULLDOWN_CLIENT);
+    project_ = CriterionBox(IDC_FIND_PROJECT, PWH_PULLDOWN_PROJECT);
+    description_ = CriterionBox(IDC_FIND_DESCRIPTION, PWH_PULLDOWN_DESCRIPTION);
+    payment_ = CriterionBox(IDC_FIND_PAYMENT, PWH_PULLDOWN_PAYMENT);
+    amount_ = CriterionBox(IDC_FIND_AMOUNT, PWH_PULLDOWN_AMOUNT);
+    currency_ = CriterionBox(IDC_FIND_EXPENSE_CURRENCY, PWH_PULLDOWN_CURRENCY);
     // Sorted, as the list shows them: "<", "=", ">".
     comparison_ = new QComboBox(this);
-    comparison_->setObjectName(QString::number(IDC_FIND_COMPARISON));
+    NameControl(comparison_, IDC_FIND_COMPARISON, QStringLiteral("ComparisonBox"));
     for (std::u16string_view text : {PWH_COMPARE_LESS, PWH_COMPARE_EQUAL, PWH_COMPARE_GREATER})
       comparison_->addItem(QTextOf(text));
     comparison_->setCurrentText(QTextOf(PWH_COMPARE_EQUAL));
@@ -253,15 +261,15 @@ class ExpenseSelectionDialog final : public SelectionDialog {
 
   void accept() override {
     ExpenseFindForm form;
-    form.client = PickListText(client_), form.project = PickListText(project_);
-    form.description = PickListText(description_), form.paymentType = PickListText(payment_);
-    form.currency = PickListText(currency_), form.amount = PickListText(amount_);
+    form.client = PulldownText(client_), form.project = PulldownText(project_);
+    form.description = PulldownText(description_), form.paymentType = PulldownText(payment_);
+    form.currency = PulldownText(currency_), form.amount = PulldownText(amount_);
     form.comparison = U16TextOf(comparison_->currentText());
     form.mileage = mileage_->tri(), form.billable = billable_->tri(), form.billed = billed_->tri();
     form.reimbursable = reimbursable_->tri(), form.reimbursed = reimbursed_->tri(), form.receipt = receipt_->tri();
     form.from = FromText(), form.to = ToText();
-    const ExpenseSelectionCriteria criteria = ExpenseCriteriaFromForm(form, EuropeanDates());
-    SearchAndClose([&] { MatchExpenseRecords(list_, ExpenseDatabase, criteria); });
+    const ExpenseSelectionCriteria criteria = ExpenseCriteriaFromForm(form, europeanDates_);
+    SearchAndClose([&] { MatchExpenseRecords(list_, databases_.ExpenseDatabase, criteria); });
   }
 
  private:
@@ -271,31 +279,21 @@ class ExpenseSelectionDialog final : public SelectionDialog {
 
 }  // namespace
 
-QDialog* CreateTimeSelectionDialog(QWidget* owner, RecordPositionList* list) {
-  return new TimeSelectionDialog(owner, list);
+QDialog* CreateTimeSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates,
+                                   RecordPositionList* list) {
+  return new TimeSelectionDialog(owner, databases, europeanDates, list);
 }
 
-QDialog* CreateExpenseSelectionDialog(QWidget* owner, RecordPositionList* list) {
-  return new ExpenseSelectionDialog(owner, list);
+QDialog* CreateExpenseSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates,
+                                      RecordPositionList* list) {
+  return new ExpenseSelectionDialog(owner, databases, europeanDates, list);
 }
 
-int RunSelectionDialog(RecordPositionList* list) {
-  QWidget* owner = FromHwnd(MainWindow);
-  return RunModal(AppMode == PWH_TIME_MODE ? CreateTimeSelectionDialog(owner, list)
-                                           : CreateExpenseSelectionDialog(owner, list));
-}
-
-void FindRecords() {
-  StoreColumnWidths();
-  if (!TreeViewWindow && !ListViewWindow && !MixedListWindow) {
-    MessageBoxW(MainWindow, u"Please select other view type for record selection.", u"Record Selection",
-                MB_OK | MB_ICONINFORMATION);
-    return;
-  }
-  if (RunSelectionDialog(&DisplayedRecordList) != IDOK) return;
-  // The date tabs keep showing the tab last applied; the view shows the find.
-  RecordSetMode = PWH_SELECT_REC_MODE;
-  RecreateShownView();
+int RunSelectionDialog(HWND owner, RecordDatabases& databases, bool europeanDates, RecordPositionList* list) {
+  QWidget* parent = FromHwnd(owner);
+  return RunModal(databases.AppMode == PWH_TIME_MODE
+                      ? CreateTimeSelectionDialog(parent, databases, europeanDates, list)
+                      : CreateExpenseSelectionDialog(parent, databases, europeanDates, list));
 }
 
 }  // namespace pw

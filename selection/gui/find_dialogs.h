@@ -6,8 +6,10 @@
 // find them by id.
 #pragma once
 
+#include "config/settings.h"
 #include "platform/types.h"
 #include "selection/selection.h"
+#include "storage/record_databases.h"
 
 class QDialog;
 class QWidget;
@@ -38,18 +40,18 @@ enum : int {
   IDC_FIND_RECEIPT = 1038,
 };
 
-// The dialogs, ready to run. On OK the dialog searches the database of its
-// kind, puts the matches into *list (cleared first) and ends with IDOK;
-// cancel ends it with IDCANCEL and leaves *list alone.
-QDialog* CreateTimeSelectionDialog(QWidget* owner, RecordPositionList* list);
-QDialog* CreateExpenseSelectionDialog(QWidget* owner, RecordPositionList* list);
+// The dialogs, ready to run. The text criteria offer the pulldown lists of the
+// configuration database; the date pickers show dates in the European or
+// the American form. On OK the dialog searches the database of its kind,
+// puts the matches into *list (cleared first) and ends with IDOK; cancel
+// ends it with IDCANCEL and leaves *list alone.
+QDialog* CreateTimeSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates,
+                                   RecordPositionList* list);
+QDialog* CreateExpenseSelectionDialog(QWidget* owner, RecordDatabases& databases, bool europeanDates,
+                                      RecordPositionList* list);
 
-// Runs the dialog of the current mode (AppMode) over the main window;
+// Runs the dialog of the current mode (databases.AppMode) over owner;
 // returns IDOK or IDCANCEL.
-int RunSelectionDialog(RecordPositionList* list);
-
-// The Find command: select records by criteria and show them in the view
-// shown. The Report view has no records to select from: it says so.
-void FindRecords();
+int RunSelectionDialog(HWND owner, RecordDatabases& databases, bool europeanDates, RecordPositionList* list);
 
 }  // namespace pw

@@ -1,3 +1,3 @@
-#include "shell/gui/startup.h"
+#include "shell/gui/program.h"
 
 int main(int argc, char** argv) { return pw::RunPennywhistle(argc, argv); }

@@ -23,9 +23,7 @@
 #include <QWindow>
 
 #include "selection/selection.h"
-#include "shell/globals.h"
-#include "shell/gui/commands.h"
-#include "shell/gui/qt_host.h"
+#include "shell/gui/program.h"
 #include "views/gui/list_view.h"
 #include "views/gui/mixed_view.h"
 #include "views/gui/tree_node_view.h"
@@ -33,12 +31,7 @@
 
 namespace pw {
 
-bool QuitPosted = false;
-OtherViewHooks OtherViews{RecreateCurrentTreeView, PaintMixedCard, ClearMixedCard};
-
 namespace {
-
-QPointer<PwMainWindow> currentWindow;
 
 // Menu bar 101: the four popups and their items. An item's submenu path
 // ("New", "Mark/Selected") is made when its first item is added; a null
@@ -142,94 +135,13 @@ constexpr ToolButtonResource kToolButtons[] = {
 
 constexpr const char* kDateTabLabels[] = {"Today", "7 days", "14 days", "Month", "All"};
 
-PwMainWindow* WindowOf(HWND window) {
-  return qobject_cast<PwMainWindow*>(FromHwnd(window));
-}
-
-// --- The message table ------------------------------------------------------
-
-LRESULT OnDestroyMessage(HWND, UINT, WPARAM, LPARAM) {
-  QuitPosted = true;
-  // Ends the running event loop. Before the loop runs, QuitPosted keeps it
-  // from starting: exit() would also make every later dialog return at once.
-  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
-  return 0;
-}
-
-LRESULT OnNotifyMessage(HWND window, UINT, WPARAM, LPARAM lParam) {
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (!header) return 0;
-  PwMainWindow* w = WindowOf(window);
-  switch (header->code) {
-    case TCN_SELCHANGE:
-      if (w && w->dateTabs() && w->dateTabs()->currentIndex() != ActiveDateTab) OnDateTabChanged();
-      break;
-    case LVN_ITEMACTIVATE:
-      // Activating a row edits its record.
-      WindowProc(window, WM_COMMAND, IDM_PROPERTIES, 0);
-      break;
-    case LVN_ITEMCHANGED: {
-      const auto* item = reinterpret_cast<const NMLISTVIEW*>(lParam);
-      if (MixedListWindow && item->uNewState == (LVIS_SELECTED | LVIS_FOCUSED) && OtherViews.paintMixedCard)
-        OtherViews.paintMixedCard();
-      break;
-    }
-    case RBN_HEIGHTCHANGE:
-      // menuBar() would make a bar where there is none: ask for the one there is.
-      if (w && w->menuWidget()) w->Invalidate();
-      break;
-    default:
-      break;
-  }
-  return 0;
-}
-
-LRESULT OnCreateMessage(HWND window, UINT, WPARAM, LPARAM) {
-  PwMainWindow* w = WindowOf(window);
-  return w ? w->OnCreate() : 0;
-}
-
-LRESULT OnPaintMessage(HWND, UINT, WPARAM, LPARAM) {
-  if (MixedListWindow && OtherViews.paintMixedCard) OtherViews.paintMixedCard();
-  return 0;
-}
-
-struct MessageEntry {
-  UINT message;
-  LRESULT (*handler)(HWND, UINT, WPARAM, LPARAM);
-};
-
-constexpr MessageEntry kMessageTable[] = {
-    {WM_DESTROY, OnDestroyMessage},
-    {WM_NOTIFY, OnNotifyMessage},
-    {WM_CREATE, OnCreateMessage},
-    {WM_PAINT, OnPaintMessage},
-};
-
 }  // namespace
-
-LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const MessageEntry& entry : kMessageTable)
-    if (entry.message == message) return entry.handler(window, message, wParam, lParam);
-  if (message == WM_COMMAND) return DispatchCommand(window, wParam, lParam);
-  return 0;
-}
-
-LRESULT SendCommand(UINT commandId) { return WindowProc(MainWindow, WM_COMMAND, commandId, 0); }
-
-PwMainWindow* MainWindowWidget() { return currentWindow.data(); }
-
-QMenu* GetMenuBarPopup(UINT buttonId) {
-  PwMainWindow* window = MainWindowWidget();
-  return window ? window->menuBarPopup(buttonId) : nullptr;
-}
 
 // --- The window -------------------------------------------------------------
 
-PwMainWindow::PwMainWindow() {
+PwMainWindow::PwMainWindow(Program& program) : program_(program) {
   setObjectName(QString::fromUtf16(PWH_WINDOW_CLASS));
   setWindowTitle(QString::fromUtf16(PWH_WINDOW_CLASS));
-  currentWindow = this;
 
   // The client area: the date tabs (once made) above the view area.
   auto* client = new QWidget(this);
@@ -245,23 +157,19 @@ PwMainWindow::PwMainWindow() {
   viewArea_->installEventFilter(this);
   layout_->addWidget(viewArea_, 1);
   setCentralWidget(client);
-  ViewArea = viewArea_;
 
-  WindowProc(ToHwnd(this), WM_CREATE, 0, 0);
+  BuildMenuBar();
+  BuildToolButtons();
+  BuildStatusLine();
 }
 
 PwMainWindow::~PwMainWindow() {
   // Views left in the view area go with it; their slots must not dangle.
-  if (ListViewWindow || MixedListWindow || TreeViewWindow || ReportListWindow) DestroyCurrentView();
-  if (ViewArea == viewArea_) ViewArea = nullptr;
-  if (MainWindow == ToHwnd(this)) MainWindow = nullptr;
-}
-
-LRESULT PwMainWindow::OnCreate() {
-  BuildMenuBar();
-  BuildToolButtons();
-  BuildStatusLine();
-  return 0;
+  AppState& state = program_.state();
+  if (state.ListViewWindow || state.MixedListWindow || state.TreeViewWindow || state.ReportListWindow)
+    DestroyCurrentView(state);
+  if (state.ViewArea == ToHwnd(viewArea_)) state.ViewArea = nullptr;
+  if (state.MainWindow == ToHwnd(this)) state.MainWindow = nullptr;
 }
 
 void PwMainWindow::BuildMenuBar() {
@@ -289,10 +197,10 @@ void PwMainWindow::BuildMenuBar() {
     action->setData(item.commandId);
     action->setCheckable(item.checkable);
     action->setEnabled(!item.greyed);
-    connect(action, &QAction::triggered, this, [action](bool checked) {
+    connect(action, &QAction::triggered, this, [this, action](bool checked) {
       // Checks follow the program's state, not the click: undo Qt's toggle.
       if (action->isCheckable()) action->setChecked(!checked);
-      SendCommand(action->data().toUInt());
+      program_.Run(action->data().toUInt());
     });
     menuItems_[item.commandId] = action;
   }
@@ -324,7 +232,7 @@ void PwMainWindow::BuildToolButtons() {
     const QIcon icon = QIcon::fromTheme(QString::fromLatin1(button.themeIcon), fallback);
     QAction* action = toolBar_->addAction(icon, QString::fromLatin1(button.tip));
     action->setData(button.commandId);
-    connect(action, &QAction::triggered, this, [action] { SendCommand(action->data().toUInt()); });
+    connect(action, &QAction::triggered, this, [this, action] { program_.Run(action->data().toUInt()); });
     toolButtons_[i] = action;
   }
 }
@@ -336,7 +244,8 @@ void PwMainWindow::BuildStatusLine() {
   static const char* const initial[] = {"Time", "idle", "0"};
   for (std::size_t i = 0; i < statusParts_.size(); ++i) {
     auto* part = new QLabel(QString::fromLatin1(initial[i]), bar);
-    part->setObjectName(QStringLiteral("StatusPart%1").arg(i));
+    static const char* const names[] = {"ModeStatus", "ActivityStatus", "RecordCountStatus"};
+    part->setObjectName(QString::fromLatin1(names[i]));
     part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     part->setIndent(3);
     statusParts_[i] = part;
@@ -457,14 +366,13 @@ void PwMainWindow::DestroyWindow() {
   if (destroyed_) return;
   destroyed_ = true;
   hide();
-  if (currentWindow == this) currentWindow = nullptr;
-  WindowProc(ToHwnd(this), WM_DESTROY, 0, 0);
+  emit destroying();
   deleteLater();
 }
 
 void PwMainWindow::Invalidate() {
-  // The view area is the client area that WM_PAINT draws on; the views in
-  // it are windows of their own and repaint themselves.
+  // The view area is the client area the Mixed card is drawn on; the views
+  // in it are windows of their own and repaint themselves.
   update();
   viewArea_->update();
 }
@@ -493,13 +401,13 @@ QLabel* PwMainWindow::statusPart(int part) const {
 void PwMainWindow::closeEvent(QCloseEvent* event) {
   // The window ends only through Exit, which stores everything first.
   event->ignore();
-  if (!destroyed_) WindowProc(ToHwnd(this), WM_COMMAND, IDM_EXIT, 0);
+  if (!destroyed_) program_.Run(IDM_EXIT);
 }
 
 bool PwMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == viewArea_) {
     if (event->type() == QEvent::Paint)
-      WindowProc(ToHwnd(this), WM_PAINT, 0, 0);
+      PaintMixedCardIfShown();
     else if (event->type() == QEvent::ChildPolished)
       WatchView(static_cast<QChildEvent*>(event)->child());
   }
@@ -512,8 +420,8 @@ void PwMainWindow::WatchView(QObject* child) {
     connect(tree, &QAbstractItemView::activated, this, &PwMainWindow::OnTreeItemActivated, Qt::UniqueConnection);
     return;
   }
-  // Lists made in the view area report row activation and row changes to
-  // the window procedure, as the list control's notifications would.
+  // Lists made in the view area: activating a row edits its record; a new
+  // current row of the Mixed view's list shows its card.
   auto* list = qobject_cast<QTableView*>(child);
   if (!list) return;
   connect(list, &QAbstractItemView::activated, this, &PwMainWindow::OnRowActivated, Qt::UniqueConnection);
@@ -525,41 +433,33 @@ void PwMainWindow::WatchView(QObject* child) {
   }
 }
 
-void PwMainWindow::OnTabChanged(int) { Notify(tabs_, TCN_SELCHANGE); }
+void PwMainWindow::OnTabChanged(int index) {
+  if (index != program_.state().ActiveDateTab) program_.commands().DateTabChanged();
+}
 
-void PwMainWindow::OnRowActivated(const QModelIndex& index) { Notify(sender(), LVN_ITEMACTIVATE, index.row()); }
+void PwMainWindow::OnRowActivated(const QModelIndex&) { program_.Run(IDM_PROPERTIES); }
 
 void PwMainWindow::OnTreeItemActivated(const QModelIndex& index) {
   // A group node only opens and closes.
-  if (index.data(TreeNodeModel::BranchRole).toInt() == TreeNodeModel::Leaf)
-    WindowProc(ToHwnd(this), WM_COMMAND, IDM_PROPERTIES, 0);
+  if (index.data(TreeNodeModel::BranchRole).toInt() == TreeNodeModel::Leaf) program_.Run(IDM_PROPERTIES);
 }
 
 void PwMainWindow::OnRowStateChanged() {
-  // The current row's state: focused, and selected. A list reports each
-  // change of it once, however many signals the change took.
+  // The card follows the current row once it is focused and selected. A
+  // list reports each change of it once, however many signals it took.
   auto* selection = qobject_cast<QItemSelectionModel*>(sender());
   if (!selection) return;
   const QModelIndex current = selection->currentIndex();
-  UINT state = 0;
-  if (current.isValid()) {
-    state |= LVIS_FOCUSED;
-    if (selection->isRowSelected(current.row(), current.parent())) state |= LVIS_SELECTED;
-  }
-  const RowState now{selection, current.row(), state};
-  if (now.selection == lastRowState_.selection && now.row == lastRowState_.row && now.state == lastRowState_.state)
+  const bool selected = current.isValid() && selection->isRowSelected(current.row(), current.parent());
+  const RowState now{selection, current.row(), selected};
+  if (now.selection == lastRowState_.selection && now.row == lastRowState_.row && now.selected == lastRowState_.selected)
     return;
   lastRowState_ = now;
-  Notify(selection, LVN_ITEMCHANGED, current.row(), state);
+  if (selected) PaintMixedCardIfShown();
 }
 
-void PwMainWindow::Notify(void* from, int code, int row, UINT newState) {
-  NMLISTVIEW message;
-  message.hdr.hwndFrom = from;
-  message.hdr.code = code;
-  message.iItem = row;
-  message.uNewState = newState;
-  WindowProc(ToHwnd(this), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&message));
+void PwMainWindow::PaintMixedCardIfShown() {
+  if (program_.state().MixedListWindow) PaintMixedCard(program_.state());
 }
 
 }  // namespace pw

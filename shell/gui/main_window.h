@@ -1,6 +1,7 @@
 // The main window: menu bar with its four popups, four tool buttons, the
-// date tabs above the view area, the three-part status line, and the window
-// procedure that routes its messages and commands.
+// date tabs above the view area and the three-part status line. Its menu
+// items, tool buttons, tabs and views hand what the user does to the
+// program's commands.
 #pragma once
 
 #include <QMainWindow>
@@ -8,8 +9,8 @@
 #include <array>
 #include <map>
 
+#include "platform/command_ids.h"
 #include "platform/types.h"
-#include "shell/window_messages.h"
 
 class QAction;
 class QLabel;
@@ -20,6 +21,8 @@ class QToolBar;
 class QVBoxLayout;
 
 namespace pw {
+
+class Program;
 
 // Right edges of the status parts (mode, activity, record count), in pixels.
 inline constexpr std::array<int, 3> PWH_STATUS_PART_EDGES = {55, 200, 239};
@@ -34,9 +37,9 @@ class PwMainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Creating the window sends it WM_CREATE, which makes the menu bar, the
-  // tool buttons and the status line.
-  PwMainWindow();
+  // Makes the menu bar, the tool buttons and the status line; what they
+  // start runs in program.
+  explicit PwMainWindow(Program& program);
   ~PwMainWindow() override;
 
   // The popup of a menu bar button (IDM_MENU_FILE ...), null when none.
@@ -53,15 +56,12 @@ class PwMainWindow : public QMainWindow {
   QTabBar* dateTabs() const { return tabs_; }
   QWidget* viewArea() const { return viewArea_; }
 
-  // WM_CREATE: menu bar, tool buttons, status line ("Time", "idle", "0").
-  LRESULT OnCreate();
   // The five date tabs above the view area, "Today" selected; false when
   // they could not be made.
   bool CreateDateTabs();
   void DestroyDateTabs();
   void DestroyMenuBar();
-  // Hides the window, sends it WM_DESTROY and deletes it later. After this
-  // MainWindowWidget() is null.
+  // Hides the window, says it is going (destroying) and deletes it later.
   void DestroyWindow();
   // Invalidates the whole window: it is repainted.
   void Invalidate();
@@ -79,6 +79,10 @@ class PwMainWindow : public QMainWindow {
   // A design pixel size at the window's font: unchanged at the default font,
   // grown with the font's height when the desktop font is larger.
   int ScaledPixels(int pixels) const;
+
+ signals:
+  // The window is being destroyed: the program ends.
+  void destroying();
 
  protected:
   // The title-bar close button is the Exit command.
@@ -100,8 +104,9 @@ class PwMainWindow : public QMainWindow {
   void OnRowActivated(const QModelIndex& index);
   void OnTreeItemActivated(const QModelIndex& index);
   void OnRowStateChanged();
-  void Notify(void* from, int code, int row = -1, UINT newState = 0);
+  void PaintMixedCardIfShown();
 
+  Program& program_;
   std::map<UINT, QMenu*> popups_;
   std::map<UINT, QAction*> menuItems_;
   std::array<QAction*, 4> toolButtons_{};
@@ -115,33 +120,8 @@ class PwMainWindow : public QMainWindow {
   struct RowState {
     const void* selection = nullptr;
     int row = -1;
-    UINT state = 0;
+    bool selected = false;
   } lastRowState_;
 };
-
-// The main window; null before it is made and after it is destroyed.
-PwMainWindow* MainWindowWidget();
-
-// The window procedure: WM_DESTROY, WM_NOTIFY, WM_CREATE and WM_PAINT through
-// the message table, WM_COMMAND through the command table; 0 for the rest.
-LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Sends the main window a command, as a menu item or tool button does.
-LRESULT SendCommand(UINT commandId);
-
-// The popup of a menu bar button, null without a menu bar.
-QMenu* GetMenuBarPopup(UINT buttonId);
-
-// Set when WM_DESTROY has asked the event loop to end; the loop is then not
-// entered (or left at once).
-extern bool QuitPosted;
-
-// What the Tree and Mixed views supply once they exist; null until then.
-struct OtherViewHooks {
-  bool (*recreateTreeView)() = nullptr;  // re-creates the tree from the current database
-  void (*paintMixedCard)() = nullptr;    // paints the card of the selected record
-  void (*clearMixedCard)() = nullptr;    // draws an empty card
-};
-extern OtherViewHooks OtherViews;
 
 }  // namespace pw

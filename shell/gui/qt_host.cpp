@@ -29,6 +29,10 @@ QMessageBox::Icon IconOf(unsigned type) {
 
 }  // namespace
 
+void QtHost::SetWindow(PwMainWindow* window) { window_ = window; }
+
+PwMainWindow* QtHost::window() const { return window_.data(); }
+
 int QtHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type) {
   const bool question = (type & MB_BUTTONMASK) == MB_YESNO;
   QMessageBox box(IconOf(type), ToQString(title), ToQString(text),
@@ -45,17 +49,17 @@ int QtHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view
 }
 
 void QtHost::SetStatusText(int part, std::u16string_view text) {
-  if (PwMainWindow* window = MainWindowWidget()) window->SetStatusPartText(part, ToQString(text));
+  if (PwMainWindow* window = window_.data()) window->SetStatusPartText(part, ToQString(text));
 }
 
 int QtHost::SelectedDateTab() {
-  PwMainWindow* window = MainWindowWidget();
+  PwMainWindow* window = window_.data();
   QTabBar* tabs = window ? window->dateTabs() : nullptr;
   return tabs ? tabs->currentIndex() : -1;
 }
 
 void QtHost::SelectDateTab(int index) {
-  PwMainWindow* window = MainWindowWidget();
+  PwMainWindow* window = window_.data();
   QTabBar* tabs = window ? window->dateTabs() : nullptr;
   if (!tabs) return;
   // Selecting a tab from code is not a tab change by the user.
@@ -64,7 +68,7 @@ void QtHost::SelectDateTab(int index) {
 }
 
 void QtHost::CheckMenuItem(unsigned commandId, bool checked) {
-  PwMainWindow* window = MainWindowWidget();
+  PwMainWindow* window = window_.data();
   QAction* action = window ? window->menuAction(commandId) : nullptr;
   if (!action) return;
   if (checked) action->setCheckable(true);
@@ -72,7 +76,7 @@ void QtHost::CheckMenuItem(unsigned commandId, bool checked) {
 }
 
 void QtHost::EnableMenuItem(unsigned commandId, bool enabled) {
-  PwMainWindow* window = MainWindowWidget();
+  PwMainWindow* window = window_.data();
   QAction* action = window ? window->menuAction(commandId) : nullptr;
   if (action) action->setEnabled(enabled);
 }

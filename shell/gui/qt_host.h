@@ -2,15 +2,14 @@
 // menu items of the main window.
 #pragma once
 
-#include "platform/host_port.h"
+#include <QPointer>
 
-class QWidget;
+#include "platform/gui/hwnd.h"
+#include "platform/host_port.h"
 
 namespace pw {
 
-// Owner windows travel through the non-GUI code as HWND values.
-inline HWND ToHwnd(QWidget* widget) { return static_cast<void*>(widget); }
-inline QWidget* FromHwnd(HWND window) { return static_cast<QWidget*>(window); }
+class PwMainWindow;
 
 class QtHost : public HostPort {
  public:
@@ -25,6 +24,13 @@ class QtHost : public HostPort {
   void SelectDateTab(int index) override;
   void CheckMenuItem(unsigned commandId, bool checked) override;
   void EnableMenuItem(unsigned commandId, bool enabled) override;
+
+  // The main window the status line, tabs and menus are on; null for none.
+  void SetWindow(PwMainWindow* window);
+  PwMainWindow* window() const;
+
+ private:
+  QPointer<PwMainWindow> window_;
 };
 
 }  // namespace pw

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
 #include <string>
 
 #include "config/column_dialog.h"
-#include "shell/globals.h"
+#include "config/configuration.h"
 #include "support/scripted_host.h"
 #include "support/temp_home.h"
 #include "text/fixed_text.h"
@@ -16,217 +14,99 @@ namespace pw {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Values = std::map<std::u16string, Bytes>;
-const Bytes kMarker = {0x2D, 0x00};
 
-class AppConfigTest : public testing::Test {
- protected:
-  void SetUp() override {
-    static int serial = 0;
-    ASSERT_TRUE(OpenRegistry(test::TemporaryHome() + "/registries/app-config-" + std::to_string(++serial)));
-  }
-  void TearDown() override { CloseRegistry(); }
+// Only exactly 1 counts as set; OK without touching anything keeps what was shown.
+TEST(AppConfigChoicesTest, OpenWithTheSettingsAndOkKeepsWhatWasShown) {
+  Settings s;
+  s.UseEuropeanDateFormat = 1, s.UseEuropeanTimeFormat = 255;
+  for (int i = 0; const int flag : {2, 1, 0, 1, 7, 0, 9, 1}) s.behaviorFlags[i++] = std::uint8_t(flag);
+  const AppConfigChoices shown = ReadAppConfigChoices(s);
+  EXPECT_EQ(shown, (AppConfigChoices{true, false, {false, true, false, true, false, false}, false, true}));
+  ApplyAppConfigChoices(s, shown);
+  EXPECT_EQ(Bytes(s.behaviorFlags, s.behaviorFlags + 8), (Bytes{0, 1, 0, 1, 0, 0, 0, 1}));
+  EXPECT_EQ((Bytes{s.UseEuropeanDateFormat, s.UseEuropeanTimeFormat}), (Bytes{1, 0}));
+}
 
-  // Every value of the key as stored.
-  static Values Stored() {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, PWH_REGISTRY_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    Values values;
-    for (const char16_t* name : {u"RuntimeColumnInfo", u"DBSortOrder", u"BehaviorLogicBools", u"UseEuropeanDateFormat",
-                                 u"UseEuropeanTimeFormat", u"DefaultTimeRecord", u"lDefaultExpenseRecord",
-                                 u"hDefaultExpenseRecord"}) {
-      DWORD size = 0;
-      if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) continue;
-      Bytes& bytes = values[name];
-      bytes.resize(size);
-      RegQueryValueExW(key, name, nullptr, nullptr, bytes.data(), &size);
+// The default-record buttons: the entry dialog runs on the default record, or
+// on a cleared one when there is none, and only OK replaces the default.
+TEST(DefaultRecordTest, EntryDialogRunsOnTheDefaultAndOkReplacesIt) {
+  for (const bool expense : {false, true}) {
+    for (const bool existing : {false, true}) {
+      const int result = expense == existing ? IDOK : IDCANCEL;
+      SCOPED_TRACE(testing::Message() << "expense " << expense << ", existing " << existing);
+      Settings config;
+      TimeRecord t;
+      ExpenseRecord e;
+      CopyText(t.client, u"Stored"), CopyText(t.notes, u"note"), CopyText(e.client, u"Stored"), CopyText(e.notes, u"note");
+      Blob before;
+      if (existing) {
+        expense ? SerializeExpenseRecord(e, &before) : SerializeTimeRecord(t, &before);
+        expense ? config.setDefaultExpenseRecordBlob(before) : config.setDefaultTimeRecordBlob(before);
+      }
+      // Left-overs of an earlier entry must not reach a new default.
+      TimeRecord workingTime;
+      ExpenseRecord workingExpense;
+      CopyText(workingTime.client, u"Stale"), CopyText(workingExpense.client, u"Stale");
+      HWND owner = &config;
+      int runs = 0;
+      const DefaultRecordEditor editor = [&](HWND o, bool editing) {
+        EXPECT_TRUE(++runs == 1 && o == owner && editing == existing);
+        EXPECT_EQ(TextOf(expense ? workingExpense.client : workingTime.client), existing ? u"Stored" : u"");
+        CopyText(workingTime.client, u"Edited"), CopyText(workingExpense.client, u"Edited");
+        return result;
+      };
+      EXPECT_EQ(expense ? EditDefaultExpenseRecord(owner, config, workingExpense, editor)
+                        : EditDefaultTimeRecord(owner, config, workingTime, editor),
+                result == IDOK);
+      EXPECT_EQ(runs, 1);
+      EXPECT_EQ(expense ? config.defaultTimeRecordBlob() : config.defaultExpenseRecordBlob(), nullptr);
+      const Blob* now = expense ? config.defaultExpenseRecordBlob() : config.defaultTimeRecordBlob();
+      if (result != IDOK) {
+        EXPECT_EQ(now ? *now : Blob{}, before);
+        continue;
+      }
+      ASSERT_TRUE(expense ? DeserializeExpenseRecord(now, e) : DeserializeTimeRecord(now, t));
+      EXPECT_EQ(TextOf(expense ? e.client : t.client), u"Edited");
+      EXPECT_EQ(TextOf(expense ? e.notes : t.notes), existing ? u"note" : u"");
     }
-    RegCloseKey(key);
-    return values;
   }
-
-  // What the key must hold for the settings in memory.
-  static Values Expected(const PWHConfiguration& c) {
-    Values v;
-    c.columns().Serialize(&v[u"RuntimeColumnInfo"]);
-    v[u"DBSortOrder"] = {c.DBSortOrder};
-    v[u"BehaviorLogicBools"] = Bytes(c.behaviorFlags, c.behaviorFlags + PWH_BEHAVIOR_FLAG_COUNT);
-    v[u"UseEuropeanDateFormat"] = {c.UseEuropeanDateFormat};
-    v[u"UseEuropeanTimeFormat"] = {c.UseEuropeanTimeFormat};
-    v[u"DefaultTimeRecord"] = c.defaultTimeRecordBlob() ? *c.defaultTimeRecordBlob() : kMarker;
-    if (const Blob* e = c.defaultExpenseRecordBlob()) {
-      v[u"lDefaultExpenseRecord"] = Bytes(e->begin(), e->begin() + std::ptrdiff_t(e->size() / 2));
-      v[u"hDefaultExpenseRecord"] = Bytes(e->begin() + std::ptrdiff_t(e->size() / 2), e->end());
-    } else {
-      v[u"lDefaultExpenseRecord"] = v[u"hDefaultExpenseRecord"] = kMarker;
-    }
-    return v;
-  }
-
-  test::ScriptedHost host_;
-};
-
-// --- What the dialog shows and what OK keeps --------------------------------
-
-struct FlagsCase {
-  const char* label;
-  std::uint8_t date, time;
-  Bytes flags;
-  AppConfigChoices shown;
-  Bytes flagsAfterOk;  // OK without touching anything
-};
-
-const FlagsCase kFlagCases[] = {
-    {"Defaults", 0, 0, {1, 1, 1, 1, 1, 1, 0, 0}, {false, false, {true, true, true, true, true, true}, false, false},
-     {1, 1, 1, 1, 1, 1, 0, 0}},
-    {"EuropeanArmyAndActive", 1, 1, {0, 1, 0, 1, 0, 1, 1, 1}, {true, true, {false, true, false, true, false, true}, true, true},
-     {0, 1, 0, 1, 0, 1, 1, 1}},
-    // Only exactly 1 counts as set; OK writes what was shown.
-    {"OtherValuesCountAsOff", 2, 255, {2, 1, 0, 0, 7, 0, 9, 1}, {false, false, {false, true, false, false, false, false}, false, true},
-     {0, 1, 0, 0, 0, 0, 0, 1}},
-};
-
-class AppConfigFlagsTest : public AppConfigTest, public testing::WithParamInterface<FlagsCase> {};
-
-TEST_P(AppConfigFlagsTest, OpensWithTheSettingsAndOkWithoutChangesKeepsThem) {
-  const FlagsCase& c = GetParam();
-  PWHConfiguration config;
-  config.UseEuropeanDateFormat = c.date, config.UseEuropeanTimeFormat = c.time;
-  std::copy(c.flags.begin(), c.flags.end(), config.behaviorFlags);
-  const AppConfigChoices shown = ReadAppConfigChoices(config);
-  EXPECT_EQ(shown, c.shown);
-  ApplyAppConfigChoices(config, shown);
-  EXPECT_EQ(Bytes(config.behaviorFlags, config.behaviorFlags + 8), c.flagsAfterOk);
-  EXPECT_EQ(config.UseEuropeanDateFormat, c.shown.europeanDates ? 1 : 0);
-  EXPECT_EQ(config.UseEuropeanTimeFormat, c.shown.armyTimes ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Flags, AppConfigFlagsTest, testing::ValuesIn(kFlagCases),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-// --- The default-record buttons ----------------------------------------------
-
-struct DefaultCase {
-  const char* label;
-  bool expense;
-  bool existing;  // a default record is stored before the press
-  int result;     // what the entry dialog returns
-};
-
-const DefaultCase kDefaultCases[] = {
-    {"TimeNewOk", false, false, IDOK},    {"TimeNewCancel", false, false, IDCANCEL},
-    {"TimeEditOk", false, true, IDOK},    {"TimeEditCancel", false, true, IDCANCEL},
-    {"ExpenseNewOk", true, false, IDOK},  {"ExpenseNewCancel", true, false, IDCANCEL},
-    {"ExpenseEditOk", true, true, IDOK},  {"ExpenseEditCancel", true, true, IDCANCEL},
-};
-
-class DefaultRecordTest : public AppConfigTest, public testing::WithParamInterface<DefaultCase> {};
-
-TEST_P(DefaultRecordTest, EntryDialogRunsOnTheDefaultAndOkReplacesIt) {
-  const DefaultCase& c = GetParam();
-  PWHConfiguration config;
-  TimeRecord t;
-  ExpenseRecord e;
-  CopyText(t.client, u"Stored"), CopyText(t.notes, u"stored note"), CopyText(e.client, u"Stored");
-  CopyText(e.notes, u"stored note");
-  Blob before;
-  if (c.existing) {
-    c.expense ? SerializeExpenseRecord(e, &before) : SerializeTimeRecord(t, &before);
-    c.expense ? config.setDefaultExpenseRecordBlob(before) : config.setDefaultTimeRecordBlob(before);
-  }
-  // Left-overs of an earlier entry must not reach a new default.
-  CopyText(WorkingTimeRecord.client, u"Stale"), CopyText(WorkingExpenseRecord.client, u"Stale");
-
-  HWND owner = &config;
-  int runs = 0;
-  const DefaultRecordEditor editor = [&](HWND o, bool editing) {
-    ++runs;
-    EXPECT_EQ(o, owner);
-    EXPECT_EQ(editing, c.existing);
-    EXPECT_EQ(c.expense ? TextOf(WorkingExpenseRecord.client) : TextOf(WorkingTimeRecord.client),
-              c.existing ? u"Stored" : u"");
-    CopyText(WorkingTimeRecord.client, u"Edited"), CopyText(WorkingExpenseRecord.client, u"Edited");
-    return c.result;
-  };
-  EXPECT_EQ(c.expense ? EditDefaultExpenseRecord(owner, config, editor) : EditDefaultTimeRecord(owner, config, editor),
-            c.result == IDOK);
-  EXPECT_EQ(runs, 1);
-  EXPECT_EQ(c.expense ? config.defaultTimeRecordBlob() : config.defaultExpenseRecordBlob(), nullptr);
-
-  const Blob* now = c.expense ? config.defaultExpenseRecordBlob() : config.defaultTimeRecordBlob();
-  if (c.result != IDOK) {
-    EXPECT_EQ(now ? *now : Blob{}, before);
-    return;
-  }
-  ASSERT_TRUE(c.expense ? DeserializeExpenseRecord(now, e) : DeserializeTimeRecord(now, t));
-  EXPECT_EQ(c.expense ? TextOf(e.client) : TextOf(t.client), u"Edited");
-  EXPECT_EQ(c.expense ? TextOf(e.notes) : TextOf(t.notes), c.existing ? u"stored note" : u"");
+// Every setting in memory.
+std::vector<Bytes> Snapshot(const PWHConfiguration& c) {
+  Bytes columns;
+  c.columns().Serialize(&columns);
+  const auto blob = [](const Blob* b) { return b ? *b : Bytes{}; };
+  return {columns, {c.DBSortOrder, c.UseEuropeanDateFormat, c.UseEuropeanTimeFormat},
+          Bytes(c.behaviorFlags, c.behaviorFlags + PWH_BEHAVIOR_FLAG_COUNT), blob(c.defaultTimeRecordBlob()),
+          blob(c.defaultExpenseRecordBlob())};
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, DefaultRecordTest, testing::ValuesIn(kDefaultCases),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-// --- Writing the settings when a dialog closes --------------------------------
-
-struct StoreCase {
-  const char* label;
-  bool stored;
-  std::function<void(PWHConfiguration&)> dialog;  // what the dialog changed
-};
-
-TimeRecord NotedTime(std::size_t noteLength) {
-  TimeRecord r;
-  CopyText(r.client, u"Acme"), CopyText(r.notes, std::u16string(noteLength, u'n'));
-  return r;
-}
-
-const StoreCase kStoreCases[] = {
-    {"Columns", true,
-     [](PWHConfiguration& c) {
-       HideVisibleColumn(nullptr, c.columns(), ColumnRange::Time, 2);
-       MoveVisibleColumnDown(nullptr, c.columns(), ColumnRange::Expense, 0);
-     }},
-    {"FormsAndSwitches", true,
-     [](PWHConfiguration& c) { ApplyAppConfigChoices(c, {true, true, {false, true, false, true, false, true}, true, false}); }},
-    {"DefaultTimeRecordWithTheLongestNote", true,
-     [](PWHConfiguration& c) {
-       EditDefaultTimeRecord(nullptr, c, [](HWND, bool) { return (WorkingTimeRecord = NotedTime(227)), IDOK; });
-     }},
-    {"DefaultExpenseRecord", true,
-     [](PWHConfiguration& c) {
-       EditDefaultExpenseRecord(nullptr, c, [](HWND, bool) { return CopyText(WorkingExpenseRecord.notes, u"taxi"), IDOK; });
-     }},
-    {"DefaultTimeRecordNoteTooLong", false,
-     [](PWHConfiguration& c) {
-       EditDefaultExpenseRecord(nullptr, c, [](HWND, bool) { return IDOK; });
-       EditDefaultTimeRecord(nullptr, c, [](HWND, bool) { return (WorkingTimeRecord = NotedTime(228)), IDOK; });
-     }},
-};
-
-class StoreOnCloseTest : public AppConfigTest, public testing::WithParamInterface<StoreCase> {};
-
-TEST_P(StoreOnCloseTest, KeyHoldsTheSettingsByteForByte) {
-  const StoreCase& c = GetParam();
-  PWHConfiguration config;
-  const Values before = Stored();
-  c.dialog(config);
-  EXPECT_EQ(StoreSettingsNow(&config), c.stored);
-  // A refused value leaves every value as it was.
-  EXPECT_EQ(Stored(), c.stored ? Expected(config) : before);
-  if (c.stored) {
-    EXPECT_TRUE(host_.messages.empty());
-    EXPECT_EQ(Expected(PWHConfiguration()), Expected(config));  // the next start reads them back alike
-    return;
+// Closing a dialog stores the settings at once, the longest notes that fit
+// included, and the next start reads them back alike.
+TEST(StoreSettingsNowTest, StoresWhatTheDialogsChanged) {
+  ASSERT_TRUE(OpenRegistry(test::TemporaryHome() + "/registries/app-config"));
+  test::ScriptedHost host;
+  {
+    PWHConfiguration config;
+    config.DBSortOrder = 3;
+    HideVisibleColumn(nullptr, config.columns(), ColumnRange::Time, 2);
+    MoveVisibleColumnDown(nullptr, config.columns(), ColumnRange::Expense, 0);
+    ApplyAppConfigChoices(config, {true, true, {false, true, false, true, false, true}, true, false});
+    TimeRecord time;
+    ExpenseRecord expense;
+    EditDefaultTimeRecord(nullptr, config, time,
+                          [&](HWND, bool) { return CopyText(time.notes, std::u16string(227, u'n')), IDOK; });
+    EditDefaultExpenseRecord(nullptr, config, expense,
+                             [&](HWND, bool) { return CopyText(expense.notes, std::u16string(2036, u'n')), IDOK; });
+    EXPECT_TRUE(StoreSettingsNow(&config));
+    PWHConfiguration next;
+    EXPECT_EQ(Snapshot(next), Snapshot(config));
+    EXPECT_TRUE(host.messages.empty());
   }
-  ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0].title, u"PWH Configuration Error");
-  EXPECT_NE(host_.messages[0].text.find(u"Maximum key length of 4096 exceeded [4098]."), std::u16string::npos);
+  CloseRegistry();
+  EXPECT_FALSE(StoreSettingsNow(nullptr));
 }
-
-INSTANTIATE_TEST_SUITE_P(Dialogs, StoreOnCloseTest, testing::ValuesIn(kStoreCases),
-                         [](const auto& info) { return std::string(info.param.label); });
-
-TEST(StoreSettingsNowTest, NothingWithoutSettings) { EXPECT_FALSE(StoreSettingsNow(nullptr)); }
 
 }  // namespace
 }  // namespace pw

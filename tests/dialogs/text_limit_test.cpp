@@ -16,7 +16,6 @@ TEST(CutToLimitTest, KeepsWhatFitsAndCutsWhatCameLast) {
     std::u16string kept;  // the text after the cut
   } cases[] = {
       {"fits", u"abc", 3, 3, u"abc"},
-      {"typed at the end", u"abcd", 4, 3, u"abc"},
       {"pasted in the middle", u"abXYZc", 5, 4, u"abXc"},
       {"cursor at the start cuts the end", u"abcde", 0, 3, u"abc"},
       {"a pair at the cut's start goes whole", u"a" + pair + u"b", 3, 3, u"ab"},

@@ -15,7 +15,6 @@ class RecomputeTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RecomputeTest, AmountAndRateFollowTheDuration) {
   LocaleGuard locale(GetParam());
-  if (!locale.ok()) GTEST_SKIP() << GetParam() << " is not installed";
   const struct {
     const char* name;
     std::u16string amount, rate, duration, newAmount, newRate;

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <functional>
+#include <filesystem>
 #include <string>
 
 #include "platform/object_store.h"
@@ -20,41 +20,37 @@ mode_t ModeOf(const std::string& path) {
   return st.st_mode & 0777;
 }
 
-// The program's own folders of an earlier run, left open to others, are
-// closed to them as soon as their file is opened.
-struct OwnFolder {
-  const char* name;
-  const char* variable;                // the XDG folder it sits in
-  std::function<bool()> openDefault;   // opens the default file
-  std::function<void()> close;
-};
-
-class OwnFolderTest : public testing::TestWithParam<OwnFolder> {};
-
-TEST_P(OwnFolderTest, ExistingOpenFolderIsMadePrivate) {
-  GetParam().close();
-  const std::string folder = std::string(std::getenv(GetParam().variable)) + "/pennywhistle";
-  ::mkdir(folder.c_str(), 0755);
-  ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
-  EXPECT_TRUE(GetParam().openDefault());
-  EXPECT_EQ(ModeOf(folder), 0700u);
-  GetParam().close();
+// The program's own files in their default places, and the logs SQLite keeps
+// beside them, are for the user alone, even where an earlier run left their
+// folders open to others.
+TEST(PrivateFileTest, DefaultFilesAndTheirOpenFoldersAreMadePrivate) {
+  CloseRegistry();
+  CloseObjectStore();
+  const mode_t old = ::umask(022);
+  for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+    const std::string folder = std::string(std::getenv(variable)) + "/pennywhistle";
+    ::mkdir(folder.c_str(), 0755);
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+  }
+  HKEY key = nullptr;
+  const std::uint8_t one = 1;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  EXPECT_EQ(RegSetValueExW(key, u"X", 0, REG_BINARY, &one, 1), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_NE(CeCreateDatabase(u"D", 0, 0, nullptr), 0u);
+  DatabaseHandle db = CeOpenDatabase(nullptr, u"D", 0, 0, nullptr);
+  const CEPROPVAL p[] = {{MakePropId(1, CEVT_I2), 0, 0, {1, nullptr}}};
+  EXPECT_NE(CeWriteRecordProps(db, 0, 1, p), 0u);
+  const std::string registry = DefaultRegistryPath(), store = DefaultObjectStorePath();
+  for (const std::string& file : {registry, registry + "-wal", store, store + "-wal", store + "-shm"}) {
+    EXPECT_EQ(ModeOf(file), 0600u) << file;
+    EXPECT_EQ(ModeOf(std::filesystem::path(file).parent_path().string()), 0700u) << file;
+  }
+  db.Close();
+  CloseRegistry();
+  CloseObjectStore();
+  ::umask(old);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stores, OwnFolderTest,
-    testing::Values(OwnFolder{"Registry", "XDG_CONFIG_HOME",
-                              [] {
-                                HKEY key = nullptr;
-                                const LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, nullptr, 0,
-                                                                KEY_ALL_ACCESS, nullptr, &key, nullptr);
-                                RegCloseKey(key);
-                                return rc == ERROR_SUCCESS;
-                              },
-                              CloseRegistry},
-                    OwnFolder{"ObjectStore", "XDG_DATA_HOME", [] { return CeCreateDatabase(u"D", 0, 0, nullptr) != 0; },
-                              CloseObjectStore}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrivateFileTest, MissingFoldersAndFileAreMadeForTheUserAlone) {
   const std::string base = test::TemporaryHome() + "/private", file = base + "/a/b/store.db";

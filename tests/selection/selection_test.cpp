@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/clock.h"
 #include "storage/store_fixture.h"
 #include "text/format.h"
@@ -70,33 +72,26 @@ TEST_F(SelectionTest, DateTabsSelectTheirRange) {
     Put(ExpenseDatabase, Expense(date, client));
   }
   host.selectedTab = PWH_TAB_7_DAYS;
-  ApplyDateTab();
-  EXPECT_EQ(RecordSetMode, PWH_SELECT_REC_MODE);
-  EXPECT_EQ(ActiveDateTab, PWH_TAB_7_DAYS);
+  ApplyDateTab(state, state);
+  EXPECT_EQ(std::tuple(RecordSetMode, state.ActiveDateTab), std::tuple(PWH_SELECT_REC_MODE, PWH_TAB_7_DAYS));
   // In text order: "02/24/2001" < "03/03/2001" < "2/28/2001".
   EXPECT_EQ(Shown<TimeRecord>(TimeDatabase), (Texts{u"from", u"to", u"short form"}));
 
-  host.selectedTab = PWH_TAB_TODAY;
-  AppMode = PWH_EXPENSE_MODE;
-  ApplyDateTab();
+  host.selectedTab = PWH_TAB_TODAY, AppMode = PWH_EXPENSE_MODE;
+  ApplyDateTab(state, state);
   EXPECT_EQ(Shown<ExpenseRecord>(ExpenseDatabase), Texts{u"to"});
 
   host.selectedTab = PWH_TAB_ALL;  // every record, "n/a" included, and no list
-  ApplyDateTab();
-  EXPECT_EQ(RecordSetMode, PWH_ALL_REC_MODE);
-  EXPECT_EQ(ActiveDateTab, PWH_TAB_ALL);
-  EXPECT_TRUE(DisplayedRecordList.empty());
-
+  ApplyDateTab(state, state);
+  EXPECT_EQ(std::tuple(RecordSetMode, state.ActiveDateTab, DisplayedRecordList.count()),
+            std::tuple(PWH_ALL_REC_MODE, PWH_TAB_ALL, 0u));
   DisplayedRecordList.Append(3);
   host.selectedTab = -1;  // no tab: the list is emptied, nothing else changes
-  ApplyDateTab();
-  EXPECT_EQ(RecordSetMode, PWH_ALL_REC_MODE);
-  EXPECT_TRUE(DisplayedRecordList.empty());
-
+  ApplyDateTab(state, state);
+  EXPECT_EQ(std::tuple(RecordSetMode, DisplayedRecordList.count()), std::tuple(PWH_ALL_REC_MODE, 0u));
   host.selectedTab = PWH_TAB_MONTH;
-  SelectAllTab();
-  EXPECT_EQ(host.selectedTab, PWH_TAB_ALL);
-  EXPECT_EQ(ActiveDateTab, PWH_TAB_ALL);
+  SelectAllTab(state);
+  EXPECT_EQ(std::tuple(host.selectedTab, state.ActiveDateTab), std::tuple(PWH_TAB_ALL, PWH_TAB_ALL));
 }
 
 // Position i is dated 01/(i+1)/2001; position 6 has no date.

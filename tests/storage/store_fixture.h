@@ -13,7 +13,7 @@
 #include "config/configuration.h"
 #include "platform/injected_failures.h"
 #include "platform/object_store.h"
-#include "shell/globals.h"
+#include "shell/app_state.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "support/scripted_host.h"
@@ -25,25 +25,20 @@ namespace pw::test {
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    path_ = TemporaryHome() + "/store-" + std::to_string(++serial) + ".db";
+    path_ = NewTestFolder("store") + "/pennywhistle.db";
     ASSERT_TRUE(OpenObjectStore(path_));
-    AppMode = PWH_TIME_MODE;
   }
   void TearDown() override {
-    if (settings_) Configuration = nullptr;
-    settings_.reset();
+    Configuration = nullptr, settings_.reset();
     for (DatabaseHandle* db : {&TimeDatabase, &ConfigDatabase, &ExpenseDatabase}) db->Close();
-    AppMode = PWH_TIME_MODE;
-    ClearPlatformFailures();
-    CloseObjectStore();
+    ClearPlatformFailures(), CloseObjectStore();
   }
   void OpenRecordDatabases() {
     ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &TimeDatabase));
     ASSERT_TRUE(OpenExpenseDatabase(nullptr, PWH_EXPENSE_DB_NAME, &ExpenseDatabase));
   }
-  // The pick-list database and the program's settings, let go at the end.
-  void OpenPickListsAndSettings() {
+  // The pulldown list database and the program's settings, let go at the end.
+  void OpenPulldownsAndSettings() {
     ASSERT_TRUE(OpenConfigDatabase(nullptr, PWH_CONFIG_DB_NAME, &ConfigDatabase));
     settings_ = std::make_unique<PWHConfiguration>();
     Configuration = settings_.get();
@@ -51,8 +46,7 @@ class StoreTest : public ::testing::Test {
   // Cuts a record's stored bytes short, as a damaged file has them, and
   // opens the store and the record databases again.
   void DamageRecord(CEOID oid) {
-    TimeDatabase.Close(), ExpenseDatabase.Close();
-    CloseObjectStore();
+    TimeDatabase.Close(), ExpenseDatabase.Close(), CloseObjectStore();
     sqlite3* file = nullptr;
     ASSERT_EQ(sqlite3_open(path_.c_str(), &file), SQLITE_OK);
     const std::string sql = "UPDATE records SET props = substr(props, 1, 6) WHERE oid = " + std::to_string(oid);
@@ -64,15 +58,23 @@ class StoreTest : public ::testing::Test {
 
   ScriptedHost host;
   std::string path_;
+  // The program's state, and its parts under their own names.
+  AppState state;
+  int& AppMode = state.AppMode;
+  DatabaseHandle& TimeDatabase = state.TimeDatabase;
+  DatabaseHandle& ConfigDatabase = state.ConfigDatabase;
+  DatabaseHandle& ExpenseDatabase = state.ExpenseDatabase;
+  PWHConfiguration*& Configuration = state.Configuration;
+  int& RecordSetMode = state.RecordSetMode;
+  RecordPositionList& DisplayedRecordList = state.DisplayedRecordList;
 
   std::unique_ptr<PWHConfiguration> settings_;
 };
 
 // Records in these tests are told apart by their client.
 inline TimeRecord Time(std::u16string_view date, std::u16string_view client = u"Acme", int billable = 0, int billed = 0) {
-  TimeRecord r;
+  TimeRecord r{.billable = billable, .billed = billed};
   CopyText(r.date, date), CopyText(r.client, client);
-  r.billable = billable, r.billed = billed;
   return r;
 }
 

@@ -17,6 +17,7 @@ int ScriptedHost::MessageBox(HWND owner, std::u16string_view text, std::u16strin
 
 void ScriptedHost::SetStatusText(int part, std::u16string_view text) {
   status[part].emplace_back(text);
+  if (forward) forward->SetStatusText(part, text);
 }
 
 }  // namespace pw::test

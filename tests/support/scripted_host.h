@@ -26,10 +26,19 @@ class ScriptedHost : public HostPort {
   int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
                  unsigned type) override;
   void SetStatusText(int part, std::u16string_view text) override;
-  int SelectedDateTab() override { return selectedTab; }
-  void SelectDateTab(int index) override { selectedTab = index; }
-  void CheckMenuItem(unsigned id, bool checked) override { menuChecked[id] = checked; }
-  void EnableMenuItem(unsigned id, bool enabled) override { menuEnabled[id] = enabled; }
+  int SelectedDateTab() override { return forward ? forward->SelectedDateTab() : selectedTab; }
+  void SelectDateTab(int index) override {
+    selectedTab = index;
+    if (forward) forward->SelectDateTab(index);
+  }
+  void CheckMenuItem(unsigned id, bool checked) override {
+    menuChecked[id] = checked;
+    if (forward) forward->CheckMenuItem(id, checked);
+  }
+  void EnableMenuItem(unsigned id, bool enabled) override {
+    menuEnabled[id] = enabled;
+    if (forward) forward->EnableMenuItem(id, enabled);
+  }
 
   // Queues the answer of the next question (IDYES / IDNO ...).
   void Answer(int reply) { answers.push_back(reply); }
@@ -47,6 +56,9 @@ class ScriptedHost : public HostPort {
   std::map<unsigned, bool> menuChecked;
   std::map<unsigned, bool> menuEnabled;
   int selectedTab = 0;
+  // A real host (the main window's) that also gets the status texts, tabs
+  // and menu states; messages are never shown.
+  HostPort* forward = nullptr;
 };
 
 }  // namespace pw::test

@@ -9,6 +9,7 @@ namespace pw::test {
 
 namespace {
 std::string home;
+int folders = 0;  // made by NewTestFolder so far
 }
 
 void UseTemporaryHome() {
@@ -25,6 +26,12 @@ void UseTemporaryHome() {
 }
 
 const std::string& TemporaryHome() { return home; }
+
+std::string NewTestFolder(const std::string& name) {
+  const std::string folder = home + "/" + name + "-" + std::to_string(++folders);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
 
 void RemoveTemporaryHome() {
   if (home.empty()) return;

@@ -11,6 +11,8 @@ namespace pw::test {
 void UseTemporaryHome();
 // The folder made by UseTemporaryHome.
 const std::string& TemporaryHome();
+// A new empty folder inside it for one test: "<home>/<name>-<n>".
+std::string NewTestFolder(const std::string& name);
 // Removes it (at the end of the run).
 void RemoveTemporaryHome();
 

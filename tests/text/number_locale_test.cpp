@@ -1,17 +1,18 @@
-// The program's own printf and sscanf, and every number it writes or reads,
-// in the "C" locale and in one that writes a decimal comma: a German user's
-// amounts, rates and hours keep their decimal point like anybody else's, and
-// the user's own locale is in force again for everything else.
+// The program's own printf and sscanf, and the numbers it writes or reads, in the "C" locale and in one
+// that writes a decimal comma: a German user's amounts, rates and hours keep their decimal point like
+// anybody else's, and the user's own locale is in force again for everything else.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/code_page.h"
 #include "support/locale_guard.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
+#include "storage/record_times.h"
 #include "text/time_text.h"
 
 namespace pw {
@@ -19,11 +20,8 @@ namespace {
 
 class NumbersUnderLocale : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    if (!guard_.emplace(GetParam()).ok()) GTEST_SKIP() << GetParam() << " is not installed (tools/install-deps.sh makes it)";
-  }
+  void SetUp() override { guard_.emplace(GetParam()); }
   void TearDown() override {
-    if (!guard_->ok()) return;
     // The C library still writes as the user's locale does.
     char raw[16];
     std::snprintf(raw, sizeof raw, "%.1f", 0.5);
@@ -38,20 +36,12 @@ TEST_P(NumbersUnderLocale, AreWrittenLikePrintfWithADecimalPoint) {
     const char* what;
     std::u16string got, want;
   } const cases[] = {
-      {"%2d pads", Format(u"[%2d]", 5), u"[ 5]"},
-      {"%02d zero-pads", Format(u"%02d:%02d", 7, 5), u"07:05"},
-      {"%02d wider than 2", Format(u"%02d", 123), u"123"},
-      {"%ld", Format(u"failed: %ld.", 1392L), u"failed: 1392."},
       {"%ld negative", Format(u"%ld", -2147483647L - 1), u"-2147483648"},
       {"%u %x", Format(u"%u %x %X", 7u, 255, 255), u"7 ff FF"},
-      {"%.2f rounds as the C library", Format(u"%.2f", 153.125), u"153.12"},
       {"%.2f of a float product", Format(u"%.2f", hours * rate), u"50.00"},
       {"the same in double", Format(u"%.2f", 1.5 * 33.33), u"49.99"},
-      {"%f", Format(u"%f", 0.25), u"0.250000"},
-      {"no grouping", Format(u"%d %.1f", 100000, 1234567.5), u"100000 1234567.5"},
       {"int for %f", Format(u"%.1f", 3), u"3.0"},
-      {"%s", Format(u"'%s'", u"Pennywhistle Time 0.5"), u"'Pennywhistle Time 0.5'"},
-      {"%s non-ASCII", Format(u"%s!", u"caf\u00e9 \u20ac \U0001F600"), u"caf\u00e9 \u20ac \U0001F600!"},
+      {"%s", Format(u"'%s'", u"caf\u00e9 0.5 \U0001F600"), u"'caf\u00e9 0.5 \U0001F600'"},
       {"%s std::u16string", Format(u"%s", std::u16string(u"x\u00e9")), u"x\u00e9"},
       {"%s null", Format(u"[%s]", static_cast<const char16_t*>(nullptr)), u"[]"},
       {"%-6s", Format(u"%-6s|", u"ab"), u"ab    |"},
@@ -69,23 +59,13 @@ TEST_P(NumbersUnderLocale, AreWrittenLikePrintfWithADecimalPoint) {
 }
 
 TEST_P(NumbersUnderLocale, AreReadLikeSscanfUpToTheirDecimalPoint) {
-  int a = -1, b = -1, c = -1;
-  EXPECT_EQ(ScanThreeInts(u"  12/31/1999 trailing", "%d/%d/%d", &a, &b, &c), 3);
-  EXPECT_EQ(a * 10000 + b * 100 + c, 12 * 10000 + 31 * 100 + 1999);
-  a = b = c = -1;
-  EXPECT_EQ(ScanThreeInts(u"12/x/1999", "%d/%d/%d", &a, &b, &c), 1);  // partial scan counted
-  EXPECT_EQ(a, 12);
-  EXPECT_EQ(b, -1);
-  EXPECT_EQ(ScanThreeInts(u"", "%d/%d/%d", &a, &b, &c), -1);  // EOF before the first conversion
-  EXPECT_EQ(ScanTwoInts(u"9:05", "%d:%d", &a, &b), 2);
-  EXPECT_EQ(b, 5);
-  // %s receives UTF-8 bytes.
-  char pm[8] = {};
-  EXPECT_EQ(ScanText(u"10:30 PM", "%d:%d %7s", &a, &b, pm), 3);
-  EXPECT_STREQ(pm, "PM");
+  int a = -1, b = -1;
+  char pm[8] = {};  // %s receives UTF-8 bytes
+  EXPECT_EQ(ScanText(u"10:30 p\u00e9", "%d:%d %7s", &a, &b, pm), 3);
+  EXPECT_EQ(std::tuple(a, b, std::string(pm)), std::tuple(10, 30, std::string("p\xC3\xA9")));
   // A comma is not a decimal sign in stored text: the scan stops there.
   const std::pair<const char16_t*, float> floats[] = {
-      {u"10.5", 10.5f}, {u" 22.50 EUR", 22.5f}, {u"1e2", 100.0f}, {u"10,5", 10.0f}, {u"abc", -1}};
+      {u"10.5", 10.5f}, {u"10,5", 10.0f}, {u"abc", -1}};
   for (const auto& [text, want] : floats) {
     float value = -1;
     EXPECT_EQ(ScanFloat(text, &value), want == -1 ? 0 : 1);
@@ -95,13 +75,12 @@ TEST_P(NumbersUnderLocale, AreReadLikeSscanfUpToTheirDecimalPoint) {
 
 TEST_P(NumbersUnderLocale, DecimalHoursInSinglePrecision) {
   // float truncation loses a minute where the fraction is not exact
-  const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"2.25", u"2:15"}, {u"7.75", u"7:45"},
-      {u"1.15", u"1:8"}, {u"2.3", u"2:17"}, {u"abc", u"abc"}, {u"", u""}, {u"1e30", u"1e30"}, {u"nan", u"nan"}},
-      toDecimal[] = {{u"7:45", u"7.75"}, {u"0:20", u"0.33"}, {u"1:30", u"1.50"}, {u"--:--", u"--:--"}, {u"7", u"7"}};
+  const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"1.15", u"1:8"},
+      {u"abc", u"abc"}, {u"1e30", u"1e30"}, {u"nan", u"nan"}}, toDecimal[] = {{u"0:20", u"0.33"}, {u"--:--", u"--:--"}};
   for (const auto& [in, out] : toTime) EXPECT_EQ(DecimalHoursToTimeText(in), out);
   for (const auto& [in, out] : toDecimal) EXPECT_EQ(TimeTextToDecimalText(in), out);
-  const std::pair<const char16_t*, float> hours[] = {{u"7:45", 7.75f}, {u"0:01", 0.016666668f}, {u"--:--", 0}, {u"7", 0}};
-  for (const auto& [in, h] : hours) EXPECT_EQ(TimeTextToHours(in), h);
+  EXPECT_EQ(TimeTextToHours(u"0:01"), 0.016666668f);
+  EXPECT_EQ(TimeTextToHours(u"--:--"), 0.0f);
   TimeRecord r;
   CopyText(r.duration, u"02:15");
   std::u16string summary;
@@ -114,11 +93,9 @@ TEST_P(NumbersUnderLocale, AmountOrRateFollowsTheDuration) {
     int billable;
     const char16_t *duration, *rate, *amount, *newRate, *newAmount;
   } cases[] = {
-      {1, u"02:00", u"25", u"999", u"25", u"50.00"},
-      {1, u"01:30", u"33.33", u"", u"33.33", u"50.00"},  // 49.995002f in single precision
-      {1, u"02:00", u"", u"45", u"22.50", u"45"},        {1, u"02:00", u"n/a", u"abc", u"n/a", u"abc"},
-      {1, u"--:--", u"25", u"10", u"", u""},             {1, u"00:00", u"25", u"10", u"", u""},
-      {0, u"02:00", u"25", u"10", u"25", u"10"},
+      {1, u"01:30", u"33.33", u"999", u"33.33", u"50.00"},  // the rate wins; 49.995002f in single precision
+      {1, u"02:00", u"", u"45", u"22.50", u"45"},           {1, u"02:00", u"n/a", u"abc", u"n/a", u"abc"},
+      {1, u"--:--", u"25", u"10", u"", u""},                {0, u"02:00", u"25", u"10", u"25", u"10"},
   };
   for (const Case& c : cases) {
     TimeRecord r;

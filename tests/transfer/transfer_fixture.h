@@ -2,20 +2,16 @@
 // to its defaults, and files in a folder of the test's own.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <iterator>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "config/configuration.h"
 #include "storage/store_fixture.h"
 #include "text/format.h"
 #include "transfer/delimited_format.h"
+#include "transfer/transfer_file.h"
 
 namespace pw::test {
 
@@ -43,30 +39,54 @@ inline std::u16string Dump(const ExpenseRecord& r) {
                 int(r.reimbursable), int(r.reimbursed), int(r.receipt), TextOf(r.notes));
 }
 
+// Sample records: full ones, and texts beyond Latin-1.
+inline TimeRecord WorkedDay() {
+  TimeRecord r = Time(u"04/12/1999", u"Acme, Inc.", 1);
+  r.startHour = 9, r.startMinute = 5, r.endHour = 5, r.endMinute = 30, r.endPm = true;
+  CopyText(r.duration, u"8:25"), CopyText(r.project, u"Web"), CopyText(r.rate, u"120.00");
+  CopyText(r.subproject, u"Design"), CopyText(r.task, u"Layout"), CopyText(r.currency, u"USD");
+  CopyText(r.amount, u"1010.00"), CopyText(r.notes, u"Line one\nl\u00e9gal");
+  return r;
+}
+
+inline ExpenseRecord Drive() {
+  ExpenseRecord r = Expense(u"04/13/1999");
+  CopyText(r.project, u"Web"), CopyText(r.description, u"Fuel"), CopyText(r.miles, u"12.5");
+  CopyText(r.mileageRate, u"0.31"), CopyText(r.paymentType, u"Card"), CopyText(r.currency, u"EUR");
+  CopyText(r.amount, u"3.88");
+  r.mileage = r.billable = r.reimbursable = r.receipt = true;
+  return r;
+}
+
+inline ExpenseRecord Taxi() {
+  ExpenseRecord r = Expense(u"04/14/1999", u"\u5ba2\u6237");
+  CopyText(r.description, u"Taxi \U0001F695"), CopyText(r.amount, u"20"), CopyText(r.notes, u"x");
+  return r;
+}
+
 class TransferTest : public StoreTest {
  protected:
   void SetUp() override {
     StoreTest::SetUp();
     OpenRecordDatabases();
-    OpenPickListsAndSettings();
+    OpenPulldownsAndSettings();
     static int serial = 0;
     folder_ = TemporaryHome() + "/files-" + std::to_string(++serial);
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override {
-    TransferFormat = DelimitedFormat{};
-    ImportIntoPulldowns = 0;
+    state.TransferFormat = DelimitedFormat{};
+    state.ImportIntoPulldowns = 0;
     StoreTest::TearDown();
   }
 
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-  // Files in the folder, temporary ones included.
-  std::vector<std::string> Listing() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
+  // What the transfers take from the settings, as the program passes it.
+  TransferOptions Options() const {
+    return {state.TransferFormat, Configuration->europeanDates(), Configuration->europeanTimes(), state.ImportIntoPulldowns == 1};
   }
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  // How many files the folder holds, temporary ones included.
+  int FileCount() const { return int(std::distance(std::filesystem::directory_iterator(folder_), {})); }
 
   std::string folder_;
 };

@@ -13,7 +13,18 @@ namespace {
 constexpr ListCellFormat kAmerican{false, false};
 constexpr ListCellFormat kEuropean{true, true};
 
-struct CellCase { int entry; ListCellFormat format; std::u16string text; int icon; };
+// The texts of the entries first to last, apart by "|", and their icons.
+template <class Record, class Cell>
+std::pair<std::u16string, std::vector<int>> Cells(const Record& r, Cell cell, int first, int last,
+                                                  const ListCellFormat& format = kAmerican) {
+  std::pair<std::u16string, std::vector<int>> out;
+  for (int entry = first; entry <= last; ++entry) {
+    const ListCell c = cell(r, entry, format);
+    out.first += c.text + (entry < last ? u"|" : u"");
+    out.second.push_back(c.icon);
+  }
+  return out;
+}
 
 TEST(ListCellsTest, EveryTimeEntry) {
   TimeRecord r;
@@ -22,31 +33,17 @@ TEST(ListCellsTest, EveryTimeEntry) {
   CopyText(r.client, u"Acme"), CopyText(r.project, u"Web"), CopyText(r.rate, u"25");
   CopyText(r.subproject, u"Shop"), CopyText(r.task, u"Code"), CopyText(r.currency, u"USD");
   CopyText(r.amount, u"193.75"), CopyText(r.notes, u"call back");
-  const std::vector<CellCase> cases{
-      {0, kAmerican, u"12/31/2000", -1}, {0, kEuropean, u"31.12.2000", -1}, {1, kAmerican, u"7.75", -1},
-      {2, kAmerican, u"Acme", -1},       {3, kAmerican, u"Web", -1},        {4, kAmerican, u"09:05 AM", -1},
-      {4, kEuropean, u"09:05", -1},      {5, kAmerican, u"01:30 PM", -1},   {5, kEuropean, u"13:30", -1},
-      {6, kAmerican, u"25", -1},         {7, kAmerican, u"Shop", -1},       {8, kAmerican, u"Code", -1},
-      {9, kAmerican, u"USD", -1},        {10, kAmerican, u"193.75", -1},    {11, kAmerican, u"", PWH_ICON_CHECK},
-      {12, kAmerican, u"", PWH_ICON_CROSS}, {13, kAmerican, u"", PWH_ICON_NOTE},
-      {14, kAmerican, u"", -1},  // an expense entry
-  };
-  for (const CellCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "entry " << c.entry << (c.format.europeanDates ? " european" : ""));
-    const ListCell cell = TimeRecordCell(r, c.entry, c.format);
-    EXPECT_EQ(std::pair(cell.text, cell.icon), std::pair(c.text, c.icon));
-  }
-}
-
-// A new record left blank: no times, no note, "n/a" texts.
-TEST(ListCellsTest, BlankTimeRecord) {
-  TimeRecord r;
-  CopyText(r.duration, u"--:--"), CopyText(r.date, u"n/a");
-  for (const ListCellFormat& format : {kAmerican, kEuropean}) {
-    for (int entry : {1, 4, 5}) EXPECT_EQ(TimeRecordCell(r, entry, format).text, u"--:--") << entry;
-    EXPECT_EQ(TimeRecordCell(r, 13, format).icon, PWH_ICON_CROSS);
-  }
-  EXPECT_EQ(TimeRecordCell(r, 0, kEuropean).text, u"00/00/0000");
+  const int none = PWH_ICON_NONE, check = PWH_ICON_CHECK, cross = PWH_ICON_CROSS;
+  // Entry 14 and on are an expense's.
+  EXPECT_EQ(Cells(r, TimeRecordCell, 0, 14),
+            std::pair(std::u16string(u"12/31/2000|7.75|Acme|Web|09:05 AM|01:30 PM|25|Shop|Code|USD|193.75||||"),
+                      std::vector<int>{none, none, none, none, none, none, none, none, none, none, none, check, cross,
+                                       PWH_ICON_NOTE, none}));
+  EXPECT_EQ(Cells(r, TimeRecordCell, 4, 5, kEuropean).first, u"09:05|13:30");
+  EXPECT_EQ(TimeRecordCell(r, 0, kEuropean).text, u"31.12.2000");
+  // A new record left blank: no times, no note.
+  EXPECT_EQ(Cells(TimeRecord{}, TimeRecordCell, 4, 5).first, u"--:--|--:--");
+  EXPECT_EQ(TimeRecordCell(TimeRecord{}, 13, kAmerican).icon, cross);
 }
 
 TEST(ListCellsTest, EveryExpenseEntry) {
@@ -54,27 +51,17 @@ TEST(ListCellsTest, EveryExpenseEntry) {
   CopyText(r.date, u"03/07/2001"), CopyText(r.amount, u"37.20"), CopyText(r.client, u"Acme");
   CopyText(r.project, u"Visit"), CopyText(r.description, u"Drive"), CopyText(r.miles, u"120");
   CopyText(r.mileageRate, u"0.31"), CopyText(r.paymentType, u"Card"), CopyText(r.currency, u"EUR");
-  r.billable = r.reimbursed = r.receipt = true;
-  for (bool mileage : {true, false}) {
-    r.mileage = mileage;
-    const std::vector<CellCase> cases{
-        {14, kAmerican, u"03/07/2001", -1}, {14, kEuropean, u"07.03.2001", -1}, {15, kAmerican, u"37.20", -1},
-        {16, kAmerican, u"Acme", -1},       {17, kAmerican, u"Visit", -1},      {18, kAmerican, u"Drive", -1},
-        {19, kAmerican, u"", mileage ? PWH_ICON_CHECK : PWH_ICON_CROSS},
-        // Miles and rate only show for a mileage expense.
-        {20, kAmerican, mileage ? u"120" : u"", -1}, {21, kAmerican, mileage ? u"0.31" : u"", -1},
-        {22, kAmerican, u"Card", -1},         {23, kAmerican, u"EUR", -1},
-        {24, kAmerican, u"", PWH_ICON_CHECK}, {25, kAmerican, u"", PWH_ICON_CROSS},
-        {26, kAmerican, u"", PWH_ICON_CROSS}, {27, kAmerican, u"", PWH_ICON_CHECK},
-        {28, kAmerican, u"", PWH_ICON_CHECK}, {29, kAmerican, u"", PWH_ICON_CROSS},
-        {13, kAmerican, u"", -1}, {30, kAmerican, u"", -1},  // not expense entries
-    };
-    for (const CellCase& c : cases) {
-      SCOPED_TRACE(testing::Message() << "entry " << c.entry << (mileage ? " mileage" : ""));
-      const ListCell cell = ExpenseRecordCell(r, c.entry, c.format);
-      EXPECT_EQ(std::pair(cell.text, cell.icon), std::pair(c.text, c.icon));
-    }
-  }
+  r.billable = r.reimbursed = r.receipt = r.mileage = true;
+  const int none = PWH_ICON_NONE, check = PWH_ICON_CHECK, cross = PWH_ICON_CROSS;
+  // Entries 13 and 30 are not an expense's.
+  EXPECT_EQ(Cells(r, ExpenseRecordCell, 13, 30),
+            std::pair(std::u16string(u"|03/07/2001|37.20|Acme|Visit|Drive||120|0.31|Card|EUR|||||||"),
+                      std::vector<int>{none, none, none, none, none, none, check, none, none, none, none, check, cross,
+                                       cross, check, check, cross, none}));
+  EXPECT_EQ(ExpenseRecordCell(r, 14, kEuropean).text, u"07.03.2001");
+  // Miles and rate only show for a mileage expense.
+  r.mileage = false;
+  EXPECT_EQ(Cells(r, ExpenseRecordCell, 19, 21), std::pair(std::u16string(u"||"), std::vector<int>{cross, none, none}));
   CopyText(r.notes, u"x");
   EXPECT_EQ(ExpenseRecordCell(r, 29, kAmerican).icon, PWH_ICON_NOTE);
 }
@@ -83,9 +70,8 @@ TEST(ListCellsTest, RowToPosition) {
   RecordPositionList list, empty;
   list.Append(2), list.Append(5);
   struct { int mode; const RecordPositionList& list; int row; std::int64_t position; } const cases[]{
-      {PWH_ALL_REC_MODE, list, 7, 7},   {PWH_SELECT_REC_MODE, list, 0, 2}, {PWH_SELECT_REC_MODE, list, 1, 5},
-      {PWH_SELECT_REC_MODE, list, 2, -1}, {PWH_SELECT_REC_MODE, empty, 0, -1}, {PWH_ALL_REC_MODE, list, -1, -1},
-      {3, list, 0, -1},
+      {PWH_ALL_REC_MODE, list, 7, 7},    {PWH_SELECT_REC_MODE, list, 1, 5}, {PWH_SELECT_REC_MODE, list, 2, -1},
+      {PWH_SELECT_REC_MODE, empty, 0, -1}, {PWH_ALL_REC_MODE, list, -1, -1}, {3, list, 0, -1},
   };
   for (const auto& c : cases)
     EXPECT_EQ(RowToPosition(c.row, c.mode, c.list), c.position) << "mode " << c.mode << " row " << c.row;

@@ -30,19 +30,17 @@ TEST_F(SummarizeStoreTest, WalksTheListedPositions) {
   for (auto [date, client, note] : {std::tuple{u"01/01/2000", u"A", u"a"}, {u"01/02/2000", u"B", u""},
                                     {u"01/03/2000", u"C", u"c"}}) {
     TimeRecord r = Time(date, client, 1, 1);
-    CopyText(r.duration, u"1:15");
-    CopyText(r.rate, u"10");
-    CopyText(r.notes, note);
+    CopyText(r.duration, u"1:15"), CopyText(r.rate, u"10"), CopyText(r.notes, note);
     Put(TimeDatabase, r);
   }
+  Put(TimeDatabase, Time(u"01/04/2000", u"D", 5, 1));  // billable only when 1
   TimeSummary s;
-  EXPECT_TRUE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({2, 0, 2, 7, 1}), &s));
-  EXPECT_EQ(s.recordCount, 3);
-  EXPECT_EQ(s.totalHours, 3.75f);
-  EXPECT_EQ(s.billableAmount, 37.5f);
-  ASSERT_EQ(s.entries.size(), 2u);
-  EXPECT_EQ(s.entries[0].client + s.entries[1].client, u"CA");
-  EXPECT_EQ(s.entries[0].hours, 2.5f);
+  EXPECT_TRUE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({2, 0, 3, 2, 7, 1}), false, &s));
+  EXPECT_EQ(std::tuple(s.recordCount, s.billableRecordCount, s.totalHours, s.billableAmount),
+            std::tuple(4, 3, 3.75f, 37.5f));
+  ASSERT_EQ(s.entries.size(), 3u);
+  EXPECT_EQ(s.entries[0].client + s.entries[1].client + s.entries[2].client, u"CAD");
+  EXPECT_EQ(s.entries[2].billable, 5);
   EXPECT_EQ(s.notes, (std::vector<std::u16string>{u"01/03/2000: \"c\"", u"01/01/2000: \"a\"", u"01/03/2000: \"c\""}));
   EXPECT_TRUE(host.messages.empty());
 
@@ -51,9 +49,8 @@ TEST_F(SummarizeStoreTest, WalksTheListedPositions) {
   e.billable = true;
   Put(ExpenseDatabase, e);
   ExpenseSummary es;
-  EXPECT_TRUE(SummarizeExpenseRecords(nullptr, ExpenseDatabase, ListOf({0, 0}), &es));
-  EXPECT_EQ(es.billableAmount, 4.5f);
-  EXPECT_EQ(es.unbilledCount, 2);
+  EXPECT_TRUE(SummarizeExpenseRecords(nullptr, ExpenseDatabase, ListOf({0, 0}), false, &es));
+  EXPECT_EQ(std::tuple(es.billableAmount, es.unbilledCount), std::tuple(4.5f, 2));
 }
 
 // Each distinct number text is scanned once; every record still counts,
@@ -67,10 +64,8 @@ TEST(SummaryNumbers, RepeatedAndManyDistinctTextsCountForEveryRecord) {
   for (int i = 0; i < 5000; ++i) add(Format(u"%d", i), u"0:30");
   add(u"4999", u"0:30");
   add(u"12.5", u"2:30");
-  EXPECT_EQ(s.recordCount, 5004);
-  EXPECT_EQ(s.invalidRateCount, 2);
-  EXPECT_EQ(s.invalidDurationCount, 2);
-  EXPECT_EQ(s.totalHours, 2503.0f);
+  EXPECT_EQ(std::tuple(s.recordCount, s.invalidRateCount, s.invalidDurationCount, s.totalHours),
+            std::tuple(5004, 2, 2, 2503.0f));
   EXPECT_EQ(s.entries.back().amount, 31.25f);
   EXPECT_EQ(s.entries[s.entries.size() - 2].hours, 1.0f);  // rate 4999, twice
 }
@@ -81,7 +76,7 @@ TEST_F(SummarizeStoreTest, AnUnreadableRecordEndsTheWalkWithAMessage) {
   Put(TimeDatabase, Time(u"01/03/2000", u"C"));
   DamageRecord(damaged);  // it now sorts last
   TimeSummary s;
-  EXPECT_FALSE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({0, 2, 1}), &s));
+  EXPECT_FALSE(SummarizeTimeRecords(nullptr, TimeDatabase, ListOf({0, 2, 1}), false, &s));
   EXPECT_EQ(s.recordCount, 1);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, u"Pennywhistle Db Error");

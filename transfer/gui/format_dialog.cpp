@@ -10,15 +10,17 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "platform/gui/control_names.h"
+#include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
 #include "transfer/delimited_format.h"
 
 namespace pw {
 namespace {
 
-QComboBox* SettingList(QWidget* parent, int id, const QStringList& entries, const QString& shown) {
+QComboBox* SettingList(QWidget* parent, int id, const QString& name, const QStringList& entries, const QString& shown) {
   auto* box = new QComboBox(parent);
-  box->setObjectName(QString::number(id));
+  NameControl(box, id, name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
   // A typed character is taken as typed, never completed from an entry.
@@ -43,25 +45,27 @@ std::u16string ReadList(QComboBox* box) {
 
 }  // namespace
 
-FormatDialog::FormatDialog(QWidget* owner, int mode) : PwDialog(owner), mode_(mode) {
+FormatDialog::FormatDialog(QWidget* owner, TransferSettings& settings, int mode)
+    : PwDialog(owner), settings_(settings), mode_(mode) {
   setObjectName(QStringLiteral("FormatConfiguration"));
   setWindowTitle(mode == PWH_EXPORT_FORMAT ? QStringLiteral("Export Format Selection")
                                            : QStringLiteral("Import Format Selection"));
-  TransferFormat = DelimitedFormat{};
+  settings_.TransferFormat = DelimitedFormat{};
 
-  qualifier_ = SettingList(this, IDC_FIELD_QUALIFIER, {QStringLiteral("\""), QStringLiteral("'")},
-                           QStringLiteral("\""));
-  fieldDelimiter_ = SettingList(this, IDC_FIELD_DELIMITER,
+  qualifier_ = SettingList(this, IDC_FIELD_QUALIFIER, QStringLiteral("FieldQualifierBox"),
+                           {QStringLiteral("\""), QStringLiteral("'")}, QStringLiteral("\""));
+  fieldDelimiter_ = SettingList(this, IDC_FIELD_DELIMITER, QStringLiteral("FieldDelimiterBox"),
                                 {QTextOf(PWH_TAB_ENTRY), QStringLiteral(";"), QStringLiteral(",")},
                                 QStringLiteral(","));
-  recordDelimiter_ = SettingList(this, IDC_RECORD_DELIMITER, {QTextOf(PWH_NEWLINE_ENTRY)},
+  recordDelimiter_ = SettingList(this, IDC_RECORD_DELIMITER, QStringLiteral("RecordDelimiterBox"),
+                                 {QTextOf(PWH_NEWLINE_ENTRY)},
                                  QTextOf(PWH_NEWLINE_ENTRY));
   intoPulldowns_ = new QCheckBox(QStringLiteral("&Import new field data into pulldowns"), this);
-  intoPulldowns_->setObjectName(QString::number(IDC_IMPORT_INTO_PULLDOWNS));
+  NameControl(intoPulldowns_, IDC_IMPORT_INTO_PULLDOWNS, QStringLiteral("ImportIntoPulldownsCheck"));
   intoPulldowns_->setEnabled(mode != PWH_EXPORT_FORMAT);
 
   preview_ = new QLabel(this);
-  preview_->setObjectName(QString::number(IDC_FORMAT_PREVIEW));
+  NameControl(preview_, IDC_FORMAT_PREVIEW, QStringLiteral("PreviewLabel"));
   preview_->setTextFormat(Qt::PlainText);
   preview_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   preview_->setMinimumHeight(3 * fontMetrics().lineSpacing());
@@ -93,26 +97,27 @@ FormatDialog::FormatDialog(QWidget* owner, int mode) : PwDialog(owner), mode_(mo
 }
 
 void FormatDialog::ReadSettings() {
-  TransferFormat.qualifier = ReadList(qualifier_);
-  TransferFormat.fieldDelimiter = ReadList(fieldDelimiter_);
-  TransferFormat.recordDelimiter = ReadList(recordDelimiter_);
-  preview_->setText(QTextOf(FormatPreview(TransferFormat)));
+  DelimitedFormat& format = settings_.TransferFormat;
+  format.qualifier = ReadList(qualifier_);
+  format.fieldDelimiter = ReadList(fieldDelimiter_);
+  format.recordDelimiter = ReadList(recordDelimiter_);
+  preview_->setText(QTextOf(FormatPreview(format)));
 }
 
 void FormatDialog::accept() {
   ReadSettings();
-  const std::u16string_view refusal = FormatRefusal(TransferFormat);
+  const std::u16string_view refusal = FormatRefusal(settings_.TransferFormat);
   if (!refusal.empty()) {
     MessageBoxW(this, refusal, u"Format Selection", MB_OK | MB_ICONINFORMATION);
     PwDialog::reject();
     return;
   }
-  if (mode_ == PWH_IMPORT_FORMAT) ImportIntoPulldowns = intoPulldowns_->isChecked() ? 1 : 0;
+  if (mode_ == PWH_IMPORT_FORMAT) settings_.ImportIntoPulldowns = intoPulldowns_->isChecked() ? 1 : 0;
   PwDialog::accept();
 }
 
-int OpenFormatDialog(HWND owner, int mode) {
-  return RunModal(new FormatDialog(static_cast<QWidget*>(owner), mode)) == IDOK ? IDOK : IDCANCEL;
+int OpenFormatDialog(HWND owner, TransferSettings& settings, int mode) {
+  return RunModal(new FormatDialog(FromHwnd(owner), settings, mode)) == IDOK ? IDOK : IDCANCEL;
 }
 
 }  // namespace pw

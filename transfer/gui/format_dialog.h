@@ -1,10 +1,11 @@
 // The "Format Configuration" dialog: field qualifier, field delimiter, record
-// delimiter and, for imports, whether new field values join the pick-lists,
+// delimiter and, for imports, whether new field values join the pulldown lists,
 // with a live preview of two sample records in the chosen framing.
 #pragma once
 
 #include "dialogs/gui/dialog_support.h"
 #include "platform/types.h"
+#include "transfer/delimited_format.h"
 
 class QCheckBox;
 class QComboBox;
@@ -25,18 +26,20 @@ class FormatDialog final : public PwDialog {
   Q_OBJECT
 
  public:
-  // mode: PWH_IMPORT_FORMAT or PWH_EXPORT_FORMAT. Resets TransferFormat to
-  // its defaults.
-  FormatDialog(QWidget* owner, int mode);
+  // mode: PWH_IMPORT_FORMAT or PWH_EXPORT_FORMAT. Edits settings: resets
+  // its TransferFormat to the defaults.
+  FormatDialog(QWidget* owner, TransferSettings& settings, int mode);
 
   // Refuses framing that cannot separate fields or records (after a message,
-  // ending with 2); otherwise takes the check box and ends with 1.
+  // ending with 2); otherwise takes the check box into ImportIntoPulldowns
+  // (import only) and ends with 1.
   void accept() override;
 
  private:
   // Reads the three lists back into TransferFormat and redraws the preview.
   void ReadSettings();
 
+  TransferSettings& settings_;
   int mode_;
   QComboBox* qualifier_;
   QComboBox* fieldDelimiter_;
@@ -45,8 +48,8 @@ class FormatDialog final : public PwDialog {
   QLabel* preview_;
 };
 
-// Opens the dialog over owner; 1 when the user left it with OK and the
-// framing can be used, 2 otherwise.
-int OpenFormatDialog(HWND owner, int mode);
+// Opens the dialog over owner to edit settings; 1 when the user left it with
+// OK and the framing can be used, 2 otherwise.
+int OpenFormatDialog(HWND owner, TransferSettings& settings, int mode);
 
 }  // namespace pw

@@ -10,9 +10,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "selection/selection.h"
-#include "shell/globals.h"
-#include "shell/gui/commands.h"
+#include "platform/gui/hwnd.h"
 #include "transfer/delimited_format.h"
 #include "transfer/export.h"
 #include "transfer/gui/format_dialog.h"
@@ -21,13 +19,7 @@
 namespace pw {
 namespace {
 
-FileChooser& Chooser() {
-  static FileChooser chooser;
-  return chooser;
-}
-
 QString ChooseFile(QWidget* owner, bool save, const QString& start) {
-  if (Chooser()) return Chooser()(owner, save, start);
   const QString filter = QStringLiteral("All Documents (*.*)");
   return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Export"), start, filter)
               : QFileDialog::getOpenFileName(owner, QStringLiteral("Import"), start, filter);
@@ -81,60 +73,65 @@ class TransferProgressDialog {
   std::optional<QProgressDialog> dialog_;
 };
 
-int RecordsToExport() {
-  if (RecordSetMode == PWH_ALL_REC_MODE) return int(DatabaseRecordCount(CurrentDatabase()));
-  if (RecordSetMode == PWH_SELECT_REC_MODE) return int(DisplayedRecordList.count());
+int RecordsToExport(DatabaseHandle& db, const RecordSelection& selection) {
+  if (selection.RecordSetMode == PWH_ALL_REC_MODE) return int(DatabaseRecordCount(db));
+  if (selection.RecordSetMode == PWH_SELECT_REC_MODE) return int(selection.DisplayedRecordList.count());
   return 0;
+}
+
+TransferOptions OptionsOf(const TransferSettings& transfer, const Settings& settings) {
+  return TransferOptions{transfer.TransferFormat, settings.europeanDates(), settings.europeanTimes(),
+                         transfer.ImportIntoPulldowns == 1};
 }
 
 }  // namespace
 
-void SetFileChooser(FileChooser chooser) { Chooser() = std::move(chooser); }
 
-LRESULT OnExportDatabase(HWND window, UINT, WPARAM, LPARAM) {
-  if (OpenFormatDialog(window, PWH_EXPORT_FORMAT) != 1) return 0;
-  auto* owner = static_cast<QWidget*>(window);
+void ExportRecordsCommand(HWND owner, RecordDatabases& databases, const RecordSelection& selection,
+                          TransferSettings& transfer, const Settings& settings) {
+  if (OpenFormatDialog(owner, transfer, PWH_EXPORT_FORMAT) != 1) return;
+  QWidget* parent = FromHwnd(owner);
   const QString path = ChooseFile(
-      owner, true,
-      DefaultExportPath(AppMode == PWH_EXPENSE_MODE ? PWH_EXPENSE_EXPORT_NAME : PWH_TIME_EXPORT_NAME));
-  if (path.isEmpty()) return 0;
-  TransferProgressDialog progress(owner, QStringLiteral("Exported"), RecordsToExport());
-  ExportRecordsToFile(window, path.toStdString(), CurrentDatabase(), AppMode, progress.callback());
-  return 0;
+      parent, true,
+      DefaultExportPath(databases.AppMode == PWH_EXPENSE_MODE ? PWH_EXPENSE_EXPORT_NAME : PWH_TIME_EXPORT_NAME));
+  if (path.isEmpty()) return;
+  DatabaseHandle& db = databases.CurrentDatabase();
+  TransferProgressDialog progress(parent, QStringLiteral("Exported"), RecordsToExport(db, selection));
+  ExportRecordsToFile(owner, path.toStdString(), db, databases.AppMode, selection.RecordSetMode,
+                      selection.DisplayedRecordList, OptionsOf(transfer, settings), progress.callback());
 }
 
-LRESULT OnExportPulldowns(HWND window, UINT, WPARAM, LPARAM) {
-  if (OpenFormatDialog(window, PWH_EXPORT_FORMAT) != 1) return 0;
-  auto* owner = static_cast<QWidget*>(window);
-  const QString path = ChooseFile(owner, true, DefaultExportPath(PWH_PULLDOWN_EXPORT_NAME));
-  if (path.isEmpty()) return 0;
-  TransferProgressDialog progress(owner, QStringLiteral("Exported"),
-                                  int(DatabaseRecordCount(ConfigDatabase)));
-  ExportPulldownsToFile(window, path.toStdString(), ConfigDatabase, progress.callback());
-  return 0;
+void ExportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettings& transfer,
+                            const Settings& settings) {
+  if (OpenFormatDialog(owner, transfer, PWH_EXPORT_FORMAT) != 1) return;
+  QWidget* parent = FromHwnd(owner);
+  const QString path = ChooseFile(parent, true, DefaultExportPath(PWH_PULLDOWN_EXPORT_NAME));
+  if (path.isEmpty()) return;
+  TransferProgressDialog progress(parent, QStringLiteral("Exported"), int(DatabaseRecordCount(configDb)));
+  ExportPulldownsToFile(owner, path.toStdString(), configDb, OptionsOf(transfer, settings), progress.callback());
 }
 
-LRESULT OnImportDatabase(HWND window, UINT, WPARAM, LPARAM) {
-  if (OpenFormatDialog(window, PWH_IMPORT_FORMAT) != 1) return 0;
-  auto* owner = static_cast<QWidget*>(window);
-  const QString path = ChooseFile(owner, false, DocumentsFolder());
+void ImportRecordsCommand(HWND owner, RecordDatabases& databases, RecordSelection& selection,
+                          TransferSettings& transfer, const Settings& settings, ViewPort& views) {
+  if (OpenFormatDialog(owner, transfer, PWH_IMPORT_FORMAT) != 1) return;
+  QWidget* parent = FromHwnd(owner);
+  const QString path = ChooseFile(parent, false, DocumentsFolder());
   if (!path.isEmpty()) {
-    TransferProgressDialog progress(owner, QStringLiteral("Read"), 0);
-    ImportRecordsFromFile(window, path.toStdString(), CurrentDatabase(), AppMode,
-                          progress.callback());
+    TransferProgressDialog progress(parent, QStringLiteral("Read"), 0);
+    ImportRecordsFromFile(owner, path.toStdString(), databases.CurrentDatabase(), databases.AppMode,
+                          databases.ConfigDatabase, OptionsOf(transfer, settings), progress.callback());
   }
-  RefreshView();
-  return 0;
+  RefreshView(selection, databases, views);
 }
 
-LRESULT OnImportPulldowns(HWND window, UINT, WPARAM, LPARAM) {
-  if (OpenFormatDialog(window, PWH_IMPORT_FORMAT) != 1) return 0;
-  auto* owner = static_cast<QWidget*>(window);
-  const QString path = ChooseFile(owner, false, DocumentsFolder());
-  if (path.isEmpty()) return 0;
-  TransferProgressDialog progress(owner, QStringLiteral("Read"), 0);
-  ImportPulldownsFromFile(window, path.toStdString(), progress.callback());
-  return 0;
+void ImportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettings& transfer,
+                            const Settings& settings) {
+  if (OpenFormatDialog(owner, transfer, PWH_IMPORT_FORMAT) != 1) return;
+  QWidget* parent = FromHwnd(owner);
+  const QString path = ChooseFile(parent, false, DocumentsFolder());
+  if (path.isEmpty()) return;
+  TransferProgressDialog progress(parent, QStringLiteral("Read"), 0);
+  ImportPulldownsFromFile(owner, path.toStdString(), configDb, OptionsOf(transfer, settings), progress.callback());
 }
 
 }  // namespace pw

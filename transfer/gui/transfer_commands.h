@@ -7,23 +7,35 @@
 
 #include <functional>
 
+#include "config/settings.h"
+#include "platform/object_store.h"
 #include "platform/types.h"
-#include "shell/window_messages.h"
+#include "selection/selection.h"
+#include "storage/record_databases.h"
+#include "transfer/delimited_format.h"
+#include "views/view_port.h"
 
 class QWidget;
 
 namespace pw {
 
-// Command handlers of the command table.
-LRESULT OnExportDatabase(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT OnExportPulldowns(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT OnImportDatabase(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT OnImportPulldowns(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The commands, over owner. Each opens the format dialog on transfer (which
+// keeps the framing and the pulldown list choice), then the file chooser, then
+// runs the transfer with the date and time forms of settings.
 
-// Chooses a file to write (save is true, startPath the default name in the
-// documents folder) or to read (startPath the documents folder); empty when
-// the user cancels. The desktop's file dialog unless a test replaces it.
-using FileChooser = std::function<QString(QWidget* owner, bool save, const QString& startPath)>;
-void SetFileChooser(FileChooser chooser);  // an empty chooser restores the file dialog
+// File > Export > Database: the records of the current mode that the views
+// show (every record, or the displayed list).
+void ExportRecordsCommand(HWND owner, RecordDatabases& databases, const RecordSelection& selection,
+                          TransferSettings& transfer, const Settings& settings);
+// File > Export > Pulldowns: every entry of the configuration database.
+void ExportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettings& transfer,
+                            const Settings& settings);
+// File > Import > Database: records into the database of the current mode;
+// the view shown is refreshed afterwards (also when no file was chosen).
+void ImportRecordsCommand(HWND owner, RecordDatabases& databases, RecordSelection& selection,
+                          TransferSettings& transfer, const Settings& settings, ViewPort& views);
+// File > Import > Pulldowns: entries into the configuration database.
+void ImportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettings& transfer,
+                            const Settings& settings);
 
 }  // namespace pw

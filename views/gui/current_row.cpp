@@ -2,6 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QTableView>
+
+#include <algorithm>
 
 namespace pw {
 
@@ -10,6 +13,15 @@ void MakeCurrent(QAbstractItemView* view, const QModelIndex& index) {
   view->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   view->scrollTo(index);
+}
+
+void MakeListRowCurrent(QTableView* list, int row) {
+  if (!list || !list->model()) return;
+  const QAbstractItemModel* model = list->model();
+  const QModelIndex index = model->index(row, std::min(1, model->columnCount() - 1));
+  if (!index.isValid()) return;
+  MakeCurrent(list, index);
+  list->setFocus();
 }
 
 }  // namespace pw

@@ -7,6 +7,7 @@
 
 class QAbstractItemView;
 class QModelIndex;
+class QTableView;
 
 namespace pw {
 
@@ -20,5 +21,10 @@ struct KeptRecord {
 // Makes index the current and only selected item of view and scrolls it
 // into sight; nothing for an invalid index.
 void MakeCurrent(QAbstractItemView* view, const QModelIndex& index);
+
+// Makes a row of a record list current (its first shown column, column 0
+// being hidden) and gives the list the keyboard focus; nothing for a row the
+// list does not have.
+void MakeListRowCurrent(QTableView* list, int row);
 
 }  // namespace pw

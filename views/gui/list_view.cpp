@@ -2,13 +2,10 @@
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QPointer>
 #include <QTableView>
 
-#include "config/configuration.h"
+#include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
 #include "text/format.h"
 #include "views/gui/current_row.h"
 #include "views/gui/mixed_view.h"
@@ -18,13 +15,6 @@
 #include "views/tree_items.h"
 
 namespace pw {
-
-QTableView* ListViewWindow = nullptr;
-QTableView* MixedListWindow = nullptr;
-TreeNodeView* TreeViewWindow = nullptr;
-QTableView* ReportListWindow = nullptr;
-int TreeItemCount = 0;
-QWidget* ViewArea = nullptr;
 
 namespace {
 
@@ -40,12 +30,6 @@ std::u16string FromQString(const QString& text) {
   return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
 }
 
-// The columns used when there is no configuration object.
-ColumnModel& FallbackColumns() {
-  static ColumnModel columns;
-  return columns;
-}
-
 RecordListModel* RecordModelOf(const QTableView* list) {
   return list ? dynamic_cast<RecordListModel*>(list->model()) : nullptr;
 }
@@ -54,62 +38,80 @@ ReportListModel* ReportModelOf(const QTableView* list) {
   return list ? dynamic_cast<ReportListModel*>(list->model()) : nullptr;
 }
 
-QRect ViewRectangleOf(QWidget* view) {
-  QRect r = GetViewRectangle();
+QRect ViewRectangleOf(const ViewSlots& viewSlots, QWidget* view) {
+  QRect r = GetViewRectangle(viewSlots);
   // The Mixed view's list takes the upper half; its card is drawn below.
-  if (view == MixedListWindow) r.setHeight(int(r.height() * 0.5));
+  if (view == viewSlots.MixedListWindow) r.setHeight(int(r.height() * 0.5));
   return r;
 }
+
+constexpr const char* kFollowerName = "ViewAreaFollower";
 
 // Keeps the view that is shown filling the view area when the area changes size.
 class ViewAreaFollower final : public QObject {
  public:
-  using QObject::QObject;
+  ViewAreaFollower(QWidget* area, ViewSlots* viewSlots) : QObject(area), area_(area), viewSlots_(viewSlots) {
+    setObjectName(QString::fromLatin1(kFollowerName));
+  }
+  void follow(ViewSlots* viewSlots) { viewSlots_ = viewSlots; }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == ViewArea && event->type() == QEvent::Resize) {
-      for (QWidget* view : {static_cast<QWidget*>(ListViewWindow), static_cast<QWidget*>(MixedListWindow),
-                            static_cast<QWidget*>(ReportListWindow), static_cast<QWidget*>(TreeViewWindow)}) {
-        if (view) view->setGeometry(ViewRectangleOf(view));
+    if (watched == area_ && event->type() == QEvent::Resize) {
+      const ViewSlots& s = *viewSlots_;
+      for (QWidget* view : {static_cast<QWidget*>(s.ListViewWindow), static_cast<QWidget*>(s.MixedListWindow),
+                            static_cast<QWidget*>(s.ReportListWindow), static_cast<QWidget*>(s.TreeViewWindow)}) {
+        if (view) view->setGeometry(ViewRectangleOf(s, view));
       }
     }
     return false;
   }
+
+ private:
+  QWidget* area_;
+  ViewSlots* viewSlots_;
 };
 
-void FollowViewArea() {
-  static QPointer<QWidget> followed;
-  if (followed == ViewArea) return;
-  followed = ViewArea;
-  ViewArea->installEventFilter(new ViewAreaFollower(ViewArea));
+// The view area keeps one follower, of the slots it was last given.
+void FollowViewArea(ViewSlots& viewSlots) {
+  QWidget* area = FromHwnd(viewSlots.ViewArea);
+  auto* follower = static_cast<ViewAreaFollower*>(
+      area->findChild<QObject*>(QString::fromLatin1(kFollowerName), Qt::FindDirectChildrenOnly));
+  if (follower) {
+    follower->follow(&viewSlots);
+    return;
+  }
+  area->installEventFilter(new ViewAreaFollower(area, &viewSlots));
 }
 
 // A slot whose view Qt destroys on its own (with its parent) must not keep
-// pointing at it.
-void ForgetWhenDestroyed(QWidget* view) {
-  QObject::connect(view, &QObject::destroyed, [view](QObject*) {
-    if (ListViewWindow == view) ListViewWindow = nullptr;
-    if (MixedListWindow == view) MixedListWindow = nullptr;
-    if (ReportListWindow == view) ReportListWindow = nullptr;
+// pointing at it. The view itself receives the signal, so that disposing of
+// the view (which empties the slot first) can take it back.
+void ForgetWhenDestroyed(ViewSlots& viewSlots, ListWindow* view) {
+  QObject::connect(view, &QObject::destroyed, view, [&viewSlots, view](QObject*) {
+    if (viewSlots.ListViewWindow == view) viewSlots.ListViewWindow = nullptr;
+    if (viewSlots.MixedListWindow == view) viewSlots.MixedListWindow = nullptr;
+    if (viewSlots.ReportListWindow == view) viewSlots.ReportListWindow = nullptr;
   });
 }
 
 // Hides a view at once and deletes it when control returns to the event
 // loop: the command that re-creates a view may run inside one of its signals.
+// The slots may be gone by then: the view no longer tells them.
 template <class View>
 void DisposeView(View*& slot) {
   if (!slot) return;
   QWidget* view = slot;
   slot = nullptr;
+  QObject::disconnect(view, &QObject::destroyed, view, nullptr);
   view->hide();
   view->deleteLater();
 }
 
 // A column width the user dragged goes straight into the column model.
-void KeepDraggedWidth(const RecordListModel* model, int column, int width) {
-  if (!Configuration || width < 0) return;
+void KeepDraggedWidth(Settings& settings, const RecordListModel* model, int column, int width) {
+  if (width < 0) return;
   const int entry = model->entryAtColumn(column);
   if (entry < 0) return;
-  ColumnModel& columns = Configuration->columns();
+  ColumnModel& columns = settings.columns();
   const ColumnInfo c = columns.GetColumn(entry);
   if (!c.visible || c.width == std::uint32_t(width)) return;
   columns.UpdateColumnByName(model->range(), c.text(), std::uint32_t(width), c.position, c.visible);
@@ -145,9 +147,10 @@ void SetUpTable(QTableView* view) {
   columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-void SetUpRecordColumns(QTableView* view) {
-  ColumnModel& columns = Configuration ? Configuration->columns() : FallbackColumns();
-  auto* model = new RecordListModel(AppMode, columns, CurrentListCellFormat(), view);
+void SetUpRecordColumns(const ViewSources& sources, QTableView* view) {
+  Settings& settings = sources.settings;
+  const ColumnModel& columns = settings.columns();
+  auto* model = new RecordListModel(sources.databases.AppMode, columns, ListCellFormatOf(settings), view);
   view->setModel(model);
   view->setShowGrid(false);
 
@@ -159,13 +162,13 @@ void SetUpRecordColumns(QTableView* view) {
     header->resizeSection(c, int(columns.GetColumn(model->entryAtColumn(c)).width));
   }
   QObject::connect(header, &QHeaderView::sectionResized, view,
-                   [model](int column, int, int width) { KeepDraggedWidth(model, column, width); });
+                   [&settings, model](int column, int, int width) { KeepDraggedWidth(settings, model, column, width); });
 }
 
 // The record current in the record list shown (List view, else the Mixed
 // view's list).
-KeptRecord CurrentRecordOfShownList() {
-  QTableView* list = ListViewWindow ? ListViewWindow : MixedListWindow;
+KeptRecord CurrentRecordOfShownList(const ViewSlots& viewSlots) {
+  QTableView* list = viewSlots.ListViewWindow ? viewSlots.ListViewWindow : viewSlots.MixedListWindow;
   const RecordListModel* model = RecordModelOf(list);
   if (!model || !list->selectionModel()) return {};
   const QModelIndex current = list->selectionModel()->currentIndex();
@@ -174,10 +177,11 @@ KeptRecord CurrentRecordOfShownList() {
 
 // Makes the kept record (or its nearest neighbour) current in a new list of
 // the same mode.
-void RestoreCurrentRecord(QTableView* list, const KeptRecord& kept) {
+void RestoreCurrentRecord(QTableView* list, const RecordSelection& selection, const KeptRecord& kept) {
   RecordListModel* model = RecordModelOf(list);
   if (!model || kept.position < 0 || kept.appMode != model->appMode()) return;
-  const int row = RowNearestToPosition(kept.position, model->rowCount(), RecordSetMode, DisplayedRecordList);
+  const int row = RowNearestToPosition(kept.position, model->rowCount(), selection.RecordSetMode,
+                                       selection.DisplayedRecordList);
   // Column 0 is hidden: the first record column carries the focus.
   if (row >= 0) MakeCurrent(list, model->index(row, std::min(1, model->columnCount() - 1)));
 }
@@ -191,39 +195,40 @@ void SetUpReportColumn(QTableView* view) {
 
 }  // namespace
 
-QRect GetViewRectangle() {
-  if (!ViewArea) return QRect();
-  return QRect(QPoint(0, 0), ViewArea->size());
+QRect GetViewRectangle(const ViewSlots& viewSlots) {
+  if (!viewSlots.ViewArea) return QRect();
+  return QRect(QPoint(0, 0), FromHwnd(viewSlots.ViewArea)->size());
 }
 
-bool CreateMainListView(QTableView** slot, int kind) {
+bool CreateMainListView(const ViewSources& sources, ListWindow** slot, int kind) {
+  ViewSlots& viewSlots = sources.viewSlots;
   const bool knownKind = kind == PWH_LIST_VIEW || kind == PWH_REPORT_VIEW || kind == PWH_MIXED_VIEW;
-  if (!slot || !ViewArea || !knownKind) {
-    const DWORD error = !ViewArea ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER;
+  if (!slot || !viewSlots.ViewArea || !knownKind) {
+    const DWORD error = !viewSlots.ViewArea ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER;
     if (slot) *slot = nullptr;
-    MessageBoxW(MainWindow, Format(u"ERROR: CreateWindowEx (LISTBOX) failed (%ld).", long(error)), u"Error",
+    MessageBoxW(sources.owner, Format(u"ERROR: CreateWindowEx (LISTBOX) failed (%ld).", long(error)), u"Error",
                 MB_OK | MB_ICONSTOP);
     SetLastError(error);
     return false;
   }
 
-  auto* view = new QTableView(ViewArea);
+  auto* view = new ListWindow(FromHwnd(viewSlots.ViewArea));
   SetUpTable(view);
   if (kind == PWH_REPORT_VIEW) SetUpReportColumn(view);
-  else SetUpRecordColumns(view);
+  else SetUpRecordColumns(sources, view);
 
   *slot = view;
-  ForgetWhenDestroyed(view);
-  FollowViewArea();
-  QRect r = GetViewRectangle();
+  ForgetWhenDestroyed(viewSlots, view);
+  FollowViewArea(viewSlots);
+  QRect r = GetViewRectangle(viewSlots);
   if (kind == PWH_MIXED_VIEW) r.setHeight(int(r.height() * 0.5));
   view->setGeometry(r);
   view->show();
-  if (kind == PWH_MIXED_VIEW) AttachMixedCard(view);
+  if (kind == PWH_MIXED_VIEW) AttachMixedCard(sources, view);
   return true;
 }
 
-bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db) {
+bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const RecordSelection& selection) {
   ShowRecordCount(0);
   RecordListModel* model = RecordModelOf(list);
   if (!model) return false;
@@ -247,15 +252,15 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db) {
     return true;
   };
 
-  if (RecordSetMode == PWH_ALL_REC_MODE) {
+  if (selection.RecordSetMode == PWH_ALL_REC_MODE) {
     for (DWORD p = 0; visit(p); ++p) {
     }
     model->setAllRows(count);
-  } else if (RecordSetMode == PWH_SELECT_REC_MODE) {
-    for (RecordPosition p : DisplayedRecordList) {
+  } else if (selection.RecordSetMode == PWH_SELECT_REC_MODE) {
+    for (RecordPosition p : selection.DisplayedRecordList) {
       if (!visit(p)) break;
     }
-    model->setSelectedRows(DisplayedRecordList.positions(), count);
+    model->setSelectedRows(selection.DisplayedRecordList.positions(), count);
   }
 
   if (readFailed) {
@@ -269,11 +274,11 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db) {
   return true;
 }
 
-bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kind) {
+bool RecreateListView(const ViewSources& sources, ListWindow** slot, int kind) {
   SetStatusText(PWH_STATUS_ACTIVITY, u"re-creating list view...");
-  const KeptRecord kept = CurrentRecordOfShownList();
-  DestroyCurrentView();
-  if (!CreateMainListView(slot, kind)) {
+  const KeptRecord kept = CurrentRecordOfShownList(sources.viewSlots);
+  DestroyCurrentView(sources.viewSlots);
+  if (!CreateMainListView(sources, slot, kind)) {
     const DWORD error = GetLastError();
     MessageBoxW(nullptr, Format(u"Pennywhistle error: CreateMainListView failed. Error code: [%ld].", long(error)),
                 u"Pennywhistle Error", MB_OK | MB_ICONEXCLAMATION);
@@ -281,34 +286,35 @@ bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kin
     return false;
   }
   SetStatusText(PWH_STATUS_ACTIVITY, u"loading new list view...");
-  const bool loaded = LoadMainListBox(owner, *slot, db);
-  if (loaded) RestoreCurrentRecord(*slot, kept);
+  const bool loaded =
+      LoadMainListBox(sources.owner, *slot, sources.databases.CurrentDatabase(), sources.selection);
+  if (loaded) RestoreCurrentRecord(*slot, sources.selection, kept);
   // Arrow keys, Enter and Del go on working where the user was.
   (*slot)->setFocus();
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   return loaded;
 }
 
-void DestroyCurrentView() {
-  TreeItemCount = 0;
-  TreeItemTable.Clear();
-  DisposeView(TreeViewWindow);
-  DisposeView(MixedListWindow);
-  DisposeView(ListViewWindow);
-  if (ReportListWindow) {
+void DestroyCurrentView(ViewSlots& viewSlots) {
+  viewSlots.TreeItemCount = 0;
+  viewSlots.TreeItemTable.Clear();
+  DisposeView(viewSlots.TreeViewWindow);
+  DisposeView(viewSlots.MixedListWindow);
+  DisposeView(viewSlots.ListViewWindow);
+  if (viewSlots.ReportListWindow) {
     Host().EnableMenuItem(kSaveReportCommand, false);
-    DisposeView(ReportListWindow);
+    DisposeView(viewSlots.ReportListWindow);
   }
 }
 
-bool SaveListColumnWidths(QTableView** slot, PWHConfiguration* config) {
-  if (!slot || !config) return true;
+bool SaveListColumnWidths(ListWindow** slot, Settings& settings) {
+  if (!slot) return true;
   QTableView* view = *slot;
-  if (!view || (view != ListViewWindow && view != MixedListWindow)) return true;
+  // Only record lists have column widths to keep (not the Report list).
   const RecordListModel* model = RecordModelOf(view);
   if (!model) return true;
 
-  ColumnModel& columns = config->columns();
+  ColumnModel& columns = settings.columns();
   for (int c = 1; c < model->columnCount(); ++c) {
     const ColumnInfo info = columns.GetColumn(model->entryAtColumn(c));
     const int width = view->columnWidth(c);

@@ -1,44 +1,47 @@
 // The record list of the main window (List view, the list half of the Mixed
-// view, and the one-column Report list), its view slots and its life cycle.
+// view, and the one-column Report list) and its life cycle.
 #pragma once
 
 #include <QRect>
+#include <QTableView>
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/settings.h"
 #include "platform/object_store.h"
 #include "platform/types.h"
-
-class QTableView;
-class QWidget;
+#include "selection/selection.h"
+#include "views/gui/view_sources.h"
+#include "views/view_slots.h"
 
 namespace pw {
 
-class PWHConfiguration;
-class TreeNodeView;
+// A list of records or report lines in the view area.
+class ListWindow : public QTableView {
+ public:
+  using QTableView::QTableView;
+};
 
 // View kinds of CreateMainListView.
 enum : int { PWH_LIST_VIEW = 1, PWH_REPORT_VIEW = 2, PWH_MIXED_VIEW = 3 };
 
-// The view slots: at most one holds a window; which one tells the view shown.
-extern QTableView* ListViewWindow;
-extern QTableView* MixedListWindow;
-extern TreeNodeView* TreeViewWindow;
-extern QTableView* ReportListWindow;
-extern int TreeItemCount;
-
-// The widget views are created in (below the date tabs, above the status
-// line). Set by the main window when it is made; null before.
-extern QWidget* ViewArea;
-
-QRect GetViewRectangle();
-bool CreateMainListView(QTableView** slot, int kind);
-bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db);
-bool RecreateListView(HWND owner, QTableView** slot, DatabaseHandle& db, int kind);
-void DestroyCurrentView();
-bool SaveListColumnWidths(QTableView** slot, PWHConfiguration* config);
+// The view area's rectangle in its own coordinates; empty without one.
+QRect GetViewRectangle(const ViewSlots& viewSlots);
+// Makes a list of kind in *slot (one of sources.viewSlots), shown at the view
+// rectangle (the upper half for the Mixed view); a record list takes the
+// columns of the current mode from the settings.
+bool CreateMainListView(const ViewSources& sources, ListWindow** slot, int kind);
+// Fills a record list with the records the selection shows, from db.
+bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const RecordSelection& selection);
+// Destroys the view shown and makes and loads a list of kind in *slot from
+// the current database. The record that was current in the list shown
+// before stays current (or its nearest neighbour); the list has the focus.
+bool RecreateListView(const ViewSources& sources, ListWindow** slot, int kind);
+void DestroyCurrentView(ViewSlots& viewSlots);
+// Copies the column widths of the record list in *slot into the settings.
+bool SaveListColumnWidths(ListWindow** slot, Settings& settings);
 
 // The selected row of a list (its selection mark), -1 when none. The record
 // it shows follows from RowToPosition (views/list_cells.h).

@@ -11,9 +11,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/gui/hwnd.h"
 #include "platform/object_store.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
 #include "storage/record_store.h"
 #include "views/gui/list_view.h"
 #include "views/gui/record_list_model.h"
@@ -119,15 +118,15 @@ void DrawCard(QPainter& painter, const QRect& card, const std::vector<CardLine>&
   painter.restore();
 }
 
-// The record of the Mixed list's selected row, read without a message (the
-// card is drawn while the window paints); false when there is none.
+// The record of the Mixed list's selected row, read from db without a
+// message (the card is drawn while the window paints); false when there is
+// none.
 template <class Record>
-bool ReadSelectedRecord(Record* record) {
-  const auto* model = MixedListWindow ? dynamic_cast<const RecordListModel*>(MixedListWindow->model()) : nullptr;
+bool ReadSelectedRecord(const QTableView* list, DatabaseHandle& db, Record* record) {
+  const auto* model = list ? dynamic_cast<const RecordListModel*>(list->model()) : nullptr;
   if (!model) return false;
-  const std::int64_t position = model->positionOfRow(GetListSelectionMark(MixedListWindow));
+  const std::int64_t position = model->positionOfRow(GetListSelectionMark(list));
   if (position < 0) return false;
-  DatabaseHandle& db = CurrentDatabase();
   PropertyBuffer buffer;
   if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr) == 0) return false;
   if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) return false;
@@ -137,24 +136,25 @@ bool ReadSelectedRecord(Record* record) {
 
 }  // namespace
 
-QRect GetCardRectangle() {
-  if (!MixedListWindow || !ViewArea) return QRect();
-  const QRect list = MixedListWindow->geometry();
+QRect GetCardRectangle(const ViewSlots& viewSlots) {
+  if (!viewSlots.MixedListWindow || !viewSlots.ViewArea) return QRect();
+  const QRect list = viewSlots.MixedListWindow->geometry();
   const int top = list.top() + list.height();
-  return QRect(list.left(), top, list.width(), std::max(0, ViewArea->height() - top));
+  return QRect(list.left(), top, list.width(), std::max(0, FromHwnd(viewSlots.ViewArea)->height() - top));
 }
 
-int GetCardLinePitch(const QRect& card, int lines) {
-  const CardFonts fonts(ViewArea);
+int GetCardLinePitch(const ViewSlots& viewSlots, const QRect& card, int lines) {
+  const CardFonts fonts(FromHwnd(viewSlots.ViewArea));
   return std::max(CardLinePitch(card.top(), card.top() + card.height(), lines), fonts.lineHeight());
 }
 
-void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record) {
-  DrawCard(painter, card, TimeCardLines(record, CurrentListCellFormat()));
+void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record, const ListCellFormat& format) {
+  DrawCard(painter, card, TimeCardLines(record, format));
 }
 
-void DrawExpenseCard(QPainter& painter, const QRect& card, const ExpenseRecord& record) {
-  DrawCard(painter, card, ExpenseCardLines(record, CurrentListCellFormat()));
+void DrawExpenseCard(QPainter& painter, const QRect& card, const ExpenseRecord& record,
+                     const ListCellFormat& format) {
+  DrawCard(painter, card, ExpenseCardLines(record, format));
 }
 
 namespace {
@@ -163,13 +163,18 @@ namespace {
 // size and visibility and going with it.
 class MixedCard final : public QWidget {
  public:
-  explicit MixedCard(QTableView* list) : QWidget(list->parentWidget()), list_(list) {
+  MixedCard(const ViewSources& sources, QTableView* list)
+      : QWidget(list->parentWidget()),
+        list_(list),
+        viewSlots_(sources.viewSlots),
+        databases_(sources.databases),
+        settings_(sources.settings) {
     setObjectName(QStringLiteral("MixedCard"));
     // Every pixel is painted: the view area below never needs repainting.
     setAttribute(Qt::WA_OpaquePaintEvent);
     list->installEventFilter(this);
     connect(list, &QObject::destroyed, this, &QObject::deleteLater);
-    setGeometry(GetCardRectangle());
+    setGeometry(GetCardRectangle(viewSlots_));
     setVisible(list->isVisible());
   }
 
@@ -178,7 +183,7 @@ class MixedCard final : public QWidget {
     if (watched == list_) {
       switch (event->type()) {
         case QEvent::Resize:
-        case QEvent::Move: setGeometry(GetCardRectangle()); break;
+        case QEvent::Move: setGeometry(GetCardRectangle(viewSlots_)); break;
         case QEvent::Show: show(); break;
         case QEvent::Hide: hide(); break;
         default: break;
@@ -190,13 +195,15 @@ class MixedCard final : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (list_ != MixedListWindow) return;
-    if (AppMode == PWH_EXPENSE_MODE) {
+    if (list_ != viewSlots_.MixedListWindow) return;
+    DatabaseHandle& db = databases_.CurrentDatabase();
+    const ListCellFormat format = ListCellFormatOf(settings_);
+    if (databases_.AppMode == PWH_EXPENSE_MODE) {
       auto record = std::make_unique<ExpenseRecord>();
-      if (ReadSelectedRecord(record.get())) return DrawExpenseCard(painter, rect(), *record);
+      if (ReadSelectedRecord(list_, db, record.get())) return DrawExpenseCard(painter, rect(), *record, format);
     } else {
       auto record = std::make_unique<TimeRecord>();
-      if (ReadSelectedRecord(record.get())) return DrawTimeCard(painter, rect(), *record);
+      if (ReadSelectedRecord(list_, db, record.get())) return DrawTimeCard(painter, rect(), *record, format);
     }
     DrawEmptyCard(painter, rect());
   }
@@ -206,6 +213,9 @@ class MixedCard final : public QWidget {
 
  private:
   QTableView* list_;
+  const ViewSlots& viewSlots_;
+  RecordDatabases& databases_;
+  const Settings& settings_;
 };
 
 MixedCard* CardOf(const QTableView* list) {
@@ -217,14 +227,14 @@ MixedCard* CardOf(const QTableView* list) {
 
 }  // namespace
 
-void AttachMixedCard(QTableView* list) {
-  if (list && list->parentWidget()) new MixedCard(list);
+void AttachMixedCard(const ViewSources& sources, QTableView* list) {
+  if (list && list->parentWidget()) new MixedCard(sources, list);
 }
 
-void PaintMixedCard() {
-  if (MixedCard* card = CardOf(MixedListWindow)) card->update();
+void PaintMixedCard(const ViewSlots& viewSlots) {
+  if (MixedCard* card = CardOf(viewSlots.MixedListWindow)) card->update();
 }
 
-void ClearMixedCard() { PaintMixedCard(); }
+void ClearMixedCard(const ViewSlots& viewSlots) { PaintMixedCard(viewSlots); }
 
 }  // namespace pw

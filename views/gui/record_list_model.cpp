@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "platform/error_codes.h"
-#include "shell/globals.h"
 #include "text/fixed_text.h"
 
 // The resource file is part of a static library: make sure its data is

@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "config/configuration.h"
+#include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "views/gui/list_view.h"
 #include "views/gui/tree_model.h"
 #include "views/gui/tree_node_view.h"
@@ -26,11 +25,11 @@ struct TreePlace {
   std::vector<std::u16string> path;
 };
 
-TreePlace PlaceOf(const TreeNodeView* tree) {
+TreePlace PlaceOf(const TreeNodeView* tree, int appMode) {
   TreePlace place;
   const TreeNodeModel* model = ModelOf(tree);
   const TreeItem item = SelectedTreeItem(tree);
-  if (!model || model->appMode() != AppMode || item == PWH_NO_TREE_ITEM) return place;
+  if (!model || model->appMode() != appMode || item == PWH_NO_TREE_ITEM) return place;
   const TreeNodeList& nodes = model->nodes();
   place.valid = true;
   place.leaf = !nodes.node(item).hasChildren;
@@ -52,7 +51,7 @@ TreeItem FindPlace(const TreeNodeModel* model, const TreeItemList& table, const 
 }
 
 void SetUpTree(TreeNodeView* tree) {
-  tree->setObjectName(QStringLiteral("PWH Main Tree View"));
+  tree->setObjectName(QStringLiteral("TreeView"));
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);
   tree->setIconSize(QSize(16, 16));
@@ -66,56 +65,56 @@ void SetUpTree(TreeNodeView* tree) {
 
 }  // namespace
 
-bool CreateMainTreeView(TreeNodeView** slot) {
-  if (!slot) return false;
-  *slot = nullptr;
-  if (!ViewArea) return false;
-  auto* tree = new TreeNodeView(AppMode, ViewArea);
+bool CreateMainTreeView(ViewSlots& viewSlots, int appMode) {
+  viewSlots.TreeViewWindow = nullptr;
+  if (!viewSlots.ViewArea) return false;
+  auto* tree = new TreeNodeView(appMode, FromHwnd(viewSlots.ViewArea));
   SetUpTree(tree);
-  QObject::connect(tree, &QObject::destroyed, [tree](QObject*) {
-    if (TreeViewWindow == tree) TreeViewWindow = nullptr;
+  // The tree receives the signal itself, so that disposing of it (which
+  // empties the slot first) can take it back.
+  QObject::connect(tree, &QObject::destroyed, tree, [&viewSlots, tree](QObject*) {
+    if (viewSlots.TreeViewWindow == tree) viewSlots.TreeViewWindow = nullptr;
   });
-  *slot = tree;
-  tree->setGeometry(GetViewRectangle());
+  viewSlots.TreeViewWindow = tree;
+  tree->setGeometry(GetViewRectangle(viewSlots));
   tree->show();
   return true;
 }
 
-bool LoadMainTreeViewListBox(HWND owner, TreeNodeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount) {
-  TreeNodeModel* model = ModelOf(tree);
-  if (!model || !table || !itemCount) return false;
+bool LoadMainTreeViewListBox(const ViewSources& sources) {
+  ViewSlots& viewSlots = sources.viewSlots;
+  TreeNodeModel* model = ModelOf(viewSlots.TreeViewWindow);
+  if (!model) return false;
   TreeNodeList nodes;
-  if (!LoadTreeNodes(owner, db, model->appMode(), TreeTextFormat{EuropeanDates()}, &nodes)) return false;
+  if (!LoadTreeNodes(sources.owner, sources.databases.CurrentDatabase(), model->appMode(), sources.selection,
+                     TreeTextFormat{sources.settings.europeanDates()}, &nodes))
+    return false;
   model->setNodes(std::move(nodes));
   ShowRecordCount(0);
-  table->FillFromLeaves(model->nodes());
-  *itemCount = int(table->count());
-  ShowRecordCount(*itemCount);
+  viewSlots.TreeItemTable.FillFromLeaves(model->nodes());
+  viewSlots.TreeItemCount = int(viewSlots.TreeItemTable.count());
+  ShowRecordCount(viewSlots.TreeItemCount);
   return true;
 }
 
-bool LoadTreeView(HWND owner, TreeNodeView* tree, DatabaseHandle& db, TreeItemList* table, int* itemCount) {
+bool LoadTreeView(const ViewSources& sources) {
   SetStatusText(PWH_STATUS_ACTIVITY, u"loading tree view...");
-  const bool loaded = LoadMainTreeViewListBox(owner, tree, db, table, itemCount);
+  const bool loaded = LoadMainTreeViewListBox(sources);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   return loaded;
 }
 
-bool RecreateTreeView(HWND owner, TreeNodeView** slot, DatabaseHandle& db, TreeItemList* table, int* itemCount) {
-  if (!slot || !table || !itemCount) return false;
-  const TreePlace keep = PlaceOf(*slot);
-  DestroyCurrentView();
-  table->Clear();
-  *itemCount = 0;
-  if (!CreateMainTreeView(slot)) return false;
-  const bool loaded = LoadTreeView(owner, *slot, db, table, itemCount);
-  SelectTreeItem(*slot, FindPlace(ModelOf(*slot), *table, keep));
-  (*slot)->setFocus();
+bool RecreateTreeView(const ViewSources& sources) {
+  ViewSlots& viewSlots = sources.viewSlots;
+  const TreePlace keep = PlaceOf(viewSlots.TreeViewWindow, sources.databases.AppMode);
+  DestroyCurrentView(viewSlots);
+  viewSlots.TreeItemTable.Clear();
+  viewSlots.TreeItemCount = 0;
+  if (!CreateMainTreeView(viewSlots, sources.databases.AppMode)) return false;
+  const bool loaded = LoadTreeView(sources);
+  SelectTreeItem(viewSlots.TreeViewWindow, FindPlace(ModelOf(viewSlots.TreeViewWindow), viewSlots.TreeItemTable, keep));
+  viewSlots.TreeViewWindow->setFocus();
   return loaded;
-}
-
-bool RecreateCurrentTreeView() {
-  return RecreateTreeView(MainWindow, &TreeViewWindow, CurrentDatabase(), &TreeItemTable, &TreeItemCount);
 }
 
 TreeItem SelectedTreeItem(const TreeNodeView* tree) {
@@ -124,8 +123,7 @@ TreeItem SelectedTreeItem(const TreeNodeView* tree) {
 
 bool SelectTreeItem(TreeNodeView* tree, TreeItem item) { return tree && tree->selectNode(item); }
 
-void ExpandCollapseTree(HWND window) {
-  TreeNodeView* tree = TreeViewWindow;
+void ExpandCollapseTree(HWND window, TreeNodeView* tree) {
   if (!tree) return;
   const TreeItem selected = SelectedTreeItem(tree);
   if (selected == PWH_NO_TREE_ITEM) {

@@ -4,7 +4,6 @@
 #include <QTableView>
 
 #include "platform/host_port.h"
-#include "shell/globals.h"
 #include "views/gui/list_view.h"
 #include "views/gui/record_list_model.h"
 #include "views/gui/tree_view.h"
@@ -14,7 +13,9 @@ namespace pw {
 
 namespace {
 
-QTableView* ShownRecordList() { return ListViewWindow ? ListViewWindow : MixedListWindow; }
+QTableView* ShownRecordList(const ViewSlots& viewSlots) {
+  return viewSlots.ListViewWindow ? viewSlots.ListViewWindow : viewSlots.MixedListWindow;
+}
 
 const RecordListModel* RecordModelOf(const QTableView* list) {
   return list ? dynamic_cast<const RecordListModel*>(list->model()) : nullptr;
@@ -27,23 +28,25 @@ std::int64_t ListSelection(const QTableView* list) {
 
 }  // namespace
 
-std::int64_t SelectedRecordPosition() {
-  if (QTableView* list = ShownRecordList()) return ListSelection(list);
-  if (TreeViewWindow) return TreeSelectionToPosition(TreeItemTable, SelectedTreeItem(TreeViewWindow));
-  MessageBoxW(MainWindow, u"Please select a record first.", u"Record Selection", MB_OK | MB_ICONWARNING);
+std::int64_t SelectedRecordPosition(HWND owner, const ViewSlots& viewSlots) {
+  if (QTableView* list = ShownRecordList(viewSlots)) return ListSelection(list);
+  if (viewSlots.TreeViewWindow)
+    return TreeSelectionToPosition(owner, viewSlots.TreeItemTable, SelectedTreeItem(viewSlots.TreeViewWindow));
+  MessageBoxW(owner, u"Please select a record first.", u"Record Selection", MB_OK | MB_ICONWARNING);
   return -1;
 }
 
-std::int64_t ShownRecordPosition() {
-  if (QTableView* list = ShownRecordList()) return ListSelection(list);
-  if (TreeViewWindow) return TreeItemTable.PositionOf(SelectedTreeItem(TreeViewWindow));
+std::int64_t ShownRecordPosition(const ViewSlots& viewSlots) {
+  if (QTableView* list = ShownRecordList(viewSlots)) return ListSelection(list);
+  if (viewSlots.TreeViewWindow) return viewSlots.TreeItemTable.PositionOf(SelectedTreeItem(viewSlots.TreeViewWindow));
   return -1;
 }
 
-bool SelectShownRecord(std::int64_t position) {
+bool SelectShownRecord(const ViewSlots& viewSlots, std::int64_t position) {
   if (position < 0) return false;
-  if (TreeViewWindow) return SelectTreeItem(TreeViewWindow, TreeItemTable.ItemOf(RecordPosition(position)));
-  QTableView* list = ShownRecordList();
+  if (viewSlots.TreeViewWindow)
+    return SelectTreeItem(viewSlots.TreeViewWindow, viewSlots.TreeItemTable.ItemOf(RecordPosition(position)));
+  QTableView* list = ShownRecordList(viewSlots);
   const RecordListModel* model = RecordModelOf(list);
   if (!model) return false;
   // Rows are in ascending position order: search for the row.

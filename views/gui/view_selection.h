@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "platform/types.h"
+#include "views/view_slots.h"
+
 namespace pw {
 
 // The position of the record selected in the view shown, or -1:
@@ -13,13 +16,14 @@ namespace pw {
 // - Tree view: the selected leaf's record; "No records available." when no
 //   item is selected, "Please select a record first." when a group is;
 // - no such view (the Report view): "Please select a record first.".
-std::int64_t SelectedRecordPosition();
+// The messages are owned by owner.
+std::int64_t SelectedRecordPosition(HWND owner, const ViewSlots& viewSlots);
 
 // The same without any message: -1 whenever there is no selected record.
-std::int64_t ShownRecordPosition();
+std::int64_t ShownRecordPosition(const ViewSlots& viewSlots);
 
 // Selects the record at `position` in the view shown (and scrolls to it);
 // false when the view does not show it.
-bool SelectShownRecord(std::int64_t position);
+bool SelectShownRecord(const ViewSlots& viewSlots, std::int64_t position);
 
 }  // namespace pw

@@ -1,3 +1,4 @@
+// What the entry dialogs share, and the pulldown list editor.
 #include "dialogs/gui/dialog_support.h"
 
 #include <QApplication>
@@ -6,21 +7,19 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
-#include <memory>
 #include <tuple>
 
 #include "dialogs/gui/entry_fixture.h"
+#include "dialogs/gui/pulldown_properties.h"
 
 namespace pw::test {
 namespace {
 
-// A dialog with a pick-list box and a note button, as the entry dialogs have
-// them, and the button row.
+// A pulldown list box, a note button and the button row, as in the entry dialogs.
 struct SampleDialog {
   SampleDialog() : dialog(new PwDialog(nullptr)) {
-    box = CreatePickListBox(1056, dialog.get());
+    box = CreatePulldownBox(1056, QStringLiteral("ClientBox"), dialog.get());
     other = CreateDialogButton("Note", 1000, dialog.get());
     auto* layout = new QVBoxLayout(dialog.get());
     layout->addWidget(box);
@@ -35,115 +34,96 @@ struct SampleDialog {
 
 using DialogSupportTest = EntryDialogTest;
 
-// Enter ends the dialog with OK from any control, Escape with cancel.
+// Enter ends the dialog with OK even from another button, which never
+// takes Enter; Escape ends it with cancel.
 TEST_F(DialogSupportTest, EnterIsOkAndEscapeIsCancel) {
-  const std::tuple<bool, Qt::Key, int> cases[] = {  // focus in the box, key, result
-      {true, Qt::Key_Return, IDOK}, {false, Qt::Key_Return, IDOK}, {false, Qt::Key_Escape, IDCANCEL}};
-  for (const auto& [inBox, key, result] : cases) {
+  for (const auto& [key, result] : {std::pair(Qt::Key_Return, IDOK), std::pair(Qt::Key_Escape, IDCANCEL)}) {
     SampleDialog s;
-    QWidget* focus = inBox ? static_cast<QWidget*>(s.box->lineEdit()) : s.other;
-    focus->setFocus();
-    QTest::keyClick(focus, key);
-    EXPECT_EQ(s.dialog->result(), result) << inBox << " " << key;
-    EXPECT_TRUE(s.dialog->isHidden());
+    EXPECT_TRUE(Control<QPushButton>(s.dialog.get(), IDCANCEL)->font().bold());
+    s.other->setFocus();
+    QTest::keyClick(s.other, key);
+    EXPECT_EQ(s.dialog->result(), result) << key;
   }
 }
 
-TEST_F(DialogSupportTest, ButtonRowHasOkAndABoldCancel) {
-  SampleDialog s;
-  auto* ok = Control<QPushButton>(s.dialog.get(), IDOK);
-  auto* cancel = Control<QPushButton>(s.dialog.get(), IDCANCEL);
-  ASSERT_TRUE(ok && cancel);
-  EXPECT_EQ(ok->text(), "OK");
-  EXPECT_TRUE(ok->isDefault());
-  EXPECT_EQ(cancel->text(), "cancel");
-  EXPECT_EQ(cancel->font().weight(), QFont::Bold);
-  cancel->click();
-  EXPECT_EQ(s.dialog->result(), IDCANCEL);
-}
-
-TEST_F(DialogSupportTest, PickListFillsSortedSelectsNothingAndKeepsTheText) {
-  for (auto v : {u"zeta", u"Acme", u"beta", u"acme"}) AddValue(PWH_PULLDOWN_CLIENT, v);
-  AddValue(PWH_PULLDOWN_PROJECT, u"Other");
-  SampleDialog s;
-  SetPickListText(s.box, u"typed");
-  EXPECT_TRUE(FillPickListBox(nullptr, s.box, PWH_PULLDOWN_CLIENT));
-  QStringList items;
-  for (int i = 0; i < s.box->count(); ++i) items << s.box->itemText(i);
-  EXPECT_EQ(items, (QStringList{"Acme", "acme", "beta", "zeta"}));
-  EXPECT_EQ(s.box->currentIndex(), -1);
-  EXPECT_EQ(PickListText(s.box), u"typed");
-}
-
-// Typed text stays exactly as typed: no inline completion, no case-blind
-// match against the values, nothing added to the list on Enter.
-TEST_F(DialogSupportTest, PickListKeepsWhatWasTyped) {
-  AddValue(PWH_PULLDOWN_CLIENT, u"Acme");
-  AddValue(PWH_PULLDOWN_CLIENT, u"Acme Widgets");
-  const std::pair<QString, Qt::Key> cases[] = {  // Qt::Key_unknown: no key after the text
-      {"acme", Qt::Key_unknown}, {"Ac", Qt::Key_unknown}, {"ACME", Qt::Key_Return}, {"Newco", Qt::Key_Tab}};
+// The box lists the category's values sorted, and typed text stays exactly
+// as typed: no completion, no case-blind match, nothing added on Enter.
+TEST_F(DialogSupportTest, PulldownIsSortedAndKeepsWhatWasTyped) {
+  for (auto v : {u"Acme Widgets", u"beta", u"Acme"}) AddValue(PWH_PULLDOWN_CLIENT, v);
+  const std::pair<QString, Qt::Key> cases[] = {{"Ac", Qt::Key_Tab}, {"ACME", Qt::Key_Return}};
   for (const auto& [typed, finish] : cases) {
     SampleDialog s;
-    FillPickListBox(nullptr, s.box, PWH_PULLDOWN_CLIENT);
+    EXPECT_TRUE(FillPulldownBox(nullptr, pulldowns, s.box, PWH_PULLDOWN_CLIENT));
+    EXPECT_EQ(std::tuple(s.box->itemText(0), s.box->itemText(2), s.box->currentIndex()),
+              std::tuple("Acme", "beta", -1));
     s.box->lineEdit()->setFocus();
     QTest::keyClicks(s.box->lineEdit(), typed);
-    if (finish != Qt::Key_unknown) QTest::keyClick(s.box->lineEdit(), finish);
-    s.other->setFocus();  // focus leaves the box
-    EXPECT_EQ(QString::fromStdU16String(PickListText(s.box)), typed);
-    EXPECT_EQ(s.box->count(), 2);
+    QTest::keyClick(s.box->lineEdit(), finish);
+    EXPECT_EQ(QString::fromStdU16String(PulldownText(s.box)), typed);
+    EXPECT_EQ(s.box->count(), 3);
   }
 }
 
-TEST_F(DialogSupportTest, PickListRefusesMoreThanTheFieldHolds) {
-  SampleDialog s;
-  SetPickListText(s.box, std::u16string(300, u'x'));
-  EXPECT_EQ(PickListText(s.box).size(), std::size_t(PWH_TEXT_LIMIT - 1));
-  s.box->lineEdit()->setFocus();
-  s.box->lineEdit()->end(false);
-  QTest::keyClicks(s.box->lineEdit(), "yz");
-  EXPECT_EQ(PickListText(s.box), std::u16string(PWH_TEXT_LIMIT - 1, u'x'));
-}
-
-// The note editor: OK takes the text, cancel leaves the note as it was, and
-// a note never grows past 2047 characters.
+// The note editor: OK takes the text, Escape leaves the note as it was, and
+// a paste past the limit is cut, with a notice.
 TEST(NoteEditorTest, EditsInPlaceWithinTheLimit) {
-  const std::u16string full(PWH_NOTES_LIMIT - 1, u'n');
-  const struct {
-    const char* name;
-    std::u16string before;
-    QString typed, pasted;  // typed, then pasted, at the end
-    bool ok;
-    std::u16string after;
-    bool told;  // the editor says something was cut
-  } cases[] = {
-      {"typed and taken", u"met ", "Bob", "", true, u"met Bob", false},
-      {"line breaks kept", u"", "a\rb", "", true, u"a\nb", false},
-      {"cancel leaves it", u"old", "new", "", false, u"old", false},
-      {"a full note refuses typing", full, "x", "", true, full, true},
-      {"a paste is cut to fit", full.substr(3), "", "abcdef", true, full.substr(3) + u"abc", true},
+  const std::u16string nearlyFull(PWH_NOTES_LIMIT - 4, u'n');
+  const std::tuple<std::u16string, QString, bool, std::u16string, bool> cases[] = {
+      // before, pasted, OK, after, notice shown
+      {u"met ", "Bob", true, u"met Bob", false},
+      {u"old", "new", false, u"old", false},
+      {nearlyFull, "abcdef", true, nearlyFull + u"abc", true},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [before, pasted, ok, after, told] : cases) {
     char16_t notes[PWH_NOTES_LIMIT];
-    CopyText(notes, c.before);
+    CopyText(notes, before);
     std::unique_ptr<QDialog> editor(CreateNoteEditor(nullptr, notes));
     editor->show();
     auto* text = editor->findChild<QPlainTextEdit*>("NoteText");
     ASSERT_NE(text, nullptr);
-    QTest::keyClicks(text, c.typed);
-    if (!c.pasted.isEmpty()) {
-      QApplication::clipboard()->setText(c.pasted);
-      text->paste();
-    }
-    if (c.ok) {
-      editor->findChild<QPushButton*>("1")->click();
-    } else {
-      QTest::keyClick(editor.get(), Qt::Key_Escape);
-    }
-    EXPECT_EQ(editor->result(), c.ok ? IDOK : IDCANCEL);
-    EXPECT_EQ(TextOf(notes), c.after);
-    EXPECT_EQ(!editor->findChild<QLabel*>("NoteNotice")->isHidden(), c.told);
+    text->moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText(pasted);
+    text->paste();
+    ok ? FindControl<QPushButton>(editor.get(), IDOK)->click() : QTest::keyClick(editor.get(), Qt::Key_Escape);
+    EXPECT_EQ(editor->result(), ok ? IDOK : IDCANCEL);
+    EXPECT_EQ(TextOf(notes), after);
+    EXPECT_EQ(!editor->findChild<QLabel*>("NoteNotice")->isHidden(), told);
   }
+}
+
+// Ctrl+PgDown / Ctrl+PgUp step through the pages (wrapping), each filled
+// when first shown; Enter in the edit box adds the value in its sorted place
+// without closing the editor; Del removes the chosen line.
+TEST_F(EntryDialogTest, PulldownEditorKeys) {
+  for (const char16_t* v : {u"zulu", u"Alpha", u"beta"}) AddValue(PWH_PULLDOWN_CLIENT, v);
+  AddValue(PWH_PULLDOWN_PROJECT, u"Web");
+  settings.set(PWH_CONFIRM_ADD_PULLDOWN_ITEM, false);
+  settings.set(PWH_CONFIRM_DELETE_PULLDOWN_ITEM, false);
+  auto* d = new PulldownPropertiesDialog(nullptr, pulldowns, settings);
+  Show(d);
+  ActivateForKeys(d);
+  EXPECT_FALSE(d->page(1)->filled());
+  const auto pageKey = [d](Qt::Key key) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : d, key, Qt::ControlModifier);
+  };
+  pageKey(Qt::Key_PageDown);
+  EXPECT_EQ(Lines(d->page(1)->values()), QStringList{"Web"});
+  pageKey(Qt::Key_PageUp);
+  pageKey(Qt::Key_PageUp);
+  EXPECT_EQ(d->pages()->currentIndex(), d->pages()->count() - 1);
+  pageKey(Qt::Key_PageDown);
+
+  PulldownPage* page = d->page(0);
+  QTest::keyClicks(page->newValue(), "Bravo");
+  QTest::keyClick(page->newValue(), Qt::Key_Return);
+  EXPECT_EQ(d->result(), 0);
+  EXPECT_EQ(Lines(page->values()), (QStringList{"Alpha", "beta", "Bravo", "zulu"}));
+  EXPECT_EQ(page->values()->currentItem()->text(), "Bravo");
+  page->values()->setCurrentRow(0);
+  QTest::keyClick(page->values(), Qt::Key_Delete);
+  EXPECT_EQ(Lines(page->values()), (QStringList{"beta", "Bravo", "zulu"}));
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -13,6 +14,15 @@
 #include <functional>
 
 namespace pw::test {
+
+// Keys reach shortcuts and mnemonics only in the active window, which the
+// main window may take back late once the start-up choice closed.
+inline void ActivateForKeys(QWidget* window) {
+  QTest::qWait(50);
+  window->activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
 
 template <class Window>
 void WhenModalAppears(std::function<void(Window*)> act, int deadlineMs = 5000) {

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 
 #include "modal_poller.h"
 #include "shell_fixture.h"
@@ -47,41 +46,39 @@ TEST_P(QtHostMessageBoxTest, ShowsTextTitleIconAndButtons) {
   EXPECT_TRUE(shown);
 }
 
-constexpr unsigned kQuestion = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
 INSTANTIATE_TEST_SUITE_P(
     QtHost, QtHostMessageBoxTest,
     testing::Values(
         BoxCase{"Information", MB_OK | MB_ICONINFORMATION, QMessageBox::Information, true, QMessageBox::Ok, IDOK},
-        BoxCase{"Exclamation", MB_OK | MB_ICONEXCLAMATION, QMessageBox::Warning, true, QMessageBox::Ok, IDOK},
-        BoxCase{"ErrorEscape", MB_OK | MB_ICONERROR, QMessageBox::Critical, true, QMessageBox::NoButton, IDOK},
-        BoxCase{"StopWithoutOwner", MB_OK | MB_ICONSTOP, QMessageBox::Critical, false, QMessageBox::Ok, IDOK},
-        BoxCase{"QuestionYes", kQuestion, QMessageBox::Question, true, QMessageBox::Yes, IDYES},
-        BoxCase{"QuestionNo", kQuestion, QMessageBox::Question, true, QMessageBox::No, IDNO},
+        BoxCase{"ErrorWithoutOwnerEscape", MB_OK | MB_ICONERROR, QMessageBox::Critical, false, QMessageBox::NoButton,
+                IDOK},
+        BoxCase{"QuestionYes", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, QMessageBox::Question, true,
+                QMessageBox::Yes, IDYES},
         BoxCase{"WarningEscapeIsNo", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, QMessageBox::Warning, true,
                 QMessageBox::NoButton, IDNO}),
     [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, QtHostDrivesTheMainWindow) {
   ASSERT_TRUE(StartUp());
-  PwMainWindow* window = MainWindowWidget();
+  PwMainWindow* window = Window();
   // Selecting a tab from code is not a tab change: no view is re-created.
-  const std::size_t before = Activity().size();
-  host.SelectDateTab(4);
-  EXPECT_EQ(host.SelectedDateTab(), 4);
-  EXPECT_EQ(Activity().size(), before);
+  const auto* list = State().ListViewWindow;
+  qtHost.SelectDateTab(4);
+  EXPECT_EQ(qtHost.SelectedDateTab(), 4);
+  EXPECT_EQ(State().ListViewWindow, list);
 
-  host.CheckMenuItem(IDM_COPY, true);  // any item can carry a check
+  qtHost.CheckMenuItem(IDM_COPY, true);  // any item can carry a check
   EXPECT_TRUE(window->menuAction(IDM_COPY)->isChecked());
-  host.EnableMenuItem(IDM_COPY, false);
+  qtHost.EnableMenuItem(IDM_COPY, false);
   EXPECT_FALSE(window->menuAction(IDM_COPY)->isEnabled());
   // The tool button of the same command is not a menu item.
   EXPECT_TRUE(window->toolButtons()[1]->isEnabled());
 
   // Without a window there is nothing to act on.
-  CleanUp();
-  EXPECT_EQ(host.SelectedDateTab(), -1);
-  host.SetStatusText(0, u"Time");
-  host.CheckMenuItem(IDM_MODE_TIME, true);
+  program.CleanUp();
+  EXPECT_EQ(qtHost.SelectedDateTab(), -1);
+  qtHost.SetStatusText(0, u"Time");
+  qtHost.CheckMenuItem(IDM_MODE_TIME, true);
 }
 
 }  // namespace

@@ -22,7 +22,6 @@ TEST(SingleInstanceTest, DefaultNameIsInTheRuntimeFolderElseBesideTheStore) {
   const QString store = QString::fromStdString(TemporaryHome()) + "/data/pennywhistle";
   const std::pair<QByteArray, QString> cases[] = {
       {runtime, QString::fromUtf8(runtime) + "/pennywhistle.socket"},
-      {"", store + "/pennywhistle.socket"},
       {"relative/folder", store + "/pennywhistle.socket"},
       {runtime + "/missing", store + "/pennywhistle.socket"},
   };

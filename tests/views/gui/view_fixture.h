@@ -1,21 +1,18 @@
-// A store with both record databases, settings under a key of the test's
-// own, and a 640 x 480 view area (not shown yet); every view is torn down at
-// the end.
+// A store with both record databases, default settings, a 640 x 480 view
+// area (not shown yet) and the views over the fixture's state; every view is
+// torn down at the end.
 #pragma once
 
 #include <QCoreApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
-#include "config/configuration.h"
-#include "selection/selection.h"
-#include "shell/globals.h"
+#include "config/settings.h"
 #include "storage/store_fixture.h"
 #include "text/format.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_node_view.h"
+#include "views/gui/view_port.h"
 
 namespace pw::test {
 
@@ -24,26 +21,25 @@ class ViewTest : public StoreTest {
   void SetUp() override {
     StoreTest::SetUp();
     OpenRecordDatabases();
-    static int serial = 0;
-    configKey_ = Format(u"Software\\tests\\Views %d", ++serial);
-    config_ = std::make_unique<PWHConfiguration>(configKey_.c_str());
-    Configuration = config_.get();
     area_.resize(640, 480);
-    ViewArea = &area_;
+    state.ViewArea = &area_;
     RecordSetMode = PWH_ALL_REC_MODE;
   }
-
   void TearDown() override {
-    DestroyCurrentView();
+    DestroyCurrentView(state);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ViewArea = nullptr;
-    Configuration = nullptr;
+    state.ViewArea = nullptr;
     StoreTest::TearDown();
   }
+  ViewSources Sources() { return views.Sources(); }
 
-  std::u16string configKey_;
-  std::unique_ptr<PWHConfiguration> config_;
+  Settings settings;
   QWidget area_;
+  GuiViewPort views{state, state, state, [] { return HWND(nullptr); }, [this] { return &settings; }};
+  ListWindow*& ListViewWindow = state.ListViewWindow;
+  ListWindow*& MixedListWindow = state.MixedListWindow;
+  ListWindow*& ReportListWindow = state.ReportListWindow;
+  TreeNodeView*& TreeViewWindow = state.TreeViewWindow;
 };
 
 }  // namespace pw::test

@@ -1,0 +1,29 @@
+// Widgets that stand for a control or a dialog of the program's resources
+// carry the resource identifier as the property "controlId"; their object
+// name says what they are ("ClientBox", "NoteButton", "TimeEntryDialog").
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+namespace pw {
+
+inline constexpr char kControlIdProperty[] = "controlId";
+
+// Names the widget and tags it with its identifier.
+void NameControl(QObject* widget, int controlId, const QString& name);
+// A name from a label: "Default &Time Record" and "Button" give
+// "DefaultTimeRecordButton"; letters and digits are kept, each word
+// capitalised.
+QString NameFromLabel(const QString& label, const QString& kind);
+
+// The widget of type T below parent that stands for controlId; null when none.
+template <class T>
+T* FindControl(const QObject* parent, int controlId) {
+  for (T* widget : parent->findChildren<T*>())
+    if (widget->property(kControlIdProperty) == QVariant(controlId)) return widget;
+  return nullptr;
+}
+
+}  // namespace pw

@@ -1,0 +1,48 @@
+// What the commands ask of the views: which one is shown, which record is
+// selected in it, making a view anew from the current database and making a
+// record current again. The GUI implements it over the view windows; tests
+// implement it with a table of rows.
+#pragma once
+
+#include <cstdint>
+
+#include "selection/selection.h"
+#include "storage/record_databases.h"
+#include "storage/record_store.h"
+
+namespace pw {
+
+enum class ShownView { None, List, Tree, Mixed, Report };
+
+class ViewPort {
+ public:
+  virtual ~ViewPort() = default;
+
+  virtual ShownView Shown() const = 0;
+  // The position of the record selected in the view shown, or -1 (a Tree
+  // view or the Report view says why; a list says nothing).
+  virtual std::int64_t SelectedRecordPosition() = 0;
+  // The same without any message.
+  virtual std::int64_t ShownRecordPosition() = 0;
+  // The selected row of the List or Mixed view's list, -1 when none.
+  virtual int SelectedRow() = 0;
+  // Destroys the view shown and makes `view` (List, Tree or Mixed) from the
+  // current database and the displayed records; false when that failed.
+  virtual bool CreateView(ShownView view) = 0;
+  // Makes the record at position current in the view shown and scrolls it
+  // into sight; false when the view does not show it.
+  virtual bool ShowRecord(RecordPosition position) = 0;
+  // Makes a row of the List or Mixed view's list current (the last one when
+  // row is past the end); nothing for an empty list.
+  virtual void MakeRowCurrent(int row) = 0;
+  // Copies the List (else the Mixed) view's column widths into the settings.
+  virtual void StoreColumnWidths() = 0;
+  // Draws an empty card in the Mixed view.
+  virtual void ClearMixedCard() = 0;
+};
+
+// ApplyDateTab, then the view shown made anew; false when that failed or
+// no List, Tree or Mixed view is shown.
+bool RefreshView(RecordSelection& selection, RecordDatabases& databases, ViewPort& views);
+
+}  // namespace pw
