@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config ccache
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools fonts-liberation xvfb
-  locales desktop-file-utils appstream)
+  locales desktop-file-utils appstream
+  qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libxss-dev poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
