@@ -14,6 +14,10 @@ namespace pw {
 // Message box type flags (buttons | icon | default button).
 inline constexpr unsigned MB_OK = 0x00000000;
 inline constexpr unsigned MB_YESNO = 0x00000004;
+// Ours: Yes, No, "Yes to All", "No to All" (for a run of like questions).
+inline constexpr unsigned MB_YESNOALL = 0x00000007;
+// Ours: OK and "Skip All" (for a run of like problem reports).
+inline constexpr unsigned MB_OKSKIPALL = 0x00000008;
 inline constexpr unsigned MB_ICONHAND = 0x00000010;  // stop / error
 inline constexpr unsigned MB_ICONERROR = MB_ICONHAND;
 inline constexpr unsigned MB_ICONSTOP = MB_ICONHAND;
@@ -31,6 +35,9 @@ inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+inline constexpr int IDYESTOALL = 10;
+inline constexpr int IDNOTOALL = 11;
+inline constexpr int IDSKIPALL = 12;
 
 class HostPort {
  public:
@@ -50,6 +57,14 @@ class HostPort {
   // Menu items of the menu bar, by command identifier.
   virtual void CheckMenuItem(unsigned commandId, bool checked) = 0;
   virtual void EnableMenuItem(unsigned commandId, bool enabled) = 0;
+
+  // A progress bar in the status line for an operation over many records:
+  // Begin shows it with a text and the number of steps, Step sets how many
+  // are done (the host repaints at most every 100 ms and keeps the window
+  // painted), End removes it. Hosts without a status line ignore them.
+  virtual void BeginProgress(std::u16string_view /*text*/, long /*total*/) {}
+  virtual void StepProgress(long /*done*/) {}
+  virtual void EndProgress() {}
 };
 
 // The installed host (the console host when none is installed).

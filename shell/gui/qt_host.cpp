@@ -34,18 +34,37 @@ void QtHost::SetWindow(PwMainWindow* window) { window_ = window; }
 PwMainWindow* QtHost::window() const { return window_.data(); }
 
 int QtHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view title, unsigned type) {
-  const bool question = (type & MB_BUTTONMASK) == MB_YESNO;
-  QMessageBox box(IconOf(type), ToQString(title), ToQString(text),
-                  question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, FromHwnd(owner));
+  const unsigned buttons = type & MB_BUTTONMASK;
+  QMessageBox box(IconOf(type), ToQString(title), ToQString(text), QMessageBox::NoButton,
+                  FromHwnd(owner));
   box.setTextFormat(Qt::PlainText);
-  if (question) {
+  if (buttons == MB_YESNO || buttons == MB_YESNOALL) {
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* yesAll = nullptr;
+    QPushButton* noAll = nullptr;
+    if (buttons == MB_YESNOALL) {
+      yesAll = box.addButton(QObject::tr("Yes to &All"), QMessageBox::YesRole);
+      noAll = box.addButton(QObject::tr("N&o to All"), QMessageBox::NoRole);
+    }
     // Anything but an explicit Yes cancels: No is the default and Escape.
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == yes) return IDYES;
+    if (yesAll && clicked == yesAll) return IDYESTOALL;
+    if (noAll && clicked == noAll) return IDNOTOALL;
+    return IDNO;
   }
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  QPushButton* skipAll =
+      buttons == MB_OKSKIPALL ? box.addButton(QObject::tr("&Skip All"), QMessageBox::RejectRole)
+                              : nullptr;
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
   box.exec();
-  if (!question) return IDOK;
-  return box.clickedButton() == box.button(QMessageBox::Yes) ? IDYES : IDNO;
+  return skipAll && box.clickedButton() == skipAll ? IDSKIPALL : IDOK;
 }
 
 void QtHost::SetStatusText(int part, std::u16string_view text) {
