@@ -193,48 +193,51 @@ void PWHConfiguration::setDefaults() {
 }
 
 void PWHConfiguration::loadSelf() {
-  // Every required value that is missing or short stops the load: it and the
-  // values after it keep their defaults.
+  // Every value is read on its own: one that is missing or short keeps its
+  // default (and gets it stored at exit), one that cannot be read keeps it
+  // too but is remembered as unknown, and neither stops the others.
   Blob blob;
   std::size_t length = 0;
+  const auto read = [&](std::size_t value, const char16_t* name, bool required, std::size_t minLength,
+                        bool markerAllowed) {
+    const ValueRead got = readValue(name, &blob, &length, required, minLength, markerAllowed);
+    if (got == ValueRead::Unreadable) unreadable_[value] = true;
+    return got == ValueRead::Read;
+  };
+  if (read(0, kColumnsValue, true, PWH_COLUMN_TABLE_SIZE, false)) columnModel_.Deserialize(blob.data(), length);
+  if (read(1, kSortOrderValue, true, 1, false)) DBSortOrder = blob[0];
+  if (read(3, kEuropeanDateValue, false, 1, false)) UseEuropeanDateFormat = blob[0];
+  if (read(4, kEuropeanTimeValue, false, 1, false)) UseEuropeanTimeFormat = blob[0];
+  if (read(2, kFlagsValue, true, PWH_BEHAVIOR_FLAG_COUNT, false))
+    std::copy_n(blob.begin(), PWH_BEHAVIOR_FLAG_COUNT, behaviorFlags);
+  if (read(5, kTimeRecordValue, true, PWH_TIME_BLOB_FIXED_SIZE + 2, true)) {
+    if (length == 2) timeBlob_.clear();
+    else timeBlob_ = std::move(blob);
+  }
+  loadExpenseRecord();
 
-  if (!readValue(kColumnsValue, &blob, &length, true, PWH_COLUMN_TABLE_SIZE, false)) return;
-  columnModel_.Deserialize(blob.data(), length);
+  Blob columns;
+  if (columnModel_.Serialize(&columns)) loaded_ = storedValues(columns);
+  else unreadable_[0] = false;  // storeSelf reports this itself
+}
 
-  if (!readValue(kSortOrderValue, &blob, &length, true, 1, false)) return;
-  DBSortOrder = blob[0];
-
-  UseEuropeanDateFormat = readValue(kEuropeanDateValue, &blob, &length, false, 1, false) ? blob[0] : 0;
-  UseEuropeanTimeFormat = readValue(kEuropeanTimeValue, &blob, &length, false, 1, false) ? blob[0] : 0;
-
-  if (!readValue(kFlagsValue, &blob, &length, true, PWH_BEHAVIOR_FLAG_COUNT, false)) return;
-  std::copy_n(blob.begin(), PWH_BEHAVIOR_FLAG_COUNT, behaviorFlags);
-
-  if (!readValue(kTimeRecordValue, &blob, &length, true, PWH_TIME_BLOB_FIXED_SIZE + 2, true)) return;
-  if (length == 2) timeBlob_.clear();
-  else timeBlob_ = std::move(blob);
-
+void PWHConfiguration::loadExpenseRecord() {
   // The expense record is kept in two halves of at least 2060 bytes each.
   constexpr std::size_t kHalf = (PWH_EXPENSE_BLOB_FIXED_SIZE + 2) / 2;
   Blob low;
   std::size_t lowLength = 0;
-  if (!readValue(kExpenseLowValue, &low, &lowLength, true, kHalf, true)) return;
-  if (lowLength == 2) {
-    expenseBlob_.clear();
+  const ValueRead lowRead = readValue(kExpenseLowValue, &low, &lowLength, true, kHalf, true);
+  if (lowRead != ValueRead::Read || lowLength == 2) {
+    unreadable_[6] = lowRead == ValueRead::Unreadable;
     return;
   }
   Blob high;
   std::size_t highLength = 0;
-  if (!readValue(kExpenseHighValue, &high, &highLength, true, kHalf, false)) {
-    expenseBlob_.clear();
-    return;
-  }
+  const ValueRead highRead = readValue(kExpenseHighValue, &high, &highLength, true, kHalf, false);
+  unreadable_[6] = highRead == ValueRead::Unreadable;
   // The halves of one record are always the same length; unequal ones come
   // from two different records and would join into garbled text.
-  if (highLength != lowLength) {
-    expenseBlob_.clear();
-    return;
-  }
+  if (highRead != ValueRead::Read || highLength != lowLength) return;
   low.insert(low.end(), high.begin(), high.end());
   expenseBlob_ = std::move(low);
 }
@@ -270,26 +273,38 @@ void PWHConfiguration::showUnableToStore(LONG code) {
               kConfigErrorTitle);
 }
 
+PWHConfiguration::StoredValues PWHConfiguration::storedValues(const Blob& columns) const {
+  const auto byte = [](std::uint8_t b) { return Blob{b}; };
+  const Blob none(std::begin(PWH_NO_DEFAULT_MARKER), std::end(PWH_NO_DEFAULT_MARKER));
+  return {columns,
+          byte(DBSortOrder),
+          Blob(behaviorFlags, behaviorFlags + PWH_BEHAVIOR_FLAG_COUNT),
+          byte(UseEuropeanDateFormat),
+          byte(UseEuropeanTimeFormat),
+          timeBlob_.empty() ? none : timeBlob_,
+          expenseBlob_};
+}
+
 bool PWHConfiguration::writeValues(const Blob& columns) {
-  if (!WriteRegistryKey(kColumnsValue, columns.data(), columns.size())) return false;
-  if (!WriteRegistryKey(kSortOrderValue, &DBSortOrder, 1)) return false;
-  if (!WriteRegistryKey(kFlagsValue, behaviorFlags, PWH_BEHAVIOR_FLAG_COUNT)) return false;
-  if (!WriteRegistryKey(kEuropeanDateValue, &UseEuropeanDateFormat, 1)) return false;
-  if (!WriteRegistryKey(kEuropeanTimeValue, &UseEuropeanTimeFormat, 1)) return false;
-
-  if (timeBlob_.empty()) {
-    if (!WriteRegistryKey(kTimeRecordValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
-  } else if (!WriteRegistryKey(kTimeRecordValue, timeBlob_.data(), timeBlob_.size())) {
-    return false;
+  static constexpr const char16_t* kNames[] = {kColumnsValue,      kSortOrderValue,    kFlagsValue,
+                                               kEuropeanDateValue, kEuropeanTimeValue, kTimeRecordValue};
+  const StoredValues values = storedValues(columns);
+  for (std::size_t i = 0; i < kValueCount; ++i) {
+    // A value unread at start-up and unchanged since: what is stored stays.
+    if (unreadable_[i] && values[i] == loaded_[i]) continue;
+    const Blob& v = values[i];
+    if (i < std::size(kNames)) {
+      if (!WriteRegistryKey(kNames[i], v.data(), v.size())) return false;
+    } else if (v.empty()) {
+      if (!WriteRegistryKey(kExpenseLowValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
+      if (!WriteRegistryKey(kExpenseHighValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
+    } else {
+      const std::size_t half = v.size() / 2;
+      if (!WriteRegistryKey(kExpenseLowValue, v.data(), half)) return false;
+      if (!WriteRegistryKey(kExpenseHighValue, v.data() + half, v.size() - half)) return false;
+    }
   }
-
-  if (expenseBlob_.empty()) {
-    if (!WriteRegistryKey(kExpenseLowValue, PWH_NO_DEFAULT_MARKER, 2)) return false;
-    return WriteRegistryKey(kExpenseHighValue, PWH_NO_DEFAULT_MARKER, 2);
-  }
-  const std::size_t half = expenseBlob_.size() / 2;
-  if (!WriteRegistryKey(kExpenseLowValue, expenseBlob_.data(), half)) return false;
-  return WriteRegistryKey(kExpenseHighValue, expenseBlob_.data() + half, expenseBlob_.size() - half);
+  return true;
 }
 
 bool PWHConfiguration::WriteRegistryKey(const char16_t* valueName, const std::uint8_t* bytes, std::size_t length) {
@@ -321,7 +336,7 @@ bool PWHConfiguration::WriteRegistryKey(const char16_t* valueName, const std::ui
 
 bool PWHConfiguration::ReadRegistryKey(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength,
                                        bool required) {
-  return readValue(valueName, pBlob, pBlobLength, required, 0, false);
+  return readValue(valueName, pBlob, pBlobLength, required, 0, false) == ValueRead::Read;
 }
 
 void PWHConfiguration::showUnableToQuery(const char16_t* valueName, LONG code) {
@@ -331,15 +346,16 @@ void PWHConfiguration::showUnableToQuery(const char16_t* valueName, LONG code) {
               kErrorTitle);
 }
 
-bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
-                                 std::size_t minLength, bool markerAllowed) {
+PWHConfiguration::ValueRead PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob,
+                                                        std::size_t* pBlobLength, bool required,
+                                                        std::size_t minLength, bool markerAllowed) {
   if (!pBlob) {
     ShowProblem(u"Pennywhistle::ReadRegistryKey: internal error: NULL pBlob specification passed.", kErrorTitle);
-    return false;
+    return ValueRead::Missing;
   }
   if (!pBlobLength) {
     ShowProblem(u"Pennywhistle::ReadRegistryKey: internal error: NULL pBlobLength specification passed.", kErrorTitle);
-    return false;
+    return ValueRead::Missing;
   }
   const std::u16string_view name = TextOf(valueName);
   *pBlobLength = 0;
@@ -353,13 +369,13 @@ bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::si
                        u"Your device registry might be corrupted.",
                        keyPath_, name),
                 kErrorTitle);
-    return false;
+    return ValueRead::Missing;
   }
   // A value shorter than what is read from it is as good as missing.
   if (rc == ERROR_SUCCESS && size < minLength && !(markerAllowed && size == 2)) rc = LONG(ERROR_FILE_NOT_FOUND);
   if (rc != ERROR_SUCCESS) {
     if (required) showUnableToQuery(valueName, rc);
-    return false;
+    return rc == LONG(ERROR_FILE_NOT_FOUND) ? ValueRead::Missing : ValueRead::Unreadable;
   }
 
   Blob buffer;
@@ -371,7 +387,7 @@ bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::si
                        u"try again.",
                        static_cast<long long>(size), keyPath_, name),
                 kErrorTitle);
-    return false;
+    return ValueRead::Unreadable;
   }
 
   DWORD got = size;
@@ -383,12 +399,12 @@ bool PWHConfiguration::readValue(const char16_t* valueName, Blob* pBlob, std::si
                          keyPath_, name, rc),
                   kConfigErrorTitle);
     }
-    return false;
+    return rc == LONG(ERROR_FILE_NOT_FOUND) ? ValueRead::Missing : ValueRead::Unreadable;
   }
   buffer.resize(got);
   *pBlob = std::move(buffer);
   *pBlobLength = got;
-  return true;
+  return ValueRead::Read;
 }
 
 bool SerializeTimeRecord(const TimeRecord& record, Blob* blob) { return Serialize(record, blob); }

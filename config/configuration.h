@@ -2,6 +2,7 @@
 // construction and written back at destruction.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,17 +55,31 @@ class PWHConfiguration : public Settings {
  private:
   void setDefaults();
   void loadSelf();
-  // ReadRegistryKey, where a value shorter than minLength counts as missing
-  // (except a 2-byte no-default marker where markerAllowed).
-  bool readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
-                 std::size_t minLength, bool markerAllowed);
+  void loadExpenseRecord();
+  // What a read found: the value, none (missing or shorter than minLength,
+  // except a 2-byte no-default marker where markerAllowed), or a value that
+  // is there but could not be read (an I/O error, the registry busy, no
+  // memory).
+  enum class ValueRead { Read, Missing, Unreadable };
+  ValueRead readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
+                      std::size_t minLength, bool markerAllowed);
   void showUnableToQuery(const char16_t* valueName, LONG code);
   void showUnableToStore(LONG code);
-  // The eight writes of storeSelf, in order; stops at the first that fails.
+  // The seven settings as stored (the expense record whole; it is written
+  // in two halves), in the order storeSelf writes them.
+  static constexpr std::size_t kValueCount = 7;
+  using StoredValues = std::array<Blob, kValueCount>;
+  StoredValues storedValues(const Blob& columns) const;
+  // The writes of storeSelf, in order; stops at the first that fails.
   bool writeValues(const Blob& columns);
 
   std::u16string keyPath_;
   HKEY key_ = nullptr;
+  // Values that exist but could not be read at load: what they held in
+  // memory then. Unless the user changed one since, it is not written back,
+  // so that a passing read error never replaces a stored setting.
+  std::array<bool, kValueCount> unreadable_{};
+  StoredValues loaded_;
 };
 
 // Serialisers of the default records (3640 + 2 + 2n and 4118 + 2 + 2n bytes

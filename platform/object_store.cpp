@@ -27,68 +27,32 @@ constexpr sqlite3_int64 kSchemaVersion = 1;
 // reports the file as in use.
 int busyTimeoutMs = 5000;
 
-constexpr const char* kCreateSchema =
-    "CREATE TABLE IF NOT EXISTS databases("
-    "  oid INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE, type INTEGER NOT NULL,"
-    "  sort_prop INTEGER NOT NULL);"
-    "CREATE TABLE IF NOT EXISTS records("
-    "  oid INTEGER PRIMARY KEY, db INTEGER NOT NULL, props BLOB NOT NULL);"
-    "CREATE INDEX IF NOT EXISTS records_by_db ON records(db);"
-    "CREATE TABLE IF NOT EXISTS counters(name TEXT PRIMARY KEY, value INTEGER NOT NULL);"
-    "INSERT OR IGNORE INTO counters VALUES('next_oid', 1);"
-    "PRAGMA application_id = 1347897427;"
-    "PRAGMA user_version = 1;";
-
 bool SupportedType(CEPROPID propid) {
   const WORD type = PropTypeOf(propid);
   return type == CEVT_I2 || type == CEVT_LPWSTR;
-}
-
-// True for an empty file (a new store) or one that starts with SQLite's
-// header; false with *error set otherwise.
-bool LooksLikeSqlite(const std::string& path, DWORD* error) {
-  static constexpr char kHeader[] = "SQLite format 3";  // and its NUL: 16 bytes
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = ErrorFromErrno(errno);
-    return false;
-  }
-  char head[sizeof kHeader] = {};
-  const ssize_t got = ::read(fd, head, sizeof head);
-  const int readErrno = errno;
-  ::close(fd);
-  if (got < 0) {
-    *error = ErrorFromErrno(readErrno);
-    return false;
-  }
-  if (got == 0 || (got == ssize_t(sizeof head) && std::memcmp(head, kHeader, sizeof head) == 0)) return true;
-  *error = ERROR_FILE_CORRUPT;
-  return false;
 }
 
 }  // namespace
 
 // --- Opening the file -------------------------------------------------------
 
-std::shared_ptr<ObjectStore> ObjectStore::Open(const std::string& path, bool ownFolder, DWORD* error) {
-  *error = PreparePrivateFile(path, ownFolder);
-  if (*error != ERROR_SUCCESS_CODE) return nullptr;
-  // A file that is no SQLite database is left to the user before SQLite
-  // looks at it (and at a log beside it, which it might empty).
-  if (!LooksLikeSqlite(path, error)) return nullptr;
-  std::shared_ptr<ObjectStore> store(new ObjectStore());
-  *error = store->Initialise(path);
-  if (*error != ERROR_SUCCESS_CODE) return nullptr;
-  return store;
-}
-
 DWORD ObjectStore::Initialise(const std::string& path) {
   int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) return db_ ? ErrorFromSqlite(sqlite3_extended_errcode(db_)) : ERROR_NOT_ENOUGH_MEMORY;
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busyTimeoutMs);
+  // The log's index is kept in this process's memory, never in a -shm file
+  // mapped from the disk: on a full disk a store into a mapped page that the
+  // file system cannot back ends the process (SIGBUS), while a failed write
+  // is only an error. Exclusive locking chosen before WAL is what keeps the
+  // index on the heap; it also keeps every other process out of the file
+  // while it is open, which the store lock does for ours anyway.
+  if ((rc = SqliteExec(db_, "PRAGMA locking_mode=EXCLUSIVE")) != SQLITE_OK) return ErrorFromSqlite(rc);
   // A write that returned is on the disk: WAL with a sync at every commit.
   if ((rc = SqliteExec(db_, "PRAGMA journal_mode=WAL")) != SQLITE_OK) return ErrorFromSqlite(rc);
+  // An index file left by an earlier release or another program is never
+  // used now; nobody else can be using it while the file is ours.
+  ::unlink((path + "-shm").c_str());
   if ((rc = SqliteExec(db_, "PRAGMA synchronous=FULL")) != SQLITE_OK) return ErrorFromSqlite(rc);
   // Room for a large group of writes before pages spill to the log early.
   if ((rc = SqliteExec(db_, "PRAGMA cache_size=-8192")) != SQLITE_OK) return ErrorFromSqlite(rc);
@@ -97,7 +61,7 @@ DWORD ObjectStore::Initialise(const std::string& path) {
   if ((rc = SqliteQueryInt(db_, "SELECT count(*) FROM sqlite_master", &tables)) != SQLITE_OK) return ErrorFromSqlite(rc);
   if (tables == 0) {
     if ((rc = SqliteExec(db_, "BEGIN IMMEDIATE")) != SQLITE_OK) return ErrorFromSqlite(rc);
-    rc = SqliteExec(db_, kCreateSchema);
+    rc = SqliteExec(db_, kStoreSchema);
     if (rc == SQLITE_OK) rc = SqliteExec(db_, "COMMIT");
     if (rc != SQLITE_OK) {
       SqliteExec(db_, "ROLLBACK");

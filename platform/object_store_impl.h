@@ -20,6 +20,9 @@
 
 namespace pw {
 
+// The tables of a new store (made inside one transaction).
+extern const char* const kStoreSchema;
+
 // Object ids are 32 bits; 0 means none.
 inline constexpr sqlite3_int64 kLastOid = 0xFFFFFFFF;
 

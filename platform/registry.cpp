@@ -137,8 +137,13 @@ LONG OpenFile(const std::string& path, bool ownFolder) {
     sqlite3_extended_result_codes(handle, 0);
     // As long as the store waits for another process that holds its file.
     sqlite3_busy_timeout(handle, 5000);
-    rc = sqlite3_exec(handle, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    // Exclusive locking before WAL keeps the log's index on the heap instead
+    // of in a memory-mapped -shm file, whose pages a full disk turns into a
+    // SIGBUS; only the process holding the store lock uses the settings.
+    rc = sqlite3_exec(handle, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;",
+                      nullptr, nullptr, nullptr);
   }
+  if (rc == SQLITE_OK) ::unlink((path + "-shm").c_str());  // never used now; nobody else has the file
   if (rc == SQLITE_OK) rc = sqlite3_exec(handle, kSchema, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(handle);

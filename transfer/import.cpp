@@ -16,6 +16,7 @@
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "transfer/delimited_format.h"
+#include "transfer/import_note.h"
 #include "transfer/line_reader.h"
 #include "transfer/record_parser.h"
 #include "transfer/tokenizer.h"
@@ -97,8 +98,9 @@ enum class LoopEnd { Finished, Cancelled, ReadFailed, StoreFailed };
 class ImportLoop {
  public:
   ImportLoop(HWND owner, const DelimitedFormat& format, const TransferProgress& progress,
-             std::u16string_view skipText, std::u16string_view skipTitle)
-      : owner_(owner), format_(format), progress_(progress), skipText_(skipText), skipTitle_(skipTitle) {}
+             std::u16string_view skipText, std::u16string_view skipTitle, ImportProgressNote& note)
+      : owner_(owner), format_(format), progress_(progress), skipText_(skipText), skipTitle_(skipTitle),
+        note_(note) {}
 
   template <class Take>
   LoopEnd Run(int fd, int& count, Take take) {
@@ -149,6 +151,7 @@ class ImportLoop {
   bool Store(int& count, int& committed) {
     if (group_->Commit()) {
       committed = count;
+      note_.Stored(count);
       group_.emplace();
       return true;
     }
@@ -176,6 +179,7 @@ class ImportLoop {
   std::u16string_view skipText_;
   std::u16string_view skipTitle_;
   std::optional<StoreTransaction> group_;
+  ImportProgressNote& note_;
 };
 
 // Opens the file for reading; -1 after the message.
@@ -212,11 +216,13 @@ void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
 
 template <class Record>
 LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& configDb, const TransferOptions& options,
-                      const TransferProgress& progress, std::u16string_view title, int& count) {
+                      const TransferProgress& progress, std::u16string_view title, ImportProgressNote& note,
+                      int& count) {
   std::optional<PulldownOffers> offers;
   if (options.intoPulldowns) offers.emplace(owner, configDb);
   const ImportTextForms forms{options.europeanDates, options.europeanTimes};
-  ImportLoop loop(owner, options.format, progress, u"The following record has import format problems:\n\n", title);
+  ImportLoop loop(owner, options.format, progress, u"The following record has import format problems:\n\n", title,
+                  note);
   Record record;
   return loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     const int code = Parse(fields, forms, &record);
@@ -236,10 +242,14 @@ int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& d
   if (fd < 0) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
   int count = 0;
-  const LoopEnd end =
-      appMode == PWH_EXPENSE_MODE
-          ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress, u"PWH Expense Import", count)
-          : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress, u"PWH Time Import", count);
+  LoopEnd end;
+  {
+    ImportProgressNote note(path);
+    end = appMode == PWH_EXPENSE_MODE ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress,
+                                                                     u"PWH Expense Import", note, count)
+                                      : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress,
+                                                                  u"PWH Time Import", note, count);
+  }
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   ShowOutcome(owner, path, end, count, u"record(s)");
@@ -254,8 +264,9 @@ int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle&
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
   int count = 0;
   PulldownOffers offers(owner, configDb);
+  std::optional<ImportProgressNote> note(std::in_place, path);
   ImportLoop loop(owner, options.format, progress, u"The following pulldown entry has import format problems:\n\n",
-                  u"PWH Pulldown Import");
+                  u"PWH Pulldown Import", *note);
   const LoopEnd end = loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     int category = 0;
     std::u16string_view text;
@@ -265,6 +276,7 @@ int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle&
     ++count;
     return PWH_PARSE_OK;
   });
+  note.reset();
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
   ShowOutcome(owner, path, end, count, u"pulldown element(s)");

@@ -49,6 +49,9 @@ int TokenizeLine(std::u16string_view line, std::u16string_view q, std::u16string
     if (line.compare(pos, d.size(), d) != 0) return PWH_PARSE_MISSING_DELIMITER;
     pos += d.size();
   }
+  // The store keeps a text to its first NUL: every field is cut there before
+  // anything (a pulldown list lookup, a duplicate check, the record) sees it.
+  for (std::u16string_view& field : *fields) field = field.substr(0, field.find(u'\0'));
   return PWH_PARSE_OK;
 }
 

@@ -33,7 +33,8 @@ std::u16string_view ParseResultText(int code);
 // delimiter (each empty or one character). A field that starts with the
 // qualifier runs to the next qualifier; any other runs to the next delimiter
 // (or, without one, the next qualifier) or the end. The delimiter that ends a
-// line adds no empty field after it. Returns 0 or a result code.
+// line adds no empty field after it. A field holding a NUL is cut at it.
+// Returns 0 or a result code.
 int TokenizeLine(std::u16string_view line, std::u16string_view qualifier,
                  std::u16string_view delimiter, std::vector<std::u16string_view>* fields);
 

@@ -1,7 +1,5 @@
 #include "transfer/transfer_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,22 +23,11 @@ ExportFile::~ExportFile() { Abandon(); }
 
 bool ExportFile::Open(const std::string& target) {
   Abandon();
-  target_ = target;
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  temporary_ = folder + "." + name + ".XXXXXX";
-  fd_ = mkstemp(temporary_.data());
-  if (fd_ < 0) {
-    error_ = errno;
-    temporary_.clear();
+  if (!file_.Open(target)) {
+    error_ = file_.error();
     return false;
   }
-  // A file that is replaced keeps its permissions; a new one is the user's alone.
-  struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) fchmod(fd_, existing.st_mode & 07777);
   written_ = 0;
-  buffer_.clear();
   return true;
 }
 
@@ -52,7 +39,7 @@ bool ExportFile::Write(std::u16string_view line) {
 bool ExportFile::Flush() {
   std::size_t done = 0;
   while (done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    const ssize_t n = ::write(file_.fd(), buffer_.data() + done, buffer_.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       error_ = errno;
@@ -67,29 +54,18 @@ bool ExportFile::Flush() {
 }
 
 bool ExportFile::Finish() {
-  if (fd_ < 0) return false;
+  if (file_.fd() < 0) return false;
   if (!Flush()) return false;
-  if (fsync(fd_) != 0 || ::close(fd_) != 0) {
-    error_ = errno;
-    fd_ = -1;
-    Abandon();
+  if (!file_.Commit()) {
+    error_ = file_.error();
+    buffer_.clear();
     return false;
   }
-  fd_ = -1;
-  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    error_ = errno;
-    Abandon();
-    return false;
-  }
-  temporary_.clear();
   return true;
 }
 
 void ExportFile::Abandon() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
-  temporary_.clear();
+  file_.Abandon();
   buffer_.clear();
 }
 

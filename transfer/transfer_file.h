@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/replacement_file.h"
 #include "transfer/delimited_format.h"
 
 namespace pw {
@@ -31,8 +32,9 @@ std::u16string FileNameText(const std::string& path);
 std::u16string ErrorCauseText(int error);
 
 // Writes a file beside its target under a temporary name and renames it over
-// the target when finished, so the target is never left half written. Lines
-// are written as UTF-8 without a byte-order mark.
+// the target when finished, so the target is never left half written
+// (platform/replacement_file.h). Lines are written as UTF-8 without a
+// byte-order mark.
 class ExportFile {
  public:
   ExportFile() = default;
@@ -55,10 +57,8 @@ class ExportFile {
  private:
   bool Flush();
 
-  std::string target_;
-  std::string temporary_;
+  ReplacementFile file_;
   std::string buffer_;
-  int fd_ = -1;
   int error_ = 0;
   long long written_ = 0;
 };

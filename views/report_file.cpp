@@ -1,7 +1,5 @@
 #include "views/report_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +8,7 @@
 #include "platform/code_page.h"
 #include "platform/error_codes.h"
 #include "platform/host_port.h"
+#include "platform/replacement_file.h"
 #include "text/format.h"
 #include "views/report_lines.h"
 
@@ -74,33 +73,27 @@ std::string ReportFileBytes(const std::vector<std::u16string>& lines) {
 }
 
 bool WriteReportFile(HWND owner, std::u16string_view path, const std::vector<std::u16string>& lines) {
-  const std::string target = WideToUtf8(path);
-  // The new file sits beside the target, so the rename never crosses file systems.
-  std::string temporary = target + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    ReportOpenFailure(owner, path, errno);
+  // The new file sits beside the target, so the rename never crosses file
+  // systems; it keeps the permissions of the report it replaces, and a new
+  // report is the user's alone, like every other file of the program.
+  ReplacementFile file;
+  if (!file.Open(WideToUtf8(path))) {
+    ReportOpenFailure(owner, path, file.error());
     return false;
   }
-  // mkstemp makes the file for its owner alone; a document is as readable
-  // as any other file the user makes.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-
   const std::string bytes = ReportFileBytes(lines);
   std::size_t written = 0;
-  bool ok = WriteAll(fd, bytes, &written) && ::fsync(fd) == 0;
-  int error = errno;
-  if (::close(fd) != 0 && ok) ok = false, error = errno;
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    ReportOpenFailure(owner, path, errno);
+  if (!WriteAll(file.fd(), bytes, &written)) {
+    const int error = errno;
+    file.Abandon();
+    ReportWriteFailure(owner, path, error, written);
     return false;
   }
-  if (!ok) {
-    ::unlink(temporary.c_str());
-    ReportWriteFailure(owner, path, error, written);
+  if (!file.Commit()) {
+    if (file.renameFailed())
+      ReportOpenFailure(owner, path, file.error());
+    else
+      ReportWriteFailure(owner, path, file.error(), written);
     return false;
   }
   return true;

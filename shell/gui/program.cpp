@@ -23,6 +23,7 @@
 #include "shell/gui/single_instance.h"
 #include "storage/record_store.h"
 #include "text/format.h"
+#include "transfer/import_note.h"
 #include "config/gui/config_commands.h"
 #include "dialogs/gui/expense_entry.h"
 #include "dialogs/gui/time_entry.h"
@@ -214,6 +215,8 @@ bool Program::StartUp() {
   host.CheckMenuItem(IDM_MODE_EXPENSE, false);
   host.CheckMenuItem(IDM_VIEW_LIST, true);
   for (UINT other : {IDM_VIEW_TREE, IDM_VIEW_MIXED, IDM_VIEW_REPORT}) host.CheckMenuItem(other, false);
+  // An import that the last run did not live to finish: which file, how far.
+  ReportUnfinishedImport(owner);
   return true;
 }
 

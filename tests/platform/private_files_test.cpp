@@ -42,7 +42,7 @@ TEST(PrivateFileTest, DefaultFilesAndTheirOpenFoldersAreMadePrivate) {
   const CEPROPVAL p[] = {{MakePropId(1, CEVT_I2), 0, 0, {1, nullptr}}};
   EXPECT_NE(CeWriteRecordProps(db, 0, 1, p), 0u);
   const std::string registry = DefaultRegistryPath(), store = DefaultObjectStorePath();
-  for (const std::string& file : {registry, registry + "-wal", store, store + "-wal", store + "-shm"}) {
+  for (const std::string& file : {registry, registry + "-wal", store, store + "-wal"}) {
     EXPECT_EQ(ModeOf(file), 0600u) << file;
     EXPECT_EQ(ModeOf(std::filesystem::path(file).parent_path().string()), 0700u) << file;
   }

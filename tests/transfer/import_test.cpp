@@ -6,6 +6,7 @@
 #include "storage/pulldowns.h"
 #include "storage/record_operations.h"
 #include "transfer/export.h"
+#include "transfer/import_note.h"
 #include "support/locale_guard.h"
 #include "transfer_fixture.h"
 
@@ -118,6 +119,24 @@ TEST_F(ImportTest, ACancelKeepsWhatWasStoredAndSaysHowMuch) {
   EXPECT_EQ(ReadAll<TimeRecord>(TimeDatabase).size(), 512u);
 }
 
+// While an import runs the settings say which file and how many of its lines
+// are stored (at each stored group): a start after a kill at that moment says
+// so once. An import that ends leaves no note.
+TEST_F(ImportTest, AnImportCutShortIsReportedAtTheNextStart) {
+  std::string file;
+  for (int i = 0; i < 4400; ++i) file += Line();
+  const std::string path = Path("long.csv");
+  WriteFile(path, file);
+  const auto killedNow = [&](int lines) { return lines != 4352 || (ReportUnfinishedImport(nullptr), true); };
+  EXPECT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE, ConfigDatabase, Options(), killedNow),
+            4400);
+  ReportUnfinishedImport(nullptr);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].text, u"The last import from\n\n\"" + FileNameText(path) +
+                                       u"\"\n\ndid not finish: Pennywhistle ended after storing 4096 of its lines. "
+                                       u"Importing the whole file again would store those lines a second time.");
+}
+
 TEST_F(ImportTest, AFileOrFolderThatIsNotThereIsNamed) {
   const std::string none = Path("none.csv"), folderless = Path("missing/out.csv");
   EXPECT_EQ(ImportPulldownsFromFile(nullptr, none, ConfigDatabase, Options()), 0);
@@ -139,14 +158,15 @@ TEST_F(ImportTest, PulldownLinesAddWhatIsNotListedAndCountEveryEntry) {
   const std::string path = Path("lists.csv");
   WriteFile(path,
             "\"Client\",\"Acme\",\n\"Client\",\"Zeta\",\n\"client\",\"Low\",\n\"Project\",\"Acme\",\n"
-            "\"Client\",\"Zeta\",\n\"Task\",\"n/a\",\n");
-  EXPECT_EQ(ImportPulldownsFromFile(nullptr, path, ConfigDatabase, Options()), 5);
+            "\"Client\",\"Zeta\",\n\"Task\",\"n/a\",\n" +  // texts holding a NUL end there: one "ab"
+                std::string("\"Task\",\"ab\",\n\"Task\",\"ab\0x\",\n\"Task\",\"ab\0y\",\n", 43));
+  EXPECT_EQ(ImportPulldownsFromFile(nullptr, path, ConfigDatabase, Options()), 8);
   EXPECT_EQ(Listed(ConfigDatabase, PWH_PULLDOWN_CLIENT), (std::vector<std::u16string>{u"Acme", u"Zeta"}));
   EXPECT_EQ(Listed(ConfigDatabase, PWH_PULLDOWN_PROJECT), (std::vector<std::u16string>{u"Acme"}));
-  EXPECT_TRUE(Listed(ConfigDatabase, PWH_PULLDOWN_TASK).empty());
+  EXPECT_EQ(Listed(ConfigDatabase, PWH_PULLDOWN_TASK), (std::vector<std::u16string>{u"ab"}));
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_TRUE(host.messages[0].text.starts_with(u"The following pulldown entry has import format problems:\n\n\"client\",\"Low\","));
-  EXPECT_TRUE(host.messages[1].text.ends_with(u"Imported 5 pulldown element(s) successfully."));
+  EXPECT_TRUE(host.messages[1].text.ends_with(u"Imported 8 pulldown element(s) successfully."));
 }
 
 TEST_F(ImportTest, RecordTextsJoinTheListsOnlyWhenAsked) {

@@ -51,6 +51,25 @@ TEST_F(ReportFileTest, WritesEveryRowWholeAndReplacesAnOldFile) {
   EXPECT_TRUE(host_.messages.empty());
 }
 
+// A replaced report keeps its permissions and a new one is private; the
+// temporary files a killed save or export left in the folder are removed,
+// nothing else is.
+TEST_F(ReportFileTest, KeepsThePermissionsItReplacesAndClearsStaleTemporaries) {
+  const fs::path target = folder_ / "r.doc";
+  const char* stale[] = {".r.doc.pwh-tmp-a1B2c3", ".times.csv.pwh-tmp-ZZZZZZ"};
+  const char* kept[] = {".r.doc.pwh-tmp-a1B2", "r.doc.pwh-tmp-a1B2c3", ".r.doc.XXXXXX"};
+  for (const char* name : stale) std::ofstream(folder_ / name) << "half";
+  for (const char* name : kept) std::ofstream(folder_ / name) << "other";
+  for (const auto& [before, after] : {std::pair{0, 0600}, {0640, 0640}, {0604, 0604}}) {
+    if (before) fs::permissions(target, fs::perms(before));
+    else fs::remove(target);
+    ASSERT_TRUE(WriteReportFile(nullptr, Utf8ToWide(target.string()), {u"x"}));
+    EXPECT_EQ(int(fs::status(target).permissions()), after) << before;
+  }
+  for (const char* name : stale) EXPECT_FALSE(fs::exists(folder_ / name)) << name;
+  EXPECT_EQ(FilesIn(), 1 + std::size(kept));
+}
+
 TEST_F(ReportFileTest, AFailedSaveLeavesTheOldFileAndNothingElse) {
   const fs::path missing = folder_ / "no such folder" / "r.doc";
   EXPECT_FALSE(WriteReportFile(nullptr, Utf8ToWide(missing.string()), {u"x"}));
