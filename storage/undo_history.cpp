@@ -11,6 +11,9 @@ namespace {
 
 // Records between two progress reports.
 constexpr std::size_t kProgressStep = 1024;
+// Records a database's history keeps at most (some 400 bytes each), beyond
+// those of its latest step.
+constexpr std::size_t kMaxRecords = 1'000'000;
 
 std::string BytesOf(const PropertyBuffer& buffer) { return EncodeProperties(buffer.data(), buffer.size()); }
 
@@ -167,9 +170,14 @@ bool UndoHistory::Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, C
   host.BeginProgress(undo ? u"Undoing..." : u"Redoing...", long(total));
   PropertyBuffer buffer;
   StoreTransaction group;
+  // In object id order the file's table grows at its end.
+  std::vector<std::uint32_t> order(total);
+  for (std::uint32_t i = 0; i < total; ++i) order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return step.changes[a].oid < step.changes[b].oid; });
   std::size_t done = 0;
   for (; done < total; ++done) {
-    const RecordChange& c = step.changes[done];
+    const RecordChange& c = step.changes[order[done]];
     if (!Rewrite(db, c.oid, now(c), then(c), buffer)) break;
     if (done % kProgressStep == 0) host.StepProgress(long(done));
   }
@@ -177,7 +185,7 @@ bool UndoHistory::Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, C
   if (error != 0) {
     // As it was: what was written so far goes back before the group ends.
     for (std::size_t i = done; i-- > 0;) {
-      const RecordChange& c = step.changes[i];
+      const RecordChange& c = step.changes[order[i]];
       Rewrite(db, c.oid, then(c), now(c), buffer);
     }
   }

@@ -71,7 +71,7 @@ class UndoHistory {
   // The step a command made in the database of appMode, named for the menu
   // ("Delete 3 Records"); nothing when it changed nothing. The steps undone
   // before it can no longer be redone. The oldest steps are let go when the
-  // history holds more than kMaxRecords records.
+  // database's history holds more than a million records.
   void Keep(int appMode, std::u16string name, StepRecorder& recorder);
   void Keep(int appMode, std::u16string name, std::vector<RecordChange> changes);
 
@@ -90,8 +90,6 @@ class UndoHistory {
 
   // Forgets every step of every database.
   void Clear() { histories_.clear(); }
-
-  static constexpr std::size_t kMaxRecords = 2'000'000;
 
  private:
   struct Step {
