@@ -437,20 +437,41 @@ CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out) {
   return r->oid;
 }
 
-CEOID ObjectStore::Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props) {
-  if (!HandleDatabase(h)) return 0;
+namespace {
+// The properties a write may carry; false with the last error set otherwise.
+bool WritableProperties(WORD count, const CEPROPVAL* props) {
   if (count > 0 && !props) {
     SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+    return false;
   }
   for (WORD i = 0; i < count; ++i) {
     if (!SupportedType(props[i].propid) && !(props[i].wFlags & CEDB_PROPDELETE)) {
       SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
+      return false;
     }
   }
+  return true;
+}
+}  // namespace
+
+CEOID ObjectStore::Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props) {
+  if (!HandleDatabase(h) || !WritableProperties(count, props)) return 0;
   try {
     return oid == 0 ? h.store_->AddRecord(h.db_, count, props) : h.store_->ReplaceRecord(h.db_, oid, count, props);
+  } catch (...) {
+    h.store_->Invalidate();
+    throw;
+  }
+}
+
+CEOID ObjectStore::Restore(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props) {
+  if (!HandleDatabase(h) || !WritableProperties(count, props)) return 0;
+  if (oid == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  try {
+    return h.store_->AddRecord(h.db_, count, props, oid);
   } catch (...) {
     h.store_->Invalidate();
     throw;

@@ -10,6 +10,7 @@
 
 #include "platform/injected_failures.h"
 #include "platform/object_store_impl.h"
+#include "platform/object_store_restore.h"
 #include "platform/private_files.h"
 
 namespace pw {
@@ -250,6 +251,10 @@ CEOID CeWriteRecordProps(DatabaseHandle& db, CEOID oid, WORD count, const CEPROP
 
 bool CeDeleteRecord(DatabaseHandle& db, CEOID oid) {
   return Guarded(false, nullptr, [&] { return ObjectStore::Delete(db, oid); });
+}
+
+CEOID CeRestoreRecord(DatabaseHandle& db, CEOID oid, WORD count, const CEPROPVAL* props) {
+  return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Restore(db, oid, count, props); });
 }
 
 bool CloseDatabase(DatabaseHandle& db) {

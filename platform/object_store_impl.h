@@ -68,6 +68,7 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   static CEOID Read(DatabaseHandle& h, PropertyBuffer& out);
   static CEOID Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props);
   static bool Delete(DatabaseHandle& h, CEOID oid);
+  static CEOID Restore(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props);
   static DWORD Count(const DatabaseHandle& h);
 
   // --- Groups of writes (StoreTransaction) ---
@@ -97,7 +98,9 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   bool AllocateOid(CEOID* oid);
   void OidTaken();
 
-  CEOID AddRecord(CEOID db, WORD count, const CEPROPVAL* props);
+  // wanted 0 allocates a new object id; otherwise the record takes wanted,
+  // which must be free.
+  CEOID AddRecord(CEOID db, WORD count, const CEPROPVAL* props, CEOID wanted = 0);
   CEOID ReplaceRecord(CEOID db, CEOID oid, WORD count, const CEPROPVAL* props);
   bool DeleteRecord(CEOID db, CEOID oid);
 

@@ -199,7 +199,7 @@ bool ObjectStore::DeleteDatabase(CEOID oid) {
   return true;
 }
 
-CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
+CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props, CEOID wanted) {
   std::vector<CEPROPVAL> list;
   list.reserve(count);
   MergeProperties(list, props, count);
@@ -212,19 +212,31 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
   DatabaseState* d = FindDatabase(dbOid);
   if (!d) return FailWrite(ERROR_INVALID_HANDLE);
   if (!Load(*d)) return FailWrite(GetLastError());
-  CEOID oid = 0;
-  if (!AllocateOid(&oid)) return FailWrite(GetLastError());
+  CEOID oid = wanted;
+  if (wanted != 0) {
+    // A record of another database is found by the insert below.
+    if (FindDatabase(wanted) || d->records.contains(wanted)) return FailWrite(ERROR_ALREADY_EXISTS);
+  } else if (!AllocateOid(&oid)) {
+    return FailWrite(GetLastError());
+  }
   insertRecord_.Reset();
   insertRecord_.Bind(1, oid);
   insertRecord_.Bind(2, dbOid);
   insertRecord_.BindBlob(3, bytes);
   const int rc = insertRecord_.Step();
   insertRecord_.Reset();
+  if (rc == SQLITE_CONSTRAINT_PRIMARYKEY) return FailWrite(ERROR_ALREADY_EXISTS);
   if (rc != SQLITE_DONE) {
     StatementFailed(rc);
     return FailWrite(GetLastError());
   }
-  OidTaken();
+  if (wanted == 0) {
+    OidTaken();
+  } else if (wanted >= nextOid_) {
+    // An id the counter has not reached yet: it is never handed out again.
+    nextOid_ = sqlite3_int64(wanted) + 1;
+    oidDirty_ = true;
+  }
   if (!EndWrite(true)) return 0;
 
   d = FindDatabase(dbOid);

@@ -9,6 +9,7 @@
 #include "selection/selection.h"
 #include "storage/record_databases.h"
 #include "storage/records.h"
+#include "storage/undo_history.h"
 #include "transfer/delimited_format.h"
 #include "views/view_slots.h"
 
@@ -25,6 +26,8 @@ struct AppState : RecordDatabases, RecordSelection, ViewSlots, TransferSettings 
   // the dialog, and store them when it ends with OK.
   TimeRecord WorkingTimeRecord;
   ExpenseRecord WorkingExpenseRecord;
+  // The steps Undo and Redo take, per record database, while the program runs.
+  UndoHistory Undo;
 };
 
 }  // namespace pw

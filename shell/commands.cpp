@@ -62,6 +62,7 @@ struct Commands::SelectedMark {
   const char16_t* question;
   void (*timeMark)(TimeRecord&);  // null: the mark does not apply to time records
   void (*expenseMark)(ExpenseRecord&);
+  const char16_t* step;  // its name in the undo history
 };
 
 struct Commands::MultipleCommand {
@@ -71,6 +72,7 @@ struct Commands::MultipleCommand {
   const char16_t* title;
   int (*run)(HWND, DatabaseHandle&, int appMode, int recordSetMode, const RecordPositionList&);
   const char16_t* done;  // "%d" is the count
+  const char16_t *stepVerb, *stepTail;  // its name in the undo history, around the count
 };
 
 const Settings& Commands::settings() const {
@@ -96,36 +98,41 @@ void Commands::RefreshShowing(CEOID oid) {
 
 // --- New records ---------------------------------------------------------------
 
-void Commands::BeginNewTimeRecord(bool subsequent) {
+CEOID Commands::BeginNewTimeRecord(bool subsequent) {
   const Settings& s = settings();
   const bool fromDefault = BeginFromDefault(state_.WorkingTimeRecord, s.defaultTimeRecordActive(),
                                             s.defaultTimeRecordBlob(), DeserializeTimeRecord);
   const int mode = subsequent ? (fromDefault ? PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT : PWH_TIME_ENTRY_SUBSEQUENT)
                               : (fromDefault ? PWH_TIME_ENTRY_NEW_FROM_DEFAULT : PWH_TIME_ENTRY_NEW);
-  if (dialogs_.time(mode) != IDOK) return;
+  if (dialogs_.time(mode) != IDOK) return 0;
   FillEmptyTexts(state_.WorkingTimeRecord);
   CEOID oid = 0;
   AddNewRecord(state_.MainWindow, state_.TimeDatabase, state_.WorkingTimeRecord, &oid);
   RefreshShowing(oid);
+  return oid;
 }
 
-void Commands::BeginNewExpenseRecord() {
+CEOID Commands::BeginNewExpenseRecord() {
   const Settings& s = settings();
   const bool fromDefault = BeginFromDefault(state_.WorkingExpenseRecord, s.defaultExpenseRecordActive(),
                                             s.defaultExpenseRecordBlob(), DeserializeExpenseRecord);
-  if (dialogs_.expense(fromDefault ? PWH_EXPENSE_ENTRY_NEW_FROM_DEFAULT : PWH_EXPENSE_ENTRY_NEW) != IDOK) return;
+  if (dialogs_.expense(fromDefault ? PWH_EXPENSE_ENTRY_NEW_FROM_DEFAULT : PWH_EXPENSE_ENTRY_NEW) != IDOK) return 0;
   FillEmptyTexts(state_.WorkingExpenseRecord);
   CEOID oid = 0;
   AddNewExpenseRecord(state_.MainWindow, state_.ExpenseDatabase, state_.WorkingExpenseRecord, &oid);
   RefreshShowing(oid);
+  return oid;
+}
+
+void Commands::Keep(std::u16string name, StepRecorder& recorder) {
+  state_.Undo.Keep(state_.AppMode, std::move(name), recorder);
 }
 
 void Commands::NewRecord() {
   if (views_.Shown() == ShownView::Report) return;
-  if (state_.TimeMode())
-    BeginNewTimeRecord(false);
-  else
-    BeginNewExpenseRecord();
+  StepRecorder step(state_.CurrentDatabase());
+  step.Added(state_.TimeMode() ? BeginNewTimeRecord(false) : BeginNewExpenseRecord());
+  Keep(u"New Record", step);
 }
 
 void Commands::NewSubsequentRecord() {
@@ -148,10 +155,14 @@ void Commands::NewSubsequentRecord() {
   FillRecordDuration(record);
   RecomputeRecordAmount(record);
   const CEOID oid = OidAt(state_.TimeDatabase, position);
+  // Both records are one step, also when the new one is not stored.
+  StepRecorder step(state_.TimeDatabase);
+  step.Watch(oid);
   UpdateRecord(owner, state_.TimeDatabase, RecordPosition(position), record);
   RefreshShowing(oid);
   // The next one starts now.
-  BeginNewTimeRecord(true);
+  step.Added(BeginNewTimeRecord(true));
+  Keep(u"New Subsequent Record", step);
 }
 
 // --- One selected record -------------------------------------------------------
@@ -162,15 +173,19 @@ void Commands::Properties() {
   const HWND owner = state_.MainWindow;
   DatabaseHandle& db = state_.CurrentDatabase();
   const CEOID oid = OidAt(db, position);
+  StepRecorder step(db);
   if (state_.TimeMode()) {
     if (!LoadPWHRecord(owner, db, RecordPosition(position), &state_.WorkingTimeRecord)) return;
     if (dialogs_.time(PWH_TIME_ENTRY_EDIT) != IDOK) return;
+    step.Watch(oid);
     UpdateRecord(owner, db, RecordPosition(position), state_.WorkingTimeRecord);
   } else {
     if (!LoadPWHExpenseRecord(owner, db, RecordPosition(position), &state_.WorkingExpenseRecord)) return;
     if (dialogs_.expense(PWH_EXPENSE_ENTRY_EDIT) != IDOK) return;
+    step.Watch(oid);
     UpdateExpenseRecord(owner, db, RecordPosition(position), state_.WorkingExpenseRecord);
   }
+  Keep(u"Edit Record", step);
   // A changed date moves the record: it is found again by its object id.
   RefreshShowing(oid);
 }
@@ -184,6 +199,9 @@ void Commands::Copy() {
   const CEOID original = OidAt(db, position);
   CEOID copy = 0;
   DuplicateRecord(owner, db, RecordPosition(position), &copy);
+  StepRecorder step(db);
+  step.Added(copy);
+  Keep(u"Copy Record", step);
   // The copy is current; when there is none, the original stays so.
   RefreshShowing(copy ? copy : original);
 }
@@ -194,7 +212,11 @@ void Commands::DeleteSelected() {
   const HWND owner = state_.MainWindow;
   if (!Confirmed(owner, settings().confirmDelete(), u"Delete selected record ?", u"Delete Record")) return;
   const int row = views_.SelectedRow();
-  DeleteRecord(owner, state_.CurrentDatabase(), RecordPosition(position));
+  DatabaseHandle& db = state_.CurrentDatabase();
+  StepRecorder step(db);
+  step.Watch(OidAt(db, position));
+  DeleteRecord(owner, db, RecordPosition(position));
+  Keep(u"Delete Record", step);
   RefreshView();
   // The row that took the deleted record's place (or the last one) is current.
   if (row >= 0) views_.MakeRowCurrent(row);
@@ -208,6 +230,8 @@ void Commands::MarkSelected(const SelectedMark& mark) {
   if (!Confirmed(owner, (settings().*mark.confirm)(), mark.question, u"Mark Selected")) return;
   DatabaseHandle& db = state_.CurrentDatabase();
   const CEOID oid = OidAt(db, position);
+  StepRecorder step(db);
+  step.Watch(oid);
   if (state_.TimeMode()) {
     if (!LoadPWHRecord(owner, db, RecordPosition(position), &state_.WorkingTimeRecord)) return;
     mark.timeMark(state_.WorkingTimeRecord);
@@ -217,19 +241,21 @@ void Commands::MarkSelected(const SelectedMark& mark) {
     mark.expenseMark(state_.WorkingExpenseRecord);
     UpdateExpenseRecord(owner, db, RecordPosition(position), state_.WorkingExpenseRecord);
   }
+  Keep(mark.step, step);
   RefreshShowing(oid);
 }
 
 void Commands::MarkSelectedBilled() {
   static constexpr SelectedMark kMark{&Settings::confirmMarkBilled, u"Mark selected record \"billed\" ?",
                                       [](TimeRecord& r) { r.billable = r.billed = 1; },
-                                      [](ExpenseRecord& r) { r.billable = r.billed = true; }};
+                                      [](ExpenseRecord& r) { r.billable = r.billed = true; }, u"Mark Record Billed"};
   MarkSelected(kMark);
 }
 
 void Commands::MarkSelectedReimbursed() {
   static constexpr SelectedMark kMark{&Settings::confirmMarkReimbursed, u"Mark selected record \"reimbursed\" ?",
-                                      nullptr, [](ExpenseRecord& r) { r.reimbursable = r.reimbursed = true; }};
+                                      nullptr, [](ExpenseRecord& r) { r.reimbursable = r.reimbursed = true; },
+                                      u"Mark Record Reimbursed"};
   MarkSelected(kMark);
 }
 
@@ -243,8 +269,13 @@ void Commands::RunOnMultiple(const MultipleCommand& command) {
   if (!Confirmed(owner, (settings().*command.confirm)(), question, command.title)) return;
   // The record selected before stays selected when it is still there.
   const CEOID selected = SelectedOid();
-  const int count =
-      command.run(owner, state_.CurrentDatabase(), state_.AppMode, state_.RecordSetMode, state_.DisplayedRecordList);
+  DatabaseHandle& db = state_.CurrentDatabase();
+  StepRecorder step(db);
+  step.WatchShown(state_.RecordSetMode, state_.DisplayedRecordList);
+  const int count = command.run(owner, db, state_.AppMode, state_.RecordSetMode, state_.DisplayedRecordList);
+  std::vector<RecordChange> changes = step.Finish();
+  const std::size_t changed = changes.size();
+  state_.Undo.Keep(state_.AppMode, CountedStepName(command.stepVerb, changed, command.stepTail), std::move(changes));
   if (count > 0) MessageBoxW(owner, Format(command.done, count), command.title, MB_OK | MB_ICONINFORMATION);
   RefreshShowing(selected);
 }
@@ -258,7 +289,9 @@ void Commands::DeleteMultiple() {
       [](HWND owner, DatabaseHandle& db, int, int setMode, const RecordPositionList& list) {
         return DeleteMultipleRecords(owner, db, setMode, list);
       },
-      u"Deleted %d record(s)."};
+      u"Deleted %d record(s).",
+      u"Delete",
+      u""};
   RunOnMultiple(kCommand);
 }
 
@@ -268,7 +301,9 @@ void Commands::MarkMultipleBilled() {
                                             u"Mark all records currently displayed in the view \"billed\" ?",
                                             u"Multiple Record Modification",
                                             MarkMultipleRecordsBilled,
-                                            u"Marked %d record(s) \"billed\"."};
+                                            u"Marked %d record(s) \"billed\".",
+                                            u"Mark",
+                                            u" Billed"};
   RunOnMultiple(kCommand);
 }
 
@@ -280,8 +315,43 @@ void Commands::MarkMultipleReimbursed() {
                                             u"Mark all records currently displayed in the view \"reimbursed\" ?",
                                             u"Multiple Record Modification",
                                             MarkMultipleRecordsReimbursed,
-                                            u"Marked %d record(s) \"reimbursed\"."};
+                                            u"Marked %d record(s) \"reimbursed\".",
+                                            u"Mark",
+                                            u" Reimbursed"};
   RunOnMultiple(kCommand);
+}
+
+// --- Undo and Redo -------------------------------------------------------------
+
+void Commands::UndoOrRedo(bool undo) {
+  if (views_.Shown() == ShownView::Report) return;
+  UndoHistory& history = state_.Undo;
+  CEOID shown = 0;
+  const HWND owner = state_.MainWindow;
+  DatabaseHandle& db = state_.CurrentDatabase();
+  const bool done =
+      undo ? history.Undo(owner, db, state_.AppMode, &shown) : history.Redo(owner, db, state_.AppMode, &shown);
+  if (!done) return;
+  // The record selected before stays selected when the step has none left.
+  RefreshShowing(shown ? shown : SelectedOid());
+}
+
+void Commands::Undo() { UndoOrRedo(true); }
+void Commands::Redo() { UndoOrRedo(false); }
+
+std::u16string Commands::UndoMenuText(bool undo, bool* enabled) {
+  const std::u16string step = undo ? state_.Undo.UndoName(state_.AppMode) : state_.Undo.RedoName(state_.AppMode);
+  *enabled = !step.empty() && views_.Shown() != ShownView::Report;
+  const std::u16string item = undo ? u"&Undo" : u"&Redo";
+  return step.empty() ? item : item + u" " + step;
+}
+
+void Commands::KeepAdded(std::u16string_view verb, const std::vector<CEOID>& oids) {
+  StepRecorder step(state_.CurrentDatabase());
+  for (const CEOID oid : oids) step.Added(oid);
+  std::vector<RecordChange> changes = step.Finish();
+  const std::size_t added = changes.size();
+  state_.Undo.Keep(state_.AppMode, CountedStepName(verb, added), std::move(changes));
 }
 
 // --- Find and Exit -------------------------------------------------------------

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
+#include <vector>
 
 #include "shell/app_state.h"
 #include "views/view_port.h"
@@ -40,6 +42,19 @@ class Commands {
   void MarkSelectedReimbursed();
   void MarkMultipleBilled();
   void MarkMultipleReimbursed();
+  // Undo and Redo: the latest step of the current database taken back, or
+  // the step undone last done again; the view made anew with a record of
+  // the step current. Nothing in the Report view.
+  void Undo();
+  void Redo();
+  // The Undo (Redo) menu item's text, "&Undo" alone or naming its step
+  // ("&Undo Delete 3 Records"); *enabled says whether it can run: there is a
+  // step, and the Report view is not shown.
+  std::u16string UndoMenuText(bool undo, bool* enabled);
+  // Keeps the records a command outside these added to the current database
+  // (an import) as one step, named by verb and their count ("Import 3
+  // Records").
+  void KeepAdded(std::u16string_view verb, const std::vector<CEOID>& oids);
 
   // Find: the records the selection dialog matches, shown in the view shown
   // made anew; the date tabs keep the tab last applied. The Report view has
@@ -64,8 +79,12 @@ class Commands {
  private:
   struct SelectedMark;
   struct MultipleCommand;
-  void BeginNewTimeRecord(bool subsequent);
-  void BeginNewExpenseRecord();
+  // Each returns the new record's object id, 0 when none was stored.
+  CEOID BeginNewTimeRecord(bool subsequent);
+  CEOID BeginNewExpenseRecord();
+  // Keeps what recorder saw change in the current database as a step.
+  void Keep(std::u16string name, StepRecorder& recorder);
+  void UndoOrRedo(bool undo);
   void MarkSelected(const SelectedMark& mark);
   void RunOnMultiple(const MultipleCommand& command);
   // Refreshes the view and makes the record with object id oid current.

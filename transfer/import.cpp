@@ -77,9 +77,9 @@ void OfferTexts(PulldownOffers& offers, const Record& r) {
     if (f.pulldown != 0) offers.Offer(f.pulldown, FieldText(f, r));
 }
 
-bool Add(HWND owner, DatabaseHandle& db, const TimeRecord& r) { return AddNewRecord(owner, db, r); }
-bool Add(HWND owner, DatabaseHandle& db, const ExpenseRecord& r) {
-  return AddNewExpenseRecord(owner, db, r);
+bool Add(HWND owner, DatabaseHandle& db, const TimeRecord& r, CEOID* oid) { return AddNewRecord(owner, db, r, oid); }
+bool Add(HWND owner, DatabaseHandle& db, const ExpenseRecord& r, CEOID* oid) {
+  return AddNewExpenseRecord(owner, db, r, oid);
 }
 
 int Parse(std::span<const std::u16string_view> fields, ImportTextForms forms, TimeRecord* r) {
@@ -217,7 +217,7 @@ void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
 template <class Record>
 LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& configDb, const TransferOptions& options,
                       const TransferProgress& progress, std::u16string_view title, ImportProgressNote& note,
-                      int& count) {
+                      int& count, std::vector<CEOID>* added) {
   std::optional<PulldownOffers> offers;
   if (options.intoPulldowns) offers.emplace(owner, configDb);
   const ImportTextForms forms{options.europeanDates, options.europeanTimes};
@@ -227,7 +227,9 @@ LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& co
   return loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     const int code = Parse(fields, forms, &record);
     if (code != PWH_PARSE_OK) return code;
-    if (!Add(owner, db, record)) return -1;
+    CEOID oid = 0;
+    if (!Add(owner, db, record, &oid)) return -1;
+    if (added) added->push_back(oid);
     ++count;
     if (offers) OfferTexts(*offers, record);
     return PWH_PARSE_OK;
@@ -237,7 +239,8 @@ LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& co
 }  // namespace
 
 int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
-                          DatabaseHandle& configDb, const TransferOptions& options, const TransferProgress& progress) {
+                          DatabaseHandle& configDb, const TransferOptions& options, const TransferProgress& progress,
+                          std::vector<CEOID>* added) {
   const int fd = OpenImportFile(owner, path, u"Import file '%s' open failed: error code: (%ld).");
   if (fd < 0) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
@@ -246,9 +249,9 @@ int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& d
   {
     ImportProgressNote note(path);
     end = appMode == PWH_EXPENSE_MODE ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress,
-                                                                     u"PWH Expense Import", note, count)
+                                                                     u"PWH Expense Import", note, count, added)
                                       : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress,
-                                                                  u"PWH Time Import", note, count);
+                                                                  u"PWH Time Import", note, count, added);
   }
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/object_store.h"
 #include "platform/types.h"
@@ -17,10 +18,11 @@ namespace pw {
 
 // Imports time (appMode PWH_TIME_MODE) or expense records into db; with
 // options.intoPulldowns set, each record's new texts join their pulldown lists in
-// the configuration database configDb.
+// the configuration database configDb. *added (when given) receives the object
+// id of every record added (for the undo history).
 int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& db, int appMode,
                           DatabaseHandle& configDb, const TransferOptions& options,
-                          const TransferProgress& progress = {});
+                          const TransferProgress& progress = {}, std::vector<CEOID>* added = nullptr);
 
 // Imports pulldown list entries into the configuration database; a value already
 // listed in its category is counted but not stored again.

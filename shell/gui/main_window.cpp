@@ -66,6 +66,9 @@ constexpr MenuItemResource kMenuItems[] = {
     {IDM_MENU_FILE, "", "&About", IDM_ABOUT, false, false},
     {IDM_MENU_FILE, "", "E&xit", IDM_EXIT, false, false},
 
+    {IDM_MENU_EDIT, "", "&Undo", IDM_UNDO, false, true},
+    {IDM_MENU_EDIT, "", "&Redo", IDM_REDO, false, true},
+    {IDM_MENU_EDIT, "", nullptr, 0, false, false},
     {IDM_MENU_EDIT, "", "&Copy", IDM_COPY, false, false},
     {IDM_MENU_EDIT, "", "&Properties", IDM_PROPERTIES, false, false},
     {IDM_MENU_EDIT, "&Delete", "&Selected", IDM_DELETE_SELECTED, false, false},
@@ -104,6 +107,8 @@ constexpr MenuShortcut kMenuShortcuts[] = {
     {IDM_NEW_SUBSEQUENT_RECORD, {Qt::CTRL | Qt::SHIFT | Qt::Key_N}},
     {IDM_PROPERTIES, {QKeyCombination(Qt::Key_Enter), QKeyCombination(Qt::Key_Return), Qt::ALT | Qt::Key_Return}},
     {IDM_COPY, {Qt::CTRL | Qt::Key_D}},
+    {IDM_UNDO, {Qt::CTRL | Qt::Key_Z}},
+    {IDM_REDO, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}},
     {IDM_DELETE_SELECTED, {QKeyCombination(Qt::Key_Delete)}},
     {IDM_FIND, {Qt::CTRL | Qt::Key_F}},
     {IDM_EXIT, {Qt::CTRL | Qt::Key_Q}},

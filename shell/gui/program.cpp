@@ -1,5 +1,6 @@
 #include "shell/gui/program.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QThread>
@@ -153,7 +154,14 @@ void Program::BindCommands() {
            return RunSelectionDialog(s.MainWindow, s, s.Configuration->europeanDates(), list);
          });
        }},
-      {IDM_IMPORT_DATABASE, [&] { ImportRecordsCommand(s.MainWindow, s, s, s, *s.Configuration, v); }},
+      {IDM_IMPORT_DATABASE,
+       [&] {
+         std::vector<CEOID> added;
+         ImportRecordsCommand(s.MainWindow, s, s, s, *s.Configuration, v, &added);
+         c.KeepAdded(u"Import", added);
+       }},
+      {IDM_UNDO, [&c] { c.Undo(); }},
+      {IDM_REDO, [&c] { c.Redo(); }},
       {IDM_EXPORT_DATABASE, [&s] { ExportRecordsCommand(s.MainWindow, s, s, s, *s.Configuration); }},
       {IDM_IMPORT_PULLDOWNS, [&s] { ImportPulldownsCommand(s.MainWindow, s.ConfigDatabase, s, *s.Configuration); }},
       {IDM_EXPORT_PULLDOWNS, [&s] { ExportPulldownsCommand(s.MainWindow, s.ConfigDatabase, s, *s.Configuration); }},
@@ -171,7 +179,18 @@ void Program::Run(UINT commandId) {
   if (!state_.Configuration && commandId != IDM_EXIT && commandId != IDM_ABOUT) return;
   found->second();
   // After Exit there is no window left to repaint.
-  if (PwMainWindow* main = window()) main->Invalidate();
+  if (PwMainWindow* main = window()) {
+    // Any command may have added a step, taken one, or shown another database.
+    for (const UINT item : {IDM_UNDO, IDM_REDO}) {
+      bool enabled = false;
+      const std::u16string text = commands_object_.UndoMenuText(item == IDM_UNDO, &enabled);
+      if (QAction* action = main->menuAction(item)) {
+        action->setText(QString::fromStdU16String(text));
+        action->setEnabled(enabled);
+      }
+    }
+    main->Invalidate();
+  }
 }
 
 bool Program::StartUp() {
@@ -248,6 +267,7 @@ void Program::CleanUp() {
   CloseDatabase(state_.ExpenseDatabase);
   DestroyCurrentView(state_);
   state_.DisplayedRecordList.Clear();
+  state_.Undo.Clear();
   if (window) {
     window->DestroyMenuBar();
     window->DestroyWindow();

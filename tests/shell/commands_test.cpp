@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/command_ids.h"
+#include "storage/record_operations.h"
 #include "storage/store_fixture.h"
 #include "support/locale_guard.h"
 #include "text/format.h"
@@ -348,6 +349,92 @@ TEST_F(CommandsTest, ModeAndViewSwitchesRemakeTheViewAndSetTheMenu) {
   EXPECT_EQ(views.created.size(), made);
   for (unsigned item : {IDM_MODE_TIME, IDM_MODE_EXPENSE, IDM_NEW_RECORD}) EXPECT_TRUE(host.menuEnabled[item]) << item;
   EXPECT_TRUE(host.messages.empty());
+}
+
+// Undo takes each command back to exactly what was there (texts, flags, order, object ids), Redo does it again.
+struct UndoCase {
+  const char* name;
+  std::function<void(Commands&, AppState&)> run;
+  int mode, tab;
+  const char16_t* step;
+};
+const auto kRun = [](Command run) { return [run](Commands& c, AppState&) { (c.*run)(); }; };
+const UndoCase kUndoCases[] = {
+    {"New", kRun(kNew), kExpense, PWH_TAB_ALL, u"New Record"},
+    {"Subsequent", kRun(kNext), kTime, PWH_TAB_ALL, u"New Subsequent Record"},
+    {"Edit", kRun(kEdit), kTime, PWH_TAB_ALL, u"Edit Record"},
+    {"Copy", kRun(&Commands::Copy), kTime, PWH_TAB_ALL, u"Copy Record"},
+    {"Delete", kRun(&Commands::DeleteSelected), kExpense, PWH_TAB_ALL, u"Delete Record"},
+    {"Billed", kRun(&Commands::MarkSelectedBilled), kTime, PWH_TAB_ALL, u"Mark Record Billed"},
+    {"Reimbursed", kRun(&Commands::MarkSelectedReimbursed), kExpense, PWH_TAB_ALL, u"Mark Record Reimbursed"},
+    {"DeleteAll", kRun(&Commands::DeleteMultiple), kTime, PWH_TAB_ALL, u"Delete 3 Records"},
+    {"DeleteShown", kRun(&Commands::DeleteMultiple), kExpense, PWH_TAB_TODAY, u"Delete 2 Records"},
+    {"BilledAll", kRun(&Commands::MarkMultipleBilled), kTime, PWH_TAB_ALL, u"Mark 2 Records Billed"},
+    {"ReimbursedShown", kRun(&Commands::MarkMultipleReimbursed), kExpense, PWH_TAB_TODAY, u"Mark 1 Record Reimbursed"},
+    {"Import",
+     [](Commands& c, AppState& s) {
+       std::vector<CEOID> added(2);
+       for (CEOID& oid : added) AddNewRecord(nullptr, s.TimeDatabase, Time(kToday, u"imported"), &oid);
+       c.KeepAdded(u"Import", added);
+     },
+     kTime, PWH_TAB_ALL, u"Import 2 Records"},
+};
+
+class UndoCommand : public CommandsTest, public testing::WithParamInterface<UndoCase> {
+ protected:
+  // The records of the mode in sort order: object id and stored bytes.
+  std::vector<std::pair<CEOID, std::optional<std::string>>> Snapshot() {
+    std::vector<std::pair<CEOID, std::optional<std::string>>> out;
+    DatabaseHandle& db = state.CurrentDatabase();
+    for (DWORD i = 0; CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, i, nullptr); ++i)
+      out.emplace_back(oid, RecordImage(db, oid));
+    return out;
+  }
+};
+
+TEST_P(UndoCommand, TakesBackExactlyAndRedoes) {
+  const UndoCase& c = GetParam();
+  Add(c.mode, u"03/01/2024", u"old"), Add(c.mode, kToday, u"done", true), Add(c.mode, kToday, u"new");
+  Start(c.mode, c.tab);
+  for (int flag : {PWH_CONFIRM_COPY, PWH_CONFIRM_DELETE, PWH_CONFIRM_MARK_BILLED, PWH_CONFIRM_MARK_REIMBURSED})
+    Configuration->set(flag, false);
+  views.selected = 2, typedDate = u"01/01/2024";  // an edit moves the record first
+  const auto before = Snapshot();
+  c.run(commands, state);
+  const auto after = Snapshot();
+  ASSERT_NE(after, before);
+  EXPECT_EQ(std::tuple(state.Undo.UndoName(c.mode), state.Undo.UndoName(3 - c.mode)), std::tuple(c.step, u""));
+  host.messages.clear();
+  for (int round = 0; round < 2; ++round) {
+    commands.Undo();
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(std::tuple(state.Undo.UndoName(c.mode), state.Undo.RedoName(c.mode)), std::tuple(u"", c.step));
+    commands.Redo();
+    EXPECT_EQ(Snapshot(), after);
+  }
+  EXPECT_TRUE(host.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, UndoCommand, testing::ValuesIn(kUndoCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A record changed behind the history's back: its step is refused and dropped, nothing is written; the other
+// database's history is its own.
+TEST_F(CommandsTest, UndoRefusesAStepWhoseRecordChangedSince) {
+  Add(kTime, kToday, u"T"), Add(kExpense, kToday, u"E");
+  for (int flag : {PWH_CONFIRM_DELETE, PWH_CONFIRM_MARK_BILLED, PWH_CONFIRM_MARK_REIMBURSED}) Configuration->set(flag, false);
+  Start(kTime), views.selected = 0, commands.DeleteSelected();
+  Start(kExpense), views.selected = 0, commands.MarkSelectedBilled(), commands.MarkSelectedReimbursed();
+  commands.Undo();
+  UpdateExpenseRecord(nullptr, ExpenseDatabase, 0, Expense(kToday, u"changed"));
+  commands.Undo();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(std::tuple(host.messages[0].title, host.messages[0].text.substr(0, 32)),
+            std::tuple(u"Undo", u"Cannot undo \"Mark Record Billed\""));
+  EXPECT_EQ(std::tuple(Store(), state.Undo.UndoName(kExpense), state.Undo.RedoName(kExpense)),
+            std::tuple("changed", u"", u"Mark Record Reimbursed"));
+  Start(kTime), commands.Undo();
+  EXPECT_EQ(Store(), "T");
 }
 
 }  // namespace

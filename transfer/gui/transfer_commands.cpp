@@ -112,14 +112,15 @@ void ExportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettin
 }
 
 void ImportRecordsCommand(HWND owner, RecordDatabases& databases, RecordSelection& selection,
-                          TransferSettings& transfer, const Settings& settings, ViewPort& views) {
+                          TransferSettings& transfer, const Settings& settings, ViewPort& views,
+                          std::vector<CEOID>* added) {
   if (OpenFormatDialog(owner, transfer, PWH_IMPORT_FORMAT) != 1) return;
   QWidget* parent = FromHwnd(owner);
   const QString path = ChooseFile(parent, false, DocumentsFolder());
   if (!path.isEmpty()) {
     TransferProgressDialog progress(parent, QStringLiteral("Read"), 0);
     ImportRecordsFromFile(owner, path.toStdString(), databases.CurrentDatabase(), databases.AppMode,
-                          databases.ConfigDatabase, OptionsOf(transfer, settings), progress.callback());
+                          databases.ConfigDatabase, OptionsOf(transfer, settings), progress.callback(), added);
   }
   RefreshView(selection, databases, views);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 #include "config/settings.h"
 #include "platform/object_store.h"
@@ -32,8 +33,10 @@ void ExportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettin
                             const Settings& settings);
 // File > Import > Database: records into the database of the current mode;
 // the view shown is refreshed afterwards (also when no file was chosen).
+// *added (when given) receives the object ids of the records added.
 void ImportRecordsCommand(HWND owner, RecordDatabases& databases, RecordSelection& selection,
-                          TransferSettings& transfer, const Settings& settings, ViewPort& views);
+                          TransferSettings& transfer, const Settings& settings, ViewPort& views,
+                          std::vector<CEOID>* added = nullptr);
 // File > Import > Pulldowns: entries into the configuration database.
 void ImportPulldownsCommand(HWND owner, DatabaseHandle& configDb, TransferSettings& transfer,
                             const Settings& settings);

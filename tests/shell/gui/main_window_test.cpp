@@ -42,7 +42,7 @@ TEST_F(ShellTest, EveryMenuItemIsWiredAndHasItsOwnLetter) {
     }
   };
   walk(Window()->menuBar()->actions());
-  EXPECT_EQ(items, 28);
+  EXPECT_EQ(items, 30);
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
@@ -98,6 +98,15 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
   auto popupOf = [&](UINT menu) {
     return Window() && QApplication::activePopupWidget() == Window()->menuBarPopup(menu);
   };
+  auto rows = [&] { return s.ListViewWindow ? s.ListViewWindow->model()->rowCount() : -1; };
+  // The Undo (Redo) item names its step and is greyed without one.
+  auto named = [&](UINT item, QString text, const char* step) {
+    QAction* a = Window()->menuAction(item);
+    return a->text() == (*step ? text + ' ' + step : text) && a->isEnabled() == (*step != 0);
+  };
+  auto undo = [&](const char* step) { return named(IDM_UNDO, "&Undo", step); };
+  auto redo = [&](const char* step) { return named(IDM_REDO, "&Redo", step); };
+  host.Answer(IDYES);  // delete the row
   EXPECT_TRUE(listHasFocus() && row() == 0);  // the first row has the focus, unselected
 
   const struct {
@@ -106,6 +115,11 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
     std::function<bool()> done;
   } steps[] = {
       {"Down: the second row", QKeyCombination(Qt::Key_Down), [&] { return row() == 1; }},
+      {"Del: Delete Selected", QKeyCombination(Qt::Key_Delete), [&] { return rows() == 2 && undo("Delete Record"); }},
+      {"Ctrl+Z: Undo", Qt::CTRL | Qt::Key_Z, [&] { return rows() == 3 && row() == 1 && redo("Delete Record"); }},
+      {"Ctrl+Shift+Z: Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, [&] { return rows() == 2 && undo("Delete Record"); }},
+      {"Ctrl+Z again", Qt::CTRL | Qt::Key_Z, [&] { return rows() == 3 && row() == 1; }},
+      {"Ctrl+Y: Redo", Qt::CTRL | Qt::Key_Y, [&] { return rows() == 2 && row() == 1 && redo(""); }},
       {"Ctrl+PgDown: the next tab, same row", Qt::CTRL | Qt::Key_PageDown,
        [&] { return s.ActiveDateTab == 1 && row() == 1 && listHasFocus(); }},
       {"Ctrl+PgUp", Qt::CTRL | Qt::Key_PageUp, [&] { return s.ActiveDateTab == 0 && row() == 1; }},
