@@ -27,6 +27,9 @@ constexpr sqlite3_int64 kSchemaVersion = 1;
 // reports the file as in use.
 int busyTimeoutMs = 5000;
 
+// A database's sort_prop holds the sort property in its low 32 bits and the
+// sort order's flags above them, so a file written with flags still opens
+// (in text order) in a build that knows none.
 constexpr const char* kCreateSchema =
     "CREATE TABLE IF NOT EXISTS databases("
     "  oid INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE, type INTEGER NOT NULL,"
@@ -184,7 +187,8 @@ bool ObjectStore::ReadCatalog() {
     d->oid = CEOID(s.Int(0));
     d->name = NameFromBytes(s.Blob(1));
     d->type = DWORD(s.Int(2));
-    d->sortProp = CEPROPID(s.Int(3));
+    d->sortProp = CEPROPID(s.Int(3) & 0xFFFFFFFF);
+    d->sortFlags = DWORD(std::uint64_t(s.Int(3)) >> 32);
     maxOid = std::max(maxOid, s.Int(0));
     databases_[d->oid] = std::move(d);
   }
@@ -287,6 +291,8 @@ bool ObjectStore::Load(DatabaseState& d) {
     if (k.damaged) {
       k.hasKey = false;
       k.key.clear();
+    } else if (k.hasKey && d.sortFlags != 0) {
+      k.key = OrderKey(d.sortFlags, std::move(k.key));
     }
   }
   loadRecords_.Reset();
@@ -531,6 +537,7 @@ bool ObjectStore::GetInfo(CEOID oid, CEOIDINFO* info) {
   info->dbaseType = d->type;
   info->numRecords = RecordCountOf(*d);
   info->sortProperty = d->sortProp;
+  info->sortFlags = d->sortFlags;
   return true;
 }
 

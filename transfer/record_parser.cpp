@@ -17,16 +17,21 @@ namespace {
 
 constexpr std::u16string_view kNotApplicable = u"n/a";
 
-bool Ask(std::u16string_view question, std::u16string_view subject, std::u16string_view title) {
+// Asks the question, unless a "to All" answer given before holds (*toAll).
+bool Ask(std::u16string_view question, std::u16string_view subject, std::u16string_view title, int* toAll) {
+  if (toAll && *toAll != 0) return *toAll == IDYES;
   const std::u16string text = std::u16string(question.substr(0, question.find(u'%'))) +
                               std::u16string(subject) +
                               std::u16string(question.substr(question.find(u'%') + 1));
-  return MessageBoxW(nullptr, text, title, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  const int answer = MessageBoxW(nullptr, text, title, (toAll ? MB_YESNOALL : MB_YESNO) | MB_ICONQUESTION | MB_DEFBUTTON2);
+  if (toAll && answer == IDYESTOALL) *toAll = IDYES;
+  if (toAll && answer == IDNOTOALL) *toAll = IDNO;
+  return answer == IDYES || answer == IDYESTOALL;
 }
 
 // The date as stored (American), or empty when it is in neither form or the
 // user declined to convert it.
-std::u16string CheckDate(std::u16string_view date, bool european) {
+std::u16string CheckDate(std::u16string_view date, bool european, int* toAll) {
   const bool american = IsAmericanDateText(date);
   const bool europeanForm = !american && IsEuropeanDateText(date);
   std::u16string out;
@@ -36,7 +41,7 @@ std::u16string CheckDate(std::u16string_view date, bool european) {
     if (american) return std::u16string(date);
     if (Ask(u"You are currently using American date format, but imported date\n\n[%]\n\nseems to "
             u"be in European date format.\n\nWould you like to convert ?",
-            date, kTitle))
+            date, kTitle, toAll))
       EuropeanToAmericanDate(date, &out);
     return out;
   }
@@ -46,13 +51,13 @@ std::u16string CheckDate(std::u16string_view date, bool european) {
   }
   if (Ask(u"You are currently using European date format, but imported date\n\n[%]\n\nseems to be "
           u"in American date format.\n\nWould you like to convert ?",
-          date, kTitle))
+          date, kTitle, toAll))
     out = date;
   return out;
 }
 
 // The time as 12-hour text, or empty when it is invalid or not converted.
-std::u16string CheckTime(std::u16string_view time, bool european) {
+std::u16string CheckTime(std::u16string_view time, bool european, int* toAll) {
   const bool twelve = IsTwelveHourTimeText(time);
   const bool twentyFour = !twelve && IsTimeText(time);
   std::u16string out;
@@ -62,7 +67,7 @@ std::u16string CheckTime(std::u16string_view time, bool european) {
     if (twelve) return std::u16string(time);
     if (Ask(u"You are currently using American time format, but imported time\n\n[%]\n\nseems to "
             u"be in European time format.\n\nWould you like to convert ?",
-            time, kTitle))
+            time, kTitle, toAll))
       TwentyFourToTwelveHourTime(time, &out);
     return out;
   }
@@ -72,15 +77,15 @@ std::u16string CheckTime(std::u16string_view time, bool european) {
   }
   if (Ask(u"You are currently using European time format, but imported time\n\n[%]\n\nseems to be "
           u"in American time format.\n\nWould you like to convert ?",
-          time, kTitle))
+          time, kTitle, toAll))
     out = time;
   return out;
 }
 
 // Reads the date field into date; false when it is not a valid date.
 template <std::size_t N>
-bool ReadDate(std::u16string_view field, bool european, char16_t (&date)[N]) {
-  const std::u16string checked = CheckDate(field, european);
+bool ReadDate(std::u16string_view field, ImportTextForms forms, char16_t (&date)[N]) {
+  const std::u16string checked = CheckDate(field, forms.europeanDates, forms.answers ? &forms.answers->dates : nullptr);
   DateTimeValue value;
   if (checked.empty() || !value.ParseDate(checked) || !value.IsValid()) return false;
   std::u16string text;
@@ -91,9 +96,9 @@ bool ReadDate(std::u16string_view field, bool european, char16_t (&date)[N]) {
 
 // Reads a time field into hour, minute and pm; false (all three 0) when it is
 // not a valid time. A valid midnight is set although its fields are 0 too.
-bool ReadTime(std::u16string_view field, bool european, std::int32_t& hour, std::int32_t& minute,
+bool ReadTime(std::u16string_view field, ImportTextForms forms, std::int32_t& hour, std::int32_t& minute,
               bool& pm) {
-  const std::u16string checked = CheckTime(field, european);
+  const std::u16string checked = CheckTime(field, forms.europeanTimes, forms.answers ? &forms.answers->times : nullptr);
   DateTimeValue value;
   if (checked.empty() || !value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT)) {
     hour = minute = 0, pm = false;
@@ -108,8 +113,9 @@ bool IsNumber(std::u16string_view text) {
   return ScanFloat(text, &value) == 1;
 }
 
+// A number field as the program may store it: a number, "n/a" or nothing.
 bool IsNumberOrNotApplicable(std::u16string_view text) {
-  return text == kNotApplicable || IsNumber(text);
+  return text.empty() || text == kNotApplicable || IsNumber(text);
 }
 
 int CountFields(ImportFields fields, std::size_t wanted) {
@@ -123,9 +129,9 @@ int CountFields(ImportFields fields, std::size_t wanted) {
 int ParseTimeFields(ImportFields f, ImportTextForms forms, TimeRecord* r) {
   ClearRecord(*r);
   if (const int count = CountFields(f, 14)) return count;
-  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
-  const bool start = ReadTime(f[1], forms.europeanTimes, r->startHour, r->startMinute, r->startPm);
-  const bool end = ReadTime(f[2], forms.europeanTimes, r->endHour, r->endMinute, r->endPm);
+  if (!ReadDate(f[0], forms, r->date)) return PWH_PARSE_BAD_DATE;
+  const bool start = ReadTime(f[1], forms, r->startHour, r->startMinute, r->startPm);
+  const bool end = ReadTime(f[2], forms, r->endHour, r->endMinute, r->endPm);
   if (IsNumber(f[3])) {
     if (!start || !end) {
       r->startHour = r->startMinute = r->endHour = r->endMinute = 0;
@@ -156,7 +162,7 @@ int ParseTimeFields(ImportFields f, ImportTextForms forms, TimeRecord* r) {
 int ParseExpenseFields(ImportFields f, ImportTextForms forms, ExpenseRecord* r) {
   ClearRecord(*r);
   if (const int count = CountFields(f, 15)) return count;
-  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
+  if (!ReadDate(f[0], forms, r->date)) return PWH_PARSE_BAD_DATE;
   CopyText(r->client, f[1]);
   CopyText(r->project, f[2]);
   CopyText(r->description, f[3]);
