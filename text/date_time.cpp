@@ -1,17 +1,23 @@
 #include "text/date_time.h"
 
-#include <cstring>
-#include <vector>
-
 #include "platform/clock.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 
 namespace pw {
 
 namespace {
 
+// "%02d/%02d/%04d"
 std::u16string DateText(int month, int day, int year) {
-  return Format(u"%02d/%02d/%04d", month, day, year);
+  std::u16string text;
+  text.reserve(10);
+  AppendDecimal(text, month, 2);
+  text += u'/';
+  AppendDecimal(text, day, 2);
+  text += u'/';
+  AppendDecimal(text, year, 4);
+  return text;
 }
 
 bool WriteDate(std::u16string* out, int month, int day, int year) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "text/decimal_text.h"
 
 namespace pw {
 
@@ -165,6 +166,19 @@ int ScanFloat(std::u16string_view text, float* value) {
   if (end == narrow) return 0;
   *value = v;
   return 1;
+}
+
+void AppendDecimal(std::u16string& out, long long value, int width) {
+  char16_t digits[24];
+  int n = 0;
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    digits[n++] = char16_t(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) out += u'-';
+  for (int pad = width - n - (value < 0 ? 1 : 0); pad > 0; --pad) out += u'0';
+  while (n > 0) out += digits[--n];
 }
 
 namespace {

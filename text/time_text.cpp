@@ -1,10 +1,10 @@
 #include "text/time_text.h"
 
 #include <cmath>
-#include <vector>
 
 #include "platform/calendar_date.h"
 #include "platform/host_port.h"
+#include "text/decimal_text.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 
@@ -56,7 +56,7 @@ bool IsTimeText(std::u16string_view text) {
 bool AmericanToEuropeanDate(std::u16string_view text, std::u16string* out) {
   if (!out) return false;
   int month, day, year;
-  if (ScanThreeInts(text, "%d/%d/%d", &month, &day, &year) != 3) {
+  if (!ScanDateNumbers(text, u'/', &month, &day, &year)) {
     *out = u"00/00/0000";
     return false;
   }
@@ -67,7 +67,7 @@ bool AmericanToEuropeanDate(std::u16string_view text, std::u16string* out) {
 bool EuropeanToAmericanDate(std::u16string_view text, std::u16string* out) {
   if (!out) return false;
   int day, month, year;
-  if (ScanThreeInts(text, "%d.%d.%d", &day, &month, &year) != 3) {
+  if (!ScanDateNumbers(text, u'.', &day, &month, &year)) {
     *out = u"0.0.0000";
     return false;
   }
@@ -99,7 +99,11 @@ std::u16string DecimalHoursToTimeText(std::u16string_view text) {
   const long long total = std::llround(double(value) * 60.0);
   const int hours = static_cast<int>(total / 60);
   const int minutes = static_cast<int>(total % 60);
-  return Format(u"%d:%d", hours, minutes);
+  std::u16string out;  // "%d:%d"
+  AppendDecimal(out, hours);
+  out += u':';
+  AppendDecimal(out, minutes);
+  return out;
 }
 
 std::u16string TimeTextToDecimalText(std::u16string_view text) {

@@ -26,8 +26,8 @@ namespace pw {
 namespace {
 
 constexpr std::u16string_view kErrorTitle = u"Pennywhistle Error";
-// Lines whose writes are stored together.
-constexpr int kGroupLines = 4096;
+// Lines whose writes are stored together: one durable commit each.
+constexpr int kGroupLines = 16384;
 
 // The pulldown list values known to the configuration database, read once, so
 // that offering a value does not walk the database every time.

@@ -52,7 +52,7 @@ TEST_P(RoundTripTest, RecordsComeBackWhole) {
   TimeRecord time = WorkedDay(), other = WorkedDay(), odd = Time(u"01/02/2010", u"", 5, 1), noTimes = odd;
   CopyText(time.client, c.text), CopyText(time.notes, c.text), CopyText(other.date, u"12/31/2009");
   CopyText(other.notes, u"plain"), CopyText(other.rate, u""), CopyText(other.amount, u"");
-  odd.startHour = 9, odd.endHour = 12, odd.endMinute = 51, odd.endPm = true;
+  odd.startHour = 9, odd.endMinute = 51, odd.endPm = true;  // 09:00 AM to 12:51 PM
   CopyText(odd.duration, u"3:51"), CopyText(odd.rate, u"n/a"), CopyText(noTimes.duration, u"0:59");
   ExpenseRecord expense = Drive(), none = Drive();
   CopyText(expense.client, c.text), CopyText(expense.notes, c.text);
@@ -117,7 +117,7 @@ TEST_F(ImportTest, SkipAllAndToAllAnswersHoldForTheRestOfTheImport) {
   // A date question answered for all: asked once; No to All then leaves every line a problem line.
   WriteFile(european, Line({{0, "12.04.1999"}}) + Line({{0, "13.04.1999"}}) + Line({{0, "14.04.1999"}}));
   for (const auto& [answer, imported] : {std::pair(IDYESTOALL, 3), std::pair(IDNOTOALL, 0)}) {
-    host.messages.clear();
+    host.messages.clear(), host.answers.clear();
     host.Answer(answer), host.Answer(IDSKIPALL);
     EXPECT_EQ(ImportRecordsFromFile(nullptr, european, TimeDatabase, PWH_TIME_MODE, ConfigDatabase, Options()), imported);
     ASSERT_EQ(host.messages.size(), imported ? 2u : 3u);
@@ -175,8 +175,8 @@ TEST_F(ImportTest, PulldownLinesAddWhatIsNotListedAndCountEveryEntry) {
   EXPECT_EQ(Listed(ConfigDatabase, PWH_PULLDOWN_PROJECT), (std::vector<std::u16string>{u"Acme"}));
   EXPECT_TRUE(Listed(ConfigDatabase, PWH_PULLDOWN_TASK).empty());
   ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_TRUE(host.messages[0].text.starts_with(u"The following pulldown entry has import format problems:\n\n\"client\",\"Low\","));
-  EXPECT_TRUE(host.messages[1].text.ends_with(u"Imported 5 pulldown element(s) successfully."));
+  EXPECT_TRUE(host.messages[0].text.starts_with(u"Line 3: The following pulldown entry has import format problems:\n\n\"client\",\"Low\","));
+  EXPECT_TRUE(host.messages[1].text.ends_with(u"Imported 5 pulldown element(s) successfully.\n\nSkipped 1 line(s)."));
 }
 
 TEST_F(ImportTest, RecordTextsJoinTheListsOnlyWhenAsked) {
