@@ -135,7 +135,7 @@ class ImportLoop {
       }
       if (raw.empty()) break;
       done += long(raw.size()) + 1;
-      line = FileTextToWide(raw);
+      FileTextToWide(raw, &line);
       if (number == 1 && line == texts_.header) continue;
       int code = TokenizeLine(line, format_.qualifier, format_.fieldDelimiter, &fields);
       if (code == PWH_PARSE_OK) code = take(fields);

@@ -29,7 +29,7 @@ struct ImportTextForms {
 };
 
 // Fields in the column order of the exported files (14 time, 15 expense).
-// record is cleared first. Whatever the export writes for a stored record is
+// record is cleared first (its texts end at the first unit). Whatever the export writes for a stored record is
 // read back as that record: a number field may also be empty or "n/a", and
 // decimal hours become the nearest minute.
 int ParseTimeFields(ImportFields fields, ImportTextForms forms, TimeRecord* record);
