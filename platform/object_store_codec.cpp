@@ -267,7 +267,16 @@ std::u16string NameFromBytes(std::string_view bytes) {
   return out;
 }
 
-void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
+bool DistinctProperties(const CEPROPVAL* props, WORD count) {
+  for (WORD i = 0; i < count; ++i) {
+    if (props[i].wFlags & CEDB_PROPDELETE) return false;
+    for (WORD j = 0; j < i; ++j)
+      if (PropIdOf(props[j].propid) == PropIdOf(props[i].propid)) return false;
+  }
+  return true;
+}
+
+void SortKeyOf(std::span<const CEPROPVAL> props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
   *hasKey = false;
   key->clear();
   if (sortProp == 0) return;

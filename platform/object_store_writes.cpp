@@ -240,9 +240,13 @@ bool ObjectStore::DeleteDatabase(CEOID oid) {
 }
 
 CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props) {
-  std::vector<CEPROPVAL> list;
-  list.reserve(count);
-  MergeProperties(list, props, count);
+  std::vector<CEPROPVAL> merged;
+  std::span<const CEPROPVAL> list(props, count);
+  if (!DistinctProperties(props, count)) {
+    merged.reserve(count);
+    MergeProperties(merged, props, count);
+    list = merged;
+  }
   std::string bytes = EncodeProperties(list.data(), WORD(list.size()));
   if (bytes.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);

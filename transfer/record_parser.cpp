@@ -86,9 +86,14 @@ std::u16string CheckTime(std::u16string_view time, bool european, int* toAll) {
 // Reads the date field into date; false when it is not a valid date.
 template <std::size_t N>
 bool ReadDate(std::u16string_view field, ImportTextForms forms, char16_t (&date)[N]) {
-  const std::u16string checked = CheckDate(field, forms.europeanDates, forms.answers ? &forms.answers->dates : nullptr);
   DateTimeValue value;
-  if (checked.empty() || !value.ParseDate(checked) || !value.IsValid()) return false;
+  // A date already in the form expected is read as it stands.
+  if (forms.europeanDates || !IsAmericanDateText(field)) {
+    const std::u16string checked = CheckDate(field, forms.europeanDates, forms.answers ? &forms.answers->dates : nullptr);
+    if (checked.empty() || !value.ParseDate(checked)) return false;
+  } else if (!value.ParseDate(field)) {
+    return false;
+  }
   std::u16string text;
   value.FormatDate(&text);
   CopyText(date, text);
@@ -99,9 +104,16 @@ bool ReadDate(std::u16string_view field, ImportTextForms forms, char16_t (&date)
 // not a valid time. A valid midnight is set although its fields are 0 too.
 bool ReadTime(std::u16string_view field, ImportTextForms forms, std::int32_t& hour, std::int32_t& minute,
               bool& pm) {
-  const std::u16string checked = CheckTime(field, forms.europeanTimes, forms.answers ? &forms.answers->times : nullptr);
   DateTimeValue value;
-  if (checked.empty() || !value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT)) {
+  bool read;
+  // A time already in the form expected is read as it stands.
+  if (forms.europeanTimes || !IsTwelveHourTimeText(field)) {
+    const std::u16string checked = CheckTime(field, forms.europeanTimes, forms.answers ? &forms.answers->times : nullptr);
+    read = !checked.empty() && value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT);
+  } else {
+    read = value.ParseTime(field, PWH_TWELVE_HOUR_TEXT);
+  }
+  if (!read) {
     hour = minute = 0, pm = false;
     return false;
   }
