@@ -1,7 +1,10 @@
 // The object store at the size of a long-used time database: 100,000 time
 // records of 18 properties with dates over ten years.
 //
-//   BM_OpenDatabase     close and reopen the store, open the database, first seek
+//   BM_OpenDatabase     close and reopen the store, open the database (in
+//                       calendar order), first seek
+//   BM_ReorderOlderDatabase  the same for a database in text order, as an
+//                       earlier release left it, given the calendar order once
 //   BM_FullWalk         seek to every position and read every record
 //   BM_RandomSeekRead   seek to random positions and read
 //   BM_DurableAdd       one add that is on the disk when it returns (median_us;
@@ -145,7 +148,7 @@ struct Environment {
     folder = pattern;
     path = folder + "/pennywhistle.db";
     if (!OpenObjectStore(path)) std::abort();
-    const SORTORDERSPEC order{kDate, 0};
+    const SORTORDERSPEC order{kDate, CEDB_SORT_CALENDARDATE};
     CeCreateDatabase(kDbName, 0, 1, &order);
     DatabaseHandle db = CeOpenDatabase(nullptr, kDbName, kDate, 0, nullptr);
     RecordMaker maker(1);
@@ -203,6 +206,29 @@ void BM_OpenDatabase(benchmark::State& state) {
   state.counters["open_db_ms"] = openDbMs / n;
 }
 BENCHMARK(BM_OpenDatabase)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The first start on a store of an earlier release, whose database is in
+// text order: open the store and the database, give it the calendar order,
+// open it again, first seek.
+void BM_ReorderOlderDatabase(benchmark::State& state) {
+  Environment& env = Env();
+  const auto setOrder = [](DWORD flags) {
+    DatabaseHandle db = CeOpenDatabase(nullptr, kDbName, kDate, 0, nullptr);
+    return CeSetDatabaseSortOrder(db.DatabaseOid(), {kDate, flags});
+  };
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!setOrder(0)) state.SkipWithError("sort order");
+    CloseObjectStore();
+    state.ResumeTiming();
+    OpenObjectStore(env.path);
+    if (!setOrder(CEDB_SORT_CALENDARDATE)) state.SkipWithError("sort order");
+    DatabaseHandle db = CeOpenDatabase(nullptr, kDbName, kDate, 0, nullptr);
+    benchmark::DoNotOptimize(CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr));
+    if (DatabaseRecordCount(db) != kRecords) state.SkipWithError("record count");
+  }
+}
+BENCHMARK(BM_ReorderOlderDatabase)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_FullWalk(benchmark::State& state) {
   Env();
@@ -279,7 +305,7 @@ BENCHMARK(BM_DurableAdd)->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 void BM_GroupedAdds(benchmark::State& state) {
   Env();
-  const SORTORDERSPEC order{kDate, 0};
+  const SORTORDERSPEC order{kDate, CEDB_SORT_CALENDARDATE};
   RecordMaker maker(3);
   std::vector<TimeProps> records(kRecords);  // made before timing: random dates
   for (TimeProps& r : records) maker.Make(r);

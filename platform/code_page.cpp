@@ -111,7 +111,38 @@ std::u16string Cp1252ToWide(std::string_view text) {
 }
 
 std::u16string FileTextToWide(std::string_view line) {
-  return IsValidUtf8(line) ? Utf8ToWide(line) : Cp1252ToWide(line);
+  std::u16string out;
+  FileTextToWide(line, &out);
+  return out;
+}
+
+void FileTextToWide(std::string_view line, std::u16string* out) {
+  // One pass: ASCII as it is, the rest decoded as UTF-8 until a byte is not.
+  out->resize(line.size());
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (c < 0x80) {
+      (*out)[n++] = char16_t(c);
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    const std::size_t len = DecodeUtf8(line, i, cp);
+    if (len == 0) {
+      *out = Cp1252ToWide(line);
+      return;
+    }
+    if (cp >= 0x10000) {  // a surrogate pair takes two of the four bytes' places
+      cp -= 0x10000;
+      (*out)[n++] = char16_t(0xD800 + (cp >> 10));
+      (*out)[n++] = char16_t(0xDC00 + (cp & 0x3FF));
+    } else {
+      (*out)[n++] = char16_t(cp);
+    }
+    i += len;
+  }
+  out->resize(n);
 }
 
 }  // namespace pw

@@ -20,5 +20,7 @@ inline std::string WideToFileText(std::u16string_view text) { return WideToUtf8(
 // One line read from a file: UTF-8 when it is valid UTF-8, else Windows-1252,
 // so files from older devices import with their accents intact.
 std::u16string FileTextToWide(std::string_view line);
+// The same into *out, reusing its memory: for a file read line by line.
+void FileTextToWide(std::string_view line, std::u16string* out);
 
 }  // namespace pw

@@ -148,7 +148,8 @@ bool ObjectStore::ReadCatalog() {
     d->oid = CEOID(s.Int(0));
     d->name = NameFromBytes(s.Blob(1));
     d->type = DWORD(s.Int(2));
-    d->sortProp = CEPROPID(s.Int(3));
+    d->sortProp = CEPROPID(s.Int(3) & 0xFFFFFFFF);
+    d->sortFlags = DWORD(std::uint64_t(s.Int(3)) >> 32);
     maxOid = std::max(maxOid, s.Int(0));
     databases_[d->oid] = std::move(d);
   }
@@ -251,6 +252,8 @@ bool ObjectStore::Load(DatabaseState& d) {
     if (k.damaged) {
       k.hasKey = false;
       k.key.clear();
+    } else if (k.hasKey && d.sortFlags != 0) {
+      k.key = OrderKey(d.sortFlags, std::move(k.key));
     }
   }
   loadRecords_.Reset();
@@ -516,6 +519,7 @@ bool ObjectStore::GetInfo(CEOID oid, CEOIDINFO* info) {
   info->dbaseType = d->type;
   info->numRecords = RecordCountOf(*d);
   info->sortProperty = d->sortProp;
+  info->sortFlags = d->sortFlags;
   return true;
 }
 

@@ -3,7 +3,8 @@
 //
 // A database may carry one sort order on a text property (ascending,
 // case-sensitive by UTF-16 code unit, records without the property last,
-// equal keys in the order of their object ids). Records are reached by their
+// equal keys in the order of their object ids), or, with
+// CEDB_SORT_CALENDARDATE, by the calendar date the text names. Records are reached by their
 // 0-based position in that order (CeSeekDatabase) and then read, replaced or
 // deleted through the object id the seek returned.
 //
@@ -52,9 +53,16 @@ struct CEPROPVAL {
   } val;
 };
 
+// dwFlags of a sort order: the property holds a date as "M/D/Y" text
+// (platform/calendar_date.h), and records go by its calendar date (year,
+// month, day; equal dates in object id order). A text that is no valid date
+// comes after every valid one, by its text.
+inline constexpr DWORD CEDB_SORT_CALENDARDATE = 0x00010000;
+
 struct SORTORDERSPEC {
   CEPROPID propid = 0;
-  DWORD dwFlags = 0;  // only 0 (ascending, case-sensitive, unknown last) is supported
+  // 0 (ascending, case-sensitive, unknown last) or CEDB_SORT_CALENDARDATE
+  DWORD dwFlags = 0;
 };
 
 inline constexpr DWORD CEDB_SEEK_CEOID = 0x00000001;      // value is an object id
@@ -127,6 +135,7 @@ struct CEOIDINFO {
   DWORD dbaseType = 0;
   DWORD numRecords = 0;
   CEPROPID sortProperty = 0;  // 0 when the database has no sort order
+  DWORD sortFlags = 0;        // the sort order's dwFlags
 };
 
 // An enumeration of the databases of the store (CeFindFirstDatabase).
@@ -218,5 +227,9 @@ DatabaseEnumerator CeFindFirstDatabase(DWORD type);  // type 0: every database
 CEOID CeFindNextDatabase(DatabaseEnumerator& e);     // 0 at the end
 bool CeOidGetInfo(CEOID oid, CEOIDINFO* info);
 bool CeDeleteDatabase(CEOID oid);
+// Gives a database another sort order (one property, or none when propid is
+// 0): durable first, then every open handle sees the records in the new
+// order. Records are not rewritten; the in-memory order is made anew.
+bool CeSetDatabaseSortOrder(CEOID oid, const SORTORDERSPEC& sort);
 
 }  // namespace pw

@@ -35,6 +35,11 @@ R Guarded(R failed, ObjectStore* store, F&& f) noexcept {
   return failed;
 }
 
+// One sort order: ascending on a text property, by its text or its date.
+bool ValidSortOrder(const SORTORDERSPEC& sort) {
+  return (sort.dwFlags == 0 || sort.dwFlags == CEDB_SORT_CALENDARDATE) && PropTypeOf(sort.propid) == CEVT_LPWSTR;
+}
+
 }  // namespace
 
 // --- The current store --------------------------------------------------------
@@ -198,17 +203,17 @@ CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders,
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
-    CEPROPID sortProp = 0;
+    SORTORDERSPEC sort;
     if (numSortOrders == 1) {
-      if (sortOrders[0].dwFlags != 0 || PropTypeOf(sortOrders[0].propid) != CEVT_LPWSTR) {
+      if (!ValidSortOrder(sortOrders[0])) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
       }
-      sortProp = sortOrders[0].propid;
+      sort = sortOrders[0];
     }
     const auto store = CurrentObjectStore();
     if (!store) return 0;
-    return Guarded(CEOID(0), store.get(), [&] { return store->CreateDatabase(name, type, sortProp); });
+    return Guarded(CEOID(0), store.get(), [&] { return store->CreateDatabase(name, type, sort); });
   });
 }
 
@@ -306,6 +311,18 @@ bool CeOidGetInfo(CEOID oid, CEOIDINFO* info) {
     }
     const auto store = CurrentObjectStore();
     return store && store->GetInfo(oid, info);
+  });
+}
+
+bool CeSetDatabaseSortOrder(CEOID oid, const SORTORDERSPEC& sort) {
+  return Guarded(false, nullptr, [&] {
+    if (sort.propid != 0 && !ValidSortOrder(sort)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+    const auto store = CurrentObjectStore();
+    if (!store) return false;
+    return Guarded(false, store.get(), [&] { return store->SetSortOrder(oid, sort); });
   });
 }
 

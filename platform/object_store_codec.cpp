@@ -102,7 +102,11 @@ bool ReadHeader(Reader& r, std::uint32_t* count) {
 std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
   std::string out;
   if (count > 0 && !props) return out;
-  out.reserve(8 + std::size_t(count) * 24);
+  std::size_t units = 0;  // of every text, for one allocation
+  for (WORD i = 0; i < count; ++i)
+    if (PropTypeOf(props[i].propid) == CEVT_LPWSTR && props[i].val.lpwstr)
+      units += std::char_traits<char16_t>::length(props[i].val.lpwstr);
+  out.reserve(8 + std::size_t(count) * 12 + units * 2);
   out.push_back(char(kPropertyFormatVersion));
   PutVarint(out, count);
   for (WORD i = 0; i < count; ++i) {
@@ -120,9 +124,12 @@ std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
       bool wide = false;
       for (const char16_t c : text) wide |= c > 0xFF;
       PutVarint(out, std::uint32_t(text.size() << 1) | (wide ? 1u : 0u));
+      const std::size_t at = out.size();
+      out.resize(at + text.size() * (wide ? 2 : 1));
+      char* to = out.data() + at;
       for (const char16_t c : text) {
-        out.push_back(char(c & 0xFF));
-        if (wide) out.push_back(char(c >> 8));
+        *to++ = char(c & 0xFF);
+        if (wide) *to++ = char(c >> 8);
       }
     } else {
       return {};  // a type the store does not keep
@@ -260,7 +267,16 @@ std::u16string NameFromBytes(std::string_view bytes) {
   return out;
 }
 
-void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
+bool DistinctProperties(const CEPROPVAL* props, WORD count) {
+  for (WORD i = 0; i < count; ++i) {
+    if (props[i].wFlags & CEDB_PROPDELETE) return false;
+    for (WORD j = 0; j < i; ++j)
+      if (PropIdOf(props[j].propid) == PropIdOf(props[i].propid)) return false;
+  }
+  return true;
+}
+
+void SortKeyOf(std::span<const CEPROPVAL> props, CEPROPID sortProp, bool* hasKey, std::u16string* key) {
   *hasKey = false;
   key->clear();
   if (sortProp == 0) return;

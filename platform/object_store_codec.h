@@ -13,6 +13,7 @@
 // memory the in-memory index spends on typical records.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,11 @@ std::string NameBytes(std::u16string_view name);
 std::u16string NameFromBytes(std::string_view bytes);
 
 // The value of the sort property in a property list.
-void SortKeyOf(const std::vector<CEPROPVAL>& props, CEPROPID sortProp, bool* hasKey, std::u16string* key);
+void SortKeyOf(std::span<const CEPROPVAL> props, CEPROPID sortProp, bool* hasKey, std::u16string* key);
+
+// True when no property deletes and no two share an id: such a list is
+// stored as it is given, without MergeProperties.
+bool DistinctProperties(const CEPROPVAL* props, WORD count);
 
 // Applies a write's properties to a record's list: a property replaces the
 // one with the same id (whatever its type), PROPDELETE removes it, anything

@@ -31,13 +31,14 @@ struct DatabaseState {
   std::u16string name;
   DWORD type = 0;
   CEPROPID sortProp = 0;  // 0: no sort order
+  DWORD sortFlags = 0;    // SORTORDERSPEC::dwFlags of the sort order
 
   // The records, read from the file on first use.
   bool loaded = false;
   std::unordered_map<CEOID, StoredRecord> records;
   // The bytes of the records as loaded, one after the other in sort order.
   std::unique_ptr<char[]> loadedBytes;
-  std::unique_ptr<RecordOrder> sorted;  // by the sort text, when there is a sort order
+  std::unique_ptr<RecordOrder> sorted;  // by the sort key, when there is a sort order
   std::unique_ptr<RecordOrder> byOid;   // object id order, made when first needed
 };
 
@@ -57,7 +58,8 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   sqlite3* Connection() const { return db_; }
 
   // --- Databases (false / 0 with the last error set on failure) ---
-  CEOID CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp);
+  CEOID CreateDatabase(std::u16string_view name, DWORD type, const SORTORDERSPEC& sort);
+  bool SetSortOrder(CEOID oid, const SORTORDERSPEC& sort);
   bool DeleteDatabase(CEOID oid);
   bool DatabaseOids(DWORD type, std::vector<CEOID>* oids);
   bool GetInfo(CEOID oid, CEOIDINFO* info);

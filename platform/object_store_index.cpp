@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/calendar_date.h"
+
 namespace pw {
 
 namespace {
 constexpr std::size_t kBuildBlock = RecordOrder::kMaxBlock / 2;
 constexpr std::size_t kMergeBelow = RecordOrder::kMaxBlock / 8;
 }  // namespace
+
+std::u16string OrderKey(DWORD sortFlags, std::u16string text) {
+  if (sortFlags & CEDB_SORT_CALENDARDATE) return CalendarSortKey(text);
+  return text;
+}
 
 SortItem SortItem::Of(const StoredRecord* r) {
   SortItem item;

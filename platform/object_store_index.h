@@ -16,7 +16,7 @@ struct StoredRecord {
   CEOID oid = 0;
   bool hasKey = false;   // the record has the database's sort property
   bool damaged = false;  // the stored bytes do not decode
-  std::u16string key;    // the sort text when hasKey
+  std::u16string key;    // the sort key (OrderKey) when hasKey
 
   // The encoded property list: in the database's shared block as loaded
   // from the file, or owned once the record was written.
@@ -31,6 +31,12 @@ struct StoredRecord {
   std::uint32_t sharedSize = 0;
   std::string owned;
 };
+
+// The key by which a sort order with these flags (SORTORDERSPEC::dwFlags)
+// compares the sort property's text: the text itself, or for
+// CEDB_SORT_CALENDARDATE its CalendarSortKey (five units for a valid date,
+// so those keys compare within SortItem's prefix).
+std::u16string OrderKey(DWORD sortFlags, std::u16string text);
 
 // An entry of an order: a record with the first 12 code units of its sort
 // key packed into integers that compare like the units (texts hold no NUL,
@@ -56,7 +62,8 @@ struct SortItem {
 // per step.
 //
 // By sort key: records with the key first, ordered by the key's UTF-16 code
-// units, then the records without it; ties in object id order. Otherwise
+// units (the key made by OrderKey), then the records without it; ties in
+// object id order. Otherwise
 // purely in object id order.
 class RecordOrder {
  public:

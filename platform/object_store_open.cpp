@@ -13,6 +13,9 @@
 
 namespace pw {
 
+// A database's sort_prop holds the sort property in its low 32 bits and the
+// sort order's flags above them, so a file written with flags still opens
+// (in text order) in a build that knows none.
 const char* const kStoreSchema =
     "CREATE TABLE IF NOT EXISTS databases("
     "  oid INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE, type INTEGER NOT NULL,"

@@ -125,7 +125,17 @@ void ObjectStore::OidTaken() {
   oidDirty_ = true;
 }
 
-CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID sortProp) {
+namespace {
+
+// The catalog's sort_prop: the property, its flags above it.
+sqlite3_int64 CatalogSortOrder(const SORTORDERSPEC& sort) {
+  return sqlite3_int64(sort.propid) | (sqlite3_int64(sort.dwFlags) << 32);
+}
+
+}  // namespace
+
+CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, const SORTORDERSPEC& sort) {
+  const CEPROPID sortProp = sort.propid;
   if (!BeginWrite()) return 0;
   if (FindDatabase(name)) return FailWrite(ERROR_ALREADY_EXISTS);
   CEOID oid = 0;
@@ -137,7 +147,7 @@ CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID
     s.Bind(1, oid);
     s.BindBlob(2, nameBytes);
     s.Bind(3, type);
-    s.Bind(4, sortProp);
+    s.Bind(4, CatalogSortOrder(sort));
     rc = s.Step();
   }
   if (rc != SQLITE_DONE) {
@@ -152,6 +162,7 @@ CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID
   d->name.assign(name);
   d->type = type;
   d->sortProp = sortProp;
+  d->sortFlags = sortProp != 0 ? sort.dwFlags : 0;
   d->loaded = true;
   if (sortProp != 0)
     d->sorted = std::make_unique<RecordOrder>(true);
@@ -159,6 +170,35 @@ CEOID ObjectStore::CreateDatabase(std::u16string_view name, DWORD type, CEPROPID
     d->byOid = std::make_unique<RecordOrder>(false);
   databases_[oid] = std::move(d);
   return oid;
+}
+
+bool ObjectStore::SetSortOrder(CEOID oid, const SORTORDERSPEC& sort) {
+  if (!BeginWrite()) return false;
+  if (!FindDatabase(oid)) return FailWrite(ERROR_FILE_NOT_FOUND);
+  SqliteStatement s;
+  int rc = s.Prepare(db_, "UPDATE databases SET sort_prop = ?2 WHERE oid = ?1");
+  if (rc == SQLITE_OK) {
+    s.Bind(1, oid);
+    s.Bind(2, CatalogSortOrder(sort));
+    rc = s.Step();
+  }
+  if (rc != SQLITE_DONE) {
+    StatementFailed(rc);
+    return FailWrite(GetLastError());
+  }
+  if (!EndWrite(true)) return false;
+  // The records stay as they are; their order is made anew on next use.
+  DatabaseState* d = FindDatabase(oid);
+  if (!d) return true;
+  ++generation_;
+  d->sortProp = sort.propid;
+  d->sortFlags = sort.propid != 0 ? sort.dwFlags : 0;
+  d->loaded = false;
+  d->records.clear();
+  d->sorted.reset();
+  d->byOid.reset();
+  d->loadedBytes.reset();
+  return true;
 }
 
 bool ObjectStore::DeleteDatabase(CEOID oid) {
@@ -200,9 +240,13 @@ bool ObjectStore::DeleteDatabase(CEOID oid) {
 }
 
 CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props, CEOID wanted) {
-  std::vector<CEPROPVAL> list;
-  list.reserve(count);
-  MergeProperties(list, props, count);
+  std::vector<CEPROPVAL> merged;
+  std::span<const CEPROPVAL> list(props, count);
+  if (!DistinctProperties(props, count)) {
+    merged.reserve(count);
+    MergeProperties(merged, props, count);
+    list = merged;
+  }
   std::string bytes = EncodeProperties(list.data(), WORD(list.size()));
   if (bytes.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -244,6 +288,7 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props, CE
   StoredRecord& r = d->records[oid];
   r.oid = oid;
   SortKeyOf(list, d->sortProp, &r.hasKey, &r.key);
+  if (r.hasKey && d->sortFlags != 0) r.key = OrderKey(d->sortFlags, std::move(r.key));
   r.SetBytes(std::move(bytes));
   if (d->sorted) d->sorted->Insert(&r);
   if (d->byOid) d->byOid->Insert(&r);
@@ -289,6 +334,7 @@ CEOID ObjectStore::ReplaceRecord(CEOID dbOid, CEOID oid, WORD count, const CEPRO
   bool hasKey;
   std::u16string key;
   SortKeyOf(list, d->sortProp, &hasKey, &key);
+  if (hasKey && d->sortFlags != 0) key = OrderKey(d->sortFlags, std::move(key));
   if (hasKey != rec.hasKey || key != rec.key) {
     // The record moves: take it out under its old key, put it back under the new.
     if (d->sorted) d->sorted->Erase(&rec);

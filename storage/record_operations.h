@@ -36,7 +36,7 @@ bool UpdateExpenseRecord(HWND owner, DatabaseHandle& db, RecordPosition position
                          const ExpenseRecord& record);
 
 // Stores a copy of the record at position, with exactly the properties read;
-// the copy sorts right after the records of the same date text. *newOid
+// the copy sorts right after the records of the same date. *newOid
 // (when given) receives the copy's object id, 0 on failure.
 bool DuplicateRecord(HWND owner, DatabaseHandle& db, RecordPosition position,
                      CEOID* newOid = nullptr);

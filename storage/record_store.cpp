@@ -72,6 +72,33 @@ bool MoveStoreAside(HWND owner) {
   return true;
 }
 
+// The sort order of a record database: the calendar date of its date text.
+SORTORDERSPEC RecordSortOrder(CEPROPID sortProperty) { return {sortProperty, CEDB_SORT_CALENDARDATE}; }
+
+// A record database made by an earlier release is in the order of its date
+// texts: it gets the calendar order once, here, and is opened again. Its
+// records stay exactly as they are.
+bool InCalendarOrder(HWND owner, std::u16string_view name, CEPROPID sortProperty, DatabaseHandle* db) {
+  if (sortProperty == 0) return true;
+  CEOIDINFO info;
+  if (!CeOidGetInfo(db->DatabaseOid(), &info)) {
+    ShowStoreProblem(owner, GetLastError());
+    return false;
+  }
+  if (info.sortFlags == CEDB_SORT_CALENDARDATE) return true;
+  const CEOID oid = db->DatabaseOid();
+  db->Close();
+  DatabaseHandle again;
+  if (CeSetDatabaseSortOrder(oid, RecordSortOrder(sortProperty)))
+    again = CeOpenDatabase(nullptr, name, sortProperty, 0, owner);
+  if (!again) {
+    ShowStoreProblem(owner, GetLastError());
+    return false;
+  }
+  *db = std::move(again);
+  return true;
+}
+
 // Messages of the open-or-create flow of one database.
 struct OpenMessages {
   const char16_t* open;
@@ -82,7 +109,7 @@ struct OpenMessages {
 // Creates a database that does not exist yet and opens it.
 bool CreateAndOpen(HWND owner, std::u16string_view name, CEPROPID sortProperty,
                    const OpenMessages& messages, DatabaseHandle* out) {
-  const SORTORDERSPEC sort{sortProperty, 0};
+  const SORTORDERSPEC sort = RecordSortOrder(sortProperty);
   const WORD sortOrders = sortProperty != 0 ? 1 : 0;
   if (CeCreateDatabase(name, 0, sortOrders, sortOrders != 0 ? &sort : nullptr) == 0) {
     ShowStartupMessage(owner, Format(messages.create, name, GetLastError()));
@@ -103,6 +130,7 @@ bool OpenOrCreate(HWND owner, std::u16string_view name, CEPROPID sortProperty,
                   const OpenMessages& messages, DatabaseHandle* out) {
   DatabaseHandle db = CeOpenDatabase(nullptr, name, sortProperty, 0, owner);
   if (db) {
+    if (!InCalendarOrder(owner, name, sortProperty, &db)) return false;
     *out = std::move(db);
     return true;
   }
@@ -149,6 +177,7 @@ bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out)
   for (;;) {
     DatabaseHandle db = CeOpenDatabase(nullptr, name, PWH_TIME_DATE_PROPID, 0, owner);
     if (db) {
+      if (!InCalendarOrder(owner, name, PWH_TIME_DATE_PROPID, &db)) return false;
       *out = std::move(db);
       return true;
     }

@@ -26,13 +26,15 @@ inline constexpr std::u16string_view PWH_STARTUP_TITLE = u"Pennywhistle Startup"
 // exist) and returns true, or shows why it could not and returns false.
 // owner owns the messages and is the database's notification window.
 //
-// The time database is sorted by the time date text; when it is damaged or
+// Both record databases are sorted by the calendar date of their date text
+// (CEDB_SORT_CALENDARDATE); one made by an earlier release, in the order of
+// the texts, is given that order when opened, without asking and without
+// changing a record. When the time database is damaged or
 // was made by an older release, the user is asked (twice) whether to erase it
 // and start with an empty one. A store file too damaged to erase from is
 // renamed instead, never deleted. A store that is only busy, not permitted,
 // read-only, full or failing is reported with its file and cause and left
-// as it is, by all three. The expense database is sorted by the expense date
-// text and is never erased. The configuration database has no sort order.
+// as it is, by all three. The expense database is never erased. The configuration database has no sort order.
 bool OpenTimeDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
 bool OpenConfigDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);
 bool OpenExpenseDatabase(HWND owner, std::u16string_view name, DatabaseHandle* out);

@@ -1,17 +1,23 @@
 #include "text/date_time.h"
 
-#include <cstring>
-#include <vector>
-
 #include "platform/clock.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 
 namespace pw {
 
 namespace {
 
+// "%02d/%02d/%04d"
 std::u16string DateText(int month, int day, int year) {
-  return Format(u"%02d/%02d/%04d", month, day, year);
+  std::u16string text;
+  text.reserve(10);
+  AppendDecimal(text, month, 2);
+  text += u'/';
+  AppendDecimal(text, day, 2);
+  text += u'/';
+  AppendDecimal(text, year, 4);
+  return text;
 }
 
 bool WriteDate(std::u16string* out, int month, int day, int year) {
@@ -20,12 +26,12 @@ bool WriteDate(std::u16string* out, int month, int day, int year) {
   return true;
 }
 
-bool IsAmOrPm(const char* word, bool* pm) {
-  if (std::strcmp(word, "AM") == 0 || std::strcmp(word, "am") == 0) {
+bool IsAmOrPm(std::u16string_view word, bool* pm) {
+  if (word == u"AM" || word == u"am") {
     *pm = false;
     return true;
   }
-  if (std::strcmp(word, "PM") == 0 || std::strcmp(word, "pm") == 0) {
+  if (word == u"PM" || word == u"pm") {
     *pm = true;
     return true;
   }
@@ -50,7 +56,7 @@ bool DateTimeValue::SetDate(int m, int d, int y) {
 
 bool DateTimeValue::ParseDate(std::u16string_view text) {
   int m = 0, d = 0, y = 0;
-  if (ScanThreeInts(text, "%d/%d/%d", &m, &d, &y) != 3) {
+  if (!ScanDateNumbers(text, &m, &d, &y)) {
     Clear();
     return Normalise();
   }
@@ -62,16 +68,15 @@ bool DateTimeValue::ParseTime(std::u16string_view text, int mode) {
   bool ok = false;
   bool isPm = false;
   if (mode == PWH_TWENTY_FOUR_HOUR_TEXT) {
-    ok = ScanTwoInts(text, "%d:%d", &h, &m) == 2 && h >= 0 && h <= 23;
+    ok = ScanClock(text, &h, &m, nullptr) == 2 && h >= 0 && h <= 23;
     if (ok && h > 12) {
       h -= 12;
       isPm = true;
     }
   } else {
-    // The word receives UTF-8 bytes, never more than the whole text.
-    std::vector<char> word(text.size() * 3 + 1, '\0');
-    ok = ScanText(text, "%d:%d %s", &h, &m, word.data()) == 3 && h >= 1 && h <= 12;
-    if (ok && !IsAmOrPm(word.data(), &isPm)) {
+    std::u16string_view word;
+    ok = ScanClock(text, &h, &m, &word) == 3 && h >= 1 && h <= 12;
+    if (ok && !IsAmOrPm(word, &isPm)) {
       hour = h;
       minute = m;
       return false;
@@ -91,18 +96,11 @@ bool DateTimeValue::ParseTime(std::u16string_view text, int mode) {
 }
 
 bool DateTimeValue::Normalise() {
-  if (month < 1 || month > 12 || day < 1 || day > 31) {
+  year = CompleteYear(year);
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(month, year)) {
     Clear();
     return false;
   }
-  if (year < 50)
-    year += 2000;
-  else if (year < 100)
-    year += 1900;
-  else if (year < 900)
-    year += 2000;
-  else if (year < 1000)
-    year += 1000;
   valid = 1;
   return true;
 }
@@ -165,19 +163,6 @@ bool DaysBeforeText(std::u16string* out, int month, int day, int year, int n) {
     }
   }
   return WriteDate(out, month, day, year);
-}
-
-bool IsLeapYear(int year) {
-  if (year % 400 == 0) return true;
-  if (year % 100 == 0) return false;
-  return year % 4 == 0;
-}
-
-int DaysInMonth(int month, int year) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  if (month == 2 && IsLeapYear(year)) return 29;
-  return kDays[month - 1];
 }
 
 }  // namespace pw

@@ -4,13 +4,16 @@
 // preset ranges from (today, this month, n days ago).
 //
 // Stored date text is always American month/day/year, whatever the display
-// setting; it is written "%02d/%02d/%04d" and read "%d/%d/%d" (so 3/7/2000 and
-// leading blanks are accepted, and trailing text is ignored).
+// setting; it is written "%02d/%02d/%04d" and read as "%d/%d/%d" reads it (so
+// 3/7/2000 and leading blanks are accepted, and trailing text is ignored) by
+// platform/calendar_date.h. A day the month does not have is no date.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/calendar_date.h"  // IsLeapYear, DaysInMonth
 
 namespace pw {
 
@@ -20,7 +23,7 @@ inline constexpr int PWH_TWELVE_HOUR_TEXT = 2;       // "HH:MM AM" (any mode oth
 
 struct DateTimeValue {
   std::int32_t month = 0;   // 1..12 when valid
-  std::int32_t day = 0;     // 1..31 when valid (not checked against the month's length)
+  std::int32_t day = 0;     // 1..the month's length when valid
   std::int32_t year = 0;    // full year once normalised
   std::int32_t hour = 0;    // time of day as a TimeRecord holds it: hour + 12 x pm
   std::int32_t minute = 0;  // 0..59
@@ -47,9 +50,10 @@ struct DateTimeValue {
   // to 0; an unknown word leaves hour and minute as read. Both return false.
   bool ParseTime(std::u16string_view text, int mode);
 
-  // Validates month 1..12 and day 1..31 and completes the year: below 50
-  // +2000, 50..99 +1900, 100..899 +2000, 900..999 +1000. An invalid date
-  // becomes 0/0/0 with valid clear. Returns valid.
+  // Completes the year (CompleteYear: below 50 +2000, 50..99 +1900, 100..899
+  // +2000, 900..999 +1000) and validates month 1..12 and day 1..the month's
+  // length in that year (02/30, 04/31 and 02/29 of a common year are no
+  // dates). An invalid date becomes 0/0/0 with valid clear. Returns valid.
   bool Normalise();
 
   bool IsValid() const { return valid != 0; }
@@ -73,10 +77,5 @@ bool DaysBeforeTodayText(std::u16string* out, int n);
 // The date n days before month/day/year, stepping back across month and year
 // ends as often as needed.
 bool DaysBeforeText(std::u16string* out, int month, int day, int year, int n);
-
-// Gregorian leap year rule.
-bool IsLeapYear(int year);
-// Days in month (1..12) of year; 0 for a month outside 1..12.
-int DaysInMonth(int month, int year);
 
 }  // namespace pw

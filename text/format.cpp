@@ -1,6 +1,9 @@
 #include "text/format.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdarg>
+#include <cstdlib>
 #include <clocale>
 #include <cstdio>
 #include <locale.h>
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "text/decimal_text.h"
 
 namespace pw {
 
@@ -136,7 +140,81 @@ int ScanText(std::u16string_view text, const char* pattern, ...) {
   return n;
 }
 
-int ScanFloat(std::u16string_view text, float* value) { return ScanText(text, "%f", value); }
+// "%f" as strtof reads it under the "C" locale, without the conversions and
+// locale switch of ScanText: import and the report read every number.
+int ScanFloat(std::u16string_view text, float* value) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  if (!c) return ScanText(text, "%f", value);
+  char small[64];
+  std::string big;
+  char* narrow = small;
+  if (text.size() >= sizeof small) {
+    big.resize(text.size() + 1);
+    narrow = big.data();
+  }
+  // Only ASCII can be part of a number; anything else stops it as it would.
+  bool blank = true;
+  std::size_t n = 0;
+  for (; n < text.size() && text[n] != 0; ++n) {  // a NUL ends the text, as in C
+    narrow[n] = text[n] < 0x80 ? char(text[n]) : '\x01';
+    blank = blank && std::isspace(static_cast<unsigned char>(narrow[n]));
+  }
+  narrow[n] = '\0';
+  if (blank) return EOF;  // nothing but blanks: input ends before the number
+  char* end = nullptr;
+  const float v = strtof_l(narrow, &end, c);
+  if (end == narrow) return 0;
+  *value = v;
+  return 1;
+}
+
+void AppendDecimal(std::u16string& out, long long value, int width) {
+  char16_t digits[24];
+  int n = 0;
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  do {
+    digits[n++] = char16_t(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) out += u'-';
+  for (int pad = width - n - (value < 0 ? 1 : 0); pad > 0; --pad) out += u'0';
+  while (n > 0) out += digits[--n];
+}
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
+// One "%d" from text[i]; false when no digit follows the blanks and sign.
+bool ScanInt(std::u16string_view text, std::size_t& i, int* value) {
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  long long n = 0;
+  const std::size_t first = i;
+  for (; i < text.size() && IsDigit(text[i]); ++i) n = std::min(n * 10 + (text[i] - u'0'), 0x7FFFFFFFLL);
+  if (i == first) return false;
+  *value = int(negative ? -n : n);
+  return true;
+}
+
+}  // namespace
+
+int ScanClock(std::u16string_view text, int* hours, int* minutes, std::u16string_view* word) {
+  text = text.substr(0, text.find(u'\0'));  // a NUL ends the text, as in C
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  if (i == text.size()) return EOF;
+  if (!ScanInt(text, i, hours)) return 0;
+  if (i >= text.size() || text[i++] != u':' || !ScanInt(text, i, minutes)) return 1;
+  if (!word) return 2;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  const std::size_t start = i;
+  while (i < text.size() && !IsBlank(text[i])) ++i;
+  if (i == start) return 2;
+  *word = text.substr(start, i - start);
+  return 3;
+}
 
 int ScanTwoInts(std::u16string_view text, const char* pattern, int* a, int* b) {
   return ScanText(text, pattern, a, b);

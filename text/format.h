@@ -61,6 +61,9 @@ int ScanText(std::u16string_view text, const char* pattern, ...);
 
 // Shorthands for the common forms.
 int ScanFloat(std::u16string_view text, float* value);            // "%f"
+// "%d:%d %s" (word null: "%d:%d") without ScanText's conversions; the word
+// is the run of non-blank units after the minutes.
+int ScanClock(std::u16string_view text, int* hours, int* minutes, std::u16string_view* word);
 int ScanTwoInts(std::u16string_view text, const char* pattern, int* a, int* b);
 int ScanThreeInts(std::u16string_view text, const char* pattern, int* a, int* b, int* c);
 

@@ -1,8 +1,10 @@
 #include "text/time_text.h"
 
-#include <vector>
+#include <cmath>
 
+#include "platform/calendar_date.h"
 #include "platform/host_port.h"
+#include "text/decimal_text.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 
@@ -30,39 +32,31 @@ std::u16string TwelveHourText(int hour, int minute, bool pm) {
   return Format(u"%02d:%02d %s", hour, minute, pm ? u"PM" : u"AM");
 }
 
-namespace {
-
-int ScanWordForm(std::u16string_view text, const char* pattern, int* a, int* b) {
-  std::vector<char> word(text.size() * 3 + 1, '\0');  // UTF-8 bytes, at most the whole text
-  return ScanText(text, pattern, a, b, word.data());
-}
-
-}  // namespace
-
 bool IsAmericanDateText(std::u16string_view text) {
   int a, b, c;
-  return ScanThreeInts(text, "%d/%d/%d", &a, &b, &c) == 3;
+  return ScanDateNumbers(text, u'/', &a, &b, &c);
 }
 
 bool IsEuropeanDateText(std::u16string_view text) {
   int a, b, c;
-  return ScanThreeInts(text, "%d.%d.%d", &a, &b, &c) == 3;
+  return ScanDateNumbers(text, u'.', &a, &b, &c);
 }
 
 bool IsTwelveHourTimeText(std::u16string_view text) {
   int a, b;
-  return ScanWordForm(text, "%d:%d %s", &a, &b) == 3;
+  std::u16string_view word;
+  return ScanClock(text, &a, &b, &word) == 3;
 }
 
 bool IsTimeText(std::u16string_view text) {
   int a, b;
-  return ScanTwoInts(text, "%d:%d", &a, &b) == 2;
+  return ScanClock(text, &a, &b, nullptr) == 2;
 }
 
 bool AmericanToEuropeanDate(std::u16string_view text, std::u16string* out) {
   if (!out) return false;
   int month, day, year;
-  if (ScanThreeInts(text, "%d/%d/%d", &month, &day, &year) != 3) {
+  if (!ScanDateNumbers(text, u'/', &month, &day, &year)) {
     *out = u"00/00/0000";
     return false;
   }
@@ -73,7 +67,7 @@ bool AmericanToEuropeanDate(std::u16string_view text, std::u16string* out) {
 bool EuropeanToAmericanDate(std::u16string_view text, std::u16string* out) {
   if (!out) return false;
   int day, month, year;
-  if (ScanThreeInts(text, "%d.%d.%d", &day, &month, &year) != 3) {
+  if (!ScanDateNumbers(text, u'.', &day, &month, &year)) {
     *out = u"0.0.0000";
     return false;
   }
@@ -101,10 +95,15 @@ std::u16string DecimalHoursToTimeText(std::u16string_view text) {
   // Hours no int can hold ("1e30", "inf", "nan") have no time text either;
   // truncating them would be undefined.
   if (!(value >= -2147483648.0f && value < 2147483648.0f)) return std::u16string(text);
-  const int hours = static_cast<int>(value);
-  const float fraction = value - static_cast<float>(hours);
-  const int minutes = static_cast<int>(fraction * 60.0f);
-  return Format(u"%d:%d", hours, minutes);
+  // To the nearest minute (3.85 is 3:51), 60 minutes carried into the hour.
+  const long long total = std::llround(double(value) * 60.0);
+  const int hours = static_cast<int>(total / 60);
+  const int minutes = static_cast<int>(total % 60);
+  std::u16string out;  // "%d:%d"
+  AppendDecimal(out, hours);
+  out += u':';
+  AppendDecimal(out, minutes);
+  return out;
 }
 
 std::u16string TimeTextToDecimalText(std::u16string_view text) {
@@ -138,7 +137,8 @@ void SubtractTimes(int hoursA, int minutesA, int hoursB, int minutesB, int* outH
 bool DateTextToSystemTime(HWND owner, std::u16string_view text, SYSTEMTIME* out) {
   if (!out) return false;
   int month = 0, day = 0, year = 0;
-  const bool ok = ScanThreeInts(text, "%d/%d/%d", &month, &day, &year) == 3;
+  int m, d, y;  // the same date with its year completed
+  const bool ok = ScanDateNumbers(text, &month, &day, &year) && ReadCalendarDate(text, &m, &d, &y);
   SYSTEMTIME st;
   st.wDayOfWeek = 1;
   st.wHour = 5;

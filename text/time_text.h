@@ -56,9 +56,10 @@ bool EuropeanToAmericanDate(std::u16string_view text, std::u16string* out);
 // fallback "12:00 AM".
 bool TwentyFourToTwelveHourTime(std::u16string_view text, std::u16string* out);
 
-// "1.5" -> "1:30" (no leading zeros; the minutes are truncated, so a fraction
-// that is not exact in binary can lose a minute). Text that does not scan as
-// a number, or whose hours no int holds, is returned unchanged.
+// "1.5" -> "1:30" (no leading zeros), rounded to the nearest minute with 60
+// minutes carried into the hour: "3.85" -> "3:51", "1.999" -> "2:0". Text that
+// does not scan as a number, or whose hours no int holds, is returned
+// unchanged.
 std::u16string DecimalHoursToTimeText(std::u16string_view text);
 // "7:45" -> "7.75". Text that does not scan as "%d:%d" is returned unchanged.
 std::u16string TimeTextToDecimalText(std::u16string_view text);
@@ -79,8 +80,9 @@ void SubtractTimes(int hoursA, int minutesA, int hoursB, int minutesB, int* outH
 // --- Date controls.
 
 // Reads a stored date text into a SYSTEMTIME for a date picker: month, day
-// and year as read, day of week 1, and hour, minute, second and milliseconds
-// 5. Text that does not scan shows an error box owned by owner and leaves
+// and year as written, day of week 1, and hour, minute, second and
+// milliseconds 5. Text that is no calendar date (does not scan, or names a
+// day the month does not have) shows an error box owned by owner and leaves
 // year, month and day 0. False then, or when out is null.
 bool DateTextToSystemTime(HWND owner, std::u16string_view text, SYSTEMTIME* out);
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, skipping those already there.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config ccache
-  libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev sqlite3 libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools fonts-liberation xvfb
   locales desktop-file-utils appstream
   qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libxss-dev poppler-utils)

@@ -1,6 +1,7 @@
 #include "transfer/import.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "transfer/delimited_format.h"
+#include "transfer/export_lines.h"
 #include "transfer/import_note.h"
 #include "transfer/line_reader.h"
 #include "transfer/record_parser.h"
@@ -25,8 +27,8 @@ namespace pw {
 namespace {
 
 constexpr std::u16string_view kErrorTitle = u"Pennywhistle Error";
-// Lines whose writes are stored together.
-constexpr int kGroupLines = 4096;
+// Lines whose writes are stored together: one durable commit each.
+constexpr int kGroupLines = 16384;
 
 // The pulldown list values known to the configuration database, read once, so
 // that offering a value does not walk the database every time.
@@ -92,15 +94,25 @@ int Parse(std::span<const std::u16string_view> fields, ImportTextForms forms, Ex
 // How an import loop ended.
 enum class LoopEnd { Finished, Cancelled, ReadFailed, StoreFailed };
 
+// What an import's loop shows the user about its lines.
+struct LineTexts {
+  std::u16string_view header;   // a first line equal to it is the export's header: skipped silently
+  std::u16string_view problem;  // the text before a problem line
+  std::u16string_view title;    // of the problem messages
+};
+
 // The shared loop of both imports: reads, decodes and splits each line and
-// hands its fields to take(fields, line), which returns 0 when the line was
-// taken (counting it itself), false to stop, or a result code to skip it.
+// hands its fields to take(fields), which returns 0 when the line was taken
+// (counting it itself), a negative number to stop, or a result code to skip
+// it. Every problem line is counted; each is shown with its number until the
+// user chooses Skip All. The progress bar follows the bytes read.
 class ImportLoop {
  public:
-  ImportLoop(HWND owner, const DelimitedFormat& format, const TransferProgress& progress,
-             std::u16string_view skipText, std::u16string_view skipTitle, ImportProgressNote& note)
-      : owner_(owner), format_(format), progress_(progress), skipText_(skipText), skipTitle_(skipTitle),
-        note_(note) {}
+  ImportLoop(HWND owner, const DelimitedFormat& format, const TransferProgress& progress, const LineTexts& texts,
+             ImportProgressNote& note)
+      : owner_(owner), format_(format), progress_(progress), texts_(texts), note_(note) {}
+
+  int skipped() const { return skipped_; }
 
   template <class Take>
   LoopEnd Run(int fd, int& count, Take take) {
@@ -109,9 +121,11 @@ class ImportLoop {
     std::u16string line;
     std::vector<std::u16string_view> fields;
     int committed = 0;
+    long done = 0;
+    Host().BeginProgress(u"importing...", FileSize(fd));
     group_.emplace();
     LoopEnd end = LoopEnd::Finished;
-    for (int lines = 1;; ++lines) {
+    for (int number = 1;; ++number) {
       if (!reader.Next(&raw)) {
         end = LoopEnd::ReadFailed;
         MessageBoxW(owner_,
@@ -122,30 +136,42 @@ class ImportLoop {
         break;
       }
       if (raw.empty()) break;
-      line = FileTextToWide(raw);
+      done += long(raw.size()) + 1;
+      FileTextToWide(raw, &line);
+      if (number == 1 && line == texts_.header) continue;
       int code = TokenizeLine(line, format_.qualifier, format_.fieldDelimiter, &fields);
       if (code == PWH_PARSE_OK) code = take(fields);
       if (code < 0) {
         end = LoopEnd::StoreFailed;
         break;
       }
-      if (code != PWH_PARSE_OK) {
-        if (!Store(count, committed)) return LoopEnd::StoreFailed;
-        Skip(line, code);
+      if (code != PWH_PARSE_OK && !Problem(number, line, code, count, committed)) {
+        end = LoopEnd::StoreFailed;
+        break;
       }
-      if (lines % PWH_PROGRESS_STEP != 0) continue;
-      if (lines % kGroupLines == 0 && !Store(count, committed)) return LoopEnd::StoreFailed;
-      if (progress_ && !progress_(lines)) {
+      if (number % PWH_PROGRESS_STEP != 0) continue;
+      Host().StepProgress(done);
+      if (number % kGroupLines == 0 && !Store(count, committed)) {
+        end = LoopEnd::StoreFailed;
+        break;
+      }
+      if (progress_ && !progress_(number)) {
         end = LoopEnd::Cancelled;
         break;
       }
     }
-    if (!Store(count, committed)) return LoopEnd::StoreFailed;
+    if (group_ && !Store(count, committed)) end = LoopEnd::StoreFailed;
     group_.reset();
+    Host().EndProgress();
     return end;
   }
 
  private:
+  static long FileSize(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? long(st.st_size) : 0;
+  }
+
   // Stores the writes of the group and begins the next; false after a
   // message when they could not be stored (count is then what was stored).
   bool Store(int& count, int& committed) {
@@ -164,23 +190,39 @@ class ImportLoop {
     return false;
   }
 
-  void Skip(std::u16string_view line, int code) {
+  // Counts a problem line and, unless the user chose Skip All, shows it
+  // after storing what was read before it. False when that store failed.
+  bool Problem(int number, std::u16string_view line, int code, int& count, int& committed) {
+    ++skipped_;
+    if (skipAll_) return true;
+    if (!Store(count, committed)) return false;
     SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
-    MessageBoxW(owner_,
-                std::u16string(skipText_) + std::u16string(line) + u"\n\nPossible reason: " +
-                    std::u16string(ParseResultText(code)) + u".\n\nSkipping record.",
-                skipTitle_, MB_OK | MB_ICONEXCLAMATION);
+    const int answer = MessageBoxW(owner_,
+                                   Format(u"Line %d: ", number) + std::u16string(texts_.problem) +
+                                       std::u16string(line) + u"\n\nPossible reason: " +
+                                       std::u16string(ParseResultText(code)) + u".\n\nSkipping record.",
+                                   texts_.title, MB_OKSKIPALL | MB_ICONEXCLAMATION);
+    skipAll_ = answer == IDSKIPALL;
     SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
+    return true;
   }
 
   HWND owner_;
   const DelimitedFormat& format_;
   const TransferProgress& progress_;
-  std::u16string_view skipText_;
-  std::u16string_view skipTitle_;
-  std::optional<StoreTransaction> group_;
+  const LineTexts& texts_;
   ImportProgressNote& note_;
+  std::optional<StoreTransaction> group_;
+  int skipped_ = 0;
+  bool skipAll_ = false;
 };
+
+// The export's header line of a kind of record, without its delimiter.
+std::u16string HeaderOf(int appMode, const DelimitedFormat& format) {
+  std::u16string header = appMode == PWH_EXPENSE_MODE ? ExpenseHeaderLine(format) : TimeHeaderLine(format);
+  header.resize(header.size() - format.recordDelimiter.size());
+  return header;
+}
 
 // Opens the file for reading; -1 after the message.
 int OpenImportFile(HWND owner, const std::string& path, std::u16string_view failure) {
@@ -194,13 +236,15 @@ int OpenImportFile(HWND owner, const std::string& path, std::u16string_view fail
   return fd;
 }
 
-void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
+// The closing message; problem lines, when there were any, are counted last.
+void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count, int skipped,
                  std::u16string_view things) {
   const std::u16string name = FileNameText(path);
+  const std::u16string skips = skipped > 0 ? Format(u"\n\nSkipped %d line(s).", skipped) : std::u16string();
   if (end == LoopEnd::Finished) {
     MessageBoxW(owner,
                 Format(u"Import from \n\n\"%s\"\n\n completed !\n\nImported %d ", name, count) +
-                    std::u16string(things) + u" successfully.",
+                    std::u16string(things) + u" successfully." + skips,
                 u"Pennywhistle Info", MB_OK | MB_ICONINFORMATION);
     return;
   }
@@ -209,22 +253,22 @@ void ShowOutcome(HWND owner, const std::string& path, LoopEnd end, int count,
               Format(cancelled ? u"Import from \n\n\"%s\"\n\n was cancelled.\n\nImported %d "
                                : u"Import from \n\n\"%s\"\n\n stopped early.\n\nImported %d ",
                      name, count) +
-                  std::u16string(things) + u" successfully before the stop.",
+                  std::u16string(things) + u" successfully before the stop." + skips,
               cancelled ? u"Pennywhistle Info" : kErrorTitle,
               MB_OK | (cancelled ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 template <class Record>
 LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& configDb, const TransferOptions& options,
-                      const TransferProgress& progress, std::u16string_view title, ImportProgressNote& note,
-                      int& count, std::vector<CEOID>* added) {
+                      const TransferProgress& progress, const LineTexts& texts, ImportProgressNote& note, int& count,
+                      int& skipped, std::vector<CEOID>* added) {
   std::optional<PulldownOffers> offers;
   if (options.intoPulldowns) offers.emplace(owner, configDb);
-  const ImportTextForms forms{options.europeanDates, options.europeanTimes};
-  ImportLoop loop(owner, options.format, progress, u"The following record has import format problems:\n\n", title,
-                  note);
+  ImportAnswers answers;
+  const ImportTextForms forms{options.europeanDates, options.europeanTimes, &answers};
+  ImportLoop loop(owner, options.format, progress, texts, note);
   Record record;
-  return loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
+  const LoopEnd end = loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     const int code = Parse(fields, forms, &record);
     if (code != PWH_PARSE_OK) return code;
     CEOID oid = 0;
@@ -234,6 +278,8 @@ LoopEnd ImportRecords(HWND owner, int fd, DatabaseHandle& db, DatabaseHandle& co
     if (offers) OfferTexts(*offers, record);
     return PWH_PARSE_OK;
   });
+  skipped = loop.skipped();
+  return end;
 }
 
 }  // namespace
@@ -244,18 +290,22 @@ int ImportRecordsFromFile(HWND owner, const std::string& path, DatabaseHandle& d
   const int fd = OpenImportFile(owner, path, u"Import file '%s' open failed: error code: (%ld).");
   if (fd < 0) return 0;
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
-  int count = 0;
+  const bool expenses = appMode == PWH_EXPENSE_MODE;
+  const std::u16string header = HeaderOf(appMode, options.format);
+  const LineTexts texts{header, u"The following record has import format problems:\n\n",
+                        expenses ? u"PWH Expense Import" : u"PWH Time Import"};
+  int count = 0, skipped = 0;
   LoopEnd end;
   {
     ImportProgressNote note(path);
-    end = appMode == PWH_EXPENSE_MODE ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress,
-                                                                     u"PWH Expense Import", note, count, added)
-                                      : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress,
-                                                                  u"PWH Time Import", note, count, added);
+    end = expenses ? ImportRecords<ExpenseRecord>(owner, fd, db, configDb, options, progress, texts, note, count,
+                                                  skipped, added)
+                   : ImportRecords<TimeRecord>(owner, fd, db, configDb, options, progress, texts, note, count,
+                                               skipped, added);
   }
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
-  ShowOutcome(owner, path, end, count, u"record(s)");
+  ShowOutcome(owner, path, end, count, skipped, u"record(s)");
   return count;
 }
 
@@ -267,9 +317,9 @@ int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle&
   SetStatusText(PWH_STATUS_ACTIVITY, u"importing...");
   int count = 0;
   PulldownOffers offers(owner, configDb);
+  const LineTexts texts{{}, u"The following pulldown entry has import format problems:\n\n", u"PWH Pulldown Import"};
   std::optional<ImportProgressNote> note(std::in_place, path);
-  ImportLoop loop(owner, options.format, progress, u"The following pulldown entry has import format problems:\n\n",
-                  u"PWH Pulldown Import", *note);
+  ImportLoop loop(owner, options.format, progress, texts, *note);
   const LoopEnd end = loop.Run(fd, count, [&](std::span<const std::u16string_view> fields) -> int {
     int category = 0;
     std::u16string_view text;
@@ -282,7 +332,7 @@ int ImportPulldownsFromFile(HWND owner, const std::string& path, DatabaseHandle&
   note.reset();
   ::close(fd);
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
-  ShowOutcome(owner, path, end, count, u"pulldown element(s)");
+  ShowOutcome(owner, path, end, count, loop.skipped(), u"pulldown element(s)");
   return count;
 }
 

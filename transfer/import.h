@@ -1,7 +1,12 @@
 // Import: reads a delimited text file in the framing of the options and
 // adds its records to a record database, or its entries to the pulldown lists.
-// A line that cannot be read is shown with the reason and skipped; the first
-// empty line or the end of the file ends the import. Writes are grouped, so
+// A first line equal to the export's own header line is skipped silently.
+// A line that cannot be read is shown with its number and the reason and
+// skipped ("Skip All" shows no further ones; the closing message counts every
+// skipped line); the first empty line or the end of the file ends the import.
+// A question about a date or time in the other form offers "Yes to All" and
+// "No to All" for the rest of the import. The host's progress bar follows
+// the bytes read. Writes are grouped, so
 // a long import costs a few disk syncs, and every group is stored before a
 // skip message, a cancel or the end: a cancel or a failure keeps every record
 // stored before it and says how many. Each returns the number imported.

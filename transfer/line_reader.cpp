@@ -21,7 +21,15 @@ LineReader::LineReader(int fd, const DelimitedFormat& format)
       qualifier_(WideToFileText(format.qualifier)),
       delimiter_(WideToFileText(format.recordDelimiter)),
       lineFeed_(format.recordDelimiter == u"\n"),
-      buffer_(kChunk + kLookahead, '\0') {}
+      buffer_(kChunk + kLookahead, '\0') {
+  const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+  if (!qualifier_.empty()) stopOutside_[byte(qualifier_[0])] = stopInside_[byte(qualifier_[0])] = true;
+  if (lineFeed_) {
+    stopOutside_['\n'] = stopOutside_['\r'] = true;
+  } else if (!delimiter_.empty()) {
+    stopOutside_[byte(delimiter_[0])] = true;
+  }
+}
 
 bool LineReader::Fill() {
   const std::size_t left = end_ - pos_;
@@ -63,15 +71,8 @@ bool LineReader::Next(std::string* line) {
     const char* p = buffer_.data() + pos_;
     std::size_t run = 0;
     const std::size_t limit = end_ - pos_ - (eof_ ? 0 : kLookahead - 1);
-    const char q = qualifier_.empty() ? '\0' : qualifier_[0];
-    const char d = delimiter_.empty() ? '\0' : delimiter_[0];
-    while (run < limit) {
-      const char c = p[run];
-      if ((!qualifier_.empty() && c == q) ||
-          (!inside && (lineFeed_ ? (c == '\n' || c == '\r') : (!delimiter_.empty() && c == d))))
-        break;
-      ++run;
-    }
+    const std::array<bool, 256>& stop = inside ? stopInside_ : stopOutside_;
+    while (run < limit && !stop[static_cast<unsigned char>(p[run])]) ++run;
     line->append(p, run);
     pos_ += run;
     if (run == limit) continue;

@@ -4,6 +4,7 @@
 // a CR LF pair ends a line. A UTF-8 byte-order mark at the start is skipped.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "transfer/delimited_format.h"
@@ -32,6 +33,9 @@ class LineReader {
   std::string qualifier_;  // UTF-8 bytes; empty when there is none
   std::string delimiter_;  // UTF-8 bytes of the record delimiter
   bool lineFeed_;          // the record delimiter is line feed: CR or LF end a line
+  // The bytes that may start a qualifier or end a line, outside and inside
+  // a qualified part: every other byte is copied without a second look.
+  std::array<bool, 256> stopOutside_{}, stopInside_{};
   std::string buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

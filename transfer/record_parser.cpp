@@ -1,5 +1,6 @@
 #include "transfer/record_parser.h"
 
+#include <algorithm>
 #include <string>
 
 #include "config/configuration.h"
@@ -17,16 +18,21 @@ namespace {
 
 constexpr std::u16string_view kNotApplicable = u"n/a";
 
-bool Ask(std::u16string_view question, std::u16string_view subject, std::u16string_view title) {
+// Asks the question, unless a "to All" answer given before holds (*toAll).
+bool Ask(std::u16string_view question, std::u16string_view subject, std::u16string_view title, int* toAll) {
+  if (toAll && *toAll != 0) return *toAll == IDYES;
   const std::u16string text = std::u16string(question.substr(0, question.find(u'%'))) +
                               std::u16string(subject) +
                               std::u16string(question.substr(question.find(u'%') + 1));
-  return MessageBoxW(nullptr, text, title, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  const int answer = MessageBoxW(nullptr, text, title, (toAll ? MB_YESNOALL : MB_YESNO) | MB_ICONQUESTION | MB_DEFBUTTON2);
+  if (toAll && answer == IDYESTOALL) *toAll = IDYES;
+  if (toAll && answer == IDNOTOALL) *toAll = IDNO;
+  return answer == IDYES || answer == IDYESTOALL;
 }
 
 // The date as stored (American), or empty when it is in neither form or the
 // user declined to convert it.
-std::u16string CheckDate(std::u16string_view date, bool european) {
+std::u16string CheckDate(std::u16string_view date, bool european, int* toAll) {
   const bool american = IsAmericanDateText(date);
   const bool europeanForm = !american && IsEuropeanDateText(date);
   std::u16string out;
@@ -36,7 +42,7 @@ std::u16string CheckDate(std::u16string_view date, bool european) {
     if (american) return std::u16string(date);
     if (Ask(u"You are currently using American date format, but imported date\n\n[%]\n\nseems to "
             u"be in European date format.\n\nWould you like to convert ?",
-            date, kTitle))
+            date, kTitle, toAll))
       EuropeanToAmericanDate(date, &out);
     return out;
   }
@@ -46,13 +52,13 @@ std::u16string CheckDate(std::u16string_view date, bool european) {
   }
   if (Ask(u"You are currently using European date format, but imported date\n\n[%]\n\nseems to be "
           u"in American date format.\n\nWould you like to convert ?",
-          date, kTitle))
+          date, kTitle, toAll))
     out = date;
   return out;
 }
 
 // The time as 12-hour text, or empty when it is invalid or not converted.
-std::u16string CheckTime(std::u16string_view time, bool european) {
+std::u16string CheckTime(std::u16string_view time, bool european, int* toAll) {
   const bool twelve = IsTwelveHourTimeText(time);
   const bool twentyFour = !twelve && IsTimeText(time);
   std::u16string out;
@@ -62,7 +68,7 @@ std::u16string CheckTime(std::u16string_view time, bool european) {
     if (twelve) return std::u16string(time);
     if (Ask(u"You are currently using American time format, but imported time\n\n[%]\n\nseems to "
             u"be in European time format.\n\nWould you like to convert ?",
-            time, kTitle))
+            time, kTitle, toAll))
       TwentyFourToTwelveHourTime(time, &out);
     return out;
   }
@@ -72,17 +78,22 @@ std::u16string CheckTime(std::u16string_view time, bool european) {
   }
   if (Ask(u"You are currently using European time format, but imported time\n\n[%]\n\nseems to be "
           u"in American time format.\n\nWould you like to convert ?",
-          time, kTitle))
+          time, kTitle, toAll))
     out = time;
   return out;
 }
 
 // Reads the date field into date; false when it is not a valid date.
 template <std::size_t N>
-bool ReadDate(std::u16string_view field, bool european, char16_t (&date)[N]) {
-  const std::u16string checked = CheckDate(field, european);
+bool ReadDate(std::u16string_view field, ImportTextForms forms, char16_t (&date)[N]) {
   DateTimeValue value;
-  if (checked.empty() || !value.ParseDate(checked) || !value.IsValid()) return false;
+  // A date already in the form expected is read as it stands.
+  if (forms.europeanDates || !IsAmericanDateText(field)) {
+    const std::u16string checked = CheckDate(field, forms.europeanDates, forms.answers ? &forms.answers->dates : nullptr);
+    if (checked.empty() || !value.ParseDate(checked)) return false;
+  } else if (!value.ParseDate(field)) {
+    return false;
+  }
   std::u16string text;
   value.FormatDate(&text);
   CopyText(date, text);
@@ -91,11 +102,18 @@ bool ReadDate(std::u16string_view field, bool european, char16_t (&date)[N]) {
 
 // Reads a time field into hour, minute and pm; false (all three 0) when it is
 // not a valid time. A valid midnight is set although its fields are 0 too.
-bool ReadTime(std::u16string_view field, bool european, std::int32_t& hour, std::int32_t& minute,
+bool ReadTime(std::u16string_view field, ImportTextForms forms, std::int32_t& hour, std::int32_t& minute,
               bool& pm) {
-  const std::u16string checked = CheckTime(field, european);
   DateTimeValue value;
-  if (checked.empty() || !value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT)) {
+  bool read;
+  // A time already in the form expected is read as it stands.
+  if (forms.europeanTimes || !IsTwelveHourTimeText(field)) {
+    const std::u16string checked = CheckTime(field, forms.europeanTimes, forms.answers ? &forms.answers->times : nullptr);
+    read = !checked.empty() && value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT);
+  } else {
+    read = value.ParseTime(field, PWH_TWELVE_HOUR_TEXT);
+  }
+  if (!read) {
     hour = minute = 0, pm = false;
     return false;
   }
@@ -108,8 +126,35 @@ bool IsNumber(std::u16string_view text) {
   return ScanFloat(text, &value) == 1;
 }
 
+// A number field as the program may store it: a number, "n/a" or nothing.
 bool IsNumberOrNotApplicable(std::u16string_view text) {
-  return text == kNotApplicable || IsNumber(text);
+  return text.empty() || text == kNotApplicable || IsNumber(text);
+}
+
+// Clears a record as ClearRecord does for everything that is read: its
+// numbers and flags, and each text (a text ends at its first NUL), without
+// writing the 9 KB of a record once per imported line.
+void Reset(TimeRecord& r) {
+  r.startHour = r.startMinute = r.endHour = r.endMinute = r.billable = r.billed = 0;
+  r.startPm = r.endPm = false;
+  for (char16_t* text : {r.duration, r.date, r.client, r.project, r.rate, r.subproject, r.task, r.currency, r.amount,
+                         r.notes})
+    text[0] = 0;
+}
+
+void Reset(ExpenseRecord& r) {
+  r.mileage = r.billable = r.billed = r.reimbursable = r.reimbursed = r.receipt = false;
+  for (char16_t* text : {r.date, r.client, r.project, r.description, r.miles, r.mileageRate, r.paymentType,
+                         r.currency, r.amount, r.notes})
+    text[0] = 0;
+}
+
+// CopyText without clearing the rest of the field: the text ends at its NUL.
+template <std::size_t N>
+void Put(char16_t (&field)[N], std::u16string_view text) {
+  const std::size_t n = CutLength(text, N - 1);
+  std::copy_n(text.data(), n, field);
+  field[n] = 0;
 }
 
 int CountFields(ImportFields fields, std::size_t wanted) {
@@ -121,59 +166,59 @@ int CountFields(ImportFields fields, std::size_t wanted) {
 }  // namespace
 
 int ParseTimeFields(ImportFields f, ImportTextForms forms, TimeRecord* r) {
-  ClearRecord(*r);
+  Reset(*r);
   if (const int count = CountFields(f, 14)) return count;
-  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
-  const bool start = ReadTime(f[1], forms.europeanTimes, r->startHour, r->startMinute, r->startPm);
-  const bool end = ReadTime(f[2], forms.europeanTimes, r->endHour, r->endMinute, r->endPm);
+  if (!ReadDate(f[0], forms, r->date)) return PWH_PARSE_BAD_DATE;
+  const bool start = ReadTime(f[1], forms, r->startHour, r->startMinute, r->startPm);
+  const bool end = ReadTime(f[2], forms, r->endHour, r->endMinute, r->endPm);
   if (IsNumber(f[3])) {
     if (!start || !end) {
       r->startHour = r->startMinute = r->endHour = r->endMinute = 0;
       r->startPm = r->endPm = false;
     }
     const std::u16string duration = DecimalHoursToTimeText(f[3]);
-    CopyText(r->duration, std::u16string_view(duration).substr(0, CutLength(duration, 5)));
+    Put(r->duration, std::u16string_view(duration).substr(0, CutLength(duration, 5)));
   } else {
     if (!start) return PWH_PARSE_NO_START;
     if (!end) return PWH_PARSE_NO_END;
     r->duration[0] = 0;
     FillRecordDuration(*r);
   }
-  CopyText(r->client, f[4]);
-  CopyText(r->project, f[5]);
+  Put(r->client, f[4]);
+  Put(r->project, f[5]);
   if (!IsNumberOrNotApplicable(f[6])) return PWH_PARSE_BAD_RATE;
-  CopyText(r->rate, f[6]);
-  CopyText(r->subproject, f[7]);
-  CopyText(r->task, f[8]);
-  CopyText(r->currency, f[9]);
-  CopyText(r->amount, f[10]);
+  Put(r->rate, f[6]);
+  Put(r->subproject, f[7]);
+  Put(r->task, f[8]);
+  Put(r->currency, f[9]);
+  Put(r->amount, f[10]);
   r->billable = f[11] == u"yes";
   r->billed = f[12] == u"yes";
-  CopyText(r->notes, f[13]);
+  Put(r->notes, f[13]);
   return PWH_PARSE_OK;
 }
 
 int ParseExpenseFields(ImportFields f, ImportTextForms forms, ExpenseRecord* r) {
-  ClearRecord(*r);
+  Reset(*r);
   if (const int count = CountFields(f, 15)) return count;
-  if (!ReadDate(f[0], forms.europeanDates, r->date)) return PWH_PARSE_BAD_DATE;
-  CopyText(r->client, f[1]);
-  CopyText(r->project, f[2]);
-  CopyText(r->description, f[3]);
+  if (!ReadDate(f[0], forms, r->date)) return PWH_PARSE_BAD_DATE;
+  Put(r->client, f[1]);
+  Put(r->project, f[2]);
+  Put(r->description, f[3]);
   if (f[4] != u"not applicable") {
     r->mileage = true;
     if (!IsNumberOrNotApplicable(f[4])) return PWH_PARSE_BAD_MILES;
-    CopyText(r->miles, f[4]);
+    Put(r->miles, f[4]);
     if (!IsNumberOrNotApplicable(f[5])) return PWH_PARSE_BAD_MILEAGE_RATE;
-    CopyText(r->mileageRate, f[5]);
+    Put(r->mileageRate, f[5]);
   }
-  CopyText(r->paymentType, f[6]);
-  CopyText(r->currency, f[7]);
+  Put(r->paymentType, f[6]);
+  Put(r->currency, f[7]);
   if (!IsNumberOrNotApplicable(f[8])) return PWH_PARSE_BAD_AMOUNT;
-  CopyText(r->amount, f[8]);
+  Put(r->amount, f[8]);
   bool* flags[] = {&r->billable, &r->billed, &r->reimbursable, &r->reimbursed, &r->receipt};
   for (std::size_t i = 0; i < 5; ++i) *flags[i] = f[9 + i] == u"yes";
-  CopyText(r->notes, f[14]);
+  Put(r->notes, f[14]);
   return PWH_PARSE_OK;
 }
 

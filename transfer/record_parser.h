@@ -13,14 +13,25 @@ namespace pw {
 
 using ImportFields = std::span<const std::u16string_view>;
 
-// The date and time forms import expects (the configuration's).
+// Answers given "to All" during one import, for the rest of it: 0 while
+// the question is still asked, else IDYES or IDNO.
+struct ImportAnswers {
+  int dates = 0;
+  int times = 0;
+};
+
+// The date and time forms import expects (the configuration's), and where
+// the import keeps its "to All" answers (null: Yes and No only).
 struct ImportTextForms {
   bool europeanDates = false;
   bool europeanTimes = false;
+  ImportAnswers* answers = nullptr;
 };
 
 // Fields in the column order of the exported files (14 time, 15 expense).
-// record is cleared first.
+// record is cleared first (its texts end at the first unit). Whatever the export writes for a stored record is
+// read back as that record: a number field may also be empty or "n/a", and
+// decimal hours become the nearest minute.
 int ParseTimeFields(ImportFields fields, ImportTextForms forms, TimeRecord* record);
 int ParseExpenseFields(ImportFields fields, ImportTextForms forms, ExpenseRecord* record);
 

@@ -126,6 +126,31 @@ TEST_F(ObjectStoreTest, SortsByCodeUnitsMissingKeyLastEqualKeysByOid) {
   EXPECT_EQ(Walk(db), expected);
 }
 
+TEST_F(ObjectStoreTest, CalendarOrderByYearMonthDayOtherTextsAfterByTextSetOnceOnAnOlderDatabase) {
+  DatabaseHandle db = CreateSorted();  // in text order, as an earlier release made it
+  // Each date with its place in calendar order: years that text order interleaves, one day written two ways
+  // (object id order), an impossible day and other texts after every date by their text, no date last.
+  const std::pair<const char16_t*, int> adds[] = {{u"03/13/2008", 4}, {u"07/14/2000", 1}, {u"n/a", 7}, {nullptr, 8},
+                                                  {u"09/27/2007", 3}, {u"02/30/2026", 6}, {u"10/19/1999", 0},
+                                                  {u"7/14/2000", 2}, {u"12/31/2008", 5}};
+  std::vector<CEOID> expected(std::size(adds));
+  for (const auto& [date, position] : adds) expected[std::size_t(position)] = AddDated(db, date);
+  ASSERT_NE(Walk(db), expected);
+  ASSERT_TRUE(CeSetDatabaseSortOrder(db.DatabaseOid(), {kDate, CEDB_SORT_CALENDARDATE})) << GetLastError();
+  EXPECT_EQ(Walk(db), expected);
+  Reopen(&db);  // kept in the file, no record changed
+  EXPECT_EQ(Walk(db), expected);
+  CEOIDINFO info;
+  ASSERT_TRUE(CeOidGetInfo(db.DatabaseOid(), &info));
+  EXPECT_EQ(std::tuple(info.sortFlags, info.numRecords), std::tuple(CEDB_SORT_CALENDARDATE, DWORD(std::size(adds))));
+  // Adds and changed dates take their calendar place.
+  expected.insert(expected.begin() + 1, AddDated(db, u"1/1/2000"));
+  const CEPROPVAL earliest = Text(kDate, u"12/31/1998");
+  ASSERT_NE(CeWriteRecordProps(db, expected[8], 1, &earliest), 0u);
+  std::rotate(expected.begin(), expected.begin() + 8, expected.begin() + 9);
+  EXPECT_EQ(Walk(db), expected);
+}
+
 // The positional index against a plain sorted model, with block splits and
 // merges that a few hundred store records would not reach.
 TEST(RecordOrderTest, MatchesSortedModelThroughInsertsErasesAndRekeys) {

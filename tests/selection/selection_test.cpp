@@ -74,8 +74,8 @@ TEST_F(SelectionTest, DateTabsSelectTheirRange) {
   host.selectedTab = PWH_TAB_7_DAYS;
   ApplyDateTab(state, state);
   EXPECT_EQ(std::tuple(RecordSetMode, state.ActiveDateTab), std::tuple(PWH_SELECT_REC_MODE, PWH_TAB_7_DAYS));
-  // In text order: "02/24/2001" < "03/03/2001" < "2/28/2001".
-  EXPECT_EQ(Shown<TimeRecord>(TimeDatabase), (Texts{u"from", u"to", u"short form"}));
+  // In calendar order, however the date is written.
+  EXPECT_EQ(Shown<TimeRecord>(TimeDatabase), (Texts{u"from", u"short form", u"to"}));
 
   host.selectedTab = PWH_TAB_TODAY, AppMode = PWH_EXPENSE_MODE;
   ApplyDateTab(state, state);

@@ -49,6 +49,27 @@ TEST_F(StoreTest, FirstStartCreatesTheThreeDatabasesSilently) {
   EXPECT_EQ(InfoOf(PWH_EXPENSE_DB_NAME).sortProperty, PWH_EXPENSE_DATE_PROPID);
 }
 
+TEST_F(StoreTest, RecordDatabasesInTextOrderGetTheCalendarOrderSilentlyAndKeepEveryRecord) {
+  for (const auto& [name, date] : {std::pair(PWH_TIME_DB_NAME, PWH_TIME_DATE_PROPID),
+                                   std::pair(PWH_EXPENSE_DB_NAME, PWH_EXPENSE_DATE_PROPID)}) {
+    const SORTORDERSPEC textOrder{date, 0};  // as the earlier release made them
+    ASSERT_NE(CeCreateDatabase(name, 0, 1, &textOrder), 0u);
+  }
+  DatabaseHandle times = CeOpenDatabase(nullptr, PWH_TIME_DB_NAME, PWH_TIME_DATE_PROPID, 0, nullptr);
+  DatabaseHandle expenses = CeOpenDatabase(nullptr, PWH_EXPENSE_DB_NAME, PWH_EXPENSE_DATE_PROPID, 0, nullptr);
+  for (const char16_t* d : {u"12/24/2001", u"01/02/2003", u"12/24/1999"}) {
+    test::Put(times, test::Time(d, d));
+    test::Put(expenses, test::Expense(d, d));
+  }
+  times.Close(), expenses.Close();
+  OpenRecordDatabases();
+  EXPECT_TRUE(host.messages.empty());
+  const std::vector<std::u16string> calendar{u"12/24/1999", u"12/24/2001", u"01/02/2003"};
+  EXPECT_EQ(test::Clients<TimeRecord>(TimeDatabase), calendar);
+  EXPECT_EQ(test::Clients<ExpenseRecord>(ExpenseDatabase), calendar);
+  EXPECT_EQ(InfoOf(PWH_TIME_DB_NAME).sortFlags, CEDB_SORT_CALENDARDATE);
+}
+
 struct EraseCase {
   const char* name;
   std::vector<int> answers;

@@ -8,8 +8,10 @@ ScriptedHost::~ScriptedHost() { SetHost(nullptr); }
 int ScriptedHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
                              unsigned type) {
   messages.push_back({owner, std::u16string(text), std::u16string(title), type});
-  if ((type & MB_BUTTONMASK) != MB_YESNO) return IDOK;
-  if (answers.empty()) return IDNO;
+  const unsigned buttons = type & MB_BUTTONMASK;
+  const bool question = buttons == MB_YESNO || buttons == MB_YESNOALL;
+  if (!question && buttons != MB_OKSKIPALL) return IDOK;
+  if (answers.empty()) return question ? IDNO : IDOK;
   const int reply = answers.front();
   answers.pop_front();
   return reply;

@@ -1,5 +1,5 @@
 // A host for tests: records every message box and status text, and answers
-// questions from a queue (No when the queue is empty).
+// questions and Skip All boxes from a queue (No or OK when it is empty).
 #pragma once
 
 #include <deque>

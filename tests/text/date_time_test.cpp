@@ -26,10 +26,11 @@ TEST(DateTimeParse, DatesAreCheckedTheirYearCompletedAndCleared) {
       {u"3/7/49", true, u"03/07/2049"}, {u"3/7/50", true, u"03/07/1950"}, {u"3/7/99", true, u"03/07/1999"},
       {u"3/7/100", true, u"03/07/2100"}, {u"3/7/899", true, u"03/07/2899"}, {u"3/7/900", true, u"03/07/1900"},
       {u"3/7/999", true, u"03/07/1999"}, {u"3/7/1000", true, u"03/07/1000"}, {u"1/1/-1", true, u"01/01/1999"},
-      // The day is not checked against the month.
-      {u"2/31/2001", true, u"02/31/2001"},
-      // Invalid: out of range or a partial scan.
-      {u"13/1/2000", false}, {u"0/1/2000", false}, {u"1/0/2000", false}, {u"1/32/2000", false}, {u"3/7", false}};
+      // Month lengths, leap years by the completed year.
+      {u"2/29/2000", true, u"02/29/2000"}, {u"2/29/00", true, u"02/29/2000"}, {u"4/30/2026", true, u"04/30/2026"},
+      {u"2/30/2026", false}, {u"4/31/2026", false}, {u"2/29/2026", false}, {u"2/29/1900", false}, {u"2/29/100", false},
+      // Invalid: out of range, a partial scan or a number too long.
+      {u"1/1/1234567890", false}, {u"13/1/2000", false}, {u"0/1/2000", false}, {u"1/0/2000", false}, {u"1/32/2000", false}, {u"3/7", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.text));
     DateTimeValue v;

@@ -74,8 +74,9 @@ TEST_P(NumbersUnderLocale, AreReadLikeSscanfUpToTheirDecimalPoint) {
 }
 
 TEST_P(NumbersUnderLocale, DecimalHoursInSinglePrecision) {
-  // float truncation loses a minute where the fraction is not exact
-  const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"1.15", u"1:8"},
+  // to the nearest minute, 60 carried into the hour, where the fraction is not exact in binary too
+  const std::pair<const char16_t*, const char16_t*> toTime[] = {{u"1.5", u"1:30"}, {u"1.15", u"1:9"},
+      {u"3.85", u"3:51"}, {u"1.999", u"2:0"}, {u"0.0083", u"0:0"}, {u"-1.5", u"-1:-30"},
       {u"abc", u"abc"}, {u"1e30", u"1e30"}, {u"nan", u"nan"}}, toDecimal[] = {{u"0:20", u"0.33"}, {u"--:--", u"--:--"}};
   for (const auto& [in, out] : toTime) EXPECT_EQ(DecimalHoursToTimeText(in), out);
   for (const auto& [in, out] : toDecimal) EXPECT_EQ(TimeTextToDecimalText(in), out);

@@ -142,12 +142,12 @@ TEST(TimeTextDateControl, ReadsStoredDateOrReportsIt) {
   EXPECT_TRUE(host.messages.empty());
   int owner = 0;
   SetLastError(87);
-  EXPECT_FALSE(DateTextToSystemTime(&owner, u"n/a", &st));
+  EXPECT_FALSE(DateTextToSystemTime(&owner, u"02/30/2026", &st));  // no such day
   EXPECT_EQ(st.wYear + st.wMonth + st.wDay, 0);
   ASSERT_EQ(host.messages.size(), 1u);
   const test::RecordedMessage& m = host.messages[0];
   EXPECT_EQ(std::tuple(m.owner, m.text, m.type),
-            std::tuple(HWND(&owner), u"error: could not parse date 'n/a': error code: 87.", MB_ICONEXCLAMATION | MB_OK));
+            std::tuple(HWND(&owner), u"error: could not parse date '02/30/2026': error code: 87.", MB_ICONEXCLAMATION | MB_OK));
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(FindDialogTest, OkSearchesWithTheBoxesCancelLeavesTheList) {
   EXPECT_EQ(list.positions(), std::vector<RecordPosition>{99});
   dialog->accept();
   EXPECT_EQ(dialog->result(), IDOK);
-  EXPECT_EQ(list.positions(), (std::vector<RecordPosition>{2, 4}));  // in date text order
+  EXPECT_EQ(list.positions(), (std::vector<RecordPosition>{1, 4}));  // in calendar order
 }
 
 TEST_F(FindDialogTest, FindShowsTheMatchesInTheViewShown) {
