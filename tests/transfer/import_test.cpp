@@ -154,16 +154,16 @@ TEST_F(ImportTest, ACancelKeepsWhatWasStoredAndSaysHowMuch) {
 // so once. An import that ends leaves no note.
 TEST_F(ImportTest, AnImportCutShortIsReportedAtTheNextStart) {
   std::string file;
-  for (int i = 0; i < 4400; ++i) file += Line();
+  for (int i = 0; i < 16700; ++i) file += Line();
   const std::string path = Path("long.csv");
   WriteFile(path, file);
-  const auto killedNow = [&](int lines) { return lines != 4352 || (ReportUnfinishedImport(nullptr), true); };
+  const auto killedNow = [&](int lines) { return lines != 16640 || (ReportUnfinishedImport(nullptr), true); };
   EXPECT_EQ(ImportRecordsFromFile(nullptr, path, TimeDatabase, PWH_TIME_MODE, ConfigDatabase, Options(), killedNow),
-            4400);
+            16700);
   ReportUnfinishedImport(nullptr);
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0].text, u"The last import from\n\n\"" + FileNameText(path) +
-                                       u"\"\n\ndid not finish: Pennywhistle ended after storing 4096 of its lines. "
+                                       u"\"\n\ndid not finish: Pennywhistle ended after storing 16384 of its lines. "
                                        u"Importing the whole file again would store those lines a second time.");
 }
 
