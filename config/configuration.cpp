@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 
@@ -24,6 +25,17 @@ constexpr const char16_t* kEuropeanTimeValue = u"UseEuropeanTimeFormat";
 constexpr const char16_t* kTimeRecordValue = u"DefaultTimeRecord";
 constexpr const char16_t* kExpenseLowValue = u"lDefaultExpenseRecord";
 constexpr const char16_t* kExpenseHighValue = u"hDefaultExpenseRecord";
+constexpr const char16_t* kRunningTimerValue = u"RunningTimerRecord";
+constexpr const char16_t* kAwayMinutesValue = u"AskWhenAwayMinutes";
+
+std::uint32_t ReadUint32(const Blob& blob) {
+  return std::uint32_t(blob[0]) | std::uint32_t(blob[1]) << 8 | std::uint32_t(blob[2]) << 16 |
+         std::uint32_t(blob[3]) << 24;
+}
+
+std::array<std::uint8_t, 4> Uint32Bytes(std::uint32_t v) {
+  return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
 
 void ShowProblem(std::u16string_view text, const char16_t* title) {
   MessageBoxW(nullptr, text, title, MB_OK | MB_ICONEXCLAMATION);
@@ -188,11 +200,39 @@ void PWHConfiguration::setDefaults() {
   for (int i = 0; i < PWH_BEHAVIOR_FLAG_COUNT; ++i) behaviorFlags[i] = i < PWH_DEFAULT_TIME_RECORD_ACTIVE ? 1 : 0;
   UseEuropeanDateFormat = 0;
   UseEuropeanTimeFormat = 0;
+  RunningTimerOid = 0;
+  AwayMinutes = 10;
   timeBlob_.clear();
   expenseBlob_.clear();
 }
 
 void PWHConfiguration::loadSelf() {
+  loadRecordValues();
+  loadTimerValues();
+}
+
+void PWHConfiguration::loadTimerValues() {
+  Blob blob;
+  std::size_t length = 0;
+  if (readValue(kRunningTimerValue, &blob, &length, false, 4, false)) RunningTimerOid = ReadUint32(blob);
+  if (readValue(kAwayMinutesValue, &blob, &length, false, 4, false)) {
+    const std::int32_t minutes = std::int32_t(ReadUint32(blob));
+    AwayMinutes = minutes >= 0 && minutes <= PWH_MAX_AWAY_MINUTES ? minutes : AwayMinutes;
+  }
+}
+
+bool PWHConfiguration::writeTimerValues() {
+  const auto away = Uint32Bytes(std::uint32_t(AwayMinutes));
+  return WriteRegistryKey(kAwayMinutesValue, away.data(), away.size()) && storeRunningTimer();
+}
+
+bool PWHConfiguration::storeRunningTimer() {
+  if (!key_) return false;
+  const auto oid = Uint32Bytes(RunningTimerOid);
+  return WriteRegistryKey(kRunningTimerValue, oid.data(), oid.size());
+}
+
+void PWHConfiguration::loadRecordValues() {
   // Every required value that is missing or short stops the load: it and the
   // values after it keep their defaults.
   Blob blob;
@@ -255,7 +295,7 @@ bool PWHConfiguration::storeSelf() {
     showUnableToStore(rc);
     return false;
   }
-  if (!writeValues(columns)) return false;
+  if (!writeValues(columns) || !writeTimerValues()) return false;
   if (const LONG rc = group.Commit(); rc != ERROR_SUCCESS) {
     showUnableToStore(rc);
     return false;

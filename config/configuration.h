@@ -51,9 +51,17 @@ class PWHConfiguration : public Settings {
 
   bool keyOpen() const { return key_ != nullptr; }
 
+  // Stores RunningTimerOid at once (the rest waits for storeSelf); false,
+  // with the failure shown, when it could not be stored.
+  bool storeRunningTimer();
+
  private:
   void setDefaults();
   void loadSelf();
+  void loadRecordValues();
+  // The timer's values, optional: a missing or short one keeps its default.
+  void loadTimerValues();
+  bool writeTimerValues();
   // ReadRegistryKey, where a value shorter than minLength counts as missing
   // (except a 2-byte no-default marker where markerAllowed).
   bool readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,

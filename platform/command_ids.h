@@ -40,6 +40,10 @@ enum : UINT {
   IDM_IMPORT_PULLDOWNS = 40069,
   IDM_EXPORT_PULLDOWNS = 40070,
   IDM_NEW_SUBSEQUENT_RECORD = 40072,
+  // The running timer.
+  IDM_START_TIMER = 40121,
+  IDM_STOP_TIMER = 40122,
+  IDM_STOP_AND_START_NEXT = 40123,
 };
 
 // The menu bar's buttons, by which its popups are found.

@@ -143,10 +143,7 @@ void Commands::NewSubsequentRecord() {
   TimeRecord& record = state_.WorkingTimeRecord;
   if (!LoadPWHRecord(owner, state_.TimeDatabase, RecordPosition(position), &record)) return;
   // The selected record ends now.
-  SetRecordTimeNow(record, PWH_END_TIME);
-  record.duration[0] = 0;
-  FillRecordDuration(record);
-  RecomputeRecordAmount(record);
+  EndRecordNow(record);
   const CEOID oid = OidAt(state_.TimeDatabase, position);
   UpdateRecord(owner, state_.TimeDatabase, RecordPosition(position), record);
   RefreshShowing(oid);

@@ -8,8 +8,9 @@ ScriptedHost::~ScriptedHost() { SetHost(nullptr); }
 int ScriptedHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
                              unsigned type) {
   messages.push_back({owner, std::u16string(text), std::u16string(title), type});
-  if ((type & MB_BUTTONMASK) != MB_YESNO) return IDOK;
-  if (answers.empty()) return IDNO;
+  const unsigned buttons = type & MB_BUTTONMASK;
+  if (buttons != MB_YESNO && buttons != MB_YESNOCANCEL) return IDOK;
+  if (answers.empty()) return buttons == MB_YESNO ? IDNO : IDCANCEL;
   const int reply = answers.front();
   answers.pop_front();
   return reply;
