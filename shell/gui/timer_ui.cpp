@@ -100,7 +100,7 @@ void TimerUi::Attach(PwMainWindow* window) {
   AddTrayMenuItem("Sto&p Timer", [this] { program_.Run(IDM_STOP_TIMER); }, IDM_STOP_TIMER);
   AddTrayMenuItem("Stop an&d Start Next", [this] { program_.Run(IDM_STOP_AND_START_NEXT); }, IDM_STOP_AND_START_NEXT);
   trayMenu_->addSeparator();
-  AddTrayMenuItem("&Show Window", [this] {
+  AddTrayMenuItem("Show &window", [this] {
     if (window_) window_->BringToFront();
   });
   AddTrayMenuItem("E&xit", [this] { program_.Run(IDM_EXIT); });
