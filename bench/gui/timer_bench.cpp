@@ -78,7 +78,7 @@ void BM_TimerMinuteTick(benchmark::State& state) {
     if (app.ListViewWindow) app.ListViewWindow->viewport()->update();
   }
   timer->Stop();
-  DWORD position = 0;
+  pw::DWORD position = 0;
   if (started && pw::CeSeekDatabase(app.TimeDatabase, pw::CEDB_SEEK_CEOID, started, &position))
     pw::DeleteRecord(nullptr, app.TimeDatabase, pw::RecordPosition(position));
 }
