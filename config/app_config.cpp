@@ -1,5 +1,7 @@
 #include "config/app_config.h"
 
+#include <algorithm>
+
 #include "platform/host_port.h"
 
 namespace pw {
@@ -11,6 +13,7 @@ AppConfigChoices ReadAppConfigChoices(const Settings& settings) {
   for (int i = 0; i < PWH_CONFIRMATION_COUNT; ++i) c.confirm[std::size_t(i)] = settings.on(i);
   c.defaultTimeActive = settings.defaultTimeRecordActive();
   c.defaultExpenseActive = settings.defaultExpenseRecordActive();
+  c.awayMinutes = settings.AwayMinutes;
   return c;
 }
 
@@ -20,6 +23,7 @@ void ApplyAppConfigChoices(Settings& settings, const AppConfigChoices& c) {
   settings.UseEuropeanTimeFormat = c.armyTimes ? 1 : 0;
   settings.set(PWH_DEFAULT_TIME_RECORD_ACTIVE, c.defaultTimeActive);
   settings.set(PWH_DEFAULT_EXPENSE_RECORD_ACTIVE, c.defaultExpenseActive);
+  settings.AwayMinutes = std::clamp(c.awayMinutes, 0, PWH_MAX_AWAY_MINUTES);
 }
 
 namespace {

@@ -23,6 +23,7 @@ enum : int {
   IDC_CONFIG_DEFAULT_EXPENSE = 1052,
   IDC_CONFIG_TIME_ACTIVE = 1053,
   IDC_CONFIG_EXPENSE_ACTIVE = 1054,
+  IDC_CONFIG_AWAY_MINUTES = 1080,
 };
 
 inline constexpr int PWH_CONFIRMATION_COUNT = 6;
@@ -36,6 +37,8 @@ struct AppConfigChoices {
   std::array<bool, PWH_CONFIRMATION_COUNT> confirm{};
   bool defaultTimeActive = false;
   bool defaultExpenseActive = false;
+  // "Ask when I am away for N minutes": N, 0 off.
+  int awayMinutes = 10;
   bool operator==(const AppConfigChoices&) const = default;
 };
 

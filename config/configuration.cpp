@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 
@@ -24,6 +25,17 @@ constexpr const char16_t* kEuropeanTimeValue = u"UseEuropeanTimeFormat";
 constexpr const char16_t* kTimeRecordValue = u"DefaultTimeRecord";
 constexpr const char16_t* kExpenseLowValue = u"lDefaultExpenseRecord";
 constexpr const char16_t* kExpenseHighValue = u"hDefaultExpenseRecord";
+constexpr const char16_t* kRunningTimerValue = u"RunningTimerRecord";
+constexpr const char16_t* kAwayMinutesValue = u"AskWhenAwayMinutes";
+
+std::uint32_t ReadUint32(const Blob& blob) {
+  return std::uint32_t(blob[0]) | std::uint32_t(blob[1]) << 8 | std::uint32_t(blob[2]) << 16 |
+         std::uint32_t(blob[3]) << 24;
+}
+
+std::array<std::uint8_t, 4> Uint32Bytes(std::uint32_t v) {
+  return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
 
 void ShowProblem(std::u16string_view text, const char16_t* title) {
   MessageBoxW(nullptr, text, title, MB_OK | MB_ICONEXCLAMATION);
@@ -188,11 +200,14 @@ void PWHConfiguration::setDefaults() {
   for (int i = 0; i < PWH_BEHAVIOR_FLAG_COUNT; ++i) behaviorFlags[i] = i < PWH_DEFAULT_TIME_RECORD_ACTIVE ? 1 : 0;
   UseEuropeanDateFormat = 0;
   UseEuropeanTimeFormat = 0;
+  RunningTimerOid = 0;
+  AwayMinutes = PWH_DEFAULT_AWAY_MINUTES;
   timeBlob_.clear();
   expenseBlob_.clear();
 }
 
 void PWHConfiguration::loadSelf() {
+  loadTimerValues();
   // Every value is read on its own: one that is missing or short keeps its
   // default (and gets it stored at exit), one that cannot be read keeps it
   // too but is remembered as unknown, and neither stops the others.
@@ -219,6 +234,36 @@ void PWHConfiguration::loadSelf() {
   Blob columns;
   if (columnModel_.Serialize(&columns)) loaded_ = storedValues(columns);
   else unreadable_[0] = false;  // storeSelf reports this itself
+}
+
+void PWHConfiguration::loadTimerValues() {
+  Blob blob;
+  std::size_t length = 0;
+  ValueRead got = readValue(kRunningTimerValue, &blob, &length, false, 4, false);
+  if (got == ValueRead::Read) RunningTimerOid = ReadUint32(blob);
+  timerUnreadable_ = got == ValueRead::Unreadable;
+  got = readValue(kAwayMinutesValue, &blob, &length, false, 4, false);
+  if (got == ValueRead::Read) {
+    const std::int32_t minutes = std::int32_t(ReadUint32(blob));
+    AwayMinutes = minutes >= 0 && minutes <= PWH_MAX_AWAY_MINUTES ? minutes : AwayMinutes;
+  }
+  awayUnreadable_ = got == ValueRead::Unreadable;
+}
+
+bool PWHConfiguration::writeTimerValues() {
+  // A value that could not be read is left as stored unless it was changed.
+  if (!awayUnreadable_ || AwayMinutes != PWH_DEFAULT_AWAY_MINUTES) {
+    const auto away = Uint32Bytes(std::uint32_t(AwayMinutes));
+    if (!WriteRegistryKey(kAwayMinutesValue, away.data(), away.size())) return false;
+  }
+  return timerUnreadable_ || storeRunningTimer();
+}
+
+bool PWHConfiguration::storeRunningTimer() {
+  if (!key_) return false;
+  timerUnreadable_ = false;
+  const auto oid = Uint32Bytes(RunningTimerOid);
+  return WriteRegistryKey(kRunningTimerValue, oid.data(), oid.size());
 }
 
 void PWHConfiguration::loadExpenseRecord() {
@@ -258,7 +303,7 @@ bool PWHConfiguration::storeSelf() {
     showUnableToStore(rc);
     return false;
   }
-  if (!writeValues(columns)) return false;
+  if (!writeValues(columns) || !writeTimerValues()) return false;
   if (const LONG rc = group.Commit(); rc != ERROR_SUCCESS) {
     showUnableToStore(rc);
     return false;

@@ -52,6 +52,10 @@ class PWHConfiguration : public Settings {
 
   bool keyOpen() const { return key_ != nullptr; }
 
+  // Stores RunningTimerOid at once (the rest waits for storeSelf); false,
+  // with the failure shown, when it could not be stored.
+  bool storeRunningTimer();
+
  private:
   void setDefaults();
   void loadSelf();
@@ -63,6 +67,9 @@ class PWHConfiguration : public Settings {
   enum class ValueRead { Read, Missing, Unreadable };
   ValueRead readValue(const char16_t* valueName, Blob* pBlob, std::size_t* pBlobLength, bool required,
                       std::size_t minLength, bool markerAllowed);
+  // The timer's values, optional: a missing or short one keeps its default.
+  void loadTimerValues();
+  bool writeTimerValues();
   void showUnableToQuery(const char16_t* valueName, LONG code);
   void showUnableToStore(LONG code);
   // The seven settings as stored (the expense record whole; it is written
@@ -79,6 +86,8 @@ class PWHConfiguration : public Settings {
   // memory then. Unless the user changed one since, it is not written back,
   // so that a passing read error never replaces a stored setting.
   std::array<bool, kValueCount> unreadable_{};
+  bool timerUnreadable_ = false;
+  bool awayUnreadable_ = false;
   StoredValues loaded_;
 };
 

@@ -26,7 +26,9 @@ enum : int {
 
 using Blob = std::vector<std::uint8_t>;
 
-using Blob = std::vector<std::uint8_t>;
+// The largest "away" time the settings take, in minutes (a day).
+inline constexpr int PWH_MAX_AWAY_MINUTES = 24 * 60;
+inline constexpr int PWH_DEFAULT_AWAY_MINUTES = 10;
 
 struct Settings {
   std::uint8_t DBSortOrder = 1;
@@ -38,6 +40,11 @@ struct Settings {
   // europeanDates() and europeanTimes().
   std::uint8_t UseEuropeanDateFormat = 0;
   std::uint8_t UseEuropeanTimeFormat = 0;
+  // The object id of the time record whose timer runs; 0 when none does.
+  // Stored the moment it changes, so that a timer outlives a crash.
+  std::uint32_t RunningTimerOid = 0;
+  // "Ask when I am away for N minutes": N, 0 when off.
+  std::int32_t AwayMinutes = PWH_DEFAULT_AWAY_MINUTES;
 
   bool on(int flag) const { return behaviorFlags[flag] == 1; }
   void set(int flag, bool value) { behaviorFlags[flag] = value ? 1 : 0; }

@@ -42,6 +42,10 @@ enum : UINT {
   IDM_NEW_SUBSEQUENT_RECORD = 40072,
   IDM_UNDO = 40110,
   IDM_REDO = 40111,
+  // The running timer.
+  IDM_START_TIMER = 40121,
+  IDM_STOP_TIMER = 40122,
+  IDM_STOP_AND_START_NEXT = 40123,
 };
 
 // The menu bar's buttons, by which its popups are found.

@@ -15,7 +15,8 @@ class ConsoleHost final : public HostPort {
  public:
   int MessageBox(HWND, std::u16string_view text, std::u16string_view title, unsigned type) override {
     std::fprintf(stderr, "[%s] %s\n", WideToUtf8(title).c_str(), WideToUtf8(text).c_str());
-    return (type & MB_BUTTONMASK) == MB_YESNO ? IDNO : IDOK;
+    const unsigned buttons = type & MB_BUTTONMASK;
+    return buttons == MB_YESNO ? IDNO : buttons == MB_YESNOCANCEL ? IDCANCEL : IDOK;
   }
   void SetStatusText(int, std::u16string_view) override {}
   int SelectedDateTab() override { return tab_; }

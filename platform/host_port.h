@@ -13,6 +13,7 @@ namespace pw {
 
 // Message box type flags (buttons | icon | default button).
 inline constexpr unsigned MB_OK = 0x00000000;
+inline constexpr unsigned MB_YESNOCANCEL = 0x00000003;
 inline constexpr unsigned MB_YESNO = 0x00000004;
 // Ours: Yes, No, "Yes to All", "No to All" (for a run of like questions).
 inline constexpr unsigned MB_YESNOALL = 0x00000007;
@@ -27,6 +28,7 @@ inline constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr unsigned MB_ICONINFORMATION = 0x00000040;
 inline constexpr unsigned MB_DEFBUTTON1 = 0x00000000;
 inline constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+inline constexpr unsigned MB_DEFBUTTON3 = 0x00000200;
 inline constexpr unsigned MB_BUTTONMASK = 0x0000000F;
 inline constexpr unsigned MB_ICONMASK = 0x000000F0;
 inline constexpr unsigned MB_DEFMASK = 0x00000F00;
@@ -43,7 +45,8 @@ class HostPort {
  public:
   virtual ~HostPort() = default;
 
-  // Shows a modal message box; returns IDOK, IDYES, IDNO or IDCANCEL.
+  // Shows a modal message box; returns IDOK, IDYES, IDNO or IDCANCEL
+  // (MB_YESNOCANCEL: Cancel and Escape give IDCANCEL).
   virtual int MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
                          unsigned type) = 0;
   // Writes one part (0 mode, 1 activity, 2 record count) of the status line
@@ -74,6 +77,8 @@ void SetHost(HostPort* host);
 
 // Parts of the status line.
 enum : int { PWH_STATUS_MODE = 0, PWH_STATUS_ACTIVITY = 1, PWH_STATUS_COUNT = 2 };
+// The running timer's part, at the right end of the status line.
+enum : int { PWH_STATUS_TIMER = 4 };
 
 // Writes one part of the status line through the host, visible at once.
 void SetStatusText(int part, std::u16string_view text);

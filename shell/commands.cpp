@@ -150,10 +150,7 @@ void Commands::NewSubsequentRecord() {
   TimeRecord& record = state_.WorkingTimeRecord;
   if (!LoadPWHRecord(owner, state_.TimeDatabase, RecordPosition(position), &record)) return;
   // The selected record ends now.
-  SetRecordTimeNow(record, PWH_END_TIME);
-  record.duration[0] = 0;
-  FillRecordDuration(record);
-  RecomputeRecordAmount(record);
+  EndRecordNow(record);
   const CEOID oid = OidAt(state_.TimeDatabase, position);
   // Both records are one step, also when the new one is not stored.
   StepRecorder step(state_.TimeDatabase);

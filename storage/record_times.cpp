@@ -1,6 +1,7 @@
 #include "storage/record_times.h"
 
 #include "platform/clock.h"
+#include "text/date_time.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 
@@ -36,18 +37,22 @@ std::u16string ZeroTime(bool twentyFourHour) {
 
 bool SetRecordTimeNow(TimeRecord& record, int which) {
   const SYSTEMTIME now = GetLocalTime();
-  const bool pm = now.wHour > 12;
-  const int hour = pm ? now.wHour - 12 : now.wHour;
+  SetRecordTime(record, which, now.wHour, now.wMinute);
+  return true;
+}
+
+void SetRecordTime(TimeRecord& record, int which, int hourOfDay, int minute) {
+  const bool pm = hourOfDay > 12;
+  const int hour = pm ? hourOfDay - 12 : hourOfDay;
   if (which == PWH_START_TIME) {
     record.startHour = hour;
-    record.startMinute = now.wMinute;
+    record.startMinute = minute;
     record.startPm = pm;
   } else if (which == PWH_END_TIME) {
     record.endHour = hour;
-    record.endMinute = now.wMinute;
+    record.endMinute = minute;
     record.endPm = pm;
   }
-  return true;
 }
 
 std::u16string* FormatRecordTime(std::u16string* out, const TimeRecord& record, int which,
@@ -118,6 +123,42 @@ bool RecomputeRecordAmount(TimeRecord& record) {
     CopyText(record.rate, Format(u"%.2f", newRate));
   }
   return true;
+}
+
+void EndRecordAt(TimeRecord& record, int hourOfDay, int minute, int workedMinutes) {
+  SetRecordTime(record, PWH_END_TIME, hourOfDay, minute);
+  record.duration[0] = 0;
+  if (workedMinutes >= 0)
+    CopyText(record.duration, Format(u"%02d:%02d", workedMinutes / 60, workedMinutes % 60));
+  else
+    FillRecordDuration(record);
+  RecomputeRecordAmount(record);
+}
+
+void EndRecordNow(TimeRecord& record) {
+  const SYSTEMTIME now = GetLocalTime();
+  EndRecordAt(record, now.wHour, now.wMinute);
+}
+
+bool IsOpenRecord(const TimeRecord& record) { return TextOf(record.duration) == PWH_NO_DURATION; }
+
+int DayNumber(int year, int month, int day) {
+  // Days from the civil calendar (proleptic Gregorian), year starting in March.
+  year -= month <= 2;
+  const int era = (year >= 0 ? year : year - 399) / 400;
+  const int yearOfEra = year - era * 400;
+  const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+int MinutesSinceStart(const TimeRecord& record, const SYSTEMTIME& now) {
+  DateTimeValue date;
+  if (!date.ParseDate(TextOf(record.date))) return -1;
+  const long days = long(DayNumber(now.wYear, now.wMonth, now.wDay)) - DayNumber(date.year, date.month, date.day);
+  const long start = MinuteOfDay(record.startHour, record.startPm) + record.startMinute;
+  const long minutes = days * 24 * 60 + now.wHour * 60 + now.wMinute - start;
+  return minutes < 0 ? 0 : minutes > 0x7fffffffL ? 0x7fffffff : int(minutes);
 }
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/clock.h"
 #include "storage/records.h"
 #include "text/time_text.h"
 
@@ -13,6 +14,8 @@ namespace pw {
 // clock: hours 13..23 as hour - 12 with PM set, 0..12 with PM clear. Other
 // values of which change nothing. Returns true.
 bool SetRecordTimeNow(TimeRecord& record, int which);
+// The same from a time of day (hour 0..23, minute 0..59).
+void SetRecordTime(TimeRecord& record, int which, int hourOfDay, int minute);
 
 // Writes the start time (PWH_START_TIME), the zero time (PWH_ZERO_TIME) or
 // the end time (any other which) into *out and returns out (null stays null).
@@ -38,5 +41,21 @@ bool FillRecordDuration(TimeRecord& record);
 // become empty; otherwise a non-zero rate gives amount = hours x rate, or
 // else a non-zero amount gives rate = amount / hours ("%.2f"). Returns true.
 bool RecomputeRecordAmount(TimeRecord& record);
+
+// Ends a record at a time of day: the end time set, the duration worked out
+// afresh from the start and end times (or, when workedMinutes is not
+// negative, written as that many minutes, "%02d:%02d", which may pass 24
+// hours) and the amount recomputed. EndRecordNow ends it at the present time.
+void EndRecordAt(TimeRecord& record, int hourOfDay, int minute, int workedMinutes = -1);
+void EndRecordNow(TimeRecord& record);
+
+// A record still running: its duration is "--:--" (no end entered yet).
+bool IsOpenRecord(const TimeRecord& record);
+// Minutes from the record's date and start time to `now` (0 when `now` is
+// earlier; -1 when the date does not read as a valid date).
+int MinutesSinceStart(const TimeRecord& record, const SYSTEMTIME& now);
+// The day number of a date (days since 1 January 1970); for telling how many
+// midnights lie between two dates.
+int DayNumber(int year, int month, int day);
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 
 #include "text/fixed_text.h"
 #include "storage/record_times.h"
+#include "text/format.h"
 #include "text/time_text.h"
 
 namespace pw {
@@ -51,6 +52,13 @@ ListCell TimeRecordCell(const TimeRecord& r, int entry, const ListCellFormat& fo
     case 13: return NoteCell(r.notes);
     default: return ListCell{};
   }
+}
+
+ListCell RunningRecordCell(const TimeRecord& r, int entry, const ListCellFormat& format, const SYSTEMTIME& now) {
+  if (entry == 5) return TextCell(PWH_NO_DURATION);
+  if (entry != 1) return TimeRecordCell(r, entry, format);
+  const int minutes = std::max(0, MinutesSinceStart(r, now));
+  return TextCell(Format(u"%.2f", DecimalHours(minutes / 60, minutes % 60)));
 }
 
 ListCell ExpenseRecordCell(const ExpenseRecord& r, int entry, const ListCellFormat& format) {

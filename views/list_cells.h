@@ -14,6 +14,7 @@
 
 #include "config/column_model.h"
 #include "config/settings.h"
+#include "platform/clock.h"
 #include "selection/selection.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
@@ -48,6 +49,9 @@ inline ListCellFormat ListCellFormatOf(const Settings& settings) {
 // 14..29. An entry outside the record's range gives an empty cell.
 ListCell TimeRecordCell(const TimeRecord& record, int entry, const ListCellFormat& format);
 ListCell ExpenseRecordCell(const ExpenseRecord& record, int entry, const ListCellFormat& format);
+// The cell of the record whose timer runs: Hours (1) the hours from its start
+// until now ("%.2f"), End (5) "--:--", the rest as TimeRecordCell has them.
+ListCell RunningRecordCell(const TimeRecord& record, int entry, const ListCellFormat& format, const SYSTEMTIME& now);
 
 // The column-model entries of the shown columns of a range, leftmost first:
 // the entry at display position 1, 2, 3, ... up to the first position that

@@ -3,6 +3,8 @@
 // only tells which one is there.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/types.h"
 #include "views/tree_items.h"
 
@@ -23,6 +25,9 @@ struct ViewSlots {
   // destroyed, and how many there are.
   TreeItemList TreeItemTable;
   int TreeItemCount = 0;
+  // The object id of the time record whose timer runs (0: none): its row
+  // shows the hours it has run so far.
+  std::uint32_t RunningTimeRecord = 0;
 };
 
 }  // namespace pw

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <type_traits>
@@ -51,7 +52,7 @@ QHBoxLayout* RadioPair(QWidget* parent, const char* label, QRadioButton* first, 
 
 AppConfigDialog::AppConfigDialog(QWidget* owner, Settings& settings, TimeRecord& workingTime,
                                  ExpenseRecord& workingExpense, DefaultRecordEditor timeEditor,
-                                 DefaultRecordEditor expenseEditor)
+                                 DefaultRecordEditor expenseEditor, const QString& awayUnavailable)
     : PwDialog(owner),
       settings_(settings),
       workingTime_(workingTime),
@@ -93,11 +94,40 @@ AppConfigDialog::AppConfigDialog(QWidget* owner, Settings& settings, TimeRecord&
   defaults->addWidget(expenseActive_, 1, 1);
   defaults->setColumnStretch(2, 1);
 
+  // "Ask when I am away for N minutes", greyed with the reason where the
+  // desktop does not tell how long the user has been away.
+  auto* awayLabel = new QLabel(QStringLiteral("Ask when I am a&way for"), this);
+  awayMinutes_ = new QSpinBox(this);
+  awayMinutes_->setRange(0, PWH_MAX_AWAY_MINUTES);
+  awayMinutes_->setValue(shown.awayMinutes);
+  awayMinutes_->setSpecialValueText(QStringLiteral("never"));
+  NameControl(awayMinutes_, IDC_CONFIG_AWAY_MINUTES, QStringLiteral("AwayMinutesBox"));
+  awayMinutes_->setAccessibleName(QStringLiteral("Ask when I am away for"));
+  awayLabel->setBuddy(awayMinutes_);
+  auto* minutesLabel = new QLabel(QStringLiteral("minutes"), this);
+  auto* away = new QHBoxLayout;
+  away->addWidget(awayLabel);
+  away->addWidget(awayMinutes_);
+  away->addWidget(minutesLabel);
+  away->addStretch();
+  QLabel* awayReason = nullptr;
+  if (!awayUnavailable.isEmpty()) {
+    for (QWidget* w : {static_cast<QWidget*>(awayLabel), static_cast<QWidget*>(awayMinutes_),
+                       static_cast<QWidget*>(minutesLabel)})
+      w->setEnabled(false);
+    awayReason = new QLabel(awayUnavailable, this);
+    awayReason->setObjectName(QStringLiteral("AwayUnavailable"));
+    awayReason->setWordWrap(true);
+    awayReason->setEnabled(false);
+  }
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(RadioPair(this, "Date Format:", american, european_, shown.europeanDates));
   layout->addLayout(RadioPair(this, "Time Format:", ampm, army_, shown.armyTimes));
   layout->addWidget(confirmations);
   layout->addLayout(defaults);
+  layout->addLayout(away);
+  if (awayReason) layout->addWidget(awayReason);
   layout->addWidget(CreateOkCancelButtons(this));
   (shown.europeanDates ? european_ : american)->setFocus();
 }
@@ -109,6 +139,7 @@ AppConfigChoices AppConfigDialog::choices() const {
   for (std::size_t i = 0; i < confirm_.size(); ++i) c.confirm[i] = confirm_[i]->isChecked();
   c.defaultTimeActive = timeActive_->isChecked();
   c.defaultExpenseActive = expenseActive_->isChecked();
+  c.awayMinutes = awayMinutes_->value();
   return c;
 }
 
@@ -127,9 +158,9 @@ void AppConfigDialog::accept() {
 
 int RunAppConfigDialog(HWND owner, Settings& settings, TimeRecord& workingTime, ExpenseRecord& workingExpense,
                        const DefaultRecordEditor& timeEditor, const DefaultRecordEditor& expenseEditor,
-                       bool* defaultReplaced) {
+                       bool* defaultReplaced, const QString& awayUnavailable) {
   auto* dialog = new AppConfigDialog(FromHwnd(owner), settings, workingTime, workingExpense, timeEditor,
-                                     expenseEditor);
+                                     expenseEditor, awayUnavailable);
   // The dialog tells whether a default was replaced before it is deleted.
   if (defaultReplaced)
     QObject::connect(dialog, &QDialog::finished, [dialog, defaultReplaced] { *defaultReplaced = dialog->defaultReplaced(); });

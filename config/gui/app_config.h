@@ -11,6 +11,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QRadioButton;
+class QSpinBox;
 
 namespace pw {
 
@@ -21,7 +22,8 @@ class AppConfigDialog final : public PwDialog {
   // The default-record buttons load the default into the working record and
   // run its editor (an entry dialog) on it.
   AppConfigDialog(QWidget* owner, Settings& settings, TimeRecord& workingTime, ExpenseRecord& workingExpense,
-                  DefaultRecordEditor timeEditor, DefaultRecordEditor expenseEditor);
+                  DefaultRecordEditor timeEditor, DefaultRecordEditor expenseEditor,
+                  const QString& awayUnavailable = {});
 
   // The choices as the controls show them now.
   AppConfigChoices choices() const;
@@ -44,14 +46,16 @@ class AppConfigDialog final : public PwDialog {
   std::array<QCheckBox*, PWH_CONFIRMATION_COUNT> confirm_{};
   QCheckBox* timeActive_ = nullptr;
   QCheckBox* expenseActive_ = nullptr;
+  QSpinBox* awayMinutes_ = nullptr;
   bool defaultReplaced_ = false;
 };
 
 // Runs the dialog modally over owner; IDOK or IDCANCEL. On OK the choices
 // are in the settings. *defaultReplaced tells whether a default record was
-// replaced meanwhile (whatever the ending).
+// replaced meanwhile (whatever the ending). A non-empty awayUnavailable
+// greys the "away" setting and says why.
 int RunAppConfigDialog(HWND owner, Settings& settings, TimeRecord& workingTime, ExpenseRecord& workingExpense,
                        const DefaultRecordEditor& timeEditor, const DefaultRecordEditor& expenseEditor,
-                       bool* defaultReplaced = nullptr);
+                       bool* defaultReplaced = nullptr, const QString& awayUnavailable = {});
 
 }  // namespace pw

@@ -1,5 +1,7 @@
 #include "config/gui/config_commands.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <vector>
 
@@ -46,7 +48,8 @@ void RunPulldownsCommand(HWND owner, DatabaseHandle& pulldowns, const Settings& 
 }
 
 void RunApplicationCommand(HWND owner, PWHConfiguration& config, DatabaseHandle& pulldowns,
-                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views) {
+                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views,
+                           std::u16string_view awayUnavailable) {
   const std::uint8_t dates = config.UseEuropeanDateFormat, times = config.UseEuropeanTimeFormat;
   const EntryContext context{pulldowns, config};
   const DefaultRecordEditor timeEditor = [&](HWND editorOwner, bool editing) {
@@ -58,7 +61,8 @@ void RunApplicationCommand(HWND owner, PWHConfiguration& config, DatabaseHandle&
   };
   bool replaced = false;
   const int result =
-      RunAppConfigDialog(owner, config, workingTime, workingExpense, timeEditor, expenseEditor, &replaced);
+      RunAppConfigDialog(owner, config, workingTime, workingExpense, timeEditor, expenseEditor, &replaced,
+                         QString::fromUtf16(awayUnavailable.data(), qsizetype(awayUnavailable.size())));
   if (result == IDOK || replaced) StoreSettingsNow(&config);
   if (config.UseEuropeanDateFormat != dates || config.UseEuropeanTimeFormat != times) {
     views.StoreColumnWidths();

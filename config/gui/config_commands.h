@@ -2,6 +2,8 @@
 // "Pulldowns".
 #pragma once
 
+#include <string_view>
+
 #include "config/configuration.h"
 #include "platform/object_store.h"
 #include "platform/types.h"
@@ -19,8 +21,10 @@ void RunPulldownsCommand(HWND owner, DatabaseHandle& pulldowns, const Settings& 
 // "Application": the configuration dialog, its default-record buttons
 // opening the entry dialogs on the working records; the settings are stored
 // when it leaves changes, and a changed date or time form re-creates the
-// List or Mixed view shown.
+// List or Mixed view shown. A non-empty awayUnavailable greys the "away"
+// setting and says why.
 void RunApplicationCommand(HWND owner, PWHConfiguration& config, DatabaseHandle& pulldowns,
-                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views);
+                           TimeRecord& workingTime, ExpenseRecord& workingExpense, ViewPort& views,
+                           std::u16string_view awayUnavailable = {});
 
 }  // namespace pw

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "platform/host_port.h"
 #include "selection/selection.h"
 #include "shell/gui/program.h"
 #include "views/gui/list_view.h"
@@ -57,6 +58,10 @@ constexpr MenuPopupResource kMenuPopups[] = {
 constexpr MenuItemResource kMenuItems[] = {
     {IDM_MENU_FILE, "&New", "&Record", IDM_NEW_RECORD, false, false},
     {IDM_MENU_FILE, "&New", "&Subsequent Record", IDM_NEW_SUBSEQUENT_RECORD, false, false},
+    {IDM_MENU_FILE, "", "Start &Timer", IDM_START_TIMER, false, false},
+    {IDM_MENU_FILE, "", "Sto&p Timer", IDM_STOP_TIMER, false, true},
+    {IDM_MENU_FILE, "", "Stop an&d Start Next", IDM_STOP_AND_START_NEXT, false, true},
+    {IDM_MENU_FILE, "", nullptr, 0, false, false},
     {IDM_MENU_FILE, "&Import", "PWH &Database", IDM_IMPORT_DATABASE, false, false},
     {IDM_MENU_FILE, "&Import", "PWH &Pulldowns", IDM_IMPORT_PULLDOWNS, false, false},
     {IDM_MENU_FILE, "&Export", "PWH &Database", IDM_EXPORT_DATABASE, false, false},
@@ -105,6 +110,9 @@ struct MenuShortcut {
 constexpr MenuShortcut kMenuShortcuts[] = {
     {IDM_NEW_RECORD, {Qt::CTRL | Qt::Key_N}},
     {IDM_NEW_SUBSEQUENT_RECORD, {Qt::CTRL | Qt::SHIFT | Qt::Key_N}},
+    {IDM_START_TIMER, {Qt::CTRL | Qt::SHIFT | Qt::Key_T}},
+    {IDM_STOP_TIMER, {Qt::CTRL | Qt::SHIFT | Qt::Key_P}},
+    {IDM_STOP_AND_START_NEXT, {Qt::CTRL | Qt::SHIFT | Qt::Key_D}},
     {IDM_PROPERTIES, {QKeyCombination(Qt::Key_Enter), QKeyCombination(Qt::Key_Return), Qt::ALT | Qt::Key_Return}},
     {IDM_COPY, {Qt::CTRL | Qt::Key_D}},
     {IDM_UNDO, {Qt::CTRL | Qt::Key_Z}},
@@ -255,6 +263,12 @@ void PwMainWindow::BuildStatusLine() {
     part->setIndent(3);
     statusParts_[i] = part;
   }
+  timerPart_ = new QLabel(bar);
+  timerPart_->setObjectName(QStringLiteral("TimerStatus"));
+  timerPart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  timerPart_->setIndent(3);
+  bar->addPermanentWidget(timerPart_);
+  timerPart_->hide();
   LayOutStatusParts();
 }
 
@@ -276,6 +290,12 @@ void PwMainWindow::LayOutStatusParts() {
 }
 
 void PwMainWindow::SetStatusPartText(int part, const QString& text) {
+  if (part == PWH_STATUS_TIMER) {
+    // The running timer's part sits at the right end, shown only while one runs.
+    timerPart_->setText(text);
+    timerPart_->setVisible(!text.isEmpty());
+    return;
+  }
   QLabel* label = statusPart(part);
   if (!label) return;
   label->setText(text);
@@ -400,6 +420,7 @@ QAction* PwMainWindow::menuAction(UINT commandId) const {
 }
 
 QLabel* PwMainWindow::statusPart(int part) const {
+  if (part == PWH_STATUS_TIMER) return timerPart_;
   return part >= 0 && part < int(statusParts_.size()) ? statusParts_[std::size_t(part)] : nullptr;
 }
 

@@ -50,11 +50,12 @@ class PwMainWindow : public QMainWindow {
   const std::map<UINT, QAction*>& menuActions() const { return menuItems_; }
   // The tool buttons in their order.
   const std::array<QAction*, 4>& toolButtons() const { return toolButtons_; }
-  // A status part (0 to 2), null when there is none.
+  // A status part (0 to 2, or PWH_STATUS_TIMER), null when there is none.
   QLabel* statusPart(int part) const;
   // The date tabs, null before CreateDateTabs and after DestroyDateTabs.
   QTabBar* dateTabs() const { return tabs_; }
   QWidget* viewArea() const { return viewArea_; }
+  QToolBar* toolBar() const { return toolBar_; }
 
   // The five date tabs above the view area, "Today" selected; false when
   // they could not be made.
@@ -112,6 +113,7 @@ class PwMainWindow : public QMainWindow {
   std::array<QAction*, 4> toolButtons_{};
   QToolBar* toolBar_ = nullptr;
   std::array<QLabel*, 3> statusParts_{};
+  QLabel* timerPart_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QWidget* viewArea_ = nullptr;
   QVBoxLayout* layout_ = nullptr;

@@ -22,6 +22,8 @@
 #include "selection/selection.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/single_instance.h"
+#include "shell/gui/timer_ui.h"
+#include "platform/gui/desktop_idle.h"
 #include "storage/record_store.h"
 #include "text/format.h"
 #include "transfer/import_note.h"
@@ -108,12 +110,20 @@ Program::Program(QtHost& host)
                                     [this](RecordPositionList* list) {
                                       return RunSelectionDialog(state_.MainWindow, state_,
                                                                 state_.Configuration->europeanDates(), list);
-                                    }}) {
+                                    }}),
+      timer_(state_, views_,
+             CommandDialogs{[this](int mode) {
+               return TimeEntryDialog(state_.MainWindow, mode, state_.WorkingTimeRecord,
+                                      EntryContext{state_.ConfigDatabase, *state_.Configuration});
+             },
+                            {},
+                            {}}) {
   BindCommands();
 }
 
 Program::~Program() {
   CleanUp();
+  timerUi_.reset();
   // The main window was handed to deleteLater; delete it now.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -131,6 +141,9 @@ void Program::BindCommands() {
       {IDM_ABOUT, [&s] { ShowAboutDialog(s.MainWindow); }},
       {IDM_NEW_SUBSEQUENT_RECORD, [&c] { c.NewSubsequentRecord(); }},
       {IDM_NEW_RECORD, [&c] { c.NewRecord(); }},
+      {IDM_START_TIMER, [this] { timer_.Start(); }},
+      {IDM_STOP_TIMER, [this] { timer_.Stop(); }},
+      {IDM_STOP_AND_START_NEXT, [this] { timer_.StopAndStartNext(); }},
       {IDM_DELETE_SELECTED, [&c] { c.DeleteSelected(); }},
       {IDM_DELETE_MULTIPLE, [&c] { c.DeleteMultiple(); }},
       {IDM_MARK_SELECTED_BILLED, [&c] { c.MarkSelectedBilled(); }},
@@ -140,7 +153,7 @@ void Program::BindCommands() {
       {IDM_APPLICATION_CONFIG,
        [&] {
          RunApplicationCommand(s.MainWindow, *s.Configuration, s.ConfigDatabase, s.WorkingTimeRecord,
-                               s.WorkingExpenseRecord, v);
+                               s.WorkingExpenseRecord, v, idle_ ? idle_->Unavailable() : std::u16string());
        }},
       {IDM_FIND, [&c] { c.Find(); }},
       {IDM_COPY, [&c] { c.Copy(); }},
@@ -178,6 +191,8 @@ void Program::Run(UINT commandId) {
   // Commands that need the settings or the databases wait for start-up.
   if (!state_.Configuration && commandId != IDM_EXIT && commandId != IDM_ABOUT) return;
   found->second();
+  // Any command may have started, stopped, edited or deleted the timer's record.
+  if (state_.Configuration) timer_.Refresh();
   // After Exit there is no window left to repaint.
   if (PwMainWindow* main = window()) {
     // Any command may have added a step, taken one, or shown another database.
@@ -229,6 +244,17 @@ bool Program::StartUp() {
   ApplyDateTab(state_, state_);
   if (!views_.CreateView(ShownView::List)) return false;
 
+  // A timer left running by the last run (an exit, a kill, a power cut) runs on.
+  if (!idle_) idle_ = std::make_unique<DesktopIdleSource>();
+  if (!timerUi_) {
+    timerUi_ = std::make_unique<TimerUi>(*this, timer_, *idle_, [this](const SYSTEMTIME& since) {
+      timer_.AskAfterAway(since);
+      if (PwMainWindow* main = this->window()) main->Invalidate();
+    });
+  }
+  timerUi_->Attach(window);
+  timer_.Refresh();
+
   HostPort& host = Host();
   host.CheckMenuItem(IDM_MODE_TIME, true);
   host.CheckMenuItem(IDM_MODE_EXPENSE, false);
@@ -258,6 +284,7 @@ void Program::CleanUp() {
   if (cleanedUp_) return;
   cleanedUp_ = true;
   PwMainWindow* window = this->window();
+  if (timerUi_) timerUi_->Detach();
   if (window) window->DestroyDateTabs();
   // Destroying the configuration stores it in the registry.
   delete state_.Configuration;

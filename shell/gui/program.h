@@ -7,10 +7,12 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "platform/command_ids.h"
 #include "shell/app_state.h"
 #include "shell/commands.h"
+#include "shell/timer.h"
 #include "shell/gui/qt_host.h"
 #include "views/gui/report_view.h"
 #include "views/gui/view_port.h"
@@ -18,6 +20,8 @@
 namespace pw {
 
 class PwMainWindow;
+class TimerUi;
+class DesktopIdleSource;
 
 class Program {
  public:
@@ -56,6 +60,8 @@ class Program {
   AppState& state() { return state_; }
   GuiViewPort& views() { return views_; }
   Commands& commands() { return commands_object_; }
+  TimerCommands& timer() { return timer_; }
+  TimerUi* timerUi() const { return timerUi_.get(); }
   PwMainWindow* window() const;
 
   // Where Save Report asks for its file; tests put their own chooser here.
@@ -69,6 +75,9 @@ class Program {
   AppState state_;
   GuiViewPort views_;
   Commands commands_object_;
+  TimerCommands timer_;
+  std::unique_ptr<DesktopIdleSource> idle_;
+  std::unique_ptr<TimerUi> timerUi_;
   std::map<UINT, std::function<void()>> commands_;
   QPointer<PwMainWindow> window_;
   bool cleanedUp_ = true;

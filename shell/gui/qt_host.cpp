@@ -57,6 +57,16 @@ int QtHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view
     if (noAll && clicked == noAll) return IDNOTOALL;
     return IDNO;
   }
+  if (buttons == MB_YESNOCANCEL) {
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton((type & MB_DEFMASK) == MB_DEFBUTTON2 ? no : (type & MB_DEFMASK) ? cancel : yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked == yes ? IDYES : clicked == no ? IDNO : IDCANCEL;
+  }
   QPushButton* ok = box.addButton(QMessageBox::Ok);
   QPushButton* skipAll =
       buttons == MB_OKSKIPALL ? box.addButton(QObject::tr("&Skip All"), QMessageBox::RejectRole)

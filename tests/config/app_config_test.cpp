@@ -18,13 +18,14 @@ using Bytes = std::vector<std::uint8_t>;
 // Only exactly 1 counts as set; OK without touching anything keeps what was shown.
 TEST(AppConfigChoicesTest, OpenWithTheSettingsAndOkKeepsWhatWasShown) {
   Settings s;
-  s.UseEuropeanDateFormat = 1, s.UseEuropeanTimeFormat = 255;
+  s.UseEuropeanDateFormat = 1, s.UseEuropeanTimeFormat = 255, s.AwayMinutes = 25;
   for (int i = 0; const int flag : {2, 1, 0, 1, 7, 0, 9, 1}) s.behaviorFlags[i++] = std::uint8_t(flag);
   const AppConfigChoices shown = ReadAppConfigChoices(s);
-  EXPECT_EQ(shown, (AppConfigChoices{true, false, {false, true, false, true, false, false}, false, true}));
+  EXPECT_EQ(shown, (AppConfigChoices{true, false, {false, true, false, true, false, false}, false, true, 25}));
   ApplyAppConfigChoices(s, shown);
   EXPECT_EQ(Bytes(s.behaviorFlags, s.behaviorFlags + 8), (Bytes{0, 1, 0, 1, 0, 0, 0, 1}));
   EXPECT_EQ((Bytes{s.UseEuropeanDateFormat, s.UseEuropeanTimeFormat}), (Bytes{1, 0}));
+  EXPECT_EQ(s.AwayMinutes, 25);
 }
 
 // The default-record buttons: the entry dialog runs on the default record, or

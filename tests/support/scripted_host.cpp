@@ -9,9 +9,9 @@ int ScriptedHost::MessageBox(HWND owner, std::u16string_view text, std::u16strin
                              unsigned type) {
   messages.push_back({owner, std::u16string(text), std::u16string(title), type});
   const unsigned buttons = type & MB_BUTTONMASK;
-  const bool question = buttons == MB_YESNO || buttons == MB_YESNOALL;
+  const bool question = buttons == MB_YESNO || buttons == MB_YESNOALL || buttons == MB_YESNOCANCEL;
   if (!question && buttons != MB_OKSKIPALL) return IDOK;
-  if (answers.empty()) return question ? IDNO : IDOK;
+  if (answers.empty()) return buttons == MB_YESNOCANCEL ? IDCANCEL : question ? IDNO : IDOK;
   const int reply = answers.front();
   answers.pop_front();
   return reply;

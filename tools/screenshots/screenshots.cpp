@@ -36,6 +36,7 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/program.h"
 #include "storage/pulldowns.h"
+#include "storage/record_operations.h"
 #include "text/time_text.h"
 #include "transfer/gui/format_dialog.h"
 #include "views/gui/list_view.h"
@@ -238,6 +239,28 @@ bool FindAndReport(SilentHost& host, const QString& folder, Saver& saver) {
   return true;
 }
 
+// A timer running since 8:48 on the week's last day: its row's hours, the
+// status part and the title read 1:42 at 10:30.
+bool RunningTimer(SilentHost& host, const QString& folder, Saver& saver) {
+  Session s(host, folder);
+  if (!s.ok() || !s.ShowTheWeek()) return false;
+  AppState& state = s.state();
+  TimeRecord running;
+  CopyText(running.date, u"03/14/2024"), CopyText(running.client, u"Acme Corp"), CopyText(running.project, u"Shop");
+  CopyText(running.subproject, u"Checkout"), CopyText(running.task, u"Review"), CopyText(running.rate, u"85");
+  CopyText(running.currency, u"USD"), CopyText(running.duration, PWH_NO_DURATION);
+  running.startHour = 8, running.startMinute = 48, running.billable = 1;
+  FillEmptyTexts(running);
+  CEOID oid = 0;
+  if (!AddNewRecord(nullptr, state.TimeDatabase, running, &oid)) return false;
+  state.Configuration->RunningTimerOid = oid;
+  s.program().commands().RefreshView();
+  s.program().commands().ShowRecord(oid);
+  s.program().timer().Refresh();
+  saver.Save(s.window(), "timer.png");
+  return true;
+}
+
 }  // namespace
 }  // namespace pw::screenshots
 
@@ -270,6 +293,7 @@ int main(int argc, char** argv) {
   pw::SetHost(&host);
   Saver saver(folder);
   const bool made = MainWindowAndDialogs(host, home.path() + "/week", saver) &&
+                    RunningTimer(host, home.path() + "/timer", saver) &&
                     FindAndReport(host, home.path() + "/report", saver);
   pw::SetHost(nullptr);
   if (!made) std::fprintf(stderr, "the program did not reach every picture\n");

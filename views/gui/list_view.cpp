@@ -151,6 +151,7 @@ void SetUpRecordColumns(const ViewSources& sources, QTableView* view) {
   Settings& settings = sources.settings;
   const ColumnModel& columns = settings.columns();
   auto* model = new RecordListModel(sources.databases.AppMode, columns, ListCellFormatOf(settings), view);
+  model->setRunningRecord(&sources.viewSlots.RunningTimeRecord);
   view->setModel(model);
   view->setShowGrid(false);
 

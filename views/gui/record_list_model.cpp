@@ -117,8 +117,8 @@ int RecordListModel::loadRow(int row) const {
   // re-creation of the list, which follows every change, puts it right.
   DatabaseHandle* db = source();
   const std::int64_t position = positionOfRow(row);
-  if (db && position >= 0 && CeSeekDatabase(*db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr) != 0 &&
-      CeReadRecordProps(*db, CEDB_ALLOWREALLOC, buffer_) != 0) {
+  slots_[slot].oid = db && position >= 0 ? CeSeekDatabase(*db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr) : 0;
+  if (slots_[slot].oid != 0 && CeReadRecordProps(*db, CEDB_ALLOWREALLOC, buffer_) != 0) {
     ++reads_;
     if (time) PropsToRecord(buffer_.data(), buffer_.size(), timeCache_[slot]);
     else PropsToRecord(buffer_.data(), buffer_.size(), expenseCache_[slot]);
@@ -132,6 +132,8 @@ ListCell RecordListModel::cellAt(int row, int column) const {
   const int entry = entryAtColumn(column);
   if (entry < 0) return ListCell{};
   const int slot = loadRow(row);
+  if (appMode_ != PWH_EXPENSE_MODE && running_ && *running_ != 0 && slots_[slot].oid == *running_)
+    return RunningRecordCell(timeCache_[slot], entry, format_, GetLocalTime());
   return appMode_ != PWH_EXPENSE_MODE ? TimeRecordCell(timeCache_[slot], entry, format_)
                        : ExpenseRecordCell(expenseCache_[slot], entry, format_);
 }

@@ -56,6 +56,10 @@ class RecordListModel final : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  // The object id of the record whose timer runs (0: none), read on every
+  // paint: its row shows its hours so far. Null: no timer is shown.
+  void setRunningRecord(const std::uint32_t* oid) { running_ = oid; }
+
   // How many records were read from the database for cells (for tests and
   // measurements of the cache).
   std::uint64_t recordReads() const { return reads_; }
@@ -65,6 +69,7 @@ class RecordListModel final : public QAbstractTableModel {
 
   struct Slot {
     std::int64_t row = -1;
+    CEOID oid = 0;
   };
 
   ListCell cellAt(int row, int column) const;
@@ -90,6 +95,7 @@ class RecordListModel final : public QAbstractTableModel {
   mutable std::unique_ptr<ExpenseRecord[]> expenseCache_;
   mutable PropertyBuffer buffer_;
   mutable std::uint64_t reads_ = 0;
+  const std::uint32_t* running_ = nullptr;
 };
 
 // The lines of the Report view: one column titled "Report Entry".

@@ -11,6 +11,7 @@
 #include "config/configuration.h"
 #include "shell_fixture.h"
 #include "views/gui/list_view.h"
+#include "views/gui/record_list_model.h"
 
 namespace pw::test {
 namespace {
@@ -42,7 +43,7 @@ TEST_F(ShellTest, EveryMenuItemIsWiredAndHasItsOwnLetter) {
     }
   };
   walk(Window()->menuBar()->actions());
-  EXPECT_EQ(items, 30);
+  EXPECT_EQ(items, 33);
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
@@ -166,6 +167,39 @@ TEST_F(ShellTest, LargerFontGrowsTheBarsSoNothingIsCut) {
     EXPECT_GE(label->height(), metrics.height()) << part;
   }
   EXPECT_EQ(window->statusPart(PWH_STATUS_COUNT)->text(), "100000");
+}
+
+// A timer left running by the last run shows at start-up (status part, title, its row's hours);
+// its shortcut stops it.
+TEST_F(ShellTest, ATimerLeftRunningShowsAndCtrlShiftPStopsIt) {
+  CEOID oid = 0;
+  {
+    DatabaseHandle db;
+    ASSERT_TRUE(OpenTimeDatabase(nullptr, PWH_TIME_DB_NAME, &db));
+    TimeRecord r{.startHour = 8, .startMinute = 48};
+    CopyText(r.date, u"03/14/2024"), CopyText(r.client, u"Acme"), CopyText(r.project, u"Shop");
+    CopyText(r.duration, u"--:--");
+    ASSERT_TRUE(AddNewRecord(nullptr, db, r, &oid));
+    PWHConfiguration settings;
+    settings.RunningTimerOid = oid;
+  }
+  ASSERT_TRUE(StartUp());
+  PwMainWindow* window = Window();
+  EXPECT_EQ(window->statusPart(PWH_STATUS_TIMER)->text(), "Acme / Shop 1:42");
+  EXPECT_TRUE(window->windowTitle().endsWith(" - 1:42"));
+  const auto hours = [this] {
+    auto* model = static_cast<RecordListModel*>(State().ListViewWindow->model());
+    int column = 1;
+    while (column < model->columnCount() && model->entryAtColumn(column) != 1) ++column;
+    return model->index(0, column).data().toString();
+  };
+  EXPECT_EQ(hours(), "1.70");
+
+  QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(program.timer().Running(), 0u);
+  EXPECT_EQ(window->statusPart(PWH_STATUS_TIMER)->text(), "");
+  EXPECT_FALSE(window->menuAction(IDM_STOP_TIMER)->isEnabled());
+  EXPECT_EQ(hours(), "1.70");
 }
 
 }  // namespace
