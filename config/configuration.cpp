@@ -207,7 +207,6 @@ void PWHConfiguration::setDefaults() {
 }
 
 void PWHConfiguration::loadSelf() {
-  loadTimerValues();
   // Every value is read on its own: one that is missing or short keeps its
   // default (and gets it stored at exit), one that cannot be read keeps it
   // too but is remembered as unknown, and neither stops the others.
@@ -234,6 +233,7 @@ void PWHConfiguration::loadSelf() {
   Blob columns;
   if (columnModel_.Serialize(&columns)) loaded_ = storedValues(columns);
   else unreadable_[0] = false;  // storeSelf reports this itself
+  loadTimerValues();
 }
 
 void PWHConfiguration::loadTimerValues() {

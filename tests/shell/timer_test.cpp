@@ -75,7 +75,7 @@ TEST_F(TimerTest, RunsOnAfterAKillUntilItsRecordIsDeletedOrGivenAnEnd) {
   // Killed at 23:00; started again at 00:12: the store and the settings are read afresh.
   SetLocalTimeOverride(At(15, 0, 12));
   PWHConfiguration afterKill;
-  TimeDatabase.Close(), ExpenseDatabase.Close(), CloseObjectStore();
+  TimeDatabase.Close(), ExpenseDatabase.Close(), ConfigDatabase.Close(), CloseObjectStore();
   ASSERT_TRUE(OpenObjectStore(path_));
   OpenRecordDatabases();
   state.Configuration = &afterKill;
