@@ -177,28 +177,49 @@ void AddSummaryNote(std::vector<std::u16string>* notes, std::u16string_view date
   if (notes != nullptr) notes->push_back(SummaryNoteLine(date, note, europeanDates));
 }
 
-void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool europeanDates) {
-  float hours = 0.0f, rate = 0.0f;
-  const bool billable = r.billable == 1;
-  if (billable) {
-    if (r.rate == u"n/a") {
-      ++s->undefinedRateCount;
-    } else if (const ScannedNumber& scanned = s->rates.Get(r.rate, ScanDecimal); scanned.fields == 1) {
-      rate = scanned.value;
+TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
+                                        std::u16string_view duration, std::int32_t billable) {
+  TimeRecordNumbers n;
+  if (billable == 1) {
+    if (rate == u"n/a") {
+      n.undefinedRate = true;
+    } else if (const ScannedNumber& scanned = rates.Get(rate, ScanDecimal); scanned.fields == 1) {
+      n.rate = scanned.value;
     } else {
-      ++s->invalidRateCount;
+      n.invalidRate = true;
     }
-    if (r.billed != 1) ++s->unbilledCount;
   }
-  if (r.duration == u"--:--" || r.duration == u"??:??") {
-    ++s->undefinedDurationCount;
+  if (duration == u"--:--" || duration == u"??:??") {
+    n.undefinedDuration = true;
+  } else if (const ScannedNumber& scanned = durations.Get(duration, ScanDuration); scanned.fields == 2) {
+    n.hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
   } else {
-    if (const ScannedNumber& scanned = s->durations.Get(r.duration, ScanDuration); scanned.fields == 2) {
-      hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
-    } else {
-      ++s->invalidDurationCount;
-    }
+    n.invalidDuration = true;
   }
+  return n;
+}
+
+ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16string_view amount) {
+  ExpenseRecordNumbers n;
+  if (amount == u"n/a") {
+    n.undefinedAmount = true;
+  } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
+    n.amount = scanned.value;
+  } else {
+    n.invalidAmount = true;
+  }
+  return n;
+}
+
+void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool europeanDates) {
+  const bool billable = r.billable == 1;
+  const TimeRecordNumbers n = ReadTimeRecordNumbers(s->rates, s->durations, r.rate, r.duration, r.billable);
+  s->undefinedRateCount += n.undefinedRate;
+  s->invalidRateCount += n.invalidRate;
+  s->undefinedDurationCount += n.undefinedDuration;
+  s->invalidDurationCount += n.invalidDuration;
+  if (billable && r.billed != 1) ++s->unbilledCount;
+  const float hours = n.hours, rate = n.rate;
   ++s->recordCount;
   s->totalHours += hours;
   if (billable) {
@@ -211,15 +232,11 @@ void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool eur
 }
 
 void SummarizeExpenseRecord(ExpenseSummary* s, const ExpenseFieldsForSummary& r, bool europeanDates) {
-  float amount = 0.0f;
   if (r.billable && !r.billed) ++s->unbilledCount;
-  if (r.amount == u"n/a") {
-    ++s->undefinedAmountCount;
-  } else if (const ScannedNumber& scanned = s->amounts.Get(r.amount, ScanDecimal); scanned.fields == 1) {
-    amount = scanned.value;
-  } else {
-    ++s->invalidAmountCount;
-  }
+  const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(s->amounts, r.amount);
+  s->undefinedAmountCount += n.undefinedAmount;
+  s->invalidAmountCount += n.invalidAmount;
+  const float amount = n.amount;
   ++s->recordCount;
   if (r.billable) {
     ++s->billableRecordCount;

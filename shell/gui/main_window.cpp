@@ -23,7 +23,9 @@
 #include <QWindow>
 
 #include "selection/selection.h"
+#include "platform/host_port.h"
 #include "shell/gui/program.h"
+#include "shell/gui/quick_filter_field.h"
 #include "views/gui/list_view.h"
 #include "views/gui/mixed_view.h"
 #include "views/gui/tree_node_view.h"
@@ -235,6 +237,7 @@ void PwMainWindow::BuildToolButtons() {
     connect(action, &QAction::triggered, this, [this, action] { program_.Run(action->data().toUInt()); });
     toolButtons_[i] = action;
   }
+  filter_ = AddQuickFilter(program_, this, toolBar_);
 }
 
 void PwMainWindow::BuildStatusLine() {
@@ -250,6 +253,7 @@ void PwMainWindow::BuildStatusLine() {
     part->setIndent(3);
     statusParts_[i] = part;
   }
+  totalsPart_ = AddTotalsPart(bar);
   LayOutStatusParts();
 }
 
@@ -331,6 +335,8 @@ bool PwMainWindow::CreateDateTabs() {
   tabs_->setCurrentIndex(0);
   layout_->insertWidget(0, tabs_);
   connect(tabs_, &QTabBar::currentChanged, this, &PwMainWindow::OnTabChanged);
+  // Choosing the tab that is already lit ends a Find result.
+  connect(tabs_, &QTabBar::tabBarClicked, this, &PwMainWindow::OnTabClicked);
   // Ctrl+PgUp / Ctrl+PgDown step through the tabs, round from the last to the first.
   for (const auto& [key, step] : {std::pair{Qt::Key_PageUp, -1}, std::pair{Qt::Key_PageDown, 1}}) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), tabs_);
@@ -358,6 +364,7 @@ void PwMainWindow::DestroyMenuBar() {
     setMenuWidget(nullptr);
     delete bar;
   }
+  filter_ = nullptr;
   delete toolBar_;
   toolBar_ = nullptr;
 }
@@ -395,6 +402,7 @@ QAction* PwMainWindow::menuAction(UINT commandId) const {
 }
 
 QLabel* PwMainWindow::statusPart(int part) const {
+  if (part == PWH_STATUS_TOTALS) return totalsPart_;
   return part >= 0 && part < int(statusParts_.size()) ? statusParts_[std::size_t(part)] : nullptr;
 }
 
@@ -435,6 +443,17 @@ void PwMainWindow::WatchView(QObject* child) {
 
 void PwMainWindow::OnTabChanged(int index) {
   if (index != program_.state().ActiveDateTab) program_.commands().DateTabChanged();
+  ShowNarrowing();
+}
+
+void PwMainWindow::OnTabClicked(int index) {
+  if (!tabs_ || index != tabs_->currentIndex() || !program_.state().FindResult) return;
+  program_.commands().DateTabChanged();
+  ShowNarrowing();
+}
+
+void PwMainWindow::ShowNarrowing() {
+  if (filter_) filter_->ShowNarrowing();
 }
 
 void PwMainWindow::OnRowActivated(const QModelIndex&) { program_.Run(IDM_PROPERTIES); }

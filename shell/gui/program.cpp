@@ -170,7 +170,10 @@ void Program::Run(UINT commandId) {
   if (!state_.Configuration && commandId != IDM_EXIT && commandId != IDM_ABOUT) return;
   found->second();
   // After Exit there is no window left to repaint.
-  if (PwMainWindow* main = window()) main->Invalidate();
+  if (PwMainWindow* main = window()) {
+    main->ShowNarrowing();
+    main->Invalidate();
+  }
 }
 
 bool Program::StartUp() {
