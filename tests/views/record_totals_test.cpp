@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "text/format.h"
 #include "views/tree_nodes.h"
 
 namespace pw {
@@ -40,9 +41,27 @@ TEST(ShownTotalsTest, AddUpAsTheReportDoes) {
       }
     }
     EXPECT_EQ(TotalsStatusText(counter.totals(), c.unnarrowed), c.text);
-    if (c.mode == PWH_TIME_MODE)
+    if (c.mode == PWH_TIME_MODE) {
       EXPECT_EQ(std::pair(counter.totals().hours, counter.totals().billableAmount),
                 std::pair(report.totalHours, report.billableAmount));
+    }
+  }
+}
+
+// Amounts and rates are read as sscanf's "%f" reads them, plain decimals
+// (read without it) included.
+TEST(ShownTotalsTest, NumbersReadAsTheCLibraryReadsThem) {
+  std::vector<std::u16string> texts = {u"1.", u".5", u"-2.5", u"+3", u"16777215", u"16777217", u"0.1",
+                                       u"123456.789", u" 12", u"12abc", u"1e3", u"0x10", u"-", u".", u"1.2.3",
+                                       u"0.0000000001", u"3.14159265358979", u"", u"n/a"};
+  for (int i = 0; i < 20000; i += 7) texts.push_back(Format(u"%d.%02d", i % 2000, i % 100));
+  NumberScans scans;
+  for (const std::u16string& text : texts) {
+    float expected = 0.0f;
+    const bool scanned = text != u"n/a" && ScanFloat(text, &expected) == 1;
+    const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(scans, text);
+    EXPECT_EQ(std::pair(n.amount, n.invalidAmount), std::pair(scanned ? expected : 0.0f, !scanned && text != u"n/a"))
+        << std::string(text.begin(), text.end());
   }
 }
 

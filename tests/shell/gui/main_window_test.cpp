@@ -99,7 +99,7 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
   auto popupOf = [&](UINT menu) {
     return Window() && QApplication::activePopupWidget() == Window()->menuBarPopup(menu);
   };
-  auto filter = [&] { return static_cast<QWidget*>(Window()->quickFilter()); };
+  auto filter = [&] { return Window()->quickFilter(); };
   auto totals = [&] { return Window()->statusPart(PWH_STATUS_TOTALS)->text(); };
   EXPECT_TRUE(listHasFocus() && row() == 0);  // the first row has the focus, unselected
 
