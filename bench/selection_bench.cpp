@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/host_port.h"
 #include "platform/object_store.h"
+#include "selection/quick_filter.h"
 #include "selection/selection.h"
 #include "shell/app_state.h"
 #include "storage/record_store.h"
@@ -21,6 +22,7 @@
 #include "text/date_time.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
+#include "views/record_totals.h"
 
 namespace pw {
 namespace {
@@ -182,6 +184,73 @@ void BM_FindExpenseRecords(benchmark::State& state) {
   state.counters["shown"] = double(list.count());
 }
 BENCHMARK(BM_FindExpenseRecords)->Unit(benchmark::kMillisecond);
+
+// The walk every view rebuild makes (seek and read each shown record, here
+// all 100,000), without and with the totals of the status line: the
+// difference is what the totals add to a rebuild.
+template <class Visit>
+void WalkEveryRecord(DatabaseHandle& db, Visit visit) {
+  PropertyBuffer buffer;
+  for (RecordPosition p = 0; CeSeekDatabase(db, CEDB_SEEK_BEGINNING, p, nullptr) != 0; ++p) {
+    CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer);
+    visit(buffer);
+    buffer.clear();
+  }
+}
+
+void BM_ViewWalk(benchmark::State& state) {
+  const int mode = int(state.range(0));
+  const bool totals = state.range(1) != 0;
+  DatabaseHandle& db = mode == PWH_TIME_MODE ? app.TimeDatabase : app.ExpenseDatabase;
+  float sum = 0.0f;
+  for (auto _ : state) {
+    TotalsCounter counter(mode);
+    WalkEveryRecord(db, [&](const PropertyBuffer& props) {
+      if (totals) counter.Add(props);
+    });
+    sum = counter.totals().time ? counter.totals().hours : counter.totals().amount;
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["total"] = double(sum);
+}
+BENCHMARK(BM_ViewWalk)
+    ->ArgNames({"mode", "totals"})
+    ->ArgsProduct({{PWH_TIME_MODE, PWH_EXPENSE_MODE}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// The quick filter on tab "All": reading the folded texts of every record
+// once (done when the field gets the focus), then one key: the first letter
+// typed (every record searched) and a fourth one (only the matches of three).
+void BM_QuickFilterReadTexts(benchmark::State& state) {
+  app.AppMode = int(state.range(0));
+  host.tab = PWH_TAB_ALL;
+  ApplyDateTab(app, app);
+  for (auto _ : state) {
+    app.Filter.textsReady = false;
+    PrepareQuickFilter(app, app);
+  }
+  state.counters["chars"] = double(app.Filter.texts.size());
+  app.AppMode = PWH_TIME_MODE;
+}
+BENCHMARK(BM_QuickFilterReadTexts)->ArgNames({"mode"})->Arg(PWH_TIME_MODE)->Arg(PWH_EXPENSE_MODE)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_QuickFilterKey(benchmark::State& state) {
+  const std::u16string_view before = state.range(0) == 0 ? u"" : u"bol";
+  const std::u16string_view typed = state.range(0) == 0 ? u"b" : u"bolt";
+  host.tab = PWH_TAB_ALL;
+  ApplyDateTab(app, app);
+  PrepareQuickFilter(app, app);
+  for (auto _ : state) {
+    state.PauseTiming();
+    SetQuickFilter(app, app, before);
+    state.ResumeTiming();
+    SetQuickFilter(app, app, typed);
+  }
+  state.counters["shown"] = double(app.DisplayedRecordList.count());
+  SetQuickFilter(app, app, u"");
+}
+BENCHMARK(BM_QuickFilterKey)->ArgNames({"fourth"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pw

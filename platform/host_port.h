@@ -77,8 +77,10 @@ void SetHost(HostPort* host);
 
 // Parts of the status line.
 enum : int { PWH_STATUS_MODE = 0, PWH_STATUS_ACTIVITY = 1, PWH_STATUS_COUNT = 2 };
+// The totals of the records shown (and "n of m shown" while they are narrowed).
+inline constexpr int PWH_STATUS_TOTALS = 3;
 // The running timer's part, at the right end of the status line.
-enum : int { PWH_STATUS_TIMER = 4 };
+inline constexpr int PWH_STATUS_TIMER = 4;
 
 // Writes one part of the status line through the host, visible at once.
 void SetStatusText(int part, std::u16string_view text);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/host_port.h"
+#include "selection/quick_filter.h"
 #include "storage/records.h"
 #include "text/date_time.h"
 #include "text/fixed_text.h"
@@ -248,6 +249,12 @@ void SelectAllTab(RecordSelection& selection) {
 }
 
 void ApplyDateTab(RecordSelection& selection, RecordDatabases& databases) {
+  ApplyDateTabRange(selection, databases);
+  selection.FindResult = false;
+  RebaseQuickFilter(selection, databases);
+}
+
+void ApplyDateTabRange(RecordSelection& selection, RecordDatabases& databases) {
   const int tab = Host().SelectedDateTab();
   RecordPositionList& shown = selection.DisplayedRecordList;
   shown.Clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,8 +41,26 @@ enum : int { PWH_TRI_NO = 0, PWH_TRI_YES = 1, PWH_TRI_EITHER = 2 };
 enum : int { PWH_AMOUNT_LESS = 1, PWH_AMOUNT_GREATER = 2, PWH_AMOUNT_EQUAL = 3 };
 inline constexpr float PWH_ANY_AMOUNT = -1.0f;
 
+// The quick filter typed over the shown records, and what it narrows: the
+// set a date tab or a Find made (its "base"), with the folded texts of its
+// records once they were needed (selection/quick_filter.h).
+struct QuickFilterState {
+  std::u16string folded;  // the typed text, folded; empty: no filter
+  int baseSetMode = PWH_SELECT_REC_MODE;
+  RecordPositionList base;
+  // One run of folded texts per base record: record i is
+  // texts[starts[i] .. starts[i + 1]). Valid while textsReady.
+  bool textsReady = false;
+  std::u16string texts;
+  std::vector<std::uint32_t> starts;
+  // The last needle and the base records it matched (indices into starts),
+  // so that a longer needle only searches those.
+  std::u16string lastNeedle;
+  std::vector<std::uint32_t> lastMatches;
+};
+
 // Which records the views show: every record, or the positions a date tab
-// or a Find selected.
+// or a Find selected, narrowed by the quick filter.
 struct RecordSelection {
   // PWH_ALL_REC_MODE or PWH_SELECT_REC_MODE; starts as PWH_SELECT_REC_MODE.
   int RecordSetMode = PWH_SELECT_REC_MODE;
@@ -49,6 +68,9 @@ struct RecordSelection {
   RecordPositionList DisplayedRecordList;
   // The tab whose range was applied last (0 to 4).
   int ActiveDateTab = PWH_TAB_TODAY;
+  // Set by a Find, cleared when a date tab is applied.
+  bool FindResult = false;
+  QuickFilterState Filter;
 };
 
 // Null lists are ignored (Append returns false).
@@ -57,8 +79,11 @@ bool AppendDisplayedRecord(RecordPositionList* list, RecordPosition position);
 
 // Rebuilds DisplayedRecordList and RecordSetMode for the tab selected on the
 // tab control, from the current database. With no tab selected the list is
-// left empty and the mode unchanged.
+// left empty and the mode unchanged. A Find result ends; the quick filter,
+// when one is typed, narrows the tab's records.
 void ApplyDateTab(RecordSelection& selection, RecordDatabases& databases);
+// The same without the quick filter and without ending a Find result.
+void ApplyDateTabRange(RecordSelection& selection, RecordDatabases& databases);
 // Selects the "All" tab: every record is shown.
 void SelectAllTab(RecordSelection& selection);
 // American date texts of a tab's range (0 to 3); false for any other tab

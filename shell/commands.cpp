@@ -6,8 +6,10 @@
 #include "dialogs/time_entry.h"
 #include "platform/command_ids.h"
 #include "platform/host_port.h"
+#include "selection/quick_filter.h"
 #include "storage/record_operations.h"
 #include "text/format.h"
+#include "text/search_fold.h"
 #include "storage/record_times.h"
 #include "text/time_text.h"
 
@@ -363,6 +365,21 @@ void Commands::Find() {
   }
   if (dialogs_.find(&state_.DisplayedRecordList) != IDOK) return;
   state_.RecordSetMode = PWH_SELECT_REC_MODE;
+  state_.FindResult = true;
+  RebaseQuickFilter(state_, state_);
+  views_.CreateView(shown);
+}
+
+void Commands::QuickFilter(std::u16string_view typed) {
+  const ShownView shown = views_.Shown();
+  // The Report view keeps the records it summarised; the text applies to
+  // the next view with records.
+  if (!ViewWithRecords(shown)) {
+    state_.Filter.folded = SearchFolded(typed);
+    return;
+  }
+  views_.StoreColumnWidths();
+  SetQuickFilter(state_, state_, typed);
   views_.CreateView(shown);
 }
 

@@ -60,6 +60,9 @@ class Commands {
   // made anew; the date tabs keep the tab last applied. The Report view has
   // no records to select from: it says so.
   void Find();
+  // The quick filter's text changed: the records of the date tab or Find
+  // result holding it are shown, in the view shown made anew.
+  void QuickFilter(std::u16string_view typed);
   // Exit: the column widths kept, then the program's clean-up.
   void Exit(const std::function<void()>& cleanUp);
 

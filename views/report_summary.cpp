@@ -1,6 +1,7 @@
 #include "views/report_summary.h"
 
 #include <bit>
+#include <iterator>
 #include <functional>
 
 #include "platform/error_codes.h"
@@ -27,7 +28,43 @@ std::size_t HashText(std::u16string_view text) { return std::hash<std::u16string
 // Equal floats must hash alike: 0 and -0 are one rate.
 std::size_t HashRate(float rate) { return rate == 0.0f ? 0 : std::bit_cast<std::uint32_t>(rate); }
 
-void ScanDecimal(std::u16string_view text, ScannedNumber* out) { out->fields = ScanFloat(text, &out->value); }
+// Plain decimal text ("[+-]digits[.digits]" and nothing else) whose digits
+// make an integer below 2^24, at most 10 of them after the point: dividing
+// that integer by the power of ten, both exact floats, rounds once, exactly
+// as the C library's "%f" rounds the text. Any other text goes to sscanf.
+bool ScanPlainDecimal(std::u16string_view text, float* value) {
+  static constexpr float kTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) ++i;
+  std::uint32_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < u'0' || c > u'9') return false;
+    mantissa = mantissa * 10 + std::uint32_t(c - u'0');
+    if (mantissa >= (1u << 24)) return false;
+    ++digits;
+    fraction += point;
+  }
+  if (digits == 0 || fraction >= int(std::size(kTens))) return false;
+  const float magnitude = float(mantissa) / kTens[fraction];
+  *value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+void ScanDecimal(std::u16string_view text, ScannedNumber* out) {
+  if (ScanPlainDecimal(text, &out->value)) {
+    out->fields = 1;
+    return;
+  }
+  out->fields = ScanFloat(text, &out->value);
+}
 
 void ScanDuration(std::u16string_view text, ScannedNumber* out) {
   out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
@@ -177,28 +214,49 @@ void AddSummaryNote(std::vector<std::u16string>* notes, std::u16string_view date
   if (notes != nullptr) notes->push_back(SummaryNoteLine(date, note, europeanDates));
 }
 
-void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool europeanDates) {
-  float hours = 0.0f, rate = 0.0f;
-  const bool billable = r.billable == 1;
-  if (billable) {
-    if (r.rate == u"n/a") {
-      ++s->undefinedRateCount;
-    } else if (const ScannedNumber& scanned = s->rates.Get(r.rate, ScanDecimal); scanned.fields == 1) {
-      rate = scanned.value;
+TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
+                                        std::u16string_view duration, std::int32_t billable) {
+  TimeRecordNumbers n;
+  if (billable == 1) {
+    if (rate == u"n/a") {
+      n.undefinedRate = true;
+    } else if (const ScannedNumber& scanned = rates.Get(rate, ScanDecimal); scanned.fields == 1) {
+      n.rate = scanned.value;
     } else {
-      ++s->invalidRateCount;
+      n.invalidRate = true;
     }
-    if (r.billed != 1) ++s->unbilledCount;
   }
-  if (r.duration == u"--:--" || r.duration == u"??:??") {
-    ++s->undefinedDurationCount;
+  if (duration == u"--:--" || duration == u"??:??") {
+    n.undefinedDuration = true;
+  } else if (const ScannedNumber& scanned = durations.Get(duration, ScanDuration); scanned.fields == 2) {
+    n.hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
   } else {
-    if (const ScannedNumber& scanned = s->durations.Get(r.duration, ScanDuration); scanned.fields == 2) {
-      hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
-    } else {
-      ++s->invalidDurationCount;
-    }
+    n.invalidDuration = true;
   }
+  return n;
+}
+
+ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16string_view amount) {
+  ExpenseRecordNumbers n;
+  if (amount == u"n/a") {
+    n.undefinedAmount = true;
+  } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
+    n.amount = scanned.value;
+  } else {
+    n.invalidAmount = true;
+  }
+  return n;
+}
+
+void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool europeanDates) {
+  const bool billable = r.billable == 1;
+  const TimeRecordNumbers n = ReadTimeRecordNumbers(s->rates, s->durations, r.rate, r.duration, r.billable);
+  s->undefinedRateCount += n.undefinedRate;
+  s->invalidRateCount += n.invalidRate;
+  s->undefinedDurationCount += n.undefinedDuration;
+  s->invalidDurationCount += n.invalidDuration;
+  if (billable && r.billed != 1) ++s->unbilledCount;
+  const float hours = n.hours, rate = n.rate;
   ++s->recordCount;
   s->totalHours += hours;
   if (billable) {
@@ -211,15 +269,11 @@ void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool eur
 }
 
 void SummarizeExpenseRecord(ExpenseSummary* s, const ExpenseFieldsForSummary& r, bool europeanDates) {
-  float amount = 0.0f;
   if (r.billable && !r.billed) ++s->unbilledCount;
-  if (r.amount == u"n/a") {
-    ++s->undefinedAmountCount;
-  } else if (const ScannedNumber& scanned = s->amounts.Get(r.amount, ScanDecimal); scanned.fields == 1) {
-    amount = scanned.value;
-  } else {
-    ++s->invalidAmountCount;
-  }
+  const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(s->amounts, r.amount);
+  s->undefinedAmountCount += n.undefinedAmount;
+  s->invalidAmountCount += n.invalidAmount;
+  const float amount = n.amount;
   ++s->recordCount;
   if (r.billable) {
     ++s->billableRecordCount;

@@ -82,6 +82,24 @@ class NumberScans {
   ScannedNumber last_;
 };
 
+// What one record's number texts come to, read as the report reads them:
+// hours from "h:mm" (0 for "--:--", "??:??" or text that does not scan),
+// the rate only of a billable record (billable == 1; 0 for "n/a" or text
+// that does not scan), an expense amount (0 likewise). Each distinct text is
+// scanned once per NumberScans.
+struct TimeRecordNumbers {
+  float hours = 0.0f;
+  float rate = 0.0f;
+  bool undefinedDuration = false, invalidDuration = false, undefinedRate = false, invalidRate = false;
+};
+struct ExpenseRecordNumbers {
+  float amount = 0.0f;
+  bool undefinedAmount = false, invalidAmount = false;
+};
+TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
+                                        std::u16string_view duration, std::int32_t billable);
+ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16string_view amount);
+
 struct TimeSummary {
   std::vector<TimeSummaryEntry> entries;  // in order of first appearance
   std::vector<std::u16string> notes;      // one per record with a note, in walk order

@@ -91,7 +91,7 @@ void TreeNodeList::Reserve(std::size_t records, int groupLevels) {
 }
 
 TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
-                                       RecordPosition position) {
+                                       RecordPosition position, float value) {
   TreeNodeId parent = PWH_NO_TREE_NODE;
   std::size_t level = 0;
   // Down the groups that exist already ...
@@ -99,9 +99,13 @@ TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> grou
     const TreeNodeId found = FindTreeNode(groups[level], parent, int(level));
     if (found == PWH_NO_TREE_NODE) break;
     parent = found;
+    nodes_[std::size_t(found)].total += value;
   }
   // ... then the missing ones, each under the one before.
-  for (; level < groups.size(); ++level) parent = Add(int(level), true, groups[level], position, parent);
+  for (; level < groups.size(); ++level) {
+    parent = Add(int(level), true, groups[level], position, parent);
+    nodes_[std::size_t(parent)].total = value;
+  }
   return Add(int(groups.size()), false, leaf, position, parent);
 }
 
@@ -187,23 +191,23 @@ std::u16string DateText(std::u16string_view stored, const TreeTextFormat& format
 }  // namespace
 
 TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& r, RecordPosition position,
-                              const TreeTextFormat& format) {
+                              const TreeTextFormat& format, float value) {
   const std::u16string date = DateText(TextOf(r.date), format);
   const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.subproject),
                                         TextOf(r.task)};
   // A duration that is not "h:mm" ("--:--") stays as it is.
-  return nodes.AddRecordPath(groups, nodes.HoursLabel(TextOf(r.duration)), position);
+  return nodes.AddRecordPath(groups, nodes.HoursLabel(TextOf(r.duration)), position, value);
 }
 
 TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& r, RecordPosition position,
-                                 const TreeTextFormat& format) {
+                                 const TreeTextFormat& format, float value) {
   const std::u16string date = DateText(TextOf(r.date), format);
   const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.description)};
-  return nodes.AddRecordPath(groups, TextOf(r.amount), position);
+  return nodes.AddRecordPath(groups, TextOf(r.amount), position, value);
 }
 
 bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
-                   const TreeTextFormat& format, TreeNodeList* nodes) {
+                   const TreeTextFormat& format, TreeNodeList* nodes, ShownTotals* totals) {
   const int RecordSetMode = selection.RecordSetMode;
   const RecordPositionList& DisplayedRecordList = selection.DisplayedRecordList;
   if (!nodes) return false;
@@ -213,6 +217,7 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
   auto timeRecord = std::make_unique<TimeRecord>();
   auto expenseRecord = std::make_unique<ExpenseRecord>();
   PropertyBuffer buffer;
+  TotalsCounter counter(appMode);
   DWORD readError = 0;
   bool readFailed = false;
   const std::size_t records = RecordSetMode == PWH_ALL_REC_MODE ? DatabaseRecordCount(db) : DisplayedRecordList.count();
@@ -228,11 +233,13 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
     if (time) {
       PresetTreeRecord(*timeRecord);
       PropsToRecord(buffer.data(), buffer.size(), *timeRecord);
-      AddTimeRecordNodes(*nodes, *timeRecord, position, format);
+      const TimeRecord& r = *timeRecord;
+      AddTimeRecordNodes(*nodes, r, position, format, counter.AddTime(TextOf(r.duration), TextOf(r.rate), r.billable));
     } else {
       PresetTreeRecord(*expenseRecord);
       PropsToRecord(buffer.data(), buffer.size(), *expenseRecord);
-      AddExpenseRecordNodes(*nodes, *expenseRecord, position, format);
+      const ExpenseRecord& r = *expenseRecord;
+      AddExpenseRecordNodes(*nodes, r, position, format, counter.AddExpense(TextOf(r.amount), r.reimbursable));
     }
     buffer.clear();
     return true;
@@ -256,6 +263,7 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
     return false;
   }
   CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
+  if (totals) *totals = counter.totals();
   return true;
 }
 

@@ -26,6 +26,7 @@
 #include "selection/selection.h"
 #include "storage/record_store.h"
 #include "storage/records.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
@@ -42,6 +43,7 @@ struct TreeNode {
   RecordPosition recordPosition = 0;   // of the record that made the node
   std::uint32_t textStart = 0;         // the label, in the list's text store
   std::uint32_t textLength = 0;
+  float total = 0.0f;                  // a group: the hours (expense: amount) of its records
 };
 
 class TreeNodeList {
@@ -51,6 +53,7 @@ class TreeNodeList {
   const TreeNode& node(TreeNodeId id) const { return nodes_[std::size_t(id)]; }
   std::u16string_view text(TreeNodeId id) const;
   std::size_t leafCount() const { return leaves_; }
+  float total(TreeNodeId id) const { return node(id).total; }
 
   // The group node with that parent, level and exactly that text
   // (case-sensitive); PWH_NO_TREE_NODE when there is none.
@@ -62,8 +65,10 @@ class TreeNodeList {
   // Adds one record's path: the group nodes of `groups` (level 0 first) that
   // do not exist yet under the ones that do, then always a new leaf with
   // `leaf` below the last group. Returns the leaf.
+  // `value` (the record's hours or amount) is added to the total of each
+  // group on the path.
   TreeNodeId AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
-                           RecordPosition position);
+                           RecordPosition position, float value = 0.0f);
 
   // The children of a node in the order they were added; the level-0 nodes
   // for PWH_NO_TREE_NODE.
@@ -120,17 +125,20 @@ struct TreeTextFormat {
 void PresetTreeRecord(TimeRecord& record);
 void PresetTreeRecord(ExpenseRecord& record);
 
-// The path of one record (AddRecordPath with the record's texts).
+// The path of one record (AddRecordPath with the record's texts and its
+// hours or amount as value).
 TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& record, RecordPosition position,
-                              const TreeTextFormat& format);
+                              const TreeTextFormat& format, float value = 0.0f);
 TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& record, RecordPosition position,
-                                 const TreeTextFormat& format);
+                                 const TreeTextFormat& format, float value = 0.0f);
 
 // Walks the shown records of the current mode (every record, or the
 // positions of DisplayedRecordList, as the list does) and builds their nodes.
 // A record that cannot be read ends the walk with a message owned by `owner`;
-// the nodes are then emptied and the result is false.
+// the nodes are then emptied and the result is false. The groups' totals
+// are added up, and the totals of every record shown go to *totals when
+// it is given.
 bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
-                   const TreeTextFormat& format, TreeNodeList* nodes);
+                   const TreeTextFormat& format, TreeNodeList* nodes, ShownTotals* totals = nullptr);
 
 }  // namespace pw

@@ -25,6 +25,7 @@
 #include "platform/host_port.h"
 #include "selection/selection.h"
 #include "shell/gui/program.h"
+#include "shell/gui/quick_filter_field.h"
 #include "views/gui/list_view.h"
 #include "views/gui/mixed_view.h"
 #include "views/gui/tree_node_view.h"
@@ -248,6 +249,7 @@ void PwMainWindow::BuildToolButtons() {
     connect(action, &QAction::triggered, this, [this, action] { program_.Run(action->data().toUInt()); });
     toolButtons_[i] = action;
   }
+  filter_ = AddQuickFilter(program_, this, toolBar_);
 }
 
 void PwMainWindow::BuildStatusLine() {
@@ -263,6 +265,7 @@ void PwMainWindow::BuildStatusLine() {
     part->setIndent(3);
     statusParts_[i] = part;
   }
+  totalsPart_ = AddTotalsPart(bar);
   timerPart_ = new QLabel(bar);
   timerPart_->setObjectName(QStringLiteral("TimerStatus"));
   timerPart_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -356,6 +359,8 @@ bool PwMainWindow::CreateDateTabs() {
   tabs_->setCurrentIndex(0);
   layout_->insertWidget(0, tabs_);
   connect(tabs_, &QTabBar::currentChanged, this, &PwMainWindow::OnTabChanged);
+  // Choosing the tab that is already lit ends a Find result.
+  connect(tabs_, &QTabBar::tabBarClicked, this, &PwMainWindow::OnTabClicked);
   // Ctrl+PgUp / Ctrl+PgDown step through the tabs, round from the last to the first.
   for (const auto& [key, step] : {std::pair{Qt::Key_PageUp, -1}, std::pair{Qt::Key_PageDown, 1}}) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), tabs_);
@@ -383,6 +388,7 @@ void PwMainWindow::DestroyMenuBar() {
     setMenuWidget(nullptr);
     delete bar;
   }
+  filter_ = nullptr;
   delete toolBar_;
   toolBar_ = nullptr;
 }
@@ -421,6 +427,7 @@ QAction* PwMainWindow::menuAction(UINT commandId) const {
 
 QLabel* PwMainWindow::statusPart(int part) const {
   if (part == PWH_STATUS_TIMER) return timerPart_;
+  if (part == PWH_STATUS_TOTALS) return totalsPart_;
   return part >= 0 && part < int(statusParts_.size()) ? statusParts_[std::size_t(part)] : nullptr;
 }
 
@@ -461,6 +468,17 @@ void PwMainWindow::WatchView(QObject* child) {
 
 void PwMainWindow::OnTabChanged(int index) {
   if (index != program_.state().ActiveDateTab) program_.commands().DateTabChanged();
+  ShowNarrowing();
+}
+
+void PwMainWindow::OnTabClicked(int index) {
+  if (!tabs_ || index != tabs_->currentIndex() || !program_.state().FindResult) return;
+  program_.commands().DateTabChanged();
+  ShowNarrowing();
+}
+
+void PwMainWindow::ShowNarrowing() {
+  if (filter_) filter_->ShowNarrowing();
 }
 
 void PwMainWindow::OnRowActivated(const QModelIndex&) { program_.Run(IDM_PROPERTIES); }

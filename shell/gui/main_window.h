@@ -23,6 +23,7 @@ class QVBoxLayout;
 namespace pw {
 
 class Program;
+class QuickFilterField;
 
 // Right edges of the status parts (mode, activity, record count), in pixels.
 inline constexpr std::array<int, 3> PWH_STATUS_PART_EDGES = {55, 200, 239};
@@ -50,7 +51,11 @@ class PwMainWindow : public QMainWindow {
   const std::map<UINT, QAction*>& menuActions() const { return menuItems_; }
   // The tool buttons in their order.
   const std::array<QAction*, 4>& toolButtons() const { return toolButtons_; }
-  // A status part (0 to 2, or PWH_STATUS_TIMER), null when there is none.
+  // The quick filter field of the tool bar; null after DestroyMenuBar.
+  QuickFilterField* quickFilter() const { return filter_; }
+  // Highlights the quick filter field while the records shown are narrowed.
+  void ShowNarrowing();
+  // A status part (0 to 2, PWH_STATUS_TOTALS or PWH_STATUS_TIMER), null when there is none.
   QLabel* statusPart(int part) const;
   // The date tabs, null before CreateDateTabs and after DestroyDateTabs.
   QTabBar* dateTabs() const { return tabs_; }
@@ -102,6 +107,7 @@ class PwMainWindow : public QMainWindow {
   void LayOutStatusParts();
   void StepDateTab(int step);
   void OnTabChanged(int index);
+  void OnTabClicked(int index);
   void OnRowActivated(const QModelIndex& index);
   void OnTreeItemActivated(const QModelIndex& index);
   void OnRowStateChanged();
@@ -114,6 +120,8 @@ class PwMainWindow : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   std::array<QLabel*, 3> statusParts_{};
   QLabel* timerPart_ = nullptr;
+  QLabel* totalsPart_ = nullptr;
+  QuickFilterField* filter_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QWidget* viewArea_ = nullptr;
   QVBoxLayout* layout_ = nullptr;

@@ -204,6 +204,7 @@ void Program::Run(UINT commandId) {
         action->setEnabled(enabled);
       }
     }
+    main->ShowNarrowing();
     main->Invalidate();
   }
 }

@@ -12,6 +12,7 @@
 #include "views/gui/record_list_model.h"
 #include "views/gui/tree_node_view.h"
 #include "views/list_cells.h"
+#include "views/record_totals.h"
 #include "views/tree_items.h"
 
 namespace pw {
@@ -238,6 +239,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   // Every row's record is reached and read once, so that a damaged record
   // is reported now; its cells are only worked out when they are shown.
   PropertyBuffer buffer;
+  TotalsCounter totals(model->appMode());
   std::size_t count = 0;
   DWORD readError = 0;
   bool readFailed = false;
@@ -248,6 +250,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
       readFailed = true;
       return false;
     }
+    totals.Add(buffer);
     buffer.clear();
     ++count;
     return true;
@@ -272,6 +275,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   }
   CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
   ShowRecordCount(int(count));
+  ShowTotals(totals.totals(), selection, db);
   return true;
 }
 

@@ -86,9 +86,11 @@ bool LoadMainTreeViewListBox(const ViewSources& sources) {
   TreeNodeModel* model = ModelOf(viewSlots.TreeViewWindow);
   if (!model) return false;
   TreeNodeList nodes;
+  ShownTotals totals;
   if (!LoadTreeNodes(sources.owner, sources.databases.CurrentDatabase(), model->appMode(), sources.selection,
-                     TreeTextFormat{sources.settings.europeanDates()}, &nodes))
+                     TreeTextFormat{sources.settings.europeanDates()}, &nodes, &totals))
     return false;
+  ShowTotals(totals, sources.selection, sources.databases.CurrentDatabase());
   model->setNodes(std::move(nodes));
   ShowRecordCount(0);
   viewSlots.TreeItemTable.FillFromLeaves(model->nodes());

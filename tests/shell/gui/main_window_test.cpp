@@ -10,6 +10,7 @@
 
 #include "config/configuration.h"
 #include "shell_fixture.h"
+#include "shell/gui/quick_filter_field.h"
 #include "views/gui/list_view.h"
 #include "views/gui/record_list_model.h"
 
@@ -108,6 +109,8 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
   auto undo = [&](const char* step) { return named(IDM_UNDO, "&Undo", step); };
   auto redo = [&](const char* step) { return named(IDM_REDO, "&Redo", step); };
   host.Answer(IDYES);  // delete the row
+  auto filter = [&] { return Window()->quickFilter(); };
+  auto totals = [&] { return Window()->statusPart(PWH_STATUS_TOTALS)->text(); };
   EXPECT_TRUE(listHasFocus() && row() == 0);  // the first row has the focus, unselected
 
   const struct {
@@ -127,6 +130,11 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
       {"Ctrl+PgUp: round to the last tab", Qt::CTRL | Qt::Key_PageUp, [&] { return s.ActiveDateTab == 4; }},
       {"Ctrl+2: Expense", Qt::CTRL | Qt::Key_2, [&] { return s.AppMode == PWH_EXPENSE_MODE && listHasFocus(); }},
       {"Ctrl+1: Time", Qt::CTRL | Qt::Key_1, [&] { return s.AppMode == PWH_TIME_MODE && listHasFocus(); }},
+      {"Ctrl+K: the filter", Qt::CTRL | Qt::Key_K, [&] { return QApplication::focusWidget() == filter(); }},
+      {"X: no record holds it", QKeyCombination(Qt::Key_X),
+       [&] { return s.ListViewWindow->model()->rowCount() == 0 && totals().startsWith("0 of 3 shown; 0.00 h"); }},
+      {"Escape clears it, back in the list", QKeyCombination(Qt::Key_Escape),
+       [&] { return filter()->text().isEmpty() && listHasFocus() && s.ListViewWindow->model()->rowCount() == 3; }},
       {"F10: the File menu opens", QKeyCombination(Qt::Key_F10), [&] { return popupOf(IDM_MENU_FILE); }},
       {"Escape closes it", QKeyCombination(Qt::Key_Escape), [&] { return !QApplication::activePopupWidget(); }},
       {"Escape leaves the bar", QKeyCombination(Qt::Key_Escape), [&] { return listHasFocus(); }},

@@ -1,0 +1,81 @@
+#include "views/record_totals.h"
+
+#include <gtest/gtest.h>
+
+#include "text/format.h"
+#include "views/tree_nodes.h"
+
+namespace pw {
+namespace {
+
+// Hand-computed totals of the records shown, in both modes; the numbers are
+// the report's (1.5 h at 33.33 is 49.995f, "50.00"), and a narrowed set
+// says how many of how many it shows.
+TEST(ShownTotalsTest, AddUpAsTheReportDoes) {
+  struct Case {
+    int mode;
+    std::vector<std::tuple<const char16_t*, const char16_t*, int>> records;  // duration/amount, rate, flag
+    std::int64_t unnarrowed;
+    std::u16string_view text;
+  };
+  const Case cases[] = {
+      {PWH_TIME_MODE,
+       {{u"1:30", u"33.33", 1}, {u"0:45", u"n/a", 1}, {u"--:--", u"10", 1}, {u"2:00", u"20", 0}, {u"2:00", u"20", 5}},
+       -1,
+       u"6.25 h, 50.00 billable"},
+      {PWH_TIME_MODE, {}, 12, u"0 of 12 shown; 0.00 h, 0.00 billable"},
+      {PWH_EXPENSE_MODE,
+       {{u"12.50", u"", 1}, {u"n/a", u"", 1}, {u"7.25", u"", 0}, {u"abc", u"", 1}},
+       9,
+       u"4 of 9 shown; 19.75 amount, 12.50 reimbursable"},
+  };
+  for (const Case& c : cases) {
+    TotalsCounter counter(c.mode);
+    TimeSummary report;
+    for (auto [number, rate, flag] : c.records) {
+      if (c.mode == PWH_TIME_MODE) {
+        counter.AddTime(number, rate, flag);
+        SummarizeTimeRecord(&report, TimeFieldsForSummary{.rate = rate, .duration = number, .billable = flag}, false);
+      } else {
+        counter.AddExpense(number, flag != 0);
+      }
+    }
+    EXPECT_EQ(TotalsStatusText(counter.totals(), c.unnarrowed), c.text);
+    if (c.mode == PWH_TIME_MODE) {
+      EXPECT_EQ(std::pair(counter.totals().hours, counter.totals().billableAmount),
+                std::pair(report.totalHours, report.billableAmount));
+    }
+  }
+}
+
+// Amounts and rates are read as sscanf's "%f" reads them, plain decimals
+// (read without it) included.
+TEST(ShownTotalsTest, NumbersReadAsTheCLibraryReadsThem) {
+  std::vector<std::u16string> texts = {u"1.", u".5", u"-2.5", u"+3", u"16777215", u"16777217", u"0.1",
+                                       u"123456.789", u" 12", u"12abc", u"1e3", u"0x10", u"-", u".", u"1.2.3",
+                                       u"0.0000000001", u"3.14159265358979", u"", u"n/a"};
+  for (int i = 0; i < 20000; i += 7) texts.push_back(Format(u"%d.%02d", i % 2000, i % 100));
+  NumberScans scans;
+  for (const std::u16string& text : texts) {
+    float expected = 0.0f;
+    const bool scanned = text != u"n/a" && ScanFloat(text, &expected) == 1;
+    const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(scans, text);
+    EXPECT_EQ(std::pair(n.amount, n.invalidAmount), std::pair(scanned ? expected : 0.0f, !scanned && text != u"n/a"))
+        << std::string(text.begin(), text.end());
+  }
+}
+
+// Each group of the tree adds up the values of the records below it.
+TEST(ShownTotalsTest, TreeGroupsAddUpTheirRecords) {
+  TreeNodeList nodes;
+  const std::u16string_view a[] = {u"03/14/2024", u"Acme"}, b[] = {u"03/14/2024", u"Bolt"};
+  nodes.AddRecordPath(a, u"1.50", 0, 1.5f);
+  nodes.AddRecordPath(b, u"0.25", 1, 0.25f);
+  nodes.AddRecordPath(a, u"2.00", 2, 2.0f);
+  EXPECT_EQ(nodes.total(0), 3.75f);
+  EXPECT_EQ(nodes.total(1), 3.5f);
+  EXPECT_EQ(GroupLabelWithTotal(nodes.text(1), nodes.total(1)), u"Acme  (3.50)");
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,57 @@
+// Totals of the records a view shows, for the status line and the Tree's
+// group nodes: time records give their hours and billable amount, expense
+// records their amount and reimbursable amount. The numbers are read and
+// added as the report does (views/report_summary.h), in float, record by
+// record in the order shown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/object_store.h"
+#include "platform/types.h"
+#include "selection/selection.h"
+#include "views/report_summary.h"
+
+namespace pw {
+
+struct ShownTotals {
+  bool time = true;
+  std::int32_t records = 0;
+  float hours = 0.0f;           // time: every record's hours
+  float billableAmount = 0.0f;  // time: hours x rate of the billable records
+  float amount = 0.0f;          // expense: every record's amount
+  float reimbursable = 0.0f;    // expense: the amount of the reimbursable records
+};
+
+class TotalsCounter {
+ public:
+  explicit TotalsCounter(int appMode) { totals_.time = appMode != PWH_EXPENSE_MODE; }
+
+  // Adds one record from its fields as stored. Each returns what the record
+  // adds to a Tree group: its hours, or its amount.
+  float AddTime(std::u16string_view duration, std::u16string_view rate, std::int32_t billable);
+  float AddExpense(std::u16string_view amount, bool reimbursable);
+  // Adds one record of the counter's mode from its properties.
+  float Add(const PropertyBuffer& props);
+
+  const ShownTotals& totals() const { return totals_; }
+
+ private:
+  ShownTotals totals_;
+  NumberScans rates_, durations_, amounts_;
+};
+
+// The totals part of the status line: "12.50 h, 625.00 billable" (time) or
+// "120.00 amount, 80.00 reimbursable" (expense), numbers "%.2f". When a
+// filter or a Find result narrows the records, it begins "n of m shown; ".
+std::u16string TotalsStatusText(const ShownTotals& totals, std::int64_t unnarrowedCount);
+// Writes that text into the totals part of the status line; the count of
+// records without the narrowing comes from the selection.
+void ShowTotals(const ShownTotals& totals, const RecordSelection& selection, DatabaseHandle& db);
+
+// A Tree group's label: its text and its total, "%.2f".
+std::u16string GroupLabelWithTotal(std::u16string_view text, float total);
+
+}  // namespace pw
