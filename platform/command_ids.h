@@ -40,6 +40,8 @@ enum : UINT {
   IDM_IMPORT_PULLDOWNS = 40069,
   IDM_EXPORT_PULLDOWNS = 40070,
   IDM_NEW_SUBSEQUENT_RECORD = 40072,
+  IDM_PRINT_REPORT = 40121,
+  IDM_SAVE_REPORT_PDF = 40122,
 };
 
 // The menu bar's buttons, by which its popups are found.

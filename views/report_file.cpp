@@ -74,6 +74,10 @@ std::string ReportFileBytes(const std::vector<std::u16string>& lines) {
 }
 
 bool WriteReportFile(HWND owner, std::u16string_view path, const std::vector<std::u16string>& lines) {
+  return WriteDocumentFile(owner, path, ReportFileBytes(lines));
+}
+
+bool WriteDocumentFile(HWND owner, std::u16string_view path, std::string_view bytes) {
   const std::string target = WideToUtf8(path);
   // The new file sits beside the target, so the rename never crosses file systems.
   std::string temporary = target + ".XXXXXX";
@@ -88,7 +92,6 @@ bool WriteReportFile(HWND owner, std::u16string_view path, const std::vector<std
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
 
-  const std::string bytes = ReportFileBytes(lines);
   std::size_t written = 0;
   bool ok = WriteAll(fd, bytes, &written) && ::fsync(fd) == 0;
   int error = errno;
