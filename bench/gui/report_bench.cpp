@@ -141,8 +141,8 @@ void BM_ReportChartsOnly(benchmark::State& state) {
   pw::SummarizeTimeRecords(nullptr, app.TimeDatabase, app.DisplayedRecordList, false, &summary);
   for (auto _ : state) {
     state.PauseTiming();
-    for (QObject* child : pw::FromHwnd(app.ViewArea)->children())
-      if (child->objectName() == QStringLiteral("ReportCharts")) delete child;
+    for (QObject* panel : pw::FromHwnd(app.ViewArea)->findChildren<QObject*>(QStringLiteral("ReportCharts")))
+      delete panel;
     state.ResumeTiming();
     pw::AttachReportCharts(app.ReportListWindow, pw::TimeReportCharts(summary));
     PaintNow();

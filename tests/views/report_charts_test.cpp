@@ -50,8 +50,8 @@ TEST_P(ReportChartsTest, SeriesAddUpToTheReportsTotals) {
   for (const ReportChart* chart : {&charts.byClient, &charts.byMonth}) {
     float b = 0.0f, n = 0.0f;
     for (const ChartBar& bar : chart->bars) b += bar.billable, n += bar.nonBillable;
-    EXPECT_EQ(Two(b), Two(billable)) << chart->title;
-    EXPECT_EQ(Two(n), Two(total - billable)) << chart->title;
+    EXPECT_EQ(Two(b), Two(billable)) << chart->perClient;
+    EXPECT_EQ(Two(n), Two(total - billable)) << chart->perClient;
   }
   EXPECT_EQ(Labels(charts.byClient.bars), c.clients);
   EXPECT_EQ(Labels(charts.byMonth.bars), c.months);

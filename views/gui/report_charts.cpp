@@ -2,7 +2,6 @@
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QEvent>
@@ -24,7 +23,7 @@ namespace pw {
 
 namespace {
 
-// Past this many months the month axis names years instead.
+// Past this many months the month axis names only the first and the last.
 constexpr int kMostMonthLabels = 24;
 
 QString ToQString(std::u16string_view text) {
@@ -53,25 +52,6 @@ QValueAxis* ValueAxis(const std::u16string& valueName, const QFont& font, double
   axis->setLabelsFont(font);
   axis->setLabelFormat(largest < 10.0 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
   axis->setRange(0.0, std::max(largest, 1.0));
-  return axis;
-}
-
-// The month axis of many months: one label per year, centred under its bars.
-QCategoryAxis* YearAxis(const std::vector<ChartBar>& bars, const QFont& font) {
-  auto* axis = new QCategoryAxis;
-  axis->setLabelsFont(font);
-  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
-  axis->setStartValue(-0.5);
-  QString year;
-  for (std::size_t i = 0; i < bars.size(); ++i) {
-    // Month labels are "MM/YYYY"; the undated bar has a label of its own.
-    const QString label = ToQString(bars[i].label);
-    const QString next = label.size() > 3 && label[2] == QLatin1Char('/') ? label.mid(3) : label;
-    if (next != year && !year.isEmpty()) axis->append(year, double(i) - 0.5);
-    year = next;
-  }
-  if (!year.isEmpty()) axis->append(year, double(bars.size()) - 0.5);
-  axis->setRange(-0.5, double(bars.size()) - 0.5);
   return axis;
 }
 
@@ -177,14 +157,16 @@ QChart* MakeReportChart(const ReportChart& source, const std::u16string& valueNa
   chart->addSeries(series);
 
   QValueAxis* values = ValueAxis(valueName, font, largest);
-  QAbstractAxis* categories = nullptr;
-  if (byClient || bars.size() <= std::size_t(kMostMonthLabels)) {
-    auto* axis = new QBarCategoryAxis;
-    axis->setLabelsFont(font);
-    axis->append(UniqueLabels(bars));
-    categories = axis;
-  } else {
-    categories = YearAxis(bars, font);
+  auto* categories = new QBarCategoryAxis;
+  categories->setLabelsFont(font);
+  categories->append(UniqueLabels(bars));
+  if (!byClient && bars.size() > std::size_t(kMostMonthLabels)) {
+    // Too many months to name each: the axis names the first and the last.
+    categories->setLabelsBrush(Qt::transparent);
+    categories->setGridLineVisible(false);
+    categories->setTitleFont(font);
+    categories->setTitleText(categories->categories().constFirst() + QStringLiteral(" \u2013 ") +
+                             categories->categories().constLast());
   }
   if (byClient) {
     chart->addAxis(values, Qt::AlignBottom);
@@ -217,7 +199,8 @@ const ReportCharts* ReportChartsOf(const QTableView* list) {
 void DrawReportChart(QPainter& painter, const QRectF& target, const ReportChart& chart,
                      const std::u16string& valueName, const QFont& font) {
   const qreal dpi = painter.device() ? qreal(painter.device()->logicalDpiX()) : 96.0;
-  const qreal scale = std::max<qreal>(dpi / 96.0, 0.01);
+  // A little denser than a screen, so that the labels fit half a page.
+  const qreal scale = std::max<qreal>(dpi / 120.0, 0.01);
   const QRectF laidOut(QPointF(0, 0), target.size() / scale);
   QGraphicsScene scene;
   QChart* item = MakeReportChart(chart, valueName, font);

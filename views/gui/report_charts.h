@@ -17,7 +17,8 @@ namespace pw {
 
 // A chart of stacked bars, billable and non-billable, with its texts in
 // font: clients as horizontal bars, the largest at the top; months as
-// columns, labelled by month, or by year when there are many.
+// columns, labelled by month, or by the first and last month when there are
+// many.
 QChart* MakeReportChart(const ReportChart& chart, const std::u16string& valueName, const QFont& font);
 
 // The width the report's lines keep of a view area `areaWidth` wide; the
@@ -32,7 +33,7 @@ void AttachReportCharts(QTableView* list, ReportCharts charts);
 const ReportCharts* ReportChartsOf(const QTableView* list);
 
 // Draws the chart into target with painter (the page of a printer or a PDF
-// file), laid out at 96 dots per inch and scaled to the target.
+// file), laid out at 120 dots per inch and scaled to the target.
 void DrawReportChart(QPainter& painter, const QRectF& target, const ReportChart& chart,
                      const std::u16string& valueName, const QFont& font);
 

@@ -38,11 +38,24 @@ QString ToQString(std::u16string_view text) {
 std::vector<QString> PageRows(const std::vector<std::u16string>& lines, const QFont& font, QPaintDevice* device,
                               qreal width) {
   const QFontMetricsF metrics(font, device);
+  // Most lines are Latin-1 and far narrower than the page: the sum of their
+  // characters' widths tells without shaping them. (Kerning only narrows a
+  // line; a margin covers the rest.)
+  qreal latin1[256];
+  for (int c = 0; c < 256; ++c) latin1[c] = metrics.horizontalAdvance(QChar(c));
+  const auto surelyFits = [&](std::u16string_view text) {
+    qreal sum = 0.0;
+    for (char16_t c : text) {
+      if (c > 0xFF) return false;
+      sum += latin1[c];
+    }
+    return sum <= width * 0.95;
+  };
   std::vector<QString> rows;
   rows.reserve(lines.size());
   for (const std::u16string& line : lines) {
     QString text = line == PWH_REPORT_BLANK ? QString() : ToQString(line);
-    if (metrics.horizontalAdvance(text) <= width) {
+    if (surelyFits(line) || metrics.horizontalAdvance(text) <= width) {
       rows.push_back(std::move(text));
       continue;
     }
