@@ -55,11 +55,6 @@ QValueAxis* ValueAxis(const std::u16string& valueName, const QFont& font, double
   return axis;
 }
 
-class ChartsPanel;
-
-// The charts of each report list, found through the list.
-ChartsPanel* PanelOf(const QTableView* list);
-
 // The panel: the two charts one above the other, right of the report list.
 class ChartsPanel final : public QWidget {
  public:
@@ -110,6 +105,7 @@ class ChartsPanel final : public QWidget {
   ReportCharts charts_;
 };
 
+// The charts of a report list, found among its siblings.
 ChartsPanel* PanelOf(const QTableView* list) {
   if (!list || !list->parentWidget()) return nullptr;
   for (QObject* child : list->parentWidget()->children())
