@@ -42,7 +42,7 @@ TEST_F(ShellTest, EveryMenuItemIsWiredAndHasItsOwnLetter) {
     }
   };
   walk(Window()->menuBar()->actions());
-  EXPECT_EQ(items, 28);
+  EXPECT_EQ(items, 30);
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {
