@@ -46,6 +46,8 @@ enum : UINT {
   IDM_START_TIMER = 40121,
   IDM_STOP_TIMER = 40122,
   IDM_STOP_AND_START_NEXT = 40123,
+  IDM_PRINT_REPORT = 40124,
+  IDM_SAVE_REPORT_PDF = 40125,
 };
 
 // The menu bar's buttons, by which its popups are found.

@@ -73,15 +73,18 @@ std::string ReportFileBytes(const std::vector<std::u16string>& lines) {
 }
 
 bool WriteReportFile(HWND owner, std::u16string_view path, const std::vector<std::u16string>& lines) {
+  return WriteDocumentFile(owner, path, ReportFileBytes(lines));
+}
+
+bool WriteDocumentFile(HWND owner, std::u16string_view path, std::string_view bytes) {
   // The new file sits beside the target, so the rename never crosses file
-  // systems; it keeps the permissions of the report it replaces, and a new
-  // report is the user's alone, like every other file of the program.
+  // systems; it keeps the permissions of the file it replaces, and a new one
+  // is the user's alone, like every other file of the program.
   ReplacementFile file;
   if (!file.Open(WideToUtf8(path))) {
     ReportOpenFailure(owner, path, file.error());
     return false;
   }
-  const std::string bytes = ReportFileBytes(lines);
   std::size_t written = 0;
   if (!WriteAll(file.fd(), bytes, &written)) {
     const int error = errno;

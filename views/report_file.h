@@ -23,5 +23,7 @@ std::string ReportFileBytes(const std::vector<std::u16string>& lines);
 // or replaced whole. Failures are shown (owned by owner, naming the file and
 // the cause) and give false; nothing is left behind then.
 bool WriteReportFile(HWND owner, std::u16string_view path, const std::vector<std::u16string>& lines);
+// The same for any bytes (a report as PDF).
+bool WriteDocumentFile(HWND owner, std::u16string_view path, std::string_view bytes);
 
 }  // namespace pw

@@ -265,6 +265,7 @@ void SummarizeTimeRecord(TimeSummary* s, const TimeFieldsForSummary& r, bool eur
     s->billableAmount += hours * rate;
   }
   AddTimeSummaryEntry(s, r.client, r.project, r.subproject, r.task, r.billable, hours, rate);
+  s->months.Add(r.date, billable, hours);
   if (!r.notes.empty()) AddSummaryNote(&s->notes, r.date, r.notes, europeanDates);
 }
 
@@ -281,6 +282,7 @@ void SummarizeExpenseRecord(ExpenseSummary* s, const ExpenseFieldsForSummary& r,
   }
   s->totalAmount += amount;
   AddExpenseSummaryEntry(s, r.client, r.project, r.description, r.billable, amount);
+  s->months.Add(r.date, r.billable, amount);
   if (!r.notes.empty()) AddSummaryNote(&s->notes, r.date, r.notes, europeanDates);
 }
 

@@ -20,6 +20,7 @@
 #include "platform/object_store.h"
 #include "platform/types.h"
 #include "selection/selection.h"
+#include "views/report_charts.h"
 
 namespace pw {
 
@@ -115,6 +116,7 @@ struct TimeSummary {
   std::int32_t unbilledCount = 0;
   SummaryIndex index;
   NumberScans rates, durations;
+  MonthTally months;  // hours by calendar month, for the chart
 };
 
 struct ExpenseSummary {
@@ -129,6 +131,7 @@ struct ExpenseSummary {
   std::int32_t unbilledCount = 0;
   SummaryIndex index;
   NumberScans amounts;
+  MonthTally months;  // amounts by calendar month, for the chart
 };
 
 // Adds the hours to the entry with the same key, or appends a new entry.

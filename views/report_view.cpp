@@ -16,7 +16,7 @@ void ShowReportMenus() {
 }
 
 ReportLines SummarizeForReport(HWND owner, int mode, DatabaseHandle& db, const RecordPositionList& list,
-                               bool europeanDates) {
+                               bool europeanDates, ReportCharts* charts) {
   SetStatusText(PWH_STATUS_ACTIVITY, u"summarizing records...");
   ShowRecordCount(0);
   ReportLines lines;
@@ -26,12 +26,14 @@ ReportLines SummarizeForReport(HWND owner, int mode, DatabaseHandle& db, const R
     SetStatusText(PWH_STATUS_ACTIVITY, u"loading report results...");
     ShowRecordCount(summary.recordCount);
     lines = ExpenseReportLines(summary);
+    if (charts) *charts = ExpenseReportCharts(summary);
   } else {
     TimeSummary summary;
     SummarizeTimeRecords(owner, db, list, europeanDates, &summary);
     SetStatusText(PWH_STATUS_ACTIVITY, u"loading report results...");
     ShowRecordCount(summary.recordCount);
     lines = TimeReportLines(summary);
+    if (charts) *charts = TimeReportCharts(summary);
   }
   return lines;
 }

@@ -5,6 +5,7 @@
 #include "platform/object_store.h"
 #include "platform/types.h"
 #include "selection/selection.h"
+#include "views/report_charts.h"
 #include "views/report_lines.h"
 
 namespace pw {
@@ -17,8 +18,9 @@ void ShowReportMenus();
 // Summarises the records of list from the database of mode (time or
 // expense) and returns the report's lines, reporting progress on the status
 // line and the number summarised in its record count. Note dates are
-// day.month.year with europeanDates.
+// day.month.year with europeanDates. With charts, the report's two charts
+// (views/report_charts.h) are made from the same summary.
 ReportLines SummarizeForReport(HWND owner, int mode, DatabaseHandle& db, const RecordPositionList& list,
-                               bool europeanDates);
+                               bool europeanDates, ReportCharts* charts = nullptr);
 
 }  // namespace pw

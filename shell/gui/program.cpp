@@ -179,6 +179,8 @@ void Program::BindCommands() {
       {IDM_IMPORT_PULLDOWNS, [&s] { ImportPulldownsCommand(s.MainWindow, s.ConfigDatabase, s, *s.Configuration); }},
       {IDM_EXPORT_PULLDOWNS, [&s] { ExportPulldownsCommand(s.MainWindow, s.ConfigDatabase, s, *s.Configuration); }},
       {IDM_SAVE_REPORT, [this] { SaveReport(state_.MainWindow, state_, state_.AppMode, reportFileChooser); }},
+      {IDM_SAVE_REPORT_PDF, [this] { SaveReportPdf(state_.MainWindow, state_, state_.AppMode, reportPdfChooser); }},
+      {IDM_PRINT_REPORT, [&s] { PrintReport(s.MainWindow, s); }},
       {IDM_EXPAND_COLLAPSE_TREE, [&s] { ExpandCollapseTree(s.MainWindow, s.TreeViewWindow); }},
   };
 }

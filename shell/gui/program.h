@@ -14,6 +14,7 @@
 #include "shell/commands.h"
 #include "shell/timer.h"
 #include "shell/gui/qt_host.h"
+#include "views/gui/report_print.h"
 #include "views/gui/report_view.h"
 #include "views/gui/view_port.h"
 
@@ -66,6 +67,7 @@ class Program {
 
   // Where Save Report asks for its file; tests put their own chooser here.
   ReportFileChooser reportFileChooser = ChooseReportFile;
+  ReportFileChooser reportPdfChooser = ChooseReportPdfFile;
 
  private:
   void BindCommands();

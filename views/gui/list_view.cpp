@@ -4,12 +4,14 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include "platform/command_ids.h"
 #include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
 #include "text/format.h"
 #include "views/gui/current_row.h"
 #include "views/gui/mixed_view.h"
 #include "views/gui/record_list_model.h"
+#include "views/gui/report_charts.h"
 #include "views/gui/tree_node_view.h"
 #include "views/list_cells.h"
 #include "views/record_totals.h"
@@ -19,8 +21,9 @@ namespace pw {
 
 namespace {
 
-// Save Report in the File menu: only available while a report is shown.
-constexpr unsigned kSaveReportCommand = 40067;
+// Save Report, Report as PDF and Print Report in the File menu: only
+// available while a report is shown.
+constexpr unsigned kReportCommands[] = {IDM_SAVE_REPORT, IDM_SAVE_REPORT_PDF, IDM_PRINT_REPORT};
 constexpr int kReportColumnWidth = 700;
 
 QString ToQString(std::u16string_view text) {
@@ -43,6 +46,8 @@ QRect ViewRectangleOf(const ViewSlots& viewSlots, QWidget* view) {
   QRect r = GetViewRectangle(viewSlots);
   // The Mixed view's list takes the upper half; its card is drawn below.
   if (view == viewSlots.MixedListWindow) r.setHeight(int(r.height() * 0.5));
+  // The Report view's charts take the right of the area.
+  if (view == viewSlots.ReportListWindow) r.setWidth(ReportLinesWidth(r.width(), view->font()));
   return r;
 }
 
@@ -222,9 +227,7 @@ bool CreateMainListView(const ViewSources& sources, ListWindow** slot, int kind)
   *slot = view;
   ForgetWhenDestroyed(viewSlots, view);
   FollowViewArea(viewSlots);
-  QRect r = GetViewRectangle(viewSlots);
-  if (kind == PWH_MIXED_VIEW) r.setHeight(int(r.height() * 0.5));
-  view->setGeometry(r);
+  view->setGeometry(ViewRectangleOf(viewSlots, view));
   view->show();
   if (kind == PWH_MIXED_VIEW) AttachMixedCard(sources, view);
   return true;
@@ -307,7 +310,7 @@ void DestroyCurrentView(ViewSlots& viewSlots) {
   DisposeView(viewSlots.MixedListWindow);
   DisposeView(viewSlots.ListViewWindow);
   if (viewSlots.ReportListWindow) {
-    Host().EnableMenuItem(kSaveReportCommand, false);
+    for (unsigned id : kReportCommands) Host().EnableMenuItem(id, false);
     DisposeView(viewSlots.ReportListWindow);
   }
 }

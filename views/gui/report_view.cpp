@@ -9,6 +9,7 @@
 #include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
 #include "views/gui/list_view.h"
+#include "views/gui/report_charts.h"
 #include "views/report_view.h"
 #include "views/report_file.h"
 
@@ -45,10 +46,12 @@ void ViewReport(const ViewSources& sources, ViewPort& views, const RecordChooser
   DestroyCurrentView(viewSlots);
   if (CreateMainListView(sources, &viewSlots.ReportListWindow, PWH_REPORT_VIEW)) {
     RecordDatabases& databases = sources.databases;
+    ReportCharts charts;
     SetReportLines(viewSlots.ReportListWindow,
                    SummarizeForReport(sources.owner, databases.AppMode, databases.CurrentDatabase(), shown,
-                                      sources.settings.europeanDates()));
-    Host().EnableMenuItem(IDM_SAVE_REPORT, true);
+                                      sources.settings.europeanDates(), &charts));
+    AttachReportCharts(viewSlots.ReportListWindow, std::move(charts));
+    for (UINT id : {IDM_SAVE_REPORT, IDM_SAVE_REPORT_PDF, IDM_PRINT_REPORT}) Host().EnableMenuItem(id, true);
   }
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
 }

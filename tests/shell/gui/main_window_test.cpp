@@ -44,7 +44,7 @@ TEST_F(ShellTest, EveryMenuItemIsWiredAndHasItsOwnLetter) {
     }
   };
   walk(Window()->menuBar()->actions());
-  EXPECT_EQ(items, 33);
+  EXPECT_EQ(items, 35);
 }
 
 TEST_F(ShellTest, StartUpEndsWhenADatabaseCannotBeOpened) {

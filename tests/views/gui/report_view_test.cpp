@@ -1,9 +1,14 @@
 #include "views/gui/report_view.h"
 
+#include <QChartView>
 #include <QHeaderView>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include "platform/command_ids.h"
+#include "support/temp_home.h"
+#include "views/gui/report_charts.h"
+#include "views/gui/report_print.h"
 #include "views/gui/view_fixture.h"
 
 namespace pw::test {
@@ -36,7 +41,33 @@ TEST_F(ReportViewTest, ThePickedRecordsReplaceTheViewShown) {
   ASSERT_NE(ReportListWindow, nullptr);
   EXPECT_EQ(ListViewWindow, nullptr);
   EXPECT_TRUE(ReportListWindow->horizontalHeader()->isHidden());
-  EXPECT_TRUE(host.menuEnabled[IDM_SAVE_REPORT]);
+  for (UINT id : {IDM_SAVE_REPORT, IDM_SAVE_REPORT_PDF, IDM_PRINT_REPORT}) EXPECT_TRUE(host.menuEnabled[id]);
+  // The charts sit right of the lines, each named by its title.
+  QStringList names;
+  for (const QChartView* chart : area_.findChildren<QChartView*>()) {
+    names << chart->accessibleName();
+    EXPECT_GE(chart->mapTo(&area_, QPoint()).x(), ReportListWindow->geometry().right());
+  }
+  EXPECT_EQ(names, (QStringList{"Hours by client", "Hours by month"}));
+  DestroyCurrentView(state);
+  EXPECT_FALSE(host.menuEnabled[IDM_PRINT_REPORT]);
+}
+
+// The PDF opens in a PDF reader and holds the report's first and last lines.
+TEST_F(ReportViewTest, ReportAsPdfHoldsTheFirstAndLastLines) {
+  Report({0, 1, 2});
+  const QString path = QString::fromStdString(NewTestFolder("pdf")) + "/report.pdf";
+  SaveReportPdf(nullptr, state, AppMode, [&](QWidget*, const QString&) { return path; });
+  QProcess reader;
+  reader.start("pdftotext", {"-layout", path, "-"});
+  ASSERT_TRUE(reader.waitForFinished(20000));
+  const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+  std::vector<std::u16string> lines = GetReportLines(ReportListWindow);
+  std::erase(lines, u" ");
+  for (const std::u16string& line : {lines.front(), lines.back()})
+    EXPECT_TRUE(text.contains(QString::fromStdU16String(line))) << text.toStdString();
+  EXPECT_TRUE(text.contains("Page 1 of 1"));
+  EXPECT_TRUE(host.messages.empty());
 }
 
 // Save Report offers the mode's name in the documents folder; an empty
