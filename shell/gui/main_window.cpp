@@ -69,7 +69,7 @@ constexpr MenuItemResource kMenuItems[] = {
     {IDM_MENU_FILE, "&Export", "PWH &Pulldowns", IDM_EXPORT_PULLDOWNS, false, false},
     {IDM_MENU_FILE, "&Save", "&Report", IDM_SAVE_REPORT, false, true},
     {IDM_MENU_FILE, "&Save", "Report as &PDF...", IDM_SAVE_REPORT_PDF, false, true},
-    {IDM_MENU_FILE, "", "&Print Report...", IDM_PRINT_REPORT, false, true},
+    {IDM_MENU_FILE, "", "P&rint Report...", IDM_PRINT_REPORT, false, true},
     {IDM_MENU_FILE, "", nullptr, 0, false, false},
     {IDM_MENU_FILE, "", "&About", IDM_ABOUT, false, false},
     {IDM_MENU_FILE, "", "E&xit", IDM_EXIT, false, false},
