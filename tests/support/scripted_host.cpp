@@ -8,7 +8,8 @@ ScriptedHost::~ScriptedHost() { SetHost(nullptr); }
 int ScriptedHost::MessageBox(HWND owner, std::u16string_view text, std::u16string_view title,
                              unsigned type) {
   messages.push_back({owner, std::u16string(text), std::u16string(title), type});
-  if ((type & MB_BUTTONMASK) != MB_YESNO) return IDOK;
+  const unsigned buttons = type & MB_BUTTONMASK;
+  if (buttons != MB_YESNO && buttons != MB_YESNOALL) return IDOK;
   if (answers.empty()) return IDNO;
   const int reply = answers.front();
   answers.pop_front();
