@@ -134,6 +134,7 @@ class PulldownTyping final : public QObject {
 void MakeNumberBox(QComboBox* box) { box->setProperty(kNumberBox, true); }
 
 QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent, int maxLength) {
+  InstallAccessibleNames();
   auto* box = new QComboBox(parent);
   NameControl(box, controlId, name);
   box->setEditable(true);

@@ -48,8 +48,8 @@ class TwelveHourTyping final : public QObject {
       return true;
     }
     if (text == QStringLiteral("m")) return true;
-    if (text == QStringLiteral(":")) return box_->setCurrentSection(QDateTimeEdit::MinuteSection), true;
-    if (text == QStringLiteral(" ")) return box_->setCurrentSection(QDateTimeEdit::AmPmSection), true;
+    if (text == QStringLiteral(":")) return box_->setSelectedSection(QDateTimeEdit::MinuteSection), true;
+    if (text == QStringLiteral(" ")) return box_->setSelectedSection(QDateTimeEdit::AmPmSection), true;
     return false;
   }
 

@@ -1,5 +1,6 @@
 #include "platform/gui/control_names.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,7 +36,45 @@ QString WithoutMnemonic(const QString& label) {
   return text;
 }
 
+namespace {
+
+// Qt's interface of a combo box on Linux gives its current text as its
+// name. Ours gives its accessible name (else its label's text) as its name,
+// its text as its value, and opens its list by the show-menu action.
+class NamedComboBoxAccessible final : public QAccessibleWidget {
+ public:
+  explicit NamedComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return box()->currentText();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override { return QAccessibleWidget::actionNames() << showMenuAction(); }
+  void doAction(const QString& name) override {
+    if (name == showMenuAction())
+      box()->showPopup();
+    else
+      QAccessibleWidget::doAction(name);
+  }
+
+ private:
+  QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* NamedComboBoxFactory(const QString& className, QObject* object) {
+  auto* box = qobject_cast<QComboBox*>(object);
+  if (className != QLatin1String("QComboBox") || !box) return nullptr;
+  return new NamedComboBoxAccessible(box);
+}
+
+}  // namespace
+
+void InstallAccessibleNames() {
+  static const bool installed = (QAccessible::installFactory(NamedComboBoxFactory), true);
+  (void)installed;
+}
+
 void NameFieldAfter(QWidget* field, const QString& label) {
+  InstallAccessibleNames();
   const QString name = WithoutMnemonic(label);
   field->setAccessibleName(name);
   if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit()) box->lineEdit()->setAccessibleName(name);

@@ -28,6 +28,9 @@ QString WithoutMnemonic(const QString& label);
 // editable combo box and its line edit, and the fields inside a buddy that
 // only groups them.
 void NameFieldsByLabels(QWidget* root);
+// Makes combo boxes made from now on give their accessible name (else their
+// label's text) as their name, not their current text. Done once.
+void InstallAccessibleNames();
 // Names field (and its line edit, if any) like that after a label text.
 void NameFieldAfter(QWidget* field, const QString& label);
 

@@ -168,9 +168,10 @@ void Program::Run(UINT commandId) {
   if (found == commands_.end()) return;
   // Commands that need the settings or the databases wait for start-up.
   if (!state_.Configuration && commandId != IDM_EXIT && commandId != IDM_ABOUT) return;
+  // Each widget the command changed repaints itself, once, when control
+  // returns to the event loop; a repaint of the whole window on top cost a
+  // second paint of a new view.
   found->second();
-  // After Exit there is no window left to repaint.
-  if (PwMainWindow* main = window()) main->Invalidate();
 }
 
 bool Program::StartUp() {

@@ -102,7 +102,7 @@ TEST_F(ExpenseEntryDialogTest, OkOffersEveryNewValueInItsOrder) {
   PressOk();
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].type & MB_BUTTONMASK, host.messages[1].type & MB_BUTTONMASK),
-            std::tuple(u"Add description 'Fuel' to the pulldown list ?", MB_YESNOALL, MB_YESNO));
+            std::tuple(u"Add expense description 'Fuel' to the pulldown list ?", MB_YESNOALL, MB_YESNO));
   EXPECT_EQ(TextOf(record.client), u"Acme");
 }
 
