@@ -69,13 +69,15 @@ std::optional<std::u16string> SubtractBreak(std::u16string_view duration, std::u
   return Format(u"%02d:%02d", rh, rm);
 }
 
-void TakePulldownValue(HWND owner, DatabaseHandle& db, TimeRecord& record, const TimeEntryPulldown& box,
-                       std::u16string_view text, bool ask) {
-  CopyText(record.*box.field, text);
-  const std::u16string_view stored = TextOf(record.*box.field);
-  if (CheckProp(owner, db, box.categoryId, stored) != PWH_PULLDOWN_PRESENT) {
-    AddEntryPulldown(owner, db, stored, box.categoryId, ask);
+void TakePulldownValues(HWND owner, DatabaseHandle& db, TimeRecord& record,
+                        const std::array<std::u16string, TimeEntryPulldowns.size()>& texts, bool ask) {
+  std::array<PulldownValue, TimeEntryPulldowns.size()> values;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const TimeEntryPulldown& box = TimeEntryPulldowns[i];
+    CopyText(record.*box.field, texts[i]);
+    values[i] = {box.categoryId, TextOf(record.*box.field)};
   }
+  OfferNewPulldownValues(owner, db, values, ask);
 }
 
 }  // namespace pw

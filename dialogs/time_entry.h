@@ -90,10 +90,10 @@ inline constexpr std::array<TimeEntryPulldown, 7> TimeEntryPulldowns{{
     {IDC_ENTRY_AMOUNT, PWH_PULLDOWN_AMOUNT, &TimeRecord::amount},
 }};
 
-// Copies text into the record's field and offers it for the category's
-// pulldown list of the configuration database db unless it is listed (asking
-// first when ask is set).
-void TakePulldownValue(HWND owner, DatabaseHandle& db, TimeRecord& record, const TimeEntryPulldown& box,
-                       std::u16string_view text, bool ask);
+// Copies the boxes' texts (in TimeEntryPulldowns order) into the record's
+// fields and offers the new ones for their pulldown lists of the
+// configuration database db (OfferNewPulldownValues).
+void TakePulldownValues(HWND owner, DatabaseHandle& db, TimeRecord& record,
+                        const std::array<std::u16string, TimeEntryPulldowns.size()>& texts, bool ask);
 
 }  // namespace pw

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace pw {
 
@@ -37,13 +36,10 @@ void GlobalMemoryStatus(MEMORYSTATUS* status) {
   s.dwAvailPageFile = ReadKb("/proc/meminfo", "SwapFree");
   if (s.dwTotalPhys > 0 && s.dwAvailPhys <= s.dwTotalPhys)
     s.dwMemoryLoad = DWORD((s.dwTotalPhys - s.dwAvailPhys) * 100 / s.dwTotalPhys);
-  // The address space this process may use: its limit, else the 47-bit user space.
-  rlimit limit{};
-  std::uint64_t total = std::uint64_t(1) << 47;
-  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) total = limit.rlim_cur;
-  const std::uint64_t used = ReadKb("/proc/self/status", "VmSize");
-  s.dwTotalVirtual = total;
-  s.dwAvailVirtual = used < total ? total - used : 0;
+  // Virtual memory as a user of this machine understands it: memory and
+  // swap together (a process's address space, 128 TB, says nothing useful).
+  s.dwTotalVirtual = s.dwTotalPhys + s.dwTotalPageFile;
+  s.dwAvailVirtual = s.dwAvailPhys + s.dwAvailPageFile;
   *status = s;
 }
 

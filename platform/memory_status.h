@@ -15,11 +15,12 @@ struct MEMORYSTATUS {
   std::uint64_t dwAvailPhys = 0;
   std::uint64_t dwTotalPageFile = 0;  // swap
   std::uint64_t dwAvailPageFile = 0;
-  std::uint64_t dwTotalVirtual = 0;   // this process's address space
+  std::uint64_t dwTotalVirtual = 0;   // memory and swap together
   std::uint64_t dwAvailVirtual = 0;
 };
 
-// Fills status from /proc/meminfo and the process's own limits.
+// Fills status from /proc/meminfo: total and available memory, swap, and
+// both together as the virtual memory.
 void GlobalMemoryStatus(MEMORYSTATUS* status);
 
 }  // namespace pw

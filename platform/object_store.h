@@ -193,6 +193,11 @@ class StoreTransaction {
   // Commits now; false (and last error set) when the commit failed, in which
   // case the group's writes are lost and the indexes are read back from disk.
   bool Commit();
+  // Throws away every write made since the group began, so that a run of
+  // writes happens all or not at all. Nested in another group it throws
+  // away that group's writes too (they share one transaction), and the
+  // outer group's commit then fails. The last error is left as it was.
+  bool Rollback();
 
  private:
   std::shared_ptr<ObjectStore> store_;

@@ -190,6 +190,15 @@ bool StoreTransaction::Commit() {
   return Guarded(false, store_.get(), [&] { return store_->EndGroup(); });
 }
 
+bool StoreTransaction::Rollback() {
+  if (!active_) return false;
+  active_ = false;
+  const DWORD error = GetLastError();
+  const bool done = Guarded(false, store_.get(), [&] { return store_->AbandonGroup(); });
+  SetLastError(error);  // the failure that made the caller give up stays the one to report
+  return done;
+}
+
 // --- The calls ------------------------------------------------------------------
 
 CEOID CeCreateDatabase(std::u16string_view name, DWORD type, WORD numSortOrders, const SORTORDERSPEC* sortOrders) {

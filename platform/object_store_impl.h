@@ -76,6 +76,8 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
   // --- Groups of writes (StoreTransaction) ---
   void BeginGroup() { ++groupDepth_; }
   bool EndGroup();
+  // Ends the group throwing its writes away (see StoreTransaction::Rollback).
+  bool AbandonGroup();
 
   // Drops every in-memory index; they are read again from the file on next
   // use. Used when memory may no longer match the file.

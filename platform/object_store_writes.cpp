@@ -101,6 +101,24 @@ bool ObjectStore::EndGroup() {
   return ok;
 }
 
+bool ObjectStore::AbandonGroup() {
+  if (groupDepth_ == 0) return false;
+  // Every write of the outermost group is in one SQLite transaction: it goes
+  // as a whole, and memory is read back from the file.
+  if (inTransaction_ && !sqlite3_get_autocommit(db_)) SqliteExec(db_, "ROLLBACK");
+  inTransaction_ = false;
+  ReadCatalog();
+  Invalidate();
+  if (--groupDepth_ > 0) {
+    // An enclosing group lost its writes too: its commit says so.
+    groupLost_ = true;
+    groupError_ = ERROR_WRITE_FAULT;
+  } else {
+    groupLost_ = false;
+  }
+  return true;
+}
+
 bool ObjectStore::AllocateOid(CEOID* oid) {
   if (nextOid_ <= kLastOid) {
     *oid = CEOID(nextOid_);

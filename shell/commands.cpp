@@ -4,13 +4,16 @@
 
 #include "dialogs/expense_entry.h"
 #include "dialogs/time_entry.h"
+#include "platform/clock.h"
 #include "platform/command_ids.h"
 #include "platform/host_port.h"
 #include "selection/quick_filter.h"
 #include "storage/record_operations.h"
+#include "storage/record_times.h"
+#include "text/date_time.h"
+#include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/search_fold.h"
-#include "storage/record_times.h"
 #include "text/time_text.h"
 
 namespace pw {
@@ -51,6 +54,16 @@ bool BeginFromDefault(Record& working, bool active, const Blob* blob, bool (*des
   if (!deserialize(blob, stored)) return false;
   working = stored;
   return true;
+}
+
+// A record dated today that started before now (or at this minute): New
+// Subsequent Record ends it now without asking.
+bool EndsNow(const TimeRecord& record) {
+  std::u16string today;
+  if (!TodayText(&today) || TextOf(record.date) != today) return false;
+  const SYSTEMTIME now = GetLocalTime();
+  const int start = (record.startPm ? record.startHour + 12 : record.startHour) * 60 + record.startMinute;
+  return start <= now.wHour * 60 + now.wMinute;
 }
 
 bool ViewWithRecords(ShownView view) {
@@ -151,14 +164,20 @@ void Commands::NewSubsequentRecord() {
   }
   TimeRecord& record = state_.WorkingTimeRecord;
   if (!LoadPWHRecord(owner, state_.TimeDatabase, RecordPosition(position), &record)) return;
-  // The selected record ends now.
-  EndRecordNow(record);
+  // The selected record ends now; one from another day, or one that starts
+  // later, only when the user says so. The next one is begun either way.
   const CEOID oid = OidAt(state_.TimeDatabase, position);
   // Both records are one step, also when the new one is not stored.
   StepRecorder step(state_.TimeDatabase);
   step.Watch(oid);
-  UpdateRecord(owner, state_.TimeDatabase, RecordPosition(position), record);
-  RefreshShowing(oid);
+  if (EndsNow(record) ||
+      MessageBoxW(owner,
+                  u"The selected record is not from today, or starts later than now. Set its end time to now anyway?",
+                  u"New Subsequent Record", kQuestion) == IDYES) {
+    EndRecordNow(record);
+    UpdateRecord(owner, state_.TimeDatabase, RecordPosition(position), record);
+    RefreshShowing(oid);
+  }
   // The next one starts now.
   step.Added(BeginNewTimeRecord(true));
   Keep(u"New Subsequent Record", step);

@@ -1,5 +1,7 @@
 #include "storage/pulldowns.h"
 
+#include <vector>
+
 #include "platform/host_port.h"
 #include "text/format.h"
 
@@ -139,7 +141,13 @@ bool AddNewPulldownItem(HWND owner, std::u16string_view text, DatabaseHandle& db
   return written;
 }
 
-bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask) {
+namespace {
+
+// AddEntryPulldown with the question's buttons; the answer (IDYES when
+// nothing was asked), IDNO when the category is unknown.
+int AskAndAdd(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask,
+              unsigned buttons) {
+  int answer = IDYES;
   if (ask) {
     const PulldownCategory* category = FindPulldownCategory(categoryId);
     if (category == nullptr) {
@@ -147,15 +155,33 @@ bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, 
                   u"PWH: possible memory corruption: invalid data category passed to "
                   u"AddEntryPulldown.",
                   u"Data Entry Automation");
-      return false;
+      return IDNO;
     }
-    const int answer =
-        MessageBoxW(owner, Format(u"Add %s '%s' to the pulldown list ?", category->word, text),
-                    u"Data Entry Automation", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    if (answer != IDYES) return false;
+    answer = MessageBoxW(owner, Format(u"Add %s '%s' to the pulldown list ?", category->word, text),
+                         u"Data Entry Automation", buttons | MB_ICONQUESTION | MB_DEFBUTTON2);
+    if (answer != IDYES && answer != IDYESTOALL) return answer;
   }
   AddNewPulldownItem(owner, text, db, categoryId);
-  return true;
+  return answer;
+}
+
+}  // namespace
+
+bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask) {
+  return AskAndAdd(owner, db, text, categoryId, ask, MB_YESNO) == IDYES;
+}
+
+void OfferNewPulldownValues(HWND owner, DatabaseHandle& db, std::span<const PulldownValue> values, bool ask) {
+  std::vector<const PulldownValue*> fresh;
+  for (const PulldownValue& value : values)
+    if (CheckProp(owner, db, value.categoryId, value.text) != PWH_PULLDOWN_PRESENT) fresh.push_back(&value);
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
+    // "Yes to All" and "No to All" answer for the values still to come.
+    const unsigned buttons = i + 1 < fresh.size() ? MB_YESNOALL : MB_YESNO;
+    const int answer = AskAndAdd(owner, db, fresh[i]->text, fresh[i]->categoryId, ask, buttons);
+    if (answer == IDNOTOALL) return;
+    if (answer == IDYESTOALL) ask = false;
+  }
 }
 
 bool DeletePulldownItem(HWND owner, std::u16string_view text, DatabaseHandle& db, int categoryId) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "platform/object_store.h"
@@ -102,6 +103,18 @@ bool AddNewPulldownItem(HWND owner, std::u16string_view text, DatabaseHandle& db
 // asking the user when ask is set. False when the user declined or the
 // category is unknown.
 bool AddEntryPulldown(HWND owner, DatabaseHandle& db, std::u16string_view text, int categoryId, bool ask);
+
+// A value for a category's pulldown list.
+struct PulldownValue {
+  int categoryId;
+  std::u16string_view text;
+};
+// What OK in an entry dialog does with its values: each one not yet listed
+// (and neither empty nor "n/a") is added to its category, in the given
+// order, asking first when ask is set. When further new values follow, the
+// question also offers "Yes to All" and "No to All", which answer it for
+// the values still to come.
+void OfferNewPulldownValues(HWND owner, DatabaseHandle& db, std::span<const PulldownValue> values, bool ask);
 
 // Deletes the first value of the category equal to text; false when there is
 // none or the delete failed.

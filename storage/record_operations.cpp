@@ -94,82 +94,92 @@ bool Update(HWND owner, DatabaseHandle& db, RecordPosition position, const Recor
   return written;
 }
 
-// Commits the writes of a multi-record operation. When the commit fails the
-// writes are gone, so nothing was changed.
-int FinishGroup(HWND owner, StoreTransaction& group, int changed, const char16_t* operation) {
-  if (group.Commit()) return changed;
-  ShowFailure(owner,
-              Format(u"%s: could not store the changes: error code: (%ld).", operation,
-                     GetLastError()),
-              kErrorTitle);
-  return 0;
-}
-
-// What a mark does with one record.
-enum class Step { Unchanged, Changed, Failed };
-
-// Walks the records that recordSetMode designates and hands each one to
-// process(buffer, position). A failed read ends the walk at once with its
-// message; a failed step (which showed its own) ends it as a normal end does.
-// Returns the number of records changed.
-template <class Process>
-int WalkRecords(HWND owner, DatabaseHandle& db, int recordSetMode,
-                const RecordPositionList& list, Process process) {
-  int changed = 0;
-  PropertyBuffer buffer;
-  enum class Next { Go, End, Abort };
-  auto visit = [&](RecordPosition position) {
-    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
-      ShowFailure(owner,
-                  Format(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (%ld).",
-                         GetLastError()),
-                  u"Pennywhistle Db Error");
-      return Next::Abort;
-    }
-    switch (process(buffer, position)) {
-      case Step::Changed: ++changed; return Next::Go;
-      case Step::Unchanged: return Next::Go;
-      case Step::Failed: break;
-    }
-    return Next::End;
-  };
-
-  Next next = Next::Go;
-  if (recordSetMode == PWH_ALL_REC_MODE) {
-    RecordPosition position = 0;
-    for (CEOID oid = SeekTo(db, position); oid != 0; oid = SeekTo(db, ++position)) {
-      next = visit(position);
-      if (next != Next::Go) break;
-    }
-  } else {
-    for (const RecordPosition position : list) {
-      if (SeekTo(db, position) == 0) break;
-      next = visit(position);
-      if (next != Next::Go) break;
-    }
+// A multi-record operation: one group of store writes that is kept whole or
+// thrown away whole, its activity text and its progress bar. Ending it
+// without Commit (a failure) throws the writes away.
+class Grouped {
+ public:
+  Grouped(std::u16string_view activity, long total) {
+    SetActivity(activity);
+    Host().BeginProgress(activity, total);
   }
-  if (next == Next::Abort) return changed;  // the read failure leaves the status as it is
-  SeekTo(db, 0);
-  SetActivity(kIdle);
-  return changed;
+  ~Grouped() {
+    if (!done_) group_.Rollback();
+    Host().EndProgress();
+    SetActivity(kIdle);
+  }
+  Grouped(const Grouped&) = delete;
+  Grouped& operator=(const Grouped&) = delete;
+
+  void Step(long done) { Host().StepProgress(done); }
+  // Throws the writes away and shows why; always 0 (records changed).
+  int Fail(HWND owner, const std::u16string& text, std::u16string_view title) {
+    done_ = true;
+    group_.Rollback();
+    ShowFailure(owner, text, title);
+    return 0;
+  }
+  // Stores the writes; changed when they are stored, 0 (with a message)
+  // when the store could not keep them.
+  int Commit(HWND owner, int changed, const char16_t* operation) {
+    done_ = true;
+    if (group_.Commit()) return changed;
+    ShowFailure(owner,
+                Format(u"%s: could not store the changes: error code: (%ld).", operation,
+                       GetLastError()),
+                kErrorTitle);
+    return 0;
+  }
+
+ private:
+  StoreTransaction group_;
+  bool done_ = false;
+};
+
+bool ValidSetMode(int recordSetMode) {
+  return recordSetMode == PWH_ALL_REC_MODE || recordSetMode == PWH_SELECT_REC_MODE;
 }
 
-// Sets the flags that mark(record) sets on every record it accepts and
-// stores the record back where it was.
+// How many records recordSetMode designates.
+long SetSize(DatabaseHandle& db, int recordSetMode, const RecordPositionList& list) {
+  return recordSetMode == PWH_ALL_REC_MODE ? long(DatabaseRecordCount(db)) : long(list.count());
+}
+
+// Sets the flags that mark(record) sets on every record it accepts, writing
+// it back where it was; all records or none.
 template <class Record, class Mark>
 int MarkMultiple(HWND owner, DatabaseHandle& db, int recordSetMode,
                  const RecordPositionList& list, const char16_t* operation, Mark mark) {
-  if (recordSetMode != PWH_ALL_REC_MODE && recordSetMode != PWH_SELECT_REC_MODE) return 0;
-  StoreTransaction group;
+  if (!ValidSetMode(recordSetMode)) return 0;
+  const bool all = recordSetMode == PWH_ALL_REC_MODE;
+  const long total = SetSize(db, recordSetMode, list);
+  Grouped run(u"marking records...", total);
+  PropertyBuffer buffer;
   Record record;
-  const int changed = WalkRecords(
-      owner, db, recordSetMode, list, [&](const PropertyBuffer& buffer, RecordPosition position) {
-        ClearRecord(record);
-        PropsToRecord(buffer.data(), buffer.size(), record);
-        if (!mark(record)) return Step::Unchanged;
-        return Update(owner, db, position, record) ? Step::Changed : Step::Failed;
-      });
-  return FinishGroup(owner, group, changed, operation);
+  CEPROPVAL props[UpdateTexts<Record>::kCount];
+  int changed = 0;
+  for (long i = 0; i < total; ++i) {
+    const RecordPosition position = all ? RecordPosition(i) : list.at(std::size_t(i));
+    const CEOID oid = SeekTo(db, position);
+    if (oid == 0) break;  // a shown position past the end: the rest is gone
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
+      return run.Fail(owner,
+                      Format(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (%ld).",
+                             GetLastError()),
+                      u"Pennywhistle Db Error");
+    }
+    ClearRecord(record);
+    PropsToRecord(buffer.data(), buffer.size(), record);
+    if (mark(record)) {
+      RecordToProps(record, props);
+      if (CeWriteRecordProps(db, oid, UpdateTexts<Record>::kCount, props) == 0)
+        return run.Fail(owner, Format(UpdateTexts<Record>::kWrite, GetLastError()), kErrorTitle);
+      ++changed;
+    }
+    run.Step(i + 1);
+  }
+  SeekTo(db, 0);
+  return run.Commit(owner, changed, operation);
 }
 
 }  // namespace
@@ -270,49 +280,34 @@ bool DeleteRecord(HWND owner, DatabaseHandle& db, RecordPosition position) {
 
 int DeleteMultipleRecords(HWND owner, DatabaseHandle& db, int recordSetMode,
                           const RecordPositionList& list) {
-  if (recordSetMode != PWH_ALL_REC_MODE && recordSetMode != PWH_SELECT_REC_MODE) return 0;
-  StoreTransaction group;
+  if (!ValidSetMode(recordSetMode)) return 0;
+  const bool all = recordSetMode == PWH_ALL_REC_MODE;
+  const long total = SetSize(db, recordSetMode, list);
+  Grouped run(u"deleting records...", total);
   int deleted = 0;
-  auto showProgress = [&] { SetActivity(Format(u"deleting record #%d...", deleted + 1)); };
-
-  if (recordSetMode == PWH_ALL_REC_MODE) {
-    // Always the first record: every delete moves the rest up by one.
-    for (CEOID oid = SeekTo(db, 0); oid != 0; oid = SeekTo(db, 0)) {
-      showProgress();
-      if (!CeDeleteRecord(db, oid)) {
-        ShowFailure(owner,
-                    Format(u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: "
-                           u"CEOID: [%d] failed: [%ld].",
-                           oid, GetLastError()),
-                    kErrorTitle);
-        SetActivity(kIdle);
-        return FinishGroup(owner, group, deleted, u"DeleteMultipleRecords");
-      }
-      ++deleted;
+  // Last to first: the positions still to come stay valid, and the store's
+  // order loses its last entries, which moves nothing.
+  for (long i = total; i-- > 0;) {
+    const RecordPosition position = all ? RecordPosition(i) : list.at(std::size_t(i));
+    DWORD index = 0;
+    const CEOID oid = SeekTo(db, position, &index);
+    if (oid == 0) break;  // a shown position past the end: the list is stale, nothing goes
+    if (!CeDeleteRecord(db, oid)) {
+      return run.Fail(
+          owner,
+          all ? Format(u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: "
+                       u"CEOID: [%d] failed: [%ld].",
+                       oid, GetLastError())
+              : Format(u"DeleteMultipleRecords: PWH_SELECT_REC_MODE: error: CeDeleteRecord: "
+                       u"index [%d], dw index: [%d], CEOID: [%d] failed: [%ld].",
+                       position, index, oid, GetLastError()),
+          kErrorTitle);
     }
-  } else {
-    // Last to first, so that the positions still to come stay valid.
-    for (std::size_t i = list.count(); i-- > 0;) {
-      const RecordPosition position = list.at(i);
-      DWORD index = 0;
-      const CEOID oid = SeekTo(db, position, &index);
-      if (oid == 0) break;
-      showProgress();
-      if (!CeDeleteRecord(db, oid)) {
-        ShowFailure(owner,
-                    Format(u"DeleteMultipleRecords: PWH_SELECT_REC_MODE: error: CeDeleteRecord: "
-                           u"index [%d], dw index: [%d], CEOID: [%d] failed: [%ld].",
-                           position, index, oid, GetLastError()),
-                    kErrorTitle);
-        SetActivity(kIdle);
-        return FinishGroup(owner, group, deleted, u"DeleteMultipleRecords");
-      }
-      ++deleted;
-    }
+    ++deleted;
+    run.Step(total - i);
   }
   SeekTo(db, 0);
-  SetActivity(kIdle);
-  return FinishGroup(owner, group, deleted, u"DeleteMultipleRecords");
+  return run.Commit(owner, deleted, u"DeleteMultipleRecords");
 }
 
 int MarkMultipleRecordsBilled(HWND owner, DatabaseHandle& db, int appMode, int recordSetMode,

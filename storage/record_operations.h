@@ -45,8 +45,10 @@ bool DeleteRecord(HWND owner, DatabaseHandle& db, RecordPosition position);
 
 // The multi-record operations act on every record (PWH_ALL_REC_MODE) or on
 // the positions in list (PWH_SELECT_REC_MODE); any other mode does nothing.
-// Their writes are committed together; after a failure what was written
-// before it stays written. Each returns the number of records changed.
+// Each is one group of store writes, kept whole or not at all: after a
+// failure (with its message) nothing was changed and they return 0. They
+// show their progress through the host (BeginProgress ... EndProgress).
+// Each returns the number of records changed.
 
 int DeleteMultipleRecords(HWND owner, DatabaseHandle& db, int recordSetMode,
                           const RecordPositionList& list);

@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -64,13 +66,82 @@ QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* par
   return button;
 }
 
+namespace {
+
+// What typing into a pulldown box does beyond the line edit's own editing.
+//
+// Inline completion: a character typed at the end of the text completes it
+// to the first listed value that starts with what was typed, ignoring case;
+// the value is shown as listed, its completed part selected, so that typing
+// on replaces it and Backspace removes it. Characters typed past any listed
+// value keep the case they were typed in.
+//
+// In a number box under a locale whose decimal separator is a comma, a
+// typed comma enters a decimal point: stored numbers keep the point.
+constexpr char kNumberBox[] = "numberBox";
+
+class PulldownTyping final : public QObject {
+ public:
+  explicit PulldownTyping(QComboBox* box) : QObject(box), box_(box), edit_(box->lineEdit()) {
+    edit_->installEventFilter(this);
+    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { Edited(text); });
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Only a key typed at the end completes; a key that follows a completion
+    // goes on from what the user typed, in the case it was typed in.
+    const int length = int(edit_->text().size());
+    const bool toEnd = edit_->hasSelectedText() ? edit_->selectionEnd() == length : edit_->cursorPosition() == length;
+    typingAtEnd_ = !key->text().isEmpty() && key->text().at(0).isPrint() && toEnd;
+    const int from = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+    afterCompletion_ = typingAtEnd_ && edit_->text() == completed_ && from == int(typed_.size());
+    if (box_->property(kNumberBox).toBool() && key->text() == QStringLiteral(",") &&
+        QLocale().decimalPoint() == QStringLiteral(",")) {
+      edit_->insert(QStringLiteral("."));
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  void Edited(const QString& text) {
+    const bool complete = typingAtEnd_;
+    typingAtEnd_ = false;
+    if (!complete) {
+      typed_ = completed_ = QString();
+      return;
+    }
+    const QString typed = afterCompletion_ ? typed_ + text.mid(typed_.size()) : text;
+    const int match = typed.isEmpty() ? -1 : box_->findText(typed, Qt::MatchStartsWith);
+    typed_ = typed;
+    completed_ = match >= 0 ? box_->itemText(match) : typed;
+    if (completed_ != text) edit_->setText(completed_);
+    if (completed_.size() > typed.size()) edit_->setSelection(int(typed.size()), int(completed_.size() - typed.size()));
+  }
+
+  QComboBox* box_;
+  QLineEdit* edit_;
+  bool typingAtEnd_ = false, afterCompletion_ = false;
+  QString typed_;      // what the user typed, in the case typed
+  QString completed_;  // the text shown after it
+};
+
+}  // namespace
+
+void MakeNumberBox(QComboBox* box) { box->setProperty(kNumberBox, true); }
+
 QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent, int maxLength) {
+  InstallAccessibleNames();
   auto* box = new QComboBox(parent);
   NameControl(box, controlId, name);
   box->setEditable(true);
-  // Without a completer the box neither completes inline nor matches the
-  // typed text case-insensitively against its values.
+  // The box completes by itself (PulldownTyping): Qt's completer would keep
+  // the typed case, making a value the list does not hold.
   box->setCompleter(nullptr);
+  new PulldownTyping(box);
   box->setInsertPolicy(QComboBox::NoInsert);
   box->lineEdit()->setMaxLength(maxLength);
   box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

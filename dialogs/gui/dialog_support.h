@@ -68,9 +68,10 @@ QDialogButtonBox* CreateOkCancelButtons(QDialog* dialog);
 // dialog's default button.
 QPushButton* CreateDialogButton(const QString& text, int controlId, QWidget* parent, const QString& name = {});
 
-// An editable pulldown list box: values sorted, text compared and kept exactly
-// as typed (no completion that could change its case), nothing typed ever
-// added to the list, at most maxLength characters.
+// An editable pulldown list box: values sorted, nothing typed ever added to
+// the list, at most maxLength characters. Typing at the end completes inline
+// to the first value that starts with the typed text, ignoring case, shown
+// as listed; text typed past every value keeps its case.
 QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent,
                              int maxLength = PWH_TEXT_LIMIT - 1);
 // Adds the category's values of the configuration database pulldowns to the
@@ -78,6 +79,9 @@ QComboBox* CreatePulldownBox(int controlId, const QString& name, QWidget* parent
 // a read error (reported to the user by the pulldown list walk).
 bool FillPulldownBox(HWND owner, DatabaseHandle& pulldowns, QComboBox* box, int categoryId);
 std::u16string PulldownText(const QComboBox* box);
+// Makes a pulldown box a number box (rate, amount, mileage): under a locale
+// whose decimal separator is a comma, a typed comma enters a decimal point.
+void MakeNumberBox(QComboBox* box);
 void SetPulldownText(QComboBox* box, std::u16string_view text);
 
 // The note editor: a modal plain-text editor over owner that edits notes in

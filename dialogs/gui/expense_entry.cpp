@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <string>
+#include <type_traits>
 
 #include "dialogs/gui/dialog_support.h"
 #include "platform/error_codes.h"
@@ -66,6 +67,13 @@ class ExpenseEntryWindow final : public PwDialog {
     setWindowTitle(QStringLiteral("Pennywhistle Expense"));
     Build();
     Fill();
+    // After Fill: the flags it sets are the record's, not the user's. A flag
+    // changed by a click, a key or an accessibility client acts the same.
+    connect(mileage_, &QCheckBox::toggled, this, [this](bool on) { MileageClicked(on); });
+    connect(billable_, &QCheckBox::toggled, this, [this](bool on) { Pair(billed_, on); });
+    connect(reimbursable_, &QCheckBox::toggled, this, [this](bool on) { Pair(reimbursed_, on); });
+    NameFieldsByLabels(this);
+    NameFieldAfter(miles_, mileage_->text());  // labelled by the check box before it
   }
 
   void reject() override {
@@ -125,6 +133,7 @@ class ExpenseEntryWindow final : public PwDialog {
     payment_ = Combo(IDC_PAYMENT, PWH_PULLDOWN_PAYMENT);
     currency_ = Combo(IDC_CURRENCY, PWH_PULLDOWN_CURRENCY);
     amount_ = Combo(IDC_AMOUNT, PWH_PULLDOWN_AMOUNT);
+    for (QComboBox* box : {miles_, mileageRate_, amount_}) MakeNumberBox(box);
     billable_ = Check(IDC_BILLABLE, "&billable");
     billed_ = Check(IDC_BILLED, "bill&ed");
     reimbursable_ = Check(IDC_REIMBURSABLE, "&reimbursable");
@@ -179,11 +188,8 @@ class ExpenseEntryWindow final : public PwDialog {
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(note_, &QPushButton::clicked, this, [this] { EditNote(HwndOf(this), record_.notes); });
-    connect(mileage_, &QCheckBox::clicked, this, [this](bool on) { MileageClicked(on); });
     for (QComboBox* box : {miles_, mileageRate_})
       connect(box, &QComboBox::currentTextChanged, this, [this] { ComputeMileageAmount(); });
-    connect(billable_, &QCheckBox::clicked, this, [this](bool on) { Pair(billed_, on); });
-    connect(reimbursable_, &QCheckBox::clicked, this, [this](bool on) { Pair(reimbursed_, on); });
     client_->setFocus();
   }
 
@@ -300,11 +306,9 @@ class ExpenseEntryWindow final : public PwDialog {
         {r.mileageRate, PWH_PULLDOWN_MILEAGE_RATE}, {r.paymentType, PWH_PULLDOWN_PAYMENT},
         {r.currency, PWH_PULLDOWN_CURRENCY},     {r.amount, PWH_PULLDOWN_AMOUNT},
     };
-    const HWND owner = HwndOf(this);
-    for (const auto& [text, category] : values) {
-      if (CheckProp(owner, context_.pulldowns, category, text) != PWH_PULLDOWN_PRESENT)
-        AddEntryPulldown(owner, context_.pulldowns, text, category, context_.settings.confirmAddPulldownItem());
-    }
+    PulldownValue offered[std::extent_v<decltype(values)>];
+    for (std::size_t i = 0; i < std::size(offered); ++i) offered[i] = {values[i].second, TextOf(values[i].first)};
+    OfferNewPulldownValues(HwndOf(this), context_.pulldowns, offered, context_.settings.confirmAddPulldownItem());
   }
 
   ExpenseRecord& record_;

@@ -37,6 +37,7 @@ class TimeEntry final : public PwDialog {
     createControls();
     initialise();
     connectControls();
+    NameFieldsByLabels(this);
   }
 
   void accept() override {
@@ -48,10 +49,9 @@ class TimeEntry final : public PwDialog {
     } else {
       CopyText(record_.date, std::u16string_view(shown).substr(0, PWH_DATE_LIMIT - 1));
     }
-    for (const TimeEntryPulldown& list : TimeEntryPulldowns) {
-      TakePulldownValue(HwndOf(this), context_.pulldowns, record_, list, PulldownText(boxes_.at(list.controlId)),
-                        context_.settings.confirmAddPulldownItem());
-    }
+    std::array<std::u16string, TimeEntryPulldowns.size()> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = PulldownText(boxes_.at(TimeEntryPulldowns[i].controlId));
+    TakePulldownValues(HwndOf(this), context_.pulldowns, record_, texts, context_.settings.confirmAddPulldownItem());
     record_.billable = billable_->isChecked() ? 1 : 0;
     record_.billed = billed_->isChecked() ? 1 : 0;
     FillRecordDuration(record_);
@@ -107,6 +107,7 @@ class TimeEntry final : public PwDialog {
     for (const auto& b : kBoxes) {
       QComboBox* box = CreatePulldownBox(b.id, NameFromLabel(QString::fromLatin1(b.label), QStringLiteral("Box")), this);
       boxes_[b.id] = box;
+      if (b.id == IDC_ENTRY_RATE || b.id == IDC_ENTRY_AMOUNT) MakeNumberBox(box);
       grid->addWidget(label(b.label, box), row, column);
       grid->addWidget(box, row, column + 1);
       if ((column += 2) == 4) column = 0, ++row;
@@ -177,7 +178,8 @@ class TimeEntry final : public PwDialog {
       const int controlId = id;
       connect(b, &QComboBox::editTextChanged, this, [this, controlId] { boxEdited(controlId); });
     }
-    connect(billable_, &QCheckBox::clicked, this, [this](bool checked) { billableClicked(checked); });
+    // A change by a click, a key or an accessibility client acts the same.
+    connect(billable_, &QCheckBox::toggled, this, [this](bool checked) { billableClicked(checked); });
     connect(start_, &QPushButton::clicked, this, [this] { pickTime(start_, PWH_START_TIME); });
     connect(end_, &QPushButton::clicked, this, [this] { pickTime(end_, PWH_END_TIME); });
     connect(duration_, &QPushButton::clicked, this, [this] { enterDuration(); });

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTimeEdit>
@@ -23,6 +24,38 @@
 
 namespace pw {
 namespace {
+
+// Typing into the 12-hour time box as people write times: "0530p",
+// "5:30 pm", "0530A". A or P in either case, wherever the cursor is, chooses
+// AM or PM at once; the "m" after it is skipped; ":" goes to the minutes and
+// a blank to AM/PM.
+class TwelveHourTyping final : public QObject {
+ public:
+  explicit TwelveHourTyping(QTimeEdit* box) : QObject(box), box_(box) { box->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers others = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (others != Qt::KeyboardModifiers()) return false;
+    const QString text = key->text().toLower();
+    if (text == QStringLiteral("a") || text == QStringLiteral("p")) {
+      const QTime time = box_->time();
+      const int hour = time.hour() % 12 + (text == QStringLiteral("p") ? 12 : 0);
+      box_->setTime(QTime(hour, time.minute(), time.second(), time.msec()));
+      box_->setCurrentSection(QDateTimeEdit::AmPmSection);
+      return true;
+    }
+    if (text == QStringLiteral("m")) return true;
+    if (text == QStringLiteral(":")) return box_->setSelectedSection(QDateTimeEdit::MinuteSection), true;
+    if (text == QStringLiteral(" ")) return box_->setSelectedSection(QDateTimeEdit::AmPmSection), true;
+    return false;
+  }
+
+ private:
+  QTimeEdit* box_;
+};
 
 class TimePicker final : public PwDialog {
  public:
@@ -65,6 +98,7 @@ class TimePicker final : public PwDialog {
     // The box's text is read back as "%d:%d %s": its AM and PM stay English.
     box_->setLocale(QLocale::c());
     box_->setDisplayFormat(twentyFourHour ? QStringLiteral(" HH:mm") : QStringLiteral(" hh:mm AP"));
+    if (!twentyFourHour) new TwelveHourTyping(box_);
     auto* boxLabel = new QLabel(QStringLiteral("&Time"), this);
     boxLabel->setBuddy(box_);
     auto* boxRow = new QHBoxLayout;

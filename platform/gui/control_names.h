@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+class QWidget;
+
 namespace pw {
 
 inline constexpr char kControlIdProperty[] = "controlId";
@@ -17,6 +19,20 @@ void NameControl(QObject* widget, int controlId, const QString& name);
 // "DefaultTimeRecordButton"; letters and digits are kept, each word
 // capitalised.
 QString NameFromLabel(const QString& label, const QString& kind);
+
+// A label's text as a screen reader says it: "&&" is "&", a lone "&" (the
+// mnemonic mark) goes.
+QString WithoutMnemonic(const QString& label);
+// Gives every field below root that a label is the buddy of the label's text
+// (without the mnemonic) as its accessible name, whatever text it holds: an
+// editable combo box and its line edit, and the fields inside a buddy that
+// only groups them.
+void NameFieldsByLabels(QWidget* root);
+// Makes combo boxes made from now on give their accessible name (else their
+// label's text) as their name, not their current text. Done once.
+void InstallAccessibleNames();
+// Names field (and its line edit, if any) like that after a label text.
+void NameFieldAfter(QWidget* field, const QString& label);
 
 // The widget of type T below parent that stands for controlId; null when none.
 template <class T>

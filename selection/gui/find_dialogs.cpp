@@ -51,9 +51,10 @@ class ThreeStateBox final : public QCheckBox {
 };
 
 // A follow-up box (billed, reimbursed) can only be chosen while its
-// partner (billable, reimbursable) is checked.
+// partner (billable, reimbursable) is checked, however the partner changed
+// (a click, a key, an accessibility client).
 void PairBoxes(ThreeStateBox* partner, ThreeStateBox* followUp) {
-  QObject::connect(partner, &QCheckBox::clicked, followUp, [partner, followUp] {
+  QObject::connect(partner, &QCheckBox::stateChanged, followUp, [partner, followUp] {
     const FollowUpBox state = FollowPartner(partner->tri());
     followUp->setTri(state.tri);
     followUp->setEnabled(state.enabled);
@@ -190,6 +191,7 @@ class TimeSelectionDialog final : public SelectionDialog {
     AddRow(QStringLiteral("&From/To"), from_, to_);
     StartOnFirstOfMonth(u"Warning: date box initialization failed: error code: [%ld]: defaulting to todays date.");
     client_->setFocus();
+    NameFieldsByLabels(this);
   }
 
   void accept() override {
@@ -257,6 +259,7 @@ class ExpenseSelectionDialog final : public SelectionDialog {
     grid_->addLayout(flags, grid_->rowCount(), 1, 1, 2);
     StartOnFirstOfMonth(u"error: start date box initialization failed: error code: (%ld). Defaulting to todays date.");
     client_->setFocus();
+    NameFieldsByLabels(this);
   }
 
   void accept() override {

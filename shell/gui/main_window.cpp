@@ -306,8 +306,16 @@ void PwMainWindow::SetStatusPartText(int part, const QString& text) {
   if (!label) return;
   label->setText(text);
   LayOutStatusParts();
-  // Painted now: a lengthy step may follow without returning to the event loop.
-  statusBar()->repaint();
+  // Painted now when the line was not painted for 100 ms: a lengthy step may
+  // follow without returning to the event loop. The later texts of a short
+  // command are painted with the rest of the window: a repaint paints every
+  // part of the window that changed, a new view too, and would paint it twice.
+  if (!statusPainted_.isValid() || statusPainted_.elapsed() >= 100) {
+    statusBar()->repaint();
+    statusPainted_.start();
+  } else {
+    statusBar()->update();
+  }
 }
 
 int PwMainWindow::ScaledPixels(int pixels) const {

@@ -4,6 +4,7 @@
 // program's commands.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -127,6 +128,7 @@ class PwMainWindow : public QMainWindow {
   QVBoxLayout* layout_ = nullptr;
   bool destroyed_ = false;
   bool framed_ = false;  // the frame's size was known when the window was fitted
+  QElapsedTimer statusPainted_;  // since the status line was last painted at once
   struct RowState {
     const void* selection = nullptr;
     int row = -1;

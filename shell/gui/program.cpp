@@ -192,6 +192,9 @@ void Program::Run(UINT commandId) {
   if (found == commands_.end()) return;
   // Commands that need the settings or the databases wait for start-up.
   if (!state_.Configuration && commandId != IDM_EXIT && commandId != IDM_ABOUT) return;
+  // Each widget the command changed repaints itself, once, when control
+  // returns to the event loop; a repaint of the whole window on top cost a
+  // second paint of a new view.
   found->second();
   // Any command may have started, stopped, edited or deleted the timer's record.
   if (state_.Configuration) timer_.Refresh();
@@ -207,7 +210,6 @@ void Program::Run(UINT commandId) {
       }
     }
     main->ShowNarrowing();
-    main->Invalidate();
   }
 }
 

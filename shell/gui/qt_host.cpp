@@ -1,11 +1,16 @@
 #include "shell/gui/qt_host.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabBar>
+#include <algorithm>
 
 #include "shell/gui/main_window.h"
 
@@ -16,6 +21,10 @@ namespace {
 QString ToQString(std::u16string_view text) {
   return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
+
+constexpr qint64 kProgressPaintMs = 100;
+// The bar counts in at most this many steps, so that any total fits an int.
+constexpr long kProgressSteps = 1000;
 
 QMessageBox::Icon IconOf(unsigned type) {
   switch (type & MB_ICONMASK) {
@@ -108,6 +117,53 @@ void QtHost::EnableMenuItem(unsigned commandId, bool enabled) {
   PwMainWindow* window = window_.data();
   QAction* action = window ? window->menuAction(commandId) : nullptr;
   if (action) action->setEnabled(enabled);
+}
+
+void QtHost::BeginProgress(std::u16string_view text, long total) {
+  EndProgress();
+  PwMainWindow* window = window_.data();
+  if (!window) return;
+  QStatusBar* bar = window->statusBar();
+  auto* progress = new QProgressBar(bar);
+  progress->setObjectName(QStringLiteral("ProgressStatus"));
+  progress->setRange(0, int(std::clamp(total, 0L, kProgressSteps)));
+  progress->setValue(0);
+  progress->setAccessibleName(ToQString(text));
+  progress->setFormat(ToQString(text) + QStringLiteral(" %p%"));
+  // Beside the status parts, to the right edge of the line.
+  int left = 0;
+  for (int part = 0; part < 3; ++part)
+    if (QWidget* label = window->statusPart(part)) left = std::max(left, label->geometry().right() + 1);
+  progress->setGeometry(left, 0, std::max(bar->width() - left, 80), bar->height());
+  progress->show();
+  progress_ = progress;
+  progressTotal_ = std::max(total, 1L);
+  PaintProgress();
+}
+
+void QtHost::StepProgress(long done) {
+  QProgressBar* progress = progress_.data();
+  if (!progress || sincePaint_.elapsed() < kProgressPaintMs) return;
+  const long steps = progress->maximum();
+  progress->setValue(int(std::clamp(done, 0L, progressTotal_) * steps / progressTotal_));
+  PaintProgress();
+}
+
+void QtHost::EndProgress() {
+  delete progress_.data();
+  progress_.clear();
+}
+
+void QtHost::PaintProgress() {
+  PwMainWindow* window = window_.data();
+  if (!window) return;
+  // Exposes and paints the window system asks for (a message box just
+  // closed over the window); user input, timers and sockets wait until the
+  // operation is over.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                                  QEventLoop::X11ExcludeTimers);
+  window->repaint();
+  sincePaint_.start();
 }
 
 }  // namespace pw

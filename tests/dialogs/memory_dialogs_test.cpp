@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -42,6 +43,15 @@ TEST(MemoryLinesTest, RendersEveryLineInScreenOrder) {
     for (const MemoryLine& line : FormatMemoryLines(c.status)) texts.push_back(WideToUtf8(line.text));
     EXPECT_EQ(texts, c.expected) << c.name;
   }
+}
+
+// The start-up box shows this machine's memory and swap, not an address space of 128 TB.
+TEST(MemoryLinesTest, VirtualMemoryIsMemoryAndSwap) {
+  MEMORYSTATUS s;
+  GlobalMemoryStatus(&s);
+  EXPECT_GT(s.dwTotalPhys, 0u);
+  EXPECT_EQ(std::tuple(s.dwTotalVirtual, s.dwAvailVirtual),
+            std::tuple(s.dwTotalPhys + s.dwTotalPageFile, s.dwAvailPhys + s.dwAvailPageFile));
 }
 
 }  // namespace

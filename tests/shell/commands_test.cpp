@@ -279,7 +279,7 @@ TEST_P(DialogCommand, BeginsTheRecordStoresItAndFollowsIt) {
   (commands.*c.run)();
   EXPECT_EQ(opened, std::vector{c.dialog});
   EXPECT_EQ(clientOnEntry, std::vector<std::u16string>{edit ? u"A" : c.defaultSet == 3 ? u"Default client" : u""});
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.messages.size(), c.run == kNext ? 1u : 0u);  // A is not from today: asked, No
   // In date order, a new record's empty client filled, and current.
   EXPECT_EQ(std::tuple(Store(), views.selected), std::tuple(c.after, c.current));
   for (const TimeRecord& r : ReadAll<TimeRecord>(TimeDatabase))  // an edit keeps empty texts empty
@@ -305,6 +305,37 @@ TEST_P(SubsequentRecordCommand, EndsTheSelectedRecordNow) {
   const TimeRecord ended = ReadAll<TimeRecord>(TimeDatabase)[0];
   EXPECT_EQ(std::tuple(ended.endHour, ended.endMinute, ended.endPm), std::tuple(2, 5, true));
   EXPECT_EQ(std::tuple(TextOf(ended.duration), TextOf(ended.amount)), std::tuple(u"01:05", u"32.50"));
+}
+
+// Only a record of today that started before now (14:05) ends without the question; No keeps it
+// whole, rate and amount included.
+TEST_F(CommandsTest, SubsequentRecordAsksBeforeEndingAnotherRecord) {
+  const struct { const char16_t* date; int hour; bool pm; int answer; bool asked, ended; } cases[] = {
+      {kToday, 2, true, IDNO, false, true},       {kToday, 2, true, IDYES, false, true},
+      {kToday, 3, true, IDNO, true, false},       {kToday, 3, true, IDYES, true, true},
+      {u"03/13/2024", 9, false, IDNO, true, false}, {u"03/13/2024", 9, false, IDYES, true, true},
+      {u"03/15/2024", 9, false, IDNO, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << WideToUtf8(c.date) << " " << c.hour << " " << c.answer);
+    TimeRecord r = Time(c.date, u"A", 1);
+    r.startHour = c.hour, r.startPm = c.pm;
+    CopyText(r.rate, u"30"), CopyText(r.amount, u"15.00");
+    DeleteMultipleRecords(nullptr, TimeDatabase, PWH_ALL_REC_MODE, {});
+    Put(TimeDatabase, r), Start(kTime);
+    host.messages.clear(), host.answers = {c.answer}, reply = IDCANCEL, views.selected = 0;
+    commands.NewSubsequentRecord();
+    ASSERT_EQ(host.messages.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+      EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].type),
+                std::tuple(u"The selected record is not from today, or starts later than now. Set its end time to "
+                           u"now anyway?", kQuestion));
+    }
+    const TimeRecord after = ReadAll<TimeRecord>(TimeDatabase)[0];
+    EXPECT_EQ(std::tuple(after.endHour == 2 && after.endMinute == 5, TextOf(after.amount) == u"15.00"),
+              std::tuple(c.ended, !c.ended));
+    EXPECT_EQ(opened.size(), 1u);
+    opened.clear();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, SubsequentRecordCommand, testing::ValuesIn(kTestLocales),

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/code_page.h"
 #include "storage/store_fixture.h"
 
 namespace pw::test {
@@ -48,6 +49,32 @@ TEST_F(PulldownTest, LookupsAndDeletesMatchExactlyAndPerCategory) {
   EXPECT_TRUE(Values(PWH_PULLDOWN_PROJECT).empty());
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(host.statusText(PWH_STATUS_ACTIVITY), u"idle");
+}
+
+// One OK with three new values (one listed value among them): "Yes to All" and "No to All" answer for
+// the rest; the last question has only Yes and No.
+TEST_F(PulldownTest, NewValuesOfOneOkOfferYesAndNoToAll) {
+  const struct { std::vector<int> answers; std::size_t asked; const char* added; } cases[] = {
+      {{IDYESTOALL}, 1, "ABC"}, {{IDNO, IDNOTOALL}, 2, ""}, {{IDYES, IDNO, IDYES}, 3, "AC"}};
+  Add(PWH_PULLDOWN_TASK, u"listed");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.added);
+    DeletePulldownItem(nullptr, u"A", ConfigDatabase, PWH_PULLDOWN_CLIENT);
+    DeletePulldownItem(nullptr, u"C", ConfigDatabase, PWH_PULLDOWN_CURRENCY);
+    const PulldownValue values[] = {{PWH_PULLDOWN_CLIENT, u"A"}, {PWH_PULLDOWN_TASK, u"listed"},
+                                    {PWH_PULLDOWN_PROJECT, u"B"}, {PWH_PULLDOWN_CURRENCY, u"C"}};
+    host.messages.clear(), host.answers.assign(c.answers.begin(), c.answers.end());
+    OfferNewPulldownValues(nullptr, ConfigDatabase, values, true);
+    ASSERT_EQ(host.messages.size(), c.asked);
+    for (std::size_t i = 0; i < c.asked; ++i)
+      EXPECT_EQ(host.messages[i].type & MB_BUTTONMASK, i == 2 ? MB_YESNO : MB_YESNOALL) << i;
+    std::string added;
+    for (const auto& [category, text] : {std::pair{PWH_PULLDOWN_CLIENT, "A"}, {PWH_PULLDOWN_PROJECT, "B"},
+                                         {PWH_PULLDOWN_CURRENCY, "C"}})
+      if (Check(category, Utf8ToWide(text)) == PWH_PULLDOWN_PRESENT) added += text;
+    EXPECT_EQ(added, c.added);
+    DeletePulldownItem(nullptr, u"B", ConfigDatabase, PWH_PULLDOWN_PROJECT);
+  }
 }
 
 TEST_F(PulldownTest, UnknownCategoryAndClosedDatabaseAreRefused) {

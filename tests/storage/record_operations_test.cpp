@@ -87,7 +87,7 @@ TEST_F(RecordOperationsTest, FailuresShowTheirMessageAndChangeNothing) {
        u"AddNewExpenseRecord: CeWriteRecordProps failed: 183.", kPwhError},
       {"INSERT", [&] { return DuplicateRecord(nullptr, times, 2); }, u"ERROR: CeWriteRecordProps failed (183)", kError},
       {"DELETE", [&] { return DeleteMultipleRecords(nullptr, times, PWH_ALL_REC_MODE, shown) != 0; },
-       u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: CEOID: [3] failed: [183].", kError},
+       u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: CEOID: [12] failed: [183].", kError},
       {"DELETE", [&] { return DeleteMultipleRecords(nullptr, times, PWH_SELECT_REC_MODE, shown) != 0; },
        u"DeleteMultipleRecords: PWH_SELECT_REC_MODE: error: CeDeleteRecord: index [7], dw index: [7], CEOID: [10] "
        u"failed: [183].", kError},
@@ -130,7 +130,8 @@ TEST_F(RecordOperationsTest, DeleteMultiple) {
   // Last to first: deleting 2 first would move 5 and 7 to other records.
   EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_SELECT_REC_MODE, shown), 3);
   EXPECT_EQ(Clients<TimeRecord>(TimeDatabase), (Texts{u"c0", u"c1", u"c3", u"c4", u"c6", u"c8", u"c9"}));
-  EXPECT_EQ(Activity(), (Texts{u"deleting record #1...", u"deleting record #2...", u"deleting record #3...", u"idle"}));
+  EXPECT_EQ(Activity(), (Texts{u"deleting records...", u"idle"}));
+  EXPECT_EQ(host.progress, (Texts{u"begin deleting records... 3", u"1", u"2", u"3", u"end"}));
   // A position past the end stops the walk quietly.
   EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_SELECT_REC_MODE, shown), 0);
   EXPECT_TRUE(host.messages.empty());
@@ -168,20 +169,31 @@ TEST_F(RecordOperationsTest, MarkBilledAndReimbursed) {
 }
 
 // The store keeps a record it can no longer read reachable, after every
-// sound one; reading it fails half-way through a walk.
-TEST_F(RecordOperationsTest, AFailureHalfWayKeepsWhatWasDone) {
+// sound one; reading it fails half-way through a walk, and a failed delete
+// half-way through a delete: either way nothing changes.
+TEST_F(RecordOperationsTest, AFailureHalfWayChangesNothing) {
   PutTen();
   DamageRecord(Put(TimeDatabase, Time(u"01/05/2001", u"damaged")));  // position 10
-  EXPECT_EQ(MarkMultipleRecordsBilled(nullptr, TimeDatabase, AppMode, PWH_ALL_REC_MODE, {}), 10);
+  EXPECT_EQ(MarkMultipleRecordsBilled(nullptr, TimeDatabase, AppMode, PWH_ALL_REC_MODE, {}), 0);
   ExpectMessage(u"ExportOiDBToFile: could not CeReadRecordProps(): error code: (13).", u"Pennywhistle Db Error");
-  const auto marked = ReadAll<TimeRecord>(TimeDatabase);
-  ASSERT_EQ(marked.size(), 10u);
-  for (const TimeRecord& r : marked) EXPECT_EQ(r.billed, 1);
-
+  EXPECT_EQ(host.progress.back(), u"end");
+  for (RecordPosition p = 0; p < 10; ++p) {
+    TimeRecord r;
+    ASSERT_TRUE(LoadPWHRecord(nullptr, TimeDatabase, p, &r));
+    EXPECT_EQ(r.billed, 0) << p;
+  }
   EXPECT_FALSE(DuplicateRecord(nullptr, TimeDatabase, 10));
   ExpectMessage(u"DuplicateRecord error: CeReadRecord failed: 13.", u"Error");
-  EXPECT_FALSE(UpdateRecord(nullptr, TimeDatabase, 10, marked[0]));
+  EXPECT_FALSE(UpdateRecord(nullptr, TimeDatabase, 10, TimeRecord{}));
   ExpectMessage(u"ERROR: CeWriteRecordProps failed: 13.", u"Error");
+
+  sqlite3* const store = CurrentObjectStore()->Connection();
+  ASSERT_EQ(sqlite3_exec(store, "CREATE TEMP TRIGGER refuse BEFORE DELETE ON records WHEN old.oid = 3 "
+                                "BEGIN SELECT RAISE(ABORT, 'refused'); END;", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_ALL_REC_MODE, {}), 0);
+  ExpectMessage(u"DeleteMultipleRecords: PWH_ALL_REC_MODE: error: CeDeleteRecord: CEOID: [3]", u"Error");
+  EXPECT_EQ(DatabaseRecordCount(TimeDatabase), 11u);
+  sqlite3_exec(store, "DROP TRIGGER temp.refuse", nullptr, nullptr, nullptr);
   EXPECT_EQ(DeleteMultipleRecords(nullptr, TimeDatabase, PWH_ALL_REC_MODE, {}), 11);
 }
 

@@ -40,6 +40,13 @@ class ScriptedHost : public HostPort {
     if (forward) forward->EnableMenuItem(id, enabled);
   }
 
+  // Progress: "begin <text> <total>", then each step's count, then "end".
+  void BeginProgress(std::u16string_view text, long total) override {
+    progress.push_back(u"begin " + std::u16string(text) + u" " + Number(total));
+  }
+  void StepProgress(long done) override { progress.push_back(Number(done)); }
+  void EndProgress() override { progress.push_back(u"end"); }
+
   // Queues the answer of the next question (IDYES / IDNO ...).
   void Answer(int reply) { answers.push_back(reply); }
 
@@ -50,7 +57,13 @@ class ScriptedHost : public HostPort {
     return h.empty() ? std::u16string() : h.back();
   }
 
+  static std::u16string Number(long n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+  }
+
   std::vector<RecordedMessage> messages;
+  std::vector<std::u16string> progress;
   std::deque<int> answers;
   std::map<int, std::vector<std::u16string>> status;
   std::map<unsigned, bool> menuChecked;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/gui/folders.h"
 #include "platform/gui/hwnd.h"
 #include "transfer/delimited_format.h"
 #include "transfer/export.h"
@@ -23,11 +24,6 @@ QString ChooseFile(QWidget* owner, bool save, const QString& start) {
   const QString filter = QStringLiteral("All Documents (*.*)");
   return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Export"), start, filter)
               : QFileDialog::getOpenFileName(owner, QStringLiteral("Import"), start, filter);
-}
-
-QString DocumentsFolder() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 QString DefaultExportPath(std::u16string_view name) {

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 #include <QTableView>
 
 #include "platform/command_ids.h"
+#include "platform/gui/folders.h"
 #include "platform/gui/hwnd.h"
 #include "platform/host_port.h"
 #include "views/gui/list_view.h"
@@ -21,7 +21,7 @@ QString ChooseReportFile(QWidget* owner, const QString& startPath) {
 }
 
 QString DefaultReportPath(int mode) {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString folder = DocumentsFolder();
   const std::u16string_view name = mode == PWH_EXPENSE_MODE ? PWH_EXPENSE_REPORT_FILE : PWH_TIME_REPORT_FILE;
   return QDir(folder).filePath(QString(reinterpret_cast<const QChar*>(name.data()), qsizetype(name.size())));
 }

@@ -1,5 +1,7 @@
 #include "views/gui/tree_node_view.h"
 
+#include "views/gui/tree_accessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,6 +50,7 @@ class TreeNodeDelegate final : public QStyledItemDelegate {
 
 TreeNodeView::TreeNodeView(int appMode, QWidget* parent)
     : QListView(parent), model_(new TreeNodeModel(appMode, this)) {
+  InstallTreeAccessibility();
   setModel(model_);
   setItemDelegate(new TreeNodeDelegate(this));
   setUniformItemSizes(true);  // rows are never measured one by one, whatever their number

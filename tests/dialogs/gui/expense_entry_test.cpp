@@ -91,18 +91,19 @@ TEST_F(ExpenseEntryDialogTest, FormsShowAndCancelAsTheySay) {
   }
 }
 
-// OK asks about every value not yet listed (pulldown lists are case-sensitive),
-// in the order of the form.
+// OK asks about every value not yet listed, in the order of the form, each question but the last
+// with "Yes to All" and "No to All"; a typed value completes to the listed one whatever its case.
 TEST_F(ExpenseEntryDialogTest, OkOffersEveryNewValueInItsOrder) {
   AddValue(PWH_PULLDOWN_CLIENT, u"Acme");
   AddValue(PWH_PULLDOWN_PAYMENT, u"Visa");
   Open(PWH_EXPENSE_ENTRY_NEW);
-  for (const auto& [id, text] : {std::pair(kClient, "acme"), std::pair(kPayment, "Visa"), std::pair(kDescription, "Fuel")})
+  for (const auto& [id, text] : {std::pair(kClient, "acme"), std::pair(kPayment, "Cash"), std::pair(kDescription, "Fuel")})
     Type(id, text);
   PressOk();
   ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0].text, u"Add client 'acme' to the pulldown list ?");
-  EXPECT_EQ(TextOf(record.client), u"acme");
+  EXPECT_EQ(std::tuple(host.messages[0].text, host.messages[0].type & MB_BUTTONMASK, host.messages[1].type & MB_BUTTONMASK),
+            std::tuple(u"Add expense description 'Fuel' to the pulldown list ?", MB_YESNOALL, MB_YESNO));
+  EXPECT_EQ(TextOf(record.client), u"Acme");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "dialogs/gui/time_entry.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QTimeEdit>
@@ -105,6 +106,27 @@ TEST_F(TimeEntryTest, BillableBoxesFollowTypingAndTheirSwitch) {
   EXPECT_FALSE(Check(IDC_ENTRY_BILLED)->isChecked() || Check(IDC_ENTRY_BILLED)->isEnabled());
   Check(IDC_ENTRY_BILLABLE)->click();
   EXPECT_TRUE(Box(IDC_ENTRY_RATE)->isEnabled() && Check(IDC_ENTRY_BILLED)->isEnabled());
+  // A screen reader's toggle is no click, and acts the same; it names the boxes by their labels.
+  QAccessibleActionInterface* billable = QAccessible::queryAccessibleInterface(Check(IDC_ENTRY_BILLABLE))->actionInterface();
+  billable->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_FALSE(Box(IDC_ENTRY_RATE)->isEnabled());
+  billable->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(Box(IDC_ENTRY_AMOUNT)->isEnabled() && Box(IDC_ENTRY_CURRENCY)->isEnabled());
+  Type(IDC_ENTRY_RATE, "22.50");
+  for (QWidget* w : {static_cast<QWidget*>(Box(IDC_ENTRY_RATE)), static_cast<QWidget*>(Box(IDC_ENTRY_RATE)->lineEdit())})
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name), "Rate");
+}
+
+// Under a comma-decimal locale a comma typed into the rate is a decimal point.
+TEST_F(TimeEntryTest, ACommaTypedIntoANumberIsADecimalPoint) {
+  const QLocale before;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  Open(PWH_TIME_ENTRY_EDIT);
+  Type(IDC_ENTRY_RATE, "40,5");
+  Type(IDC_ENTRY_TASK, "a,b");
+  QLocale::setDefault(before);
+  EXPECT_EQ(std::tuple(Text(IDC_ENTRY_RATE), Text(IDC_ENTRY_AMOUNT), Text(IDC_ENTRY_TASK)),
+            std::tuple("40.5", "60.75", "a,b"));
 }
 
 // Enter is OK: it offers the new values and takes the typed texts and the
@@ -147,6 +169,20 @@ TEST_F(TimePickerTest, ButtonsAndTheBoxFollowEachOther) {
   QTest::keyClicks(TimeBox(), "20");
   EXPECT_FALSE(Button(1030)->isChecked());
   EXPECT_EQ(std::tuple(record.startHour, record.startMinute, bool(record.startPm)), std::tuple(5, 20, true));
+}
+
+// The 12-hour box takes times as people type them: a or p in either case, "m" or not.
+TEST_F(TimePickerTest, TypedAOrPChoosesAmOrPm) {
+  for (const auto& [typed, hour, pm] : {std::tuple("0530p", 5, true), std::tuple("5:30 pm", 5, true),
+                                       std::tuple("0530A", 5, false), std::tuple("1145PM", 11, true)}) {
+    SCOPED_TRACE(typed);
+    record.startHour = 9, record.startMinute = 0, record.startPm = !pm;
+    Open(PWH_START_TIME, true, false);
+    TimeBox()->setFocus();
+    TimeBox()->setSelectedSection(QDateTimeEdit::HourSection);
+    QTest::keyClicks(TimeBox(), typed);
+    EXPECT_EQ(std::tuple(record.startHour, record.startMinute, bool(record.startPm)), std::tuple(hour, 30 + 15 * (hour == 11), pm));
+  }
 }
 
 // The new form takes the present time as it opens, and Escape does not undo

@@ -1,6 +1,9 @@
 #include "selection/gui/find_dialogs.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDateEdit>
 
 #include <memory>
@@ -57,6 +60,16 @@ TEST_F(FindDialogTest, FollowUpBoxesCanOnlyBeChosenUnderACheckedPartner) {
       EXPECT_EQ(State(partner) + State(followUp), after);
     }
   }
+}
+
+// A screen reader names the seven boxes by their labels, not by the "--any--" they hold.
+TEST_F(FindDialogTest, BoxesAreNamedByTheirLabels) {
+  RecordPositionList list;
+  const auto dialog = Dialog(false, &list);
+  QStringList names;
+  for (QComboBox* box : dialog->findChildren<QComboBox*>())
+    names << QAccessible::queryAccessibleInterface(box->lineEdit())->text(QAccessible::Name);
+  EXPECT_EQ(names, (QStringList{"Client", "Project", "Sub", "Task", "Currency", "Billable", "Billed"}));
 }
 
 // The boxes start on "--any--" and the dates on the month so far, in the

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "modal_poller.h"
 #include "shell_fixture.h"
@@ -73,6 +75,17 @@ TEST_F(ShellTest, QtHostDrivesTheMainWindow) {
   EXPECT_FALSE(window->menuAction(IDM_COPY)->isEnabled());
   // The tool button of the same command is not a menu item.
   EXPECT_TRUE(window->toolButtons()[1]->isEnabled());
+
+  // A progress bar beside the status parts while an operation runs; a step paints when 100 ms have passed.
+  qtHost.BeginProgress(u"deleting records...", 2000);
+  auto* bar = window->statusBar()->findChild<QProgressBar*>("ProgressStatus");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  QTest::qWait(110);
+  qtHost.StepProgress(1000);
+  EXPECT_EQ(bar->value(), bar->maximum() / 2);
+  qtHost.EndProgress();
+  EXPECT_EQ(window->statusBar()->findChild<QProgressBar*>(), nullptr);
 
   // Without a window there is nothing to act on.
   program.CleanUp();

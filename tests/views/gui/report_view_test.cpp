@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QHeaderView>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -70,18 +71,22 @@ TEST_F(ReportViewTest, ReportAsPdfHoldsTheFirstAndLastLines) {
   EXPECT_TRUE(host.messages.empty());
 }
 
-// Save Report offers the mode's name in the documents folder; an empty
-// report asks for no file at all.
+// Save Report offers the mode's name in the documents folder, or in the home folder while there is
+// none (never the working folder); an empty report asks for no file at all.
 TEST_F(ReportViewTest, SaveOffersTheDefaultNameAndSkipsAnEmptyReport) {
   Report({0, 1, 2});
   QStringList offered;
   const ReportFileChooser chooser = [&](QWidget*, const QString& start) { return offered << start, QString(); };
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  ASSERT_NE(documents, QDir::homePath());
+  QDir(documents).removeRecursively();
   SaveReport(nullptr, state, AppMode, chooser);
-  EXPECT_EQ(offered, QStringList{QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                                 "/PWH Time Report.doc"});
+  ASSERT_TRUE(QDir().mkpath(documents));
+  SaveReport(nullptr, state, AppMode, chooser);
+  EXPECT_EQ(offered, (QStringList{QDir::homePath() + "/PWH Time Report.doc", documents + "/PWH Time Report.doc"}));
   SetReportLines(ReportListWindow, {});
   SaveReport(nullptr, state, AppMode, chooser);
-  EXPECT_EQ(offered.size(), 1);
+  EXPECT_EQ(offered.size(), 2);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "views/gui/tree_view.h"
 
+#include <QAccessible>
 #include <QTest>
+
+#include <tuple>
 
 #include "views/gui/view_selection.h"
 #include "views/gui/view_fixture.h"
@@ -50,6 +53,24 @@ TEST_F(TreeViewTest, KeepsTheCurrentRecordOrGroupAndTheFocusAcrossRebuilds) {
     EXPECT_TRUE(TreeViewWindow->viewport()->rect().intersects(TreeViewWindow->visualRect(Model()->indexOf(now))));
     EXPECT_EQ(area_.focusWidget(), TreeViewWindow);
   }
+}
+
+// A screen reader hears a tree: each row's label, level, and whether it is a group, open or closed;
+// its toggle opens and closes the group.
+TEST_F(TreeViewTest, ScreenReadersHearATreeWithLevelsAndOpenGroups) {
+  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(TreeViewWindow);
+  ASSERT_EQ(std::tuple(tree->role(), tree->childCount()), std::tuple(QAccessible::Tree, 2));
+  const auto row = [&](int i) {
+    QAccessibleInterface* r = tree->child(i);
+    const QAccessible::State s = r->state();
+    return std::tuple(r->role(), r->text(QAccessible::Name), r->text(QAccessible::Description),
+                      bool(s.expandable), bool(s.expanded), bool(s.collapsed));
+  };
+  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000", "level 1", true, false, true));
+  tree->child(0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(std::tuple(tree->childCount(), tree->indexOfChild(tree->child(1))), std::tuple(4, 1));
+  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000", "level 1", true, true, false));
+  EXPECT_EQ(row(1), std::tuple(QAccessible::TreeItem, "Acme", "level 2", true, false, true));
 }
 
 TEST_F(TreeViewTest, ExpandCollapseTogglesTheSelectedSubtree) {
