@@ -66,11 +66,11 @@ TEST_F(TreeViewTest, ScreenReadersHearATreeWithLevelsAndOpenGroups) {
     return std::tuple(r->role(), r->text(QAccessible::Name), r->text(QAccessible::Description),
                       bool(s.expandable), bool(s.expanded), bool(s.collapsed));
   };
-  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000", "level 1", true, false, true));
+  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000  (0.00)", "level 1", true, false, true));
   tree->child(0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
   EXPECT_EQ(std::tuple(tree->childCount(), tree->indexOfChild(tree->child(1))), std::tuple(4, 1));
-  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000", "level 1", true, true, false));
-  EXPECT_EQ(row(1), std::tuple(QAccessible::TreeItem, "Acme", "level 2", true, false, true));
+  EXPECT_EQ(row(0), std::tuple(QAccessible::TreeItem, "01/01/2000  (0.00)", "level 1", true, true, false));
+  EXPECT_EQ(row(1), std::tuple(QAccessible::TreeItem, "Acme  (0.00)", "level 2", true, false, true));
 }
 
 TEST_F(TreeViewTest, ExpandCollapseTogglesTheSelectedSubtree) {
