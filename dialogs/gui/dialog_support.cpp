@@ -83,7 +83,10 @@ constexpr char kNumberBox[] = "numberBox";
 class PulldownTyping final : public QObject {
  public:
   explicit PulldownTyping(QComboBox* box) : QObject(box), box_(box), edit_(box->lineEdit()) {
+    // Keys reach the line edit directly, or through the box when the box has
+    // the focus (it hands them on without the line edit's filters).
     edit_->installEventFilter(this);
+    box_->installEventFilter(this);
     connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { Edited(text); });
   }
 

@@ -63,10 +63,10 @@ class EntryDialogTest : public ::testing::Test {
   QString Text(int id) { return Box(id)->currentText(); }
   // Types over a box's text, as the user does.
   void Type(int id, const QString& text) {
-    QLineEdit* edit = Box(id)->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
+    // Typed as a user does: the box has the focus and hands the keys on.
+    Box(id)->setFocus();
+    Box(id)->lineEdit()->selectAll();
+    QTest::keyClicks(Box(id), text);
   }
 
   ScriptedHost host;
