@@ -86,7 +86,8 @@ class PropertyBuffer {
   const CEPROPVAL* data() const { return props_.empty() ? nullptr : props_.data(); }
   WORD size() const { return WORD(props_.size()); }
   const CEPROPVAL& operator[](std::size_t i) const { return props_[i]; }
-  void clear() { props_.clear(); texts_.clear(); }
+  // Empties the list; the text memory is kept for the next Decode.
+  void clear() { props_.clear(); }
 
   // Decodes one stored record; false (and the buffer empty) when the bytes
   // are damaged. Reusing one buffer for many reads keeps its memory.

@@ -140,17 +140,17 @@ std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
 
 bool PropertyBuffer::Decode(std::string_view stored) {
   props_.clear();
-  texts_.clear();
   Reader r(stored);
   std::uint32_t count;
   if (!ReadHeader(r, &count)) return false;
   props_.resize(count);
   // Each text takes at least one byte per unit plus its header, so the
-  // stored size bounds the texts and their terminators.
-  texts_.resize(stored.size() + 1);
+  // stored size bounds the texts and their terminators. The text buffer
+  // only grows: reading many records one after another fills no memory
+  // twice, and the pointers set below stay valid.
+  if (texts_.size() < stored.size() + 1) texts_.resize(stored.size() + 1);
   char16_t* const units = texts_.data();
   std::size_t used = 0;
-  bool anyText = false;
   for (std::uint32_t i = 0; i < count; ++i) {
     CEPROPVAL& p = props_[i];
     TextField text;
@@ -163,9 +163,8 @@ bool PropertyBuffer::Decode(std::string_view stored) {
         clear();
         return false;
       }
-      // The offset for now; turned into a pointer once texts_ is complete.
-      p.val.lpwstr = reinterpret_cast<const char16_t*>(used);
       char16_t* to = units + used;
+      p.val.lpwstr = to;
       const unsigned char* from = text.bytes;
       if (text.wide) {
         for (std::size_t k = 0; k < text.length; ++k) to[k] = char16_t(from[2 * k] | (from[2 * k + 1] << 8));
@@ -174,18 +173,11 @@ bool PropertyBuffer::Decode(std::string_view stored) {
       }
       to[text.length] = u'\0';
       used += text.length + 1;
-      anyText = true;
     }
   }
   if (!r.AtEnd()) {
     clear();
     return false;
-  }
-  texts_.resize(used);
-  if (anyText) {
-    const char16_t* base = texts_.data();
-    for (CEPROPVAL& p : props_)
-      if (PropTypeOf(p.propid) == CEVT_LPWSTR) p.val.lpwstr = base + reinterpret_cast<std::uintptr_t>(p.val.lpwstr);
   }
   return true;
 }

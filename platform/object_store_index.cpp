@@ -163,6 +163,12 @@ StoredRecord* RecordOrder::At(std::size_t position) {
   return blocks_[cursor_][position - starts_[cursor_]].record;
 }
 
+const StoredRecord* RecordOrder::Ahead(std::size_t position, std::size_t ahead) const {
+  if (cursor_ >= validStarts_ || cursor_ >= blocks_.size() || position < starts_[cursor_]) return nullptr;
+  const std::size_t at = position - starts_[cursor_] + ahead;
+  return at < blocks_[cursor_].size() ? blocks_[cursor_][at].record : nullptr;
+}
+
 bool RecordOrder::PositionOf(const StoredRecord* record, std::size_t* position) {
   std::size_t b, i;
   if (!Find(record, &b, &i)) return false;

@@ -85,6 +85,10 @@ class RecordOrder {
   bool Erase(const StoredRecord* record);
   // The record at a position, null past the end.
   StoredRecord* At(std::size_t position);
+  // The record `ahead` places after `position`, when both lie in the block
+  // of the last positional lookup; else null. For fetching the records of a
+  // walk into the cache before they are read.
+  const StoredRecord* Ahead(std::size_t position, std::size_t ahead) const;
   // The position of a record in the order; false when it is not there.
   bool PositionOf(const StoredRecord* record, std::size_t* position);
 

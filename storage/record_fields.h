@@ -183,6 +183,19 @@ constexpr FieldIdSet FieldIds(std::initializer_list<WORD> ids) {
   return set;
 }
 
+// The value of property p for field f (of the same type).
+template <class Record>
+FieldValue FieldValueOf(const RecordField<Record>& f, const CEPROPVAL& p) {
+  FieldValue v;
+  if (f.type == FieldType::Text) {
+    const std::u16string_view text = TextOf(p.val.lpwstr);
+    v.text = text.substr(0, CutLength(text, f.limit - 1));
+  } else {
+    v.number = f.type == FieldType::Flag ? (p.val.iVal != 0 ? 1 : 0) : p.val.iVal;
+  }
+  return v;
+}
+
 template <class Record, class Take>
 void ReadFieldProps(const CEPROPVAL* props, WORD count, Take take, const FieldIdSet* only = nullptr) {
   for (WORD i = 0; i < count; ++i) {
@@ -191,15 +204,30 @@ void ReadFieldProps(const CEPROPVAL* props, WORD count, Take take, const FieldId
     if (only && (id >= only->size() || !(*only)[id])) continue;
     const RecordField<Record>* f = FindField<Record>(id);
     if (f == nullptr || PropTypeOf(p.propid) != PropTypeOf(f->type)) continue;
-    FieldValue v;
-    if (f->type == FieldType::Text) {
-      const std::u16string_view text = TextOf(p.val.lpwstr);
-      v.text = text.substr(0, CutLength(text, f->limit - 1));
-    } else {
-      v.number = f->type == FieldType::Flag ? (p.val.iVal != 0 ? 1 : 0) : p.val.iVal;
-    }
-    take(*f, v);
+    take(*f, FieldValueOf(*f, p));
   }
+}
+
+// The value of one field of a stored record: false when the record lacks it
+// (or holds it with another type). A record as the program writes it keeps
+// the table's order, so the property is looked for at the field's place in
+// the table first and searched for only when it is not there.
+template <class Record>
+bool ReadOneField(const CEPROPVAL* props, WORD count, WORD id, FieldValue* value) {
+  const RecordField<Record>* f = FindField<Record>(id);
+  if (f == nullptr || props == nullptr) return false;
+  const std::size_t place = std::size_t(f - FieldsOf<Record>().data());
+  const CEPROPVAL* found = nullptr;
+  if (place < count && PropIdOf(props[place].propid) == id) {
+    found = &props[place];
+  } else {
+    // Later properties win, as when the list is read in order.
+    for (WORD i = count; i-- > 0 && !found;)
+      if (PropIdOf(props[i].propid) == id) found = &props[i];
+  }
+  if (found == nullptr || PropTypeOf(found->propid) != PropTypeOf(f->type)) return false;
+  *value = FieldValueOf(*f, *found);
+  return true;
 }
 
 }  // namespace pw

@@ -1,5 +1,7 @@
 #include "storage/record_times.h"
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "text/date_time.h"
 #include "text/fixed_text.h"
@@ -159,6 +161,11 @@ int MinutesSinceStart(const TimeRecord& record, const SYSTEMTIME& now) {
   const long start = MinuteOfDay(record.startHour, record.startPm) + record.startMinute;
   const long minutes = days * 24 * 60 + now.wHour * 60 + now.wMinute - start;
   return minutes < 0 ? 0 : minutes > 0x7fffffffL ? 0x7fffffff : int(minutes);
+}
+
+std::u16string RunningHoursText(const TimeRecord& record, const SYSTEMTIME& now) {
+  const int minutes = std::max(0, MinutesSinceStart(record, now));
+  return Format(u"%.2f", DecimalHours(minutes / 60, minutes % 60));
 }
 
 }  // namespace pw

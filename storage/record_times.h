@@ -54,6 +54,8 @@ bool IsOpenRecord(const TimeRecord& record);
 // Minutes from the record's date and start time to `now` (0 when `now` is
 // earlier; -1 when the date does not read as a valid date).
 int MinutesSinceStart(const TimeRecord& record, const SYSTEMTIME& now);
+// A running record's hours so far, as its hours show: decimal, "%.2f".
+std::u16string RunningHoursText(const TimeRecord& record, const SYSTEMTIME& now);
 // The day number of a date (days since 1 January 1970); for telling how many
 // midnights lie between two dates.
 int DayNumber(int year, int month, int day);

@@ -57,8 +57,7 @@ ListCell TimeRecordCell(const TimeRecord& r, int entry, const ListCellFormat& fo
 ListCell RunningRecordCell(const TimeRecord& r, int entry, const ListCellFormat& format, const SYSTEMTIME& now) {
   if (entry == 5) return TextCell(PWH_NO_DURATION);
   if (entry != 1) return TimeRecordCell(r, entry, format);
-  const int minutes = std::max(0, MinutesSinceStart(r, now));
-  return TextCell(Format(u"%.2f", DecimalHours(minutes / 60, minutes % 60)));
+  return TextCell(RunningHoursText(r, now));
 }
 
 ListCell ExpenseRecordCell(const ExpenseRecord& r, int entry, const ListCellFormat& format) {

@@ -65,12 +65,20 @@ class NumberScans {
   // `text` is seen.
   template <class Scan>
   const ScannedNumber& Get(std::u16string_view text, Scan&& scan) {
-    if (const auto found = seen_.find(text); found != seen_.end()) return found->second;
-    ScannedNumber result;
-    scan(text, &result);
-    // A text that is new every time is not worth keeping.
-    if (seen_.size() >= kMostKept) return last_ = result;
-    return seen_.emplace(std::u16string(text), result).first->second;
+    // Records in a row mostly repeat the text before.
+    if (hasLast_ && text == lastText_) return last_;
+    if (const auto found = seen_.find(text); found != seen_.end()) {
+      last_ = found->second;
+    } else {
+      ScannedNumber result;
+      scan(text, &result);
+      last_ = result;
+      // A text that is new every time is not worth keeping.
+      if (seen_.size() < kMostKept) seen_.emplace(std::u16string(text), last_);
+    }
+    lastText_.assign(text);
+    hasLast_ = true;
+    return last_;
   }
 
  private:
@@ -80,7 +88,9 @@ class NumberScans {
     std::size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
   };
   std::unordered_map<std::u16string, ScannedNumber, Hash, std::equal_to<>> seen_;
-  ScannedNumber last_;
+  bool hasLast_ = false;
+  std::u16string lastText_;
+  ScannedNumber last_;  // the scan of lastText_
 };
 
 // What one record's number texts come to, read as the report reads them:

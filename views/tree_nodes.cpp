@@ -5,6 +5,8 @@
 #include <unordered_map>
 
 #include "platform/host_port.h"
+#include "storage/record_fields.h"
+#include "storage/record_times.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/time_text.h"
@@ -16,7 +18,7 @@ std::u16string_view TreeNodeList::text(TreeNodeId id) const {
   return std::u16string_view(texts_).substr(n.textStart, n.textLength);
 }
 
-std::size_t TreeNodeList::HashOf(std::u16string_view text, TreeNodeId parent, int level) const {
+std::uint32_t TreeNodeList::HashOf(std::u16string_view text, TreeNodeId parent, int level) const {
   // FNV-1a over the code units, the parent and the level.
   std::uint64_t h = 1469598103934665603ull;
   auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
@@ -27,12 +29,22 @@ std::size_t TreeNodeList::HashOf(std::u16string_view text, TreeNodeId parent, in
   h ^= h >> 33;
   h *= 0xff51afd7ed558ccdull;
   h ^= h >> 33;
-  return std::size_t(h);
+  return std::uint32_t(h);
 }
 
 TreeNodeId TreeNodeList::FindTreeNode(std::u16string_view text, TreeNodeId parent, int level) const {
+  if (parent < PWH_NO_TREE_NODE || parent >= TreeNodeId(nodes_.size())) return PWH_NO_TREE_NODE;
+  return Find(text, parent, level, Hashed(parent) ? HashOf(text, parent, level) : 0);
+}
+
+TreeNodeId TreeNodeList::Find(std::u16string_view text, TreeNodeId parent, int level, std::uint32_t hash) const {
+  if (!Hashed(parent)) {
+    for (TreeNodeId id = nodes_[std::size_t(parent)].newestChild; id != PWH_NO_TREE_NODE;
+         id = nodes_[std::size_t(id)].olderSibling)
+      if (nodes_[std::size_t(id)].level == level && this->text(id) == text) return id;
+    return PWH_NO_TREE_NODE;
+  }
   if (slots_.empty()) return PWH_NO_TREE_NODE;
-  const std::uint32_t hash = std::uint32_t(HashOf(text, parent, level));
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
@@ -44,14 +56,23 @@ TreeNodeId TreeNodeList::FindTreeNode(std::u16string_view text, TreeNodeId paren
 }
 
 void TreeNodeList::Remember(TreeNodeId id, std::uint32_t hash) {
+  // Keep the table at most half full: probes stay short.
+  if (2 * (hashed_ + 1) > slots_.size()) GrowSlots(std::max<std::size_t>(64, slots_.size() * 2));
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   while (slots_[i].id != PWH_NO_TREE_NODE) i = (i + 1) & mask;
   slots_[i] = Slot{id, hash};
+  ++hashed_;
 }
 
 TreeNodeId TreeNodeList::Add(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
                              TreeNodeId parent) {
+  const bool hashed = parent >= PWH_NO_TREE_NODE && parent < TreeNodeId(nodes_.size()) && Hashed(parent);
+  return AddHashed(level, hasChildren, text, position, parent, hashed ? HashOf(text, parent, level) : 0);
+}
+
+TreeNodeId TreeNodeList::AddHashed(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
+                                   TreeNodeId parent, std::uint32_t hash) {
   TreeNode n;
   n.level = level;
   n.hasChildren = hasChildren;
@@ -66,10 +87,24 @@ TreeNodeId TreeNodeList::Add(int level, bool hasChildren, std::u16string_view te
     ++leaves_;
     return id;
   }
-  // Keep the table at most half full: probes stay short.
-  if (2 * (groups_ + 1) > slots_.size()) GrowSlots(std::max<std::size_t>(64, slots_.size() * 2));
-  Remember(id, std::uint32_t(HashOf(text, parent, level)));
   ++groups_;
+  if (parent == PWH_NO_TREE_NODE) {
+    Remember(id, hash);
+    return id;
+  }
+  TreeNode& up = nodes_[std::size_t(parent)];
+  ++up.childGroups;
+  if (up.childGroups <= kChainedChildren) {
+    nodes_[std::size_t(id)].olderSibling = up.newestChild;
+    up.newestChild = id;
+  } else if (up.childGroups == kChainedChildren + 1) {
+    // The chain has grown long: the parent's children move to the table.
+    for (TreeNodeId child = up.newestChild; child != PWH_NO_TREE_NODE; child = nodes_[std::size_t(child)].olderSibling)
+      Remember(child, HashOf(this->text(child), parent, level));
+    Remember(id, HashOf(text, parent, level));
+  } else {
+    Remember(id, hash);
+  }
   return id;
 }
 
@@ -77,6 +112,7 @@ void TreeNodeList::GrowSlots(std::size_t size) {
   if (size <= slots_.size()) return;
   std::vector<Slot> old(size, Slot{});
   old.swap(slots_);
+  hashed_ = 0;
   for (const Slot& slot : old)
     if (slot.id != PWH_NO_TREE_NODE) Remember(slot.id, slot.hash);
 }
@@ -85,9 +121,6 @@ void TreeNodeList::Reserve(std::size_t records, int groupLevels) {
   const std::size_t groups = records * std::size_t(std::max(groupLevels, 0));
   nodes_.reserve(groups + records);
   texts_.reserve((groups + records) * 8);
-  std::size_t size = 64;
-  while (size < 2 * groups) size *= 2;
-  GrowSlots(size);
 }
 
 TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
@@ -95,18 +128,22 @@ TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> grou
   TreeNodeId parent = PWH_NO_TREE_NODE;
   std::size_t level = 0;
   // Down the groups that exist already ...
+  std::uint32_t hash = 0;
   for (; level < groups.size(); ++level) {
-    const TreeNodeId found = FindTreeNode(groups[level], parent, int(level));
+    hash = Hashed(parent) ? HashOf(groups[level], parent, int(level)) : 0;
+    const TreeNodeId found = Find(groups[level], parent, int(level), hash);
     if (found == PWH_NO_TREE_NODE) break;
     parent = found;
     nodes_[std::size_t(found)].total += value;
   }
-  // ... then the missing ones, each under the one before.
-  for (; level < groups.size(); ++level) {
-    parent = Add(int(level), true, groups[level], position, parent);
+  // ... then the missing ones, each under the one before (the first of them
+  // with the hash just computed; the others are a new group's first child).
+  for (bool first = true; level < groups.size(); ++level, first = false) {
+    if (!first) hash = 0;
+    parent = AddHashed(int(level), true, groups[level], position, parent, hash);
     nodes_[std::size_t(parent)].total = value;
   }
-  return Add(int(groups.size()), false, leaf, position, parent);
+  return AddHashed(int(groups.size()), false, leaf, position, parent, 0);
 }
 
 void TreeNodeList::IndexChildren() const {
@@ -146,30 +183,19 @@ void TreeNodeList::Clear() {
   texts_.shrink_to_fit();
   slots_.clear();
   slots_.shrink_to_fit();
-  leaves_ = groups_ = 0;
+  leaves_ = groups_ = hashed_ = 0;
+  runningLeaf_ = PWH_NO_TREE_NODE;
+  runningRecord_.reset();
   indexed_ = 0;
   childStart_.clear();
   children_.clear();
   rows_.clear();
 }
 
-void PresetTreeRecord(TimeRecord& r) {
-  ClearRecord(r);
-  for (auto* field : {&r.client, &r.project, &r.subproject, &r.task}) CopyText(*field, u"n/a");
-  CopyText(r.duration, PWH_NO_DURATION);
-  CopyText(r.date, u"--/--/----");
+TreeRecordTexts PresetTreeTexts(bool expense) {
+  if (expense) return TreeRecordTexts{u"", u"n/a", u"n/a", u"n/a", u"", u"n/a"};
+  return TreeRecordTexts{u"--/--/----", u"n/a", u"n/a", u"n/a", u"n/a", PWH_NO_DURATION};
 }
-
-void PresetTreeRecord(ExpenseRecord& r) {
-  ClearRecord(r);
-  for (auto* field : {&r.client, &r.project, &r.description, &r.paymentType, &r.currency, &r.miles, &r.mileageRate,
-                      &r.amount})
-    CopyText(*field, u"n/a");
-}
-
-namespace {
-
-}  // namespace
 
 std::u16string_view TreeNodeList::HoursLabel(std::u16string_view duration) {
   if (hoursLabels_.size() > 4096) hoursLabels_.clear();
@@ -179,31 +205,46 @@ std::u16string_view TreeNodeList::HoursLabel(std::u16string_view duration) {
   return found->second;
 }
 
+void TreeNodeList::SetRunningLeaf(TreeNodeId leaf, const TimeRecord& record) {
+  runningLeaf_ = leaf;
+  runningRecord_ = std::make_shared<const TimeRecord>(record);
+}
+
+std::u16string TreeNodeList::Label(TreeNodeId id, const SYSTEMTIME& now) const {
+  if (node(id).hasChildren) return GroupLabelWithTotal(text(id), total(id));
+  if (id == runningLeaf_ && runningRecord_) return RunningHoursText(*runningRecord_, now);
+  return std::u16string(text(id));
+}
+
 namespace {
 
-std::u16string DateText(std::u16string_view stored, const TreeTextFormat& format) {
-  if (!format.europeanDates) return std::u16string(stored);
-  std::u16string european;
+// The date as the tree shows it, in `european` when it is converted.
+std::u16string_view DateText(std::u16string_view stored, const TreeTextFormat& format, std::u16string& european) {
+  if (!format.europeanDates) return stored;
+  european.clear();
   AmericanToEuropeanDate(stored, &european);
   return european;
 }
 
+constexpr FieldIdSet kTimeTreeFields =
+    FieldIds({PWH_TIME_DATE, PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_DURATION,
+              PWH_TIME_RATE, PWH_TIME_BILLABLE});
+constexpr FieldIdSet kExpenseTreeFields = FieldIds(
+    {PWH_EXP_DATE, PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+
 }  // namespace
 
-TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& r, RecordPosition position,
-                              const TreeTextFormat& format, float value) {
-  const std::u16string date = DateText(TextOf(r.date), format);
-  const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.subproject),
-                                        TextOf(r.task)};
+TreeNodeId AddRecordNodes(TreeNodeList& nodes, const TreeRecordTexts& r, bool expense, RecordPosition position,
+                          const TreeTextFormat& format, float value) {
+  std::u16string european;
+  const std::u16string_view date = DateText(r.date, format, european);
+  if (expense) {
+    const std::u16string_view groups[] = {date, r.client, r.project, r.third};
+    return nodes.AddRecordPath(groups, r.last, position, value);
+  }
+  const std::u16string_view groups[] = {date, r.client, r.project, r.third, r.task};
   // A duration that is not "h:mm" ("--:--") stays as it is.
-  return nodes.AddRecordPath(groups, nodes.HoursLabel(TextOf(r.duration)), position, value);
-}
-
-TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& r, RecordPosition position,
-                                 const TreeTextFormat& format, float value) {
-  const std::u16string date = DateText(TextOf(r.date), format);
-  const std::u16string_view groups[] = {date, TextOf(r.client), TextOf(r.project), TextOf(r.description)};
-  return nodes.AddRecordPath(groups, TextOf(r.amount), position, value);
+  return nodes.AddRecordPath(groups, nodes.HoursLabel(r.last), position, value);
 }
 
 bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
@@ -213,33 +254,61 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
   if (!nodes) return false;
   nodes->Clear();
   const bool time = appMode != PWH_EXPENSE_MODE;
-  // One record of each kind, reused for every read.
-  auto timeRecord = std::make_unique<TimeRecord>();
-  auto expenseRecord = std::make_unique<ExpenseRecord>();
   PropertyBuffer buffer;
   TotalsCounter counter(appMode);
   DWORD readError = 0;
   bool readFailed = false;
   const std::size_t records = RecordSetMode == PWH_ALL_REC_MODE ? DatabaseRecordCount(db) : DisplayedRecordList.count();
   nodes->Reserve(records, time ? PWH_TIME_LEAF_LEVEL : PWH_EXPENSE_LEAF_LEVEL);
+  std::u16string european;  // reused for every date converted
 
+  // Only the fields the tree shows or adds up are read from the properties.
   auto visit = [&](RecordPosition position) {
-    if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0) return false;
+    const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr);
+    if (oid == 0) return false;
     if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
       readError = GetLastError();
       readFailed = true;
       return false;
     }
+    TreeRecordTexts r = PresetTreeTexts(!time);
+    std::u16string_view rate;
+    std::int32_t flag = 0;
+    float value;
     if (time) {
-      PresetTreeRecord(*timeRecord);
-      PropsToRecord(buffer.data(), buffer.size(), *timeRecord);
-      const TimeRecord& r = *timeRecord;
-      AddTimeRecordNodes(*nodes, r, position, format, counter.AddTime(TextOf(r.duration), TextOf(r.rate), r.billable));
+      ReadFieldProps<TimeRecord>(buffer.data(), buffer.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
+        switch (f.id) {
+          case PWH_TIME_DATE: r.date = v.text; break;
+          case PWH_TIME_CLIENT: r.client = v.text; break;
+          case PWH_TIME_PROJECT: r.project = v.text; break;
+          case PWH_TIME_SUBPROJECT: r.third = v.text; break;
+          case PWH_TIME_TASK: r.task = v.text; break;
+          case PWH_TIME_DURATION: r.last = v.text; break;
+          case PWH_TIME_RATE: rate = v.text; break;
+          default: flag = v.number; break;
+        }
+      }, &kTimeTreeFields);
+      value = counter.AddTime(r.last, rate, flag);
     } else {
-      PresetTreeRecord(*expenseRecord);
-      PropsToRecord(buffer.data(), buffer.size(), *expenseRecord);
-      const ExpenseRecord& r = *expenseRecord;
-      AddExpenseRecordNodes(*nodes, r, position, format, counter.AddExpense(TextOf(r.amount), r.reimbursable));
+      ReadFieldProps<ExpenseRecord>(buffer.data(), buffer.size(),
+                                    [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
+        switch (f.id) {
+          case PWH_EXP_DATE: r.date = v.text; break;
+          case PWH_EXP_CLIENT: r.client = v.text; break;
+          case PWH_EXP_PROJECT: r.project = v.text; break;
+          case PWH_EXP_DESCRIPTION: r.third = v.text; break;
+          case PWH_EXP_AMOUNT: r.last = v.text; break;
+          default: flag = v.number; break;
+        }
+      }, &kExpenseTreeFields);
+      value = counter.AddExpense(r.last, flag != 0);
+    }
+    r.date = DateText(r.date, format, european);
+    const TreeNodeId leaf = AddRecordNodes(*nodes, r, !time, position, TreeTextFormat{}, value);
+    if (time && oid == format.runningRecord) {
+      auto running = std::make_unique<TimeRecord>();
+      PropsToRecord(buffer.data(), buffer.size(), *running);
+      nodes->SetRunningLeaf(leaf, *running);
     }
     buffer.clear();
     return true;

@@ -10,18 +10,22 @@
 //   5      leaf: decimal hours
 //
 // A group node is shared by every record whose texts agree with it from
-// level 0 down; children keep the order in which they first appeared. Group
-// nodes are found through a hash of (parent, level, text), so building the
-// tree is linear in its size.
+// level 0 down; children keep the order in which they first appeared. A
+// group's children are found by walking its short chain of child groups, or
+// once it has more than a few (and for the top level) through a hash of
+// (parent, level, text), so building the tree is linear in its size, and the
+// many small groups of one day stay near each other in memory.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/types.h"
 #include "selection/selection.h"
 #include "storage/record_store.h"
@@ -44,6 +48,11 @@ struct TreeNode {
   std::uint32_t textStart = 0;         // the label, in the list's text store
   std::uint32_t textLength = 0;
   float total = 0.0f;                  // a group: the hours (expense: amount) of its records
+  // Lookup of a group's child groups: the newest child, then each child's
+  // older sibling, while the group has at most kChainedChildren of them.
+  TreeNodeId newestChild = PWH_NO_TREE_NODE;
+  TreeNodeId olderSibling = PWH_NO_TREE_NODE;
+  std::int32_t childGroups = 0;
 };
 
 class TreeNodeList {
@@ -85,9 +94,25 @@ class TreeNodeList {
   // thousands of records, so each distinct text is converted once per list.
   std::u16string_view HoursLabel(std::u16string_view duration);
 
+  // The running timer's record is the leaf `leaf`: its label shows the hours
+  // from the record's start to the time asked, as they grow.
+  void SetRunningLeaf(TreeNodeId leaf, const TimeRecord& record);
+  // The label a node shows at `now`: its text, or for a group its text with
+  // its total, or for the running leaf the hours so far.
+  std::u16string Label(TreeNodeId id, const SYSTEMTIME& now) const;
+
  private:
   std::unordered_map<std::u16string, std::u16string> hoursLabels_;
-  std::size_t HashOf(std::u16string_view text, TreeNodeId parent, int level) const;
+  TreeNodeId runningLeaf_ = PWH_NO_TREE_NODE;
+  std::shared_ptr<const TimeRecord> runningRecord_;
+  static constexpr std::int32_t kChainedChildren = 8;
+  bool Hashed(TreeNodeId parent) const {
+    return parent == PWH_NO_TREE_NODE || nodes_[std::size_t(parent)].childGroups > kChainedChildren;
+  }
+  std::uint32_t HashOf(std::u16string_view text, TreeNodeId parent, int level) const;
+  TreeNodeId Find(std::u16string_view text, TreeNodeId parent, int level, std::uint32_t hash) const;
+  TreeNodeId AddHashed(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
+                       TreeNodeId parent, std::uint32_t hash);
   void Remember(TreeNodeId id, std::uint32_t hash);
   void GrowSlots(std::size_t size);
   void IndexChildren() const;
@@ -96,8 +121,9 @@ class TreeNodeList {
   std::u16string texts_;
   std::size_t leaves_ = 0;
   std::size_t groups_ = 0;
-  // Open addressing over the group nodes, each slot with the low half of its
-  // node's hash; PWH_NO_TREE_NODE marks a free slot.
+  std::size_t hashed_ = 0;
+  // Open addressing over the hashed group nodes, each slot with the low half
+  // of its node's hash; PWH_NO_TREE_NODE marks a free slot.
   struct Slot {
     TreeNodeId id = PWH_NO_TREE_NODE;
     std::uint32_t hash = 0;
@@ -113,24 +139,27 @@ class TreeNodeList {
   mutable std::vector<std::int32_t> rows_;
 };
 
-// The display setting that changes the tree's texts.
+// The display settings that change the tree's texts, and the running
+// timer's record (0 when none runs), whose leaf shows its hours as they grow.
 struct TreeTextFormat {
   bool europeanDates = false;
+  CEOID runningRecord = 0;
 };
 
-// A cleared record with the fields preset that the tree shows, so that a
-// stored record lacking them still gets a label: time client, project,
-// subproject, task "n/a", duration "--:--", date "--/--/----"; expense client,
-// project, description, payment type, currency, miles, mileage rate, amount "n/a".
-void PresetTreeRecord(TimeRecord& record);
-void PresetTreeRecord(ExpenseRecord& record);
+// The texts of one record that the tree shows: date, client, project, then
+// subproject and task (time) or description (expense), and the leaf's text
+// source, the duration (time) or the amount (expense). A field the stored
+// record lacks reads as its preset: "n/a", duration "--:--", time date
+// "--/--/----", expense date empty.
+struct TreeRecordTexts {
+  std::u16string_view date, client, project, third, task, last;
+};
+TreeRecordTexts PresetTreeTexts(bool expense);
 
 // The path of one record (AddRecordPath with the record's texts and its
-// hours or amount as value).
-TreeNodeId AddTimeRecordNodes(TreeNodeList& nodes, const TimeRecord& record, RecordPosition position,
-                              const TreeTextFormat& format, float value = 0.0f);
-TreeNodeId AddExpenseRecordNodes(TreeNodeList& nodes, const ExpenseRecord& record, RecordPosition position,
-                                 const TreeTextFormat& format, float value = 0.0f);
+// hours or amount as value); a time record's leaf shows its decimal hours.
+TreeNodeId AddRecordNodes(TreeNodeList& nodes, const TreeRecordTexts& record, bool expense, RecordPosition position,
+                          const TreeTextFormat& format, float value = 0.0f);
 
 // Walks the shown records of the current mode (every record, or the
 // positions of DisplayedRecordList, as the list does) and builds their nodes.

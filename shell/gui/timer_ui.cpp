@@ -17,6 +17,7 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/program.h"
 #include "views/gui/list_view.h"
+#include "views/gui/tree_node_view.h"
 
 namespace pw {
 
@@ -184,8 +185,10 @@ void TimerUi::MinuteTick() {
   // their rows shown: no record is walked.
   timer_.Show();
   const AppState& state = program_.state();
-  for (QTableView* list : {static_cast<QTableView*>(state.ListViewWindow), static_cast<QTableView*>(state.MixedListWindow)})
-    if (list) list->viewport()->update();
+  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(state.ListViewWindow),
+                                  static_cast<QAbstractItemView*>(state.MixedListWindow),
+                                  static_cast<QAbstractItemView*>(state.TreeViewWindow)})
+    if (view) view->viewport()->update();
   if (timer_.Running()) ArmMinuteTick();
 }
 

@@ -8,6 +8,7 @@
 #include "selection/selection.h"
 #include "storage/store_fixture.h"
 #include "text/fixed_text.h"
+#include "text/time_text.h"
 #include "support/locale_guard.h"
 
 namespace pw {
@@ -72,15 +73,8 @@ TEST(TreeNodeList, BuildsTheGroupsInFirstAppearanceOrder) {
       TreeNodeList nodes;
       for (std::size_t i = 0; i < c.rows.size(); ++i) {
         const Row& row = c.rows[i];
-        TimeRecord t;
-        ExpenseRecord e;
-        PresetTreeRecord(t), PresetTreeRecord(e);
-        CopyText(t.date, row.date), CopyText(t.client, row.client), CopyText(t.project, row.project);
-        CopyText(t.subproject, row.third), CopyText(t.task, row.task), CopyText(t.duration, row.last);
-        CopyText(e.date, row.date), CopyText(e.client, row.client), CopyText(e.project, row.project);
-        CopyText(e.description, row.third), CopyText(e.amount, row.last);
-        if (c.expense) AddExpenseRecordNodes(nodes, e, RecordPosition(i), TreeTextFormat{c.european});
-        else AddTimeRecordNodes(nodes, t, RecordPosition(i), TreeTextFormat{c.european});
+        const TreeRecordTexts texts{row.date, row.client, row.project, row.third, row.task, row.last};
+        AddRecordNodes(nodes, texts, c.expense, RecordPosition(i), TreeTextFormat{c.european});
       }
       EXPECT_EQ(Draw(nodes), c.tree);
       EXPECT_EQ(nodes.leafCount(), c.rows.size());
@@ -151,6 +145,23 @@ TEST_F(TreeStoreTest, WalksTheShownRecords) {
     EXPECT_EQ(drawn, c.tree);
   }
   EXPECT_TRUE(host.messages.empty());
+}
+
+// The running timer's leaf shows its hours so far; the others keep theirs.
+TEST_F(TreeStoreTest, TheRunningRecordsLeafShowsItsHoursAsTheyGrow) {
+  TimeRecord r = test::Time(u"01/03/2000", u"Run");
+  r.startHour = 9, r.startMinute = 15;
+  CopyText(r.duration, PWH_NO_DURATION);
+  const CEOID running = test::Put(TimeDatabase, r);
+  Show(PWH_ALL_REC_MODE, {});
+  TreeNodeList nodes;
+  ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, state, TreeTextFormat{false, running}, &nodes));
+  std::vector<std::u16string> leaves;
+  for (SYSTEMTIME now : {SYSTEMTIME{.wYear = 2000, .wMonth = 1, .wDay = 3, .wHour = 10, .wMinute = 45},
+                         SYSTEMTIME{.wYear = 2000, .wMonth = 1, .wDay = 4, .wHour = 9, .wMinute = 30}})
+    for (TreeNodeId id = 0; id < TreeNodeId(nodes.size()); ++id)
+      if (!nodes.node(id).hasChildren && nodes.node(id).recordPosition >= 5) leaves.push_back(nodes.Label(id, now));
+  EXPECT_EQ(leaves, (std::vector<std::u16string>{u"1.00", u"1.50", u"1.00", u"24.25"}));
 }
 
 TEST_F(TreeStoreTest, AReadFailureEndsTheBuildWithNothingAndTheWalksOwnMessage) {

@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "views/record_totals.h"
+#include "platform/clock.h"
 
 static void RegisterResources() { Q_INIT_RESOURCE(resources); }
 
@@ -54,10 +54,7 @@ QVariant TreeNodeModel::data(const QModelIndex& index, int role) const {
   if (id == PWH_NO_TREE_NODE) return QVariant();
   switch (role) {
     case Qt::DisplayRole: {
-      const std::u16string_view stored = nodes_.text(id);
-      // A group shows the total of its records beside its text.
-      const std::u16string label =
-          nodes_.node(id).hasChildren ? GroupLabelWithTotal(stored, nodes_.total(id)) : std::u16string(stored);
+      const std::u16string label = nodes_.Label(id, GetLocalTime());
       return QString(reinterpret_cast<const QChar*>(label.data()), qsizetype(label.size()));
     }
     case Qt::DecorationRole:

@@ -88,7 +88,7 @@ bool LoadMainTreeViewListBox(const ViewSources& sources) {
   TreeNodeList nodes;
   ShownTotals totals;
   if (!LoadTreeNodes(sources.owner, sources.databases.CurrentDatabase(), model->appMode(), sources.selection,
-                     TreeTextFormat{sources.settings.europeanDates()}, &nodes, &totals))
+                     TreeTextFormat{sources.settings.europeanDates(), viewSlots.RunningTimeRecord}, &nodes, &totals))
     return false;
   ShowTotals(totals, sources.selection, sources.databases.CurrentDatabase());
   model->setNodes(std::move(nodes));
