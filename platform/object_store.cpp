@@ -37,7 +37,10 @@ bool SupportedType(CEPROPID propid) {
 // --- Opening the file -------------------------------------------------------
 
 DWORD ObjectStore::Initialise(const std::string& path) {
-  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // One thread uses the store (its in-memory side has no lock either), so
+  // the connection goes without SQLite's mutex, taken on every call otherwise.
+  int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                           nullptr);
   if (rc != SQLITE_OK) return db_ ? ErrorFromSqlite(sqlite3_extended_errcode(db_)) : ERROR_NOT_ENOUGH_MEMORY;
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busyTimeoutMs);

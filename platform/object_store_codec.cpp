@@ -7,12 +7,20 @@ namespace pw {
 
 namespace {
 
-void PutVarint(std::string& out, std::uint32_t v) {
+std::size_t VarintSize(std::uint32_t v) {
+  std::size_t n = 1;
+  for (; v >= 0x80; v >>= 7) ++n;
+  return n;
+}
+
+// Writes v at to; returns the end of what it wrote.
+char* PutVarint(char* to, std::uint32_t v) {
   while (v >= 0x80) {
-    out.push_back(char(0x80 | (v & 0x7F)));
+    *to++ = char(0x80 | (v & 0x7F));
     v >>= 7;
   }
-  out.push_back(char(v));
+  *to++ = char(v);
+  return to;
 }
 
 // A bounds-checked reader over the stored bytes; every Get fails instead of
@@ -102,37 +110,62 @@ bool ReadHeader(Reader& r, std::uint32_t* count) {
 std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
   std::string out;
   if (count > 0 && !props) return out;
-  std::size_t units = 0;  // of every text, for one allocation
-  for (WORD i = 0; i < count; ++i)
-    if (PropTypeOf(props[i].propid) == CEVT_LPWSTR && props[i].val.lpwstr)
-      units += std::char_traits<char16_t>::length(props[i].val.lpwstr);
-  out.reserve(8 + std::size_t(count) * 12 + units * 2);
-  out.push_back(char(kPropertyFormatVersion));
-  PutVarint(out, count);
+  // First pass: each text's length and whether it needs two bytes a unit,
+  // so that the bytes are sized exactly and every text is read twice at most.
+  constexpr std::size_t kOnStack = 32;
+  std::size_t stackShapes[kOnStack];
+  std::vector<std::size_t> heapShapes;
+  std::size_t* shapes = stackShapes;  // length << 1 | wide, per property
+  if (count > kOnStack) {
+    heapShapes.resize(count);
+    shapes = heapShapes.data();
+  }
+  std::size_t size = 1 + VarintSize(count);
   for (WORD i = 0; i < count; ++i) {
     const CEPROPVAL& p = props[i];
     const WORD type = PropTypeOf(p.propid);
-    PutVarint(out, PropIdOf(p.propid));
-    PutVarint(out, type);
+    size += VarintSize(PropIdOf(p.propid)) + VarintSize(type);
     if (type == CEVT_I2) {
-      const auto v = std::uint16_t(p.val.iVal);
-      out.push_back(char(v & 0xFF));
-      out.push_back(char(v >> 8));
+      size += 2;
     } else if (type == CEVT_LPWSTR) {
-      const std::u16string_view text = p.val.lpwstr ? std::u16string_view(p.val.lpwstr) : std::u16string_view();
-      if (text.size() > 0x7FFFFFFF) return {};
-      bool wide = false;
-      for (const char16_t c : text) wide |= c > 0xFF;
-      PutVarint(out, std::uint32_t(text.size() << 1) | (wide ? 1u : 0u));
-      const std::size_t at = out.size();
-      out.resize(at + text.size() * (wide ? 2 : 1));
-      char* to = out.data() + at;
-      for (const char16_t c : text) {
-        *to++ = char(c & 0xFF);
-        if (wide) *to++ = char(c >> 8);
-      }
+      std::size_t length = 0;
+      char16_t units = 0;  // every unit or-ed: above 0xFF when one is
+      if (const char16_t* text = p.val.lpwstr)
+        for (char16_t c; (c = text[length]) != 0; ++length) units |= c;
+      if (length > 0x7FFFFFFF) return {};
+      const bool wide = units > 0xFF;
+      shapes[i] = (length << 1) | (wide ? 1 : 0);
+      size += VarintSize(std::uint32_t(shapes[i])) + (wide ? 2 * length : length);
     } else {
       return {};  // a type the store does not keep
+    }
+  }
+  out.resize(size);
+  char* to = out.data();
+  *to++ = char(kPropertyFormatVersion);
+  to = PutVarint(to, count);
+  for (WORD i = 0; i < count; ++i) {
+    const CEPROPVAL& p = props[i];
+    const WORD type = PropTypeOf(p.propid);
+    to = PutVarint(to, PropIdOf(p.propid));
+    to = PutVarint(to, type);
+    if (type == CEVT_I2) {
+      const auto v = std::uint16_t(p.val.iVal);
+      *to++ = char(v & 0xFF);
+      *to++ = char(v >> 8);
+      continue;
+    }
+    to = PutVarint(to, std::uint32_t(shapes[i]));
+    const std::size_t length = shapes[i] >> 1;
+    const char16_t* text = p.val.lpwstr;
+    if (shapes[i] & 1) {
+      for (std::size_t k = 0; k < length; ++k) {
+        *to++ = char(text[k] & 0xFF);
+        *to++ = char(text[k] >> 8);
+      }
+    } else {
+      for (std::size_t k = 0; k < length; ++k) to[k] = char(text[k]);
+      to += length;
     }
   }
   return out;
@@ -260,10 +293,21 @@ std::u16string NameFromBytes(std::string_view bytes) {
 }
 
 bool DistinctProperties(const CEPROPVAL* props, WORD count) {
+  // Ids below 256 (every record's) are told apart by a bit each; others by
+  // comparing with each one before them.
+  std::uint64_t seen[4] = {0, 0, 0, 0};
   for (WORD i = 0; i < count; ++i) {
     if (props[i].wFlags & CEDB_PROPDELETE) return false;
+    const WORD id = PropIdOf(props[i].propid);
+    if (id < 256) {
+      std::uint64_t& word = seen[id >> 6];
+      const std::uint64_t bit = std::uint64_t(1) << (id & 63);
+      if (word & bit) return false;
+      word |= bit;
+      continue;
+    }
     for (WORD j = 0; j < i; ++j)
-      if (PropIdOf(props[j].propid) == PropIdOf(props[i].propid)) return false;
+      if (PropIdOf(props[j].propid) == id) return false;
   }
   return true;
 }

@@ -17,6 +17,11 @@ std::u16string OrderKey(DWORD sortFlags, std::u16string text) {
   return text;
 }
 
+std::u16string OrderKey(DWORD sortFlags, std::u16string_view text) {
+  if (sortFlags & CEDB_SORT_CALENDARDATE) return CalendarSortKey(text);
+  return std::u16string(text);
+}
+
 SortItem SortItem::Of(const StoredRecord* r) {
   SortItem item;
   item.record = const_cast<StoredRecord*>(r);  // orders hand records out for change

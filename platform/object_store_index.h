@@ -37,6 +37,7 @@ struct StoredRecord {
 // CEDB_SORT_CALENDARDATE its CalendarSortKey (five units for a valid date,
 // so those keys compare within SortItem's prefix).
 std::u16string OrderKey(DWORD sortFlags, std::u16string text);
+std::u16string OrderKey(DWORD sortFlags, std::u16string_view text);
 
 // An entry of an order: a record with the first 12 code units of its sort
 // key packed into integers that compare like the units (texts hold no NUL,

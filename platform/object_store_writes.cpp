@@ -281,7 +281,7 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props, CE
   } else if (!AllocateOid(&oid)) {
     return FailWrite(GetLastError());
   }
-  insertRecord_.Reset();
+  // Every use resets the statement after its step: it is ready for binding.
   insertRecord_.Bind(1, oid);
   insertRecord_.Bind(2, dbOid);
   insertRecord_.BindBlob(3, bytes);
@@ -305,8 +305,16 @@ CEOID ObjectStore::AddRecord(CEOID dbOid, WORD count, const CEPROPVAL* props, CE
   if (!d || !d->loaded) return oid;  // memory was dropped; it is read again on next use
   StoredRecord& r = d->records[oid];
   r.oid = oid;
-  SortKeyOf(list, d->sortProp, &r.hasKey, &r.key);
-  if (r.hasKey && d->sortFlags != 0) r.key = OrderKey(d->sortFlags, std::move(r.key));
+  // As SortKeyOf and OrderKey, without a copy of the text between them.
+  r.hasKey = false;
+  r.key.clear();
+  for (const CEPROPVAL& p : list) {
+    if (d->sortProp == 0 || p.propid != d->sortProp) continue;
+    r.hasKey = true;
+    const std::u16string_view text = p.val.lpwstr ? std::u16string_view(p.val.lpwstr) : std::u16string_view();
+    r.key = OrderKey(d->sortFlags, text);
+    break;
+  }
   r.SetBytes(std::move(bytes));
   if (d->sorted) d->sorted->Insert(&r);
   if (d->byOid) d->byOid->Insert(&r);

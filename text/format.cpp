@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <clocale>
 #include <cstdio>
@@ -140,9 +141,44 @@ int ScanText(std::u16string_view text, const char* pattern, ...) {
   return n;
 }
 
+namespace {
+
+// The numbers users type and the program writes ("85", "120.50", "-3.5"):
+// a sign, digits with at most one point, nothing else, and few enough digits
+// that the digits and the power of ten are both exact floats. One float
+// division then rounds exactly as strtof does. False for any other text.
+bool ScanPlainDecimal(std::u16string_view text, float* value) {
+  static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) ++i;
+  std::uint32_t digits = 0;  // every digit, as one integer
+  int count = 0, fraction = -1;  // fraction: digits after the point, -1 before it
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= u'0' && c <= u'9') {
+      digits = digits * 10 + std::uint32_t(c - u'0');
+      if (++count > 8 || digits > (1u << 24)) return false;
+      if (fraction >= 0) ++fraction;
+    } else if (c == u'.' && fraction < 0) {
+      fraction = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || fraction > 10) return false;
+  float v = float(digits);
+  if (fraction > 0) v /= kPowers[fraction];
+  *value = negative ? -v : v;
+  return true;
+}
+
+}  // namespace
+
 // "%f" as strtof reads it under the "C" locale, without the conversions and
 // locale switch of ScanText: import and the report read every number.
 int ScanFloat(std::u16string_view text, float* value) {
+  if (ScanPlainDecimal(text, value)) return 1;
   static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
   if (!c) return ScanText(text, "%f", value);
   char small[64];

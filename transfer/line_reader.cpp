@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,6 +22,7 @@ LineReader::LineReader(int fd, const DelimitedFormat& format)
       qualifier_(WideToFileText(format.qualifier)),
       delimiter_(WideToFileText(format.recordDelimiter)),
       lineFeed_(format.recordDelimiter == u"\n"),
+      byteFraming_(lineFeed_ && qualifier_.size() <= 1 && qualifier_ != "\n" && qualifier_ != "\r"),
       buffer_(kChunk + kLookahead, '\0') {
   const auto byte = [](char c) { return static_cast<unsigned char>(c); };
   if (!qualifier_.empty()) stopOutside_[byte(qualifier_[0])] = stopInside_[byte(qualifier_[0])] = true;
@@ -64,35 +66,74 @@ bool LineReader::Next(std::string* line) {
     if (At("\xEF\xBB\xBF")) pos_ += 3;
   }
   bool inside = false;
+  // The line lies in the buffer from start to pos_ (delimiters and byte-order
+  // mark are never inside it): it is copied out whole, before the buffer
+  // moves or when the line ends.
+  std::size_t start = pos_;
+  const auto keep = [&] { line->append(buffer_.data() + start, pos_ - start); };
   for (;;) {
-    if (end_ - pos_ < kLookahead && !eof_ && !Fill()) return false;
-    if (pos_ == end_) return true;
-    // Plain bytes up to the next one that could start a qualifier or end the line.
+    if (end_ - pos_ < kLookahead && !eof_) {
+      keep();
+      const bool read = Fill();
+      start = pos_;
+      if (!read) return false;
+    }
+    if (pos_ == end_) {
+      keep();
+      return true;
+    }
     const char* p = buffer_.data() + pos_;
-    std::size_t run = 0;
     const std::size_t limit = end_ - pos_ - (eof_ ? 0 : kLookahead - 1);
+    if (byteFraming_) {
+      // Each qualifier byte opens or closes a qualified part, so the line ends
+      // at the first CR or LF after an even number of them.
+      const char* const stop = p + limit;
+      const char* at = p;
+      const char* lineEnd = stop;
+      while (at < stop) {
+        const void* lf = std::memchr(at, '\n', std::size_t(stop - at));
+        const char* end = lf ? static_cast<const char*>(lf) : stop;
+        const void* cr = std::memchr(at, '\r', std::size_t(end - at));
+        if (cr) end = static_cast<const char*>(cr);
+        if (!qualifier_.empty()) inside ^= (std::count(at, end, qualifier_[0]) & 1) != 0;
+        if (end == stop) break;
+        if (!inside) {
+          lineEnd = end;
+          break;
+        }
+        at = end + 1;  // a line break inside a qualified part belongs to the line
+      }
+      pos_ = std::size_t(lineEnd - buffer_.data());
+      if (lineEnd == stop) continue;
+      keep();
+      const char c = buffer_[pos_++];
+      if (c == '\r' && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
+      return true;
+    }
+    // Plain bytes up to the next one that could start a qualifier or end the line.
+    std::size_t run = 0;
     const std::array<bool, 256>& stop = inside ? stopInside_ : stopOutside_;
     while (run < limit && !stop[static_cast<unsigned char>(p[run])]) ++run;
-    line->append(p, run);
     pos_ += run;
     if (run == limit) continue;
     if (At(qualifier_)) {
       inside = !inside;
-      line->append(qualifier_);
       pos_ += qualifier_.size();
       continue;
     }
     if (!inside && lineFeed_) {
+      keep();
       const char c = buffer_[pos_++];
       // A CR LF pair is one line end; a CR alone is one too.
       if (c == '\r' && pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
       return true;
     }
     if (!inside && At(delimiter_)) {
+      keep();
       pos_ += delimiter_.size();
       return true;
     }
-    line->push_back(buffer_[pos_++]);
+    ++pos_;
   }
 }
 

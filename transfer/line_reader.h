@@ -33,6 +33,7 @@ class LineReader {
   std::string qualifier_;  // UTF-8 bytes; empty when there is none
   std::string delimiter_;  // UTF-8 bytes of the record delimiter
   bool lineFeed_;          // the record delimiter is line feed: CR or LF end a line
+  bool byteFraming_;       // that, and a qualifier of one byte or none
   // The bytes that may start a qualifier or end a line, outside and inside
   // a qualified part: every other byte is copied without a second look.
   std::array<bool, 256> stopOutside_{}, stopInside_{};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "platform/calendar_date.h"
 #include "platform/host_port.h"
 #include "storage/pulldowns.h"
 #include "text/date_time.h"
@@ -87,12 +88,22 @@ std::u16string CheckTime(std::u16string_view time, bool european, int* toAll) {
 template <std::size_t N>
 bool ReadDate(std::u16string_view field, ImportTextForms forms, char16_t (&date)[N]) {
   DateTimeValue value;
+  int month, day, year;
   // A date already in the form expected is read as it stands.
-  if (forms.europeanDates || !IsAmericanDateText(field)) {
+  if (!forms.europeanDates && ScanDateNumbers(field, &month, &day, &year)) {
+    if (!value.SetDate(month, day, year)) return false;
+  } else {
     const std::u16string checked = CheckDate(field, forms.europeanDates, forms.answers ? &forms.answers->dates : nullptr);
     if (checked.empty() || !value.ParseDate(checked)) return false;
-  } else if (!value.ParseDate(field)) {
-    return false;
+  }
+  if (value.year >= 0 && value.year <= 9999) {
+    // FormatDate's "MM/DD/YYYY" (month and day are valid) without a string made for it.
+    const auto digit = [](int n) { return char16_t(u'0' + n % 10); };
+    const char16_t text[] = {digit(value.month / 10), digit(value.month), u'/',
+                             digit(value.day / 10),   digit(value.day),   u'/',
+                             digit(value.year / 1000), digit(value.year / 100), digit(value.year / 10), digit(value.year)};
+    CopyText(date, std::u16string_view(text, std::size(text)));
+    return true;
   }
   std::u16string text;
   value.FormatDate(&text);
@@ -106,12 +117,15 @@ bool ReadTime(std::u16string_view field, ImportTextForms forms, std::int32_t& ho
               bool& pm) {
   DateTimeValue value;
   bool read;
-  // A time already in the form expected is read as it stands.
-  if (forms.europeanTimes || !IsTwelveHourTimeText(field)) {
+  // A time already in the form expected is read as it stands (one that reads
+  // is in that form; one that does not may be in the other).
+  if (!forms.europeanTimes && value.ParseTime(field, PWH_TWELVE_HOUR_TEXT)) {
+    read = true;
+  } else if (forms.europeanTimes || !IsTwelveHourTimeText(field)) {
     const std::u16string checked = CheckTime(field, forms.europeanTimes, forms.answers ? &forms.answers->times : nullptr);
     read = !checked.empty() && value.ParseTime(checked, PWH_TWELVE_HOUR_TEXT);
   } else {
-    read = value.ParseTime(field, PWH_TWELVE_HOUR_TEXT);
+    read = false;  // in the form expected, but no valid time
   }
   if (!read) {
     hour = minute = 0, pm = false;

@@ -27,10 +27,43 @@ std::u16string_view ParseResultText(int code) {
   }
 }
 
+namespace {
+
+// TokenizeLine for a qualifier and a delimiter of one unit each (the usual
+// framing): one pass over the line, which also finds the NULs.
+int TokenizeUnits(std::u16string_view line, char16_t q, char16_t d, std::vector<std::u16string_view>* fields) {
+  const char16_t* const text = line.data();
+  const std::size_t size = line.size();
+  std::size_t pos = 0;
+  bool nul = false;
+  while (pos < size) {
+    std::size_t start = pos, stop;
+    if (text[pos] == q) {
+      start = ++pos;
+      while (pos < size && text[pos] != q) nul |= text[pos++] == 0;
+      if (pos == size) return PWH_PARSE_UNEXPECTED_END;
+      stop = pos++;
+    } else {
+      while (pos < size && text[pos] != d) nul |= text[pos++] == 0;
+      stop = pos;
+    }
+    fields->emplace_back(text + start, stop - start);
+    if (pos == size) break;
+    if (text[pos] != d) return PWH_PARSE_MISSING_DELIMITER;
+    ++pos;
+  }
+  if (nul)
+    for (std::u16string_view& field : *fields) field = field.substr(0, field.find(u'\0'));
+  return PWH_PARSE_OK;
+}
+
+}  // namespace
+
 int TokenizeLine(std::u16string_view line, std::u16string_view q, std::u16string_view d,
                  std::vector<std::u16string_view>* fields) {
   constexpr auto npos = std::u16string_view::npos;
   fields->clear();
+  if (q.size() == 1 && d.size() == 1 && q[0] != d[0]) return TokenizeUnits(line, q[0], d[0], fields);
   std::size_t pos = 0;
   while (pos < line.size()) {
     if (!q.empty() && line.compare(pos, q.size(), q) == 0) {

@@ -3,6 +3,10 @@
 // anybody else's, and the user's own locale is in force again for everything else.
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -71,6 +75,17 @@ TEST_P(NumbersUnderLocale, AreReadLikeSscanfUpToTheirDecimalPoint) {
     EXPECT_EQ(ScanFloat(text, &value), want == -1 ? 0 : 1);
     EXPECT_EQ(value, want) << WideToUtf8(text);
   }
+  // Plain decimals are read without strtof; they must round exactly as it does.
+  const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  for (std::uint32_t i = 0, n = 1; i < 20000; ++i, n = n * 1103515245u + 12345u) {
+    std::string text = std::to_string((n >> 4) % 1000000000 >> (i % 24));
+    text.insert(text.size() - std::min<std::size_t>(text.size(), i % 11), ".");
+    if (i % 3 == 0) text.insert(0, "-");
+    float value = 0;
+    ASSERT_EQ(ScanFloat(Utf8ToWide(text), &value), 1) << text;
+    EXPECT_EQ(value, strtof_l(text.c_str(), nullptr, c)) << text;
+  }
+  freelocale(c);
 }
 
 TEST_P(NumbersUnderLocale, DecimalHoursInSinglePrecision) {

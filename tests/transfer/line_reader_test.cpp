@@ -21,6 +21,7 @@ TEST(LineReaderTest, EndsLinesOutsideQualifiersOnly) {
   } cases[] = {
       {"cr lf", "a\r\nb\r\n", defaults, {"a", "b", ""}},
       {"lone cr keeps the next byte", "a\rb\n", defaults, {"a", "b", ""}},
+      {"breaks inside qualifiers", "\"a\r\"b\"\n\",c\r\n", defaults, {"\"a\r\"b\"\n\",c", ""}},
       {"last line without delimiter", "a\nb", defaults, {"a", "b", ""}},
       {"blank line ends", "a\n\nb\n", defaults, {"a", ""}},
       {"multibyte delimiter", "a\xC2\xA7" "b\xC2\xA7", {u"\"", u",", u"\u00A7"}, {"a", "b", ""}},

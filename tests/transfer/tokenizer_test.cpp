@@ -24,6 +24,8 @@ TEST(TokenizeTest, SplitsOrNamesTheFault) {
       {u"ab\"c\"", u"\"", u"", 0, {u"ab", u"c"}},
       {u"\U0001F600a\U0001F600;", u"\U0001F600", u";", 0, {u"a"}},
       {u"\"a\"x,\"b\"", u"\"", u",", PWH_PARSE_MISSING_DELIMITER, {}},
+      {u"a,\"b", u"\"", u",", PWH_PARSE_UNEXPECTED_END, {}},
+      {std::u16string(u"\"a\0b\",c\0d,e", 11), u"\"", u",", 0, {u"a", u"c", u"e"}},  // cut at a NUL
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(WideToUtf8(c.line));
