@@ -19,31 +19,36 @@ constexpr FieldIdSet kExpenseFilterFields = FieldIds({PWH_EXP_CLIENT, PWH_EXP_PR
                                                       PWH_EXP_PAYMENT_TYPE, PWH_EXP_CURRENCY, PWH_EXP_NOTES});
 
 template <class Record>
-void AppendRecordTexts(QuickFilterState& f, const PropertyBuffer& props, const FieldIdSet& fields) {
+void AppendRecordTexts(QuickFilterState& f, const PropertyBuffer& props, const FieldIdSet& fields,
+                       TotalsShareReader& shares) {
   ReadFieldProps<Record>(props.data(), props.size(), [&](const RecordField<Record>&, const FieldValue& v) {
     AppendSearchFolded(&f.texts, v.text);
     f.texts.push_back(kTextEnd);
   }, &fields);
   f.starts.push_back(std::uint32_t(f.texts.size()));
+  f.shares.push_back(shares.Read(f.sharesTime, props));
 }
 
 bool ReadTexts(QuickFilterState& f, RecordDatabases& databases) {
   if (f.textsReady) return true;
   f.texts.clear();
   f.starts.assign(1, 0);
+  f.shares.clear();
   f.lastNeedle.clear();
   f.lastMatches.clear();
   DatabaseHandle& db = databases.CurrentDatabase();
   const bool time = databases.TimeMode();
+  f.sharesTime = time;
+  TotalsShareReader shares;
   PropertyBuffer buffer;
   bool read = true;
   auto visit = [&](RecordPosition position) {
     if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0) return false;
     if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) return read = false;
     if (time)
-      AppendRecordTexts<TimeRecord>(f, buffer, kTimeFilterFields);
+      AppendRecordTexts<TimeRecord>(f, buffer, kTimeFilterFields, shares);
     else
-      AppendRecordTexts<ExpenseRecord>(f, buffer, kExpenseFilterFields);
+      AppendRecordTexts<ExpenseRecord>(f, buffer, kExpenseFilterFields, shares);
     return true;
   };
   if (f.baseSetMode == PWH_ALL_REC_MODE) {
@@ -120,6 +125,7 @@ bool RebaseQuickFilter(RecordSelection& s, RecordDatabases& databases) {
   f.textsReady = false;
   f.texts.clear();
   f.starts.clear();
+  f.shares.clear();
   f.lastNeedle.clear();
   f.lastMatches.clear();
   return Narrow(s, databases);

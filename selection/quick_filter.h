@@ -7,7 +7,8 @@
 // The set a date tab or a Find made is kept as the filter's base; the folded
 // texts of its records are read once, when a filter first needs them, and
 // kept until the base is made anew. A longer text typed after a shorter one
-// searches only the records the shorter one matched.
+// searches only the records the shorter one matched. The same walk keeps each
+// base record's share of the totals shown (views/record_totals.h adds them).
 #pragma once
 
 #include <cstdint>

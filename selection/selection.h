@@ -11,6 +11,7 @@
 
 #include "platform/object_store.h"
 #include "storage/record_databases.h"
+#include "storage/record_numbers.h"
 #include "storage/record_store.h"
 
 namespace pw {
@@ -53,6 +54,10 @@ struct QuickFilterState {
   bool textsReady = false;
   std::u16string texts;
   std::vector<std::uint32_t> starts;
+  // Each base record's share of the totals shown (views/record_totals.h),
+  // read in the same walk, of time records or of expense records.
+  std::vector<TotalsShare> shares;
+  bool sharesTime = true;
   // The last needle and the base records it matched (indices into starts),
   // so that a longer needle only searches those.
   std::u16string lastNeedle;

@@ -15,6 +15,7 @@
 #include "text/format.h"
 #include "text/search_fold.h"
 #include "text/time_text.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
@@ -397,8 +398,13 @@ void Commands::QuickFilter(std::u16string_view typed) {
     state_.Filter.folded = SearchFolded(typed);
     return;
   }
-  views_.StoreColumnWidths();
   SetQuickFilter(state_, state_, typed);
+  // The List view only swaps its rows: the records are the same, and their
+  // totals were read with their texts.
+  ShownTotals totals;
+  if (shown == ShownView::List && QuickFilterTotals(state_, state_.AppMode, &totals) && views_.ReplaceListRows(totals))
+    return;
+  views_.StoreColumnWidths();
   views_.CreateView(shown);
 }
 

@@ -2,53 +2,45 @@
 
 #include "platform/host_port.h"
 #include "selection/quick_filter.h"
-#include "storage/record_fields.h"
 #include "text/format.h"
 
 namespace pw {
 
-namespace {
-
-constexpr FieldIdSet kTimeTotalFields = FieldIds({PWH_TIME_DURATION, PWH_TIME_RATE, PWH_TIME_BILLABLE});
-constexpr FieldIdSet kExpenseTotalFields = FieldIds({PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
-
-}  // namespace
+float TotalsCounter::Add(const TotalsShare& share) {
+  ++totals_.records;
+  if (totals_.time) {
+    totals_.hours += share.all;
+    totals_.billableAmount += share.flagged;
+  } else {
+    totals_.amount += share.all;
+    totals_.reimbursable += share.flagged;
+  }
+  return share.all;
+}
 
 float TotalsCounter::AddTime(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
-  const TimeRecordNumbers n = ReadTimeRecordNumbers(rates_, durations_, rate, duration, billable);
-  ++totals_.records;
-  totals_.hours += n.hours;
-  if (billable == 1) totals_.billableAmount += n.hours * n.rate;
-  return n.hours;
+  return Add(reader_.Time(duration, rate, billable));
 }
 
 float TotalsCounter::AddExpense(std::u16string_view amount, bool reimbursable) {
-  const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(amounts_, amount);
-  ++totals_.records;
-  totals_.amount += n.amount;
-  if (reimbursable) totals_.reimbursable += n.amount;
-  return n.amount;
+  return Add(reader_.Expense(amount, reimbursable));
 }
 
-float TotalsCounter::Add(const PropertyBuffer& props) {
-  // A missing property counts as empty text or 0, as in a cleared record.
-  std::u16string_view first, second;
-  std::int32_t flag = 0;
-  if (totals_.time) {
-    ReadFieldProps<TimeRecord>(props.data(), props.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
-      if (f.id == PWH_TIME_DURATION) first = v.text;
-      else if (f.id == PWH_TIME_RATE) second = v.text;
-      else flag = v.number;
-    }, &kTimeTotalFields);
-    return AddTime(first, second, flag);
+float TotalsCounter::Add(const PropertyBuffer& props) { return Add(reader_.Read(totals_.time, props)); }
+
+bool QuickFilterTotals(const RecordSelection& selection, int appMode, ShownTotals* totals) {
+  const QuickFilterState& f = selection.Filter;
+  const bool time = appMode != PWH_EXPENSE_MODE;
+  if (!f.textsReady || f.sharesTime != time || f.shares.size() + 1 != f.starts.size()) return false;
+  if (!f.folded.empty() && f.lastNeedle != f.folded) return false;
+  TotalsCounter counter(appMode);
+  if (f.folded.empty()) {
+    for (const TotalsShare& share : f.shares) counter.Add(share);
+  } else {
+    for (const std::uint32_t i : f.lastMatches) counter.Add(f.shares[i]);
   }
-  ReadFieldProps<ExpenseRecord>(props.data(), props.size(),
-                                [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
-                                  if (f.id == PWH_EXP_AMOUNT) first = v.text;
-                                  else flag = v.number;
-                                },
-                                &kExpenseTotalFields);
-  return AddExpense(first, flag != 0);
+  *totals = counter.totals();
+  return true;
 }
 
 std::u16string TotalsStatusText(const ShownTotals& t, std::int64_t unnarrowedCount) {

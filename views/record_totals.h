@@ -12,6 +12,7 @@
 #include "platform/object_store.h"
 #include "platform/types.h"
 #include "selection/selection.h"
+#include "storage/record_numbers.h"
 #include "views/report_summary.h"
 
 namespace pw {
@@ -35,13 +36,21 @@ class TotalsCounter {
   float AddExpense(std::u16string_view amount, bool reimbursable);
   // Adds one record of the counter's mode from its properties.
   float Add(const PropertyBuffer& props);
+  // Adds one record's share as read before (storage/record_numbers.h).
+  float Add(const TotalsShare& share);
 
   const ShownTotals& totals() const { return totals_; }
 
  private:
   ShownTotals totals_;
-  NumberScans rates_, durations_, amounts_;
+  TotalsShareReader reader_;
 };
+
+// The totals of the records the quick filter shows (selection/quick_filter.h),
+// added from the shares it kept when it read their texts, in the order shown:
+// the same numbers as a walk of those records gives. False when it keeps
+// none for the records of appMode (its texts are not read).
+bool QuickFilterTotals(const RecordSelection& selection, int appMode, ShownTotals* totals);
 
 // The totals part of the status line: "12.50 h, 625.00 billable" (time) or
 // "120.00 amount, 80.00 reimbursable" (expense), numbers "%.2f". When a

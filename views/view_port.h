@@ -9,6 +9,7 @@
 #include "selection/selection.h"
 #include "storage/record_databases.h"
 #include "storage/record_store.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
@@ -29,6 +30,11 @@ class ViewPort {
   // Destroys the view shown and makes `view` (List, Tree or Mixed) from the
   // current database and the displayed records; false when that failed.
   virtual bool CreateView(ShownView view) = 0;
+  // The List view shown keeps its window and shows the displayed records as
+  // its rows now, with these totals; the records themselves are unchanged.
+  // Its current record stays current while shown, else the first row is.
+  // False when no List view is shown: the caller makes the view anew.
+  virtual bool ReplaceListRows(const ShownTotals&) { return false; }
   // Makes the record at position current in the view shown and scrolls it
   // into sight; false when the view does not show it.
   virtual bool ShowRecord(RecordPosition position) = 0;

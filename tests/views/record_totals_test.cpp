@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "selection/quick_filter.h"
+#include "storage/store_fixture.h"
 #include "text/format.h"
 #include "views/tree_nodes.h"
 
@@ -75,6 +77,60 @@ TEST(ShownTotalsTest, TreeGroupsAddUpTheirRecords) {
   EXPECT_EQ(nodes.total(0), 3.75f);
   EXPECT_EQ(nodes.total(1), 3.5f);
   EXPECT_EQ(GroupLabelWithTotal(nodes.text(1), nodes.total(1)), u"Acme  (3.50)");
+}
+
+// The quick filter's totals, added from the shares read with its texts, are
+// those of a walk of the records it shows: over every record or a tab's
+// part, both modes; none before the texts are read or in the other mode.
+class QuickFilterTotalsTest : public test::StoreTest {};
+TEST_F(QuickFilterTotalsTest, AreThoseOfTheRecordsShown) {
+  OpenRecordDatabases();
+  for (auto [client, duration, rate, billable] : {std::tuple{u"Acme", u"1:30", u"33.33", 1}, {u"Bolt", u"0:45", u"20", 0},
+                                                  {u"Acorn", u"2:10", u"n/a", 1}, {u"Cobalt", u"--:--", u"9", 1}}) {
+    TimeRecord r = test::Time(u"03/14/2024", client, billable);
+    CopyText(r.duration, duration), CopyText(r.rate, rate);
+    test::Put(TimeDatabase, r);
+  }
+  for (auto [client, amount, reimbursable] : {std::tuple{u"Acme", u"12.50", true}, {u"Bolt", u"7.25", false}}) {
+    ExpenseRecord r = test::Expense(u"03/14/2024", client);
+    CopyText(r.amount, amount), r.reimbursable = reimbursable;
+    test::Put(ExpenseDatabase, r);
+  }
+  const std::tuple<int, bool, std::u16string_view> cases[] = {
+      {PWH_TIME_MODE, true, u""}, {PWH_TIME_MODE, true, u"a"},    {PWH_TIME_MODE, true, u"ac"},
+      {PWH_TIME_MODE, false, u"o"}, {PWH_TIME_MODE, true, u"zzz"}, {PWH_EXPENSE_MODE, true, u"b"},
+  };
+  for (auto [mode, all, typed] : cases) {
+    AppMode = mode;
+    state.Filter = QuickFilterState{};
+    RecordSetMode = all ? PWH_ALL_REC_MODE : PWH_SELECT_REC_MODE;
+    DisplayedRecordList.Clear();
+    for (RecordPosition p : {1u, 2u, 3u}) DisplayedRecordList.Append(p);
+    RebaseQuickFilter(state, state);
+    ShownTotals cached;
+    EXPECT_FALSE(QuickFilterTotals(state, mode, &cached));
+    PrepareQuickFilter(state, state);
+    SetQuickFilter(state, state, typed);
+    ASSERT_TRUE(QuickFilterTotals(state, mode, &cached));
+    EXPECT_FALSE(QuickFilterTotals(state, PWH_TIME_MODE + PWH_EXPENSE_MODE - mode, &cached));
+    TotalsCounter walked(mode);
+    auto shown = [&, position = RecordPosition(0)]() mutable {
+      const auto& list = DisplayedRecordList.positions();
+      const RecordPosition p = position++;
+      return RecordSetMode == PWH_ALL_REC_MODE || std::find(list.begin(), list.end(), p) != list.end();
+    };
+    if (mode == PWH_TIME_MODE) {
+      for (const TimeRecord& r : test::ReadAll<TimeRecord>(TimeDatabase))
+        if (shown()) walked.AddTime(TextOf(r.duration), TextOf(r.rate), r.billable);
+    } else {
+      for (const ExpenseRecord& r : test::ReadAll<ExpenseRecord>(ExpenseDatabase))
+        if (shown()) walked.AddExpense(TextOf(r.amount), r.reimbursable);
+    }
+    const ShownTotals& w = walked.totals();
+    EXPECT_EQ(std::tuple(cached.records, cached.hours, cached.billableAmount, cached.amount, cached.reimbursable),
+              std::tuple(w.records, w.hours, w.billableAmount, w.amount, w.reimbursable))
+        << std::string(typed.begin(), typed.end());
+  }
 }
 
 }  // namespace

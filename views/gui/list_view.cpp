@@ -282,6 +282,26 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   return true;
 }
 
+bool ReplaceListRows(QTableView* list, DatabaseHandle& db, int appMode, const RecordSelection& selection,
+                     const ShownTotals& totals) {
+  RecordListModel* model = RecordModelOf(list);
+  if (!model || model->appMode() != appMode || totals.records < 0) return false;
+  const std::size_t count = std::size_t(totals.records);
+  const bool all = selection.RecordSetMode == PWH_ALL_REC_MODE;
+  if (!all && (selection.RecordSetMode != PWH_SELECT_REC_MODE || selection.DisplayedRecordList.count() != count))
+    return false;
+  const QModelIndex current = list->selectionModel() ? list->selectionModel()->currentIndex() : QModelIndex();
+  const std::int64_t kept = current.isValid() ? model->positionOfRow(current.row()) : -1;
+  if (all) model->setAllRows(count);
+  else model->setSelectedRows(selection.DisplayedRecordList.positions(), count);
+  const int row = std::max(0, model->rowOfPosition(kept));
+  // Column 0 is hidden: the first record column carries the focus.
+  if (count > 0) MakeCurrent(list, model->index(row, std::min(1, model->columnCount() - 1)));
+  ShowRecordCount(int(count));
+  ShowTotals(totals, selection, db);
+  return true;
+}
+
 bool RecreateListView(const ViewSources& sources, ListWindow** slot, int kind) {
   SetStatusText(PWH_STATUS_ACTIVITY, u"re-creating list view...");
   const KeptRecord kept = CurrentRecordOfShownList(sources.viewSlots);

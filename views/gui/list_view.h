@@ -14,6 +14,7 @@
 #include "platform/types.h"
 #include "selection/selection.h"
 #include "views/gui/view_sources.h"
+#include "views/record_totals.h"
 #include "views/view_slots.h"
 
 namespace pw {
@@ -35,6 +36,13 @@ QRect GetViewRectangle(const ViewSlots& viewSlots);
 bool CreateMainListView(const ViewSources& sources, ListWindow** slot, int kind);
 // Fills a record list with the records the selection shows, from db.
 bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const RecordSelection& selection);
+// Shows the displayed records as the rows of a record list loaded before
+// from db, whose records have not changed since; the totals are the shown
+// records' (views/record_totals.h), no record is read. The list's current
+// record stays current while it is shown, else the first row is. False for
+// a list that is not a record list of appMode, or a count that disagrees.
+bool ReplaceListRows(QTableView* list, DatabaseHandle& db, int appMode, const RecordSelection& selection,
+                     const ShownTotals& totals);
 // Destroys the view shown and makes and loads a list of kind in *slot from
 // the current database. The record that was current in the list shown
 // before stays current (or its nearest neighbour); the list has the focus.

@@ -63,7 +63,7 @@ void RecordListModel::attachDatabase(DatabaseHandle& db) {
     ownDb_ = CeOpenDatabase(&oid, info.dbaseName, info.sortProperty, 0, nullptr);
   }
   SetLastError(savedError);
-  for (Slot& s : slots_) s.row = -1;
+  for (Slot& s : slots_) s.position = -1;
 }
 
 DatabaseHandle* RecordListModel::source() const {
@@ -77,7 +77,6 @@ void RecordListModel::setAllRows(std::size_t count) {
   positions_.clear();
   positions_.shrink_to_fit();
   rows_ = count;
-  for (Slot& s : slots_) s.row = -1;
   endResetModel();
 }
 
@@ -87,13 +86,20 @@ void RecordListModel::setSelectedRows(const std::vector<RecordPosition>& positio
   if (count > positions.size()) count = positions.size();
   positions_.assign(positions.begin(), positions.begin() + std::ptrdiff_t(count));
   rows_ = count;
-  for (Slot& s : slots_) s.row = -1;
   endResetModel();
 }
 
 std::int64_t RecordListModel::positionOfRow(int row) const {
   if (row < 0 || std::size_t(row) >= rows_) return -1;
   return allRows_ ? std::int64_t(row) : std::int64_t(positions_[std::size_t(row)]);
+}
+
+int RecordListModel::rowOfPosition(std::int64_t position) const {
+  if (position < 0) return -1;
+  if (allRows_) return std::uint64_t(position) < rows_ ? int(position) : -1;
+  const auto end = positions_.begin() + std::ptrdiff_t(rows_);
+  const auto it = std::lower_bound(positions_.begin(), end, RecordPosition(position));
+  return it != end && *it == position ? int(it - positions_.begin()) : -1;
 }
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {
@@ -105,8 +111,9 @@ int RecordListModel::columnCount(const QModelIndex& parent) const {
 }
 
 int RecordListModel::loadRow(int row) const {
-  const int slot = row % kCacheSlots;
-  if (slots_[slot].row == row) return slot;
+  const std::int64_t position = positionOfRow(row);
+  const int slot = position < 0 ? 0 : int(position % kCacheSlots);
+  if (position >= 0 && slots_[slot].position == position) return slot;
 
   const bool time = appMode_ != PWH_EXPENSE_MODE;
   if (time && !timeCache_) timeCache_.reset(new TimeRecord[kCacheSlots]);
@@ -116,7 +123,6 @@ int RecordListModel::loadRow(int row) const {
   // A record that cannot be reached shows as a cleared record; the next
   // re-creation of the list, which follows every change, puts it right.
   DatabaseHandle* db = source();
-  const std::int64_t position = positionOfRow(row);
   slots_[slot].oid = db && position >= 0 ? CeSeekDatabase(*db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr) : 0;
   if (slots_[slot].oid != 0 && CeReadRecordProps(*db, CEDB_ALLOWREALLOC, buffer_) != 0) {
     ++reads_;
@@ -124,7 +130,7 @@ int RecordListModel::loadRow(int row) const {
     else PropsToRecord(buffer_.data(), buffer_.size(), expenseCache_[slot]);
   }
   buffer_.clear();
-  slots_[slot].row = row;
+  slots_[slot].position = position;
   return slot;
 }
 

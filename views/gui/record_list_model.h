@@ -4,7 +4,8 @@
 // without keeping them: a row knows only its record's position, and a cell
 // is worked out when the view asks for it, by reading the record from the
 // database (a small cache of decoded records keeps a screenful from being
-// read once per column).
+// read once per column). The cache is keyed by record position, so it stays
+// good while the quick filter swaps the rows over the same records.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -44,11 +45,14 @@ class RecordListModel final : public QAbstractTableModel {
   void attachDatabase(DatabaseHandle& db);
 
   // The rows: `count` records at positions 0..count-1, or the first `count`
-  // positions of `positions`.
+  // positions of `positions` (ascending). The records read before are kept:
+  // attachDatabase forgets them.
   void setAllRows(std::size_t count);
   void setSelectedRows(const std::vector<RecordPosition>& positions, std::size_t count);
   // The record position of a row, -1 when there is no such row.
   std::int64_t positionOfRow(int row) const;
+  // The row showing a record position, -1 when none does.
+  int rowOfPosition(std::int64_t position) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -68,7 +72,7 @@ class RecordListModel final : public QAbstractTableModel {
   static constexpr int kCacheSlots = 64;
 
   struct Slot {
-    std::int64_t row = -1;
+    std::int64_t position = -1;
     CEOID oid = 0;
   };
 
@@ -89,7 +93,7 @@ class RecordListModel final : public QAbstractTableModel {
   bool allRows_ = true;
   std::vector<RecordPosition> positions_;  // the rows' positions when !allRows_
 
-  // Decoded records of recently shown rows, slot = row % kCacheSlots.
+  // Decoded records of recently shown rows, slot = position % kCacheSlots.
   mutable Slot slots_[kCacheSlots];
   mutable std::unique_ptr<TimeRecord[]> timeCache_;
   mutable std::unique_ptr<ExpenseRecord[]> expenseCache_;

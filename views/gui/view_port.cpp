@@ -71,6 +71,12 @@ bool GuiViewPort::CreateView(ShownView view) {
   return false;
 }
 
+bool GuiViewPort::ReplaceListRows(const ShownTotals& totals) {
+  return viewSlots_.ListViewWindow &&
+         pw::ReplaceListRows(viewSlots_.ListViewWindow, databases_.CurrentDatabase(), databases_.AppMode, selection_,
+                             totals);
+}
+
 bool GuiViewPort::ShowRecord(RecordPosition position) {
   if (viewSlots_.TreeViewWindow) return SelectShownRecord(viewSlots_, position);
   ListWindow* list = ShownList();

@@ -31,6 +31,7 @@ class GuiViewPort final : public ViewPort {
   std::int64_t ShownRecordPosition() override;
   int SelectedRow() override;
   bool CreateView(ShownView view) override;
+  bool ReplaceListRows(const ShownTotals& totals) override;
   bool ShowRecord(RecordPosition position) override;
   void MakeRowCurrent(int row) override;
   void StoreColumnWidths() override;

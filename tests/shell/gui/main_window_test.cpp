@@ -111,6 +111,7 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
   host.Answer(IDYES);  // delete the row
   auto filter = [&] { return Window()->quickFilter(); };
   auto totals = [&] { return Window()->statusPart(PWH_STATUS_TOTALS)->text(); };
+  ListWindow* filtered = nullptr;
   EXPECT_TRUE(listHasFocus() && row() == 0);  // the first row has the focus, unselected
 
   const struct {
@@ -130,11 +131,14 @@ TEST_F(ShellTest, KeyboardAloneDrivesTheWindow) {
       {"Ctrl+PgUp: round to the last tab", Qt::CTRL | Qt::Key_PageUp, [&] { return s.ActiveDateTab == 4; }},
       {"Ctrl+2: Expense", Qt::CTRL | Qt::Key_2, [&] { return s.AppMode == PWH_EXPENSE_MODE && listHasFocus(); }},
       {"Ctrl+1: Time", Qt::CTRL | Qt::Key_1, [&] { return s.AppMode == PWH_TIME_MODE && listHasFocus(); }},
-      {"Ctrl+K: the filter", Qt::CTRL | Qt::Key_K, [&] { return QApplication::focusWidget() == filter(); }},
+      {"Ctrl+K: the filter", Qt::CTRL | Qt::Key_K,
+       [&] { return (filtered = s.ListViewWindow) && QApplication::focusWidget() == filter(); }},
       {"X: no record holds it", QKeyCombination(Qt::Key_X),
        [&] { return s.ListViewWindow->model()->rowCount() == 0 && totals().startsWith("0 of 2 shown; 0.00 h"); }},
       {"Escape clears it, back in the list", QKeyCombination(Qt::Key_Escape),
-       [&] { return filter()->text().isEmpty() && listHasFocus() && s.ListViewWindow->model()->rowCount() == 2; }},
+       [&] { return filter()->text().isEmpty() && listHasFocus() && rows() == 2 && row() == 0; }},
+      {"The filter swapped the rows of the same list", QKeyCombination(Qt::Key_Down),
+       [&] { return s.ListViewWindow == filtered && row() == 1; }},
       {"F10: the File menu opens", QKeyCombination(Qt::Key_F10), [&] { return popupOf(IDM_MENU_FILE); }},
       {"Escape closes it", QKeyCombination(Qt::Key_Escape), [&] { return !QApplication::activePopupWidget(); }},
       {"Escape leaves the bar", QKeyCombination(Qt::Key_Escape), [&] { return listHasFocus(); }},

@@ -1,0 +1,126 @@
+#include "storage/record_numbers.h"
+
+#include <iterator>
+
+#include "storage/record_fields.h"
+#include "text/format.h"
+
+namespace pw {
+
+namespace {
+
+// The float nearest to 1/60: minutes become hours in single precision.
+constexpr float kHoursPerMinute = 0.016666668f;
+
+// Plain decimal text ("[+-]digits[.digits]" and nothing else) whose digits
+// make an integer below 2^24, at most 10 of them after the point: dividing
+// that integer by the power of ten, both exact floats, rounds once, exactly
+// as the C library's "%f" rounds the text. Any other text goes to sscanf.
+bool ScanPlainDecimal(std::u16string_view text, float* value) {
+  static constexpr float kTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  std::size_t i = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) ++i;
+  std::uint32_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < u'0' || c > u'9') return false;
+    mantissa = mantissa * 10 + std::uint32_t(c - u'0');
+    if (mantissa >= (1u << 24)) return false;
+    ++digits;
+    fraction += point;
+  }
+  if (digits == 0 || fraction >= int(std::size(kTens))) return false;
+  const float magnitude = float(mantissa) / kTens[fraction];
+  *value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+void ScanDecimal(std::u16string_view text, ScannedNumber* out) {
+  if (ScanPlainDecimal(text, &out->value)) {
+    out->fields = 1;
+    return;
+  }
+  out->fields = ScanFloat(text, &out->value);
+}
+
+void ScanDuration(std::u16string_view text, ScannedNumber* out) {
+  out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
+}
+
+constexpr FieldIdSet kTimeTotalFields = FieldIds({PWH_TIME_DURATION, PWH_TIME_RATE, PWH_TIME_BILLABLE});
+constexpr FieldIdSet kExpenseTotalFields = FieldIds({PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+
+}  // namespace
+
+TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
+                                        std::u16string_view duration, std::int32_t billable) {
+  TimeRecordNumbers n;
+  if (billable == 1) {
+    if (rate == u"n/a") {
+      n.undefinedRate = true;
+    } else if (const ScannedNumber& scanned = rates.Get(rate, ScanDecimal); scanned.fields == 1) {
+      n.rate = scanned.value;
+    } else {
+      n.invalidRate = true;
+    }
+  }
+  if (duration == u"--:--" || duration == u"??:??") {
+    n.undefinedDuration = true;
+  } else if (const ScannedNumber& scanned = durations.Get(duration, ScanDuration); scanned.fields == 2) {
+    n.hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
+  } else {
+    n.invalidDuration = true;
+  }
+  return n;
+}
+
+ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16string_view amount) {
+  ExpenseRecordNumbers n;
+  if (amount == u"n/a") {
+    n.undefinedAmount = true;
+  } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
+    n.amount = scanned.value;
+  } else {
+    n.invalidAmount = true;
+  }
+  return n;
+}
+
+TotalsShare TotalsShareReader::Time(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
+  const TimeRecordNumbers n = ReadTimeRecordNumbers(rates_, durations_, rate, duration, billable);
+  return {n.hours, billable == 1 ? n.hours * n.rate : 0.0f};
+}
+
+TotalsShare TotalsShareReader::Expense(std::u16string_view amount, bool reimbursable) {
+  const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(amounts_, amount);
+  return {n.amount, reimbursable ? n.amount : 0.0f};
+}
+
+TotalsShare TotalsShareReader::Read(bool time, const PropertyBuffer& props) {
+  std::u16string_view first, second;
+  std::int32_t flag = 0;
+  if (time) {
+    ReadFieldProps<TimeRecord>(props.data(), props.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
+      if (f.id == PWH_TIME_DURATION) first = v.text;
+      else if (f.id == PWH_TIME_RATE) second = v.text;
+      else flag = v.number;
+    }, &kTimeTotalFields);
+    return Time(first, second, flag);
+  }
+  ReadFieldProps<ExpenseRecord>(props.data(), props.size(),
+                                [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
+                                  if (f.id == PWH_EXP_AMOUNT) first = v.text;
+                                  else flag = v.number;
+                                },
+                                &kExpenseTotalFields);
+  return Expense(first, flag != 0);
+}
+
+}  // namespace pw
