@@ -54,8 +54,6 @@ void ScanDuration(std::u16string_view text, ScannedNumber* out) {
   out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
 }
 
-constexpr FieldIdSet kTimeTotalFields = FieldIds({PWH_TIME_DURATION, PWH_TIME_RATE, PWH_TIME_BILLABLE});
-constexpr FieldIdSet kExpenseTotalFields = FieldIds({PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
 
 }  // namespace
 
@@ -103,24 +101,25 @@ TotalsShare TotalsShareReader::Expense(std::u16string_view amount, bool reimburs
   return {n.amount, reimbursable ? n.amount : 0.0f};
 }
 
+namespace {
+
+// A field of a stored record; a missing one reads as empty text or 0, as in
+// a cleared record.
+template <class Record>
+FieldValue FieldOf(const PropertyBuffer& props, WORD id) {
+  FieldValue v;
+  ReadOneField<Record>(props.data(), props.size(), id, &v);
+  return v;
+}
+
+}  // namespace
+
 TotalsShare TotalsShareReader::Read(bool time, const PropertyBuffer& props) {
-  std::u16string_view first, second;
-  std::int32_t flag = 0;
-  if (time) {
-    ReadFieldProps<TimeRecord>(props.data(), props.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
-      if (f.id == PWH_TIME_DURATION) first = v.text;
-      else if (f.id == PWH_TIME_RATE) second = v.text;
-      else flag = v.number;
-    }, &kTimeTotalFields);
-    return Time(first, second, flag);
-  }
-  ReadFieldProps<ExpenseRecord>(props.data(), props.size(),
-                                [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
-                                  if (f.id == PWH_EXP_AMOUNT) first = v.text;
-                                  else flag = v.number;
-                                },
-                                &kExpenseTotalFields);
-  return Expense(first, flag != 0);
+  if (time)
+    return Time(FieldOf<TimeRecord>(props, PWH_TIME_DURATION).text, FieldOf<TimeRecord>(props, PWH_TIME_RATE).text,
+                FieldOf<TimeRecord>(props, PWH_TIME_BILLABLE).number);
+  return Expense(FieldOf<ExpenseRecord>(props, PWH_EXP_AMOUNT).text,
+                 FieldOf<ExpenseRecord>(props, PWH_EXP_REIMBURSABLE).number != 0);
 }
 
 }  // namespace pw

@@ -226,11 +226,13 @@ std::u16string_view DateText(std::u16string_view stored, const TreeTextFormat& f
   return european;
 }
 
-constexpr FieldIdSet kTimeTreeFields =
-    FieldIds({PWH_TIME_DATE, PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_DURATION,
-              PWH_TIME_RATE, PWH_TIME_BILLABLE});
-constexpr FieldIdSet kExpenseTreeFields = FieldIds(
-    {PWH_EXP_DATE, PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+// Points *to at a stored text field; leaves it as it is (the preset) when
+// the record lacks the field.
+template <class Record>
+void ReadText(const PropertyBuffer& buffer, WORD id, std::u16string_view* to) {
+  FieldValue v;
+  if (ReadOneField<Record>(buffer.data(), buffer.size(), id, &v)) *to = v.text;
+}
 
 }  // namespace
 
@@ -273,35 +275,22 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
     }
     TreeRecordTexts r = PresetTreeTexts(!time);
     std::u16string_view rate;
-    std::int32_t flag = 0;
     float value;
     if (time) {
-      ReadFieldProps<TimeRecord>(buffer.data(), buffer.size(), [&](const RecordField<TimeRecord>& f, const FieldValue& v) {
-        switch (f.id) {
-          case PWH_TIME_DATE: r.date = v.text; break;
-          case PWH_TIME_CLIENT: r.client = v.text; break;
-          case PWH_TIME_PROJECT: r.project = v.text; break;
-          case PWH_TIME_SUBPROJECT: r.third = v.text; break;
-          case PWH_TIME_TASK: r.task = v.text; break;
-          case PWH_TIME_DURATION: r.last = v.text; break;
-          case PWH_TIME_RATE: rate = v.text; break;
-          default: flag = v.number; break;
-        }
-      }, &kTimeTreeFields);
-      value = counter.AddTime(r.last, rate, flag);
+      const auto text = [&](WORD id, std::u16string_view* to) { ReadText<TimeRecord>(buffer, id, to); };
+      text(PWH_TIME_DATE, &r.date), text(PWH_TIME_CLIENT, &r.client), text(PWH_TIME_PROJECT, &r.project);
+      text(PWH_TIME_SUBPROJECT, &r.third), text(PWH_TIME_TASK, &r.task), text(PWH_TIME_DURATION, &r.last);
+      text(PWH_TIME_RATE, &rate);
+      FieldValue billable;
+      ReadOneField<TimeRecord>(buffer.data(), buffer.size(), PWH_TIME_BILLABLE, &billable);
+      value = counter.AddTime(r.last, rate, billable.number);
     } else {
-      ReadFieldProps<ExpenseRecord>(buffer.data(), buffer.size(),
-                                    [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
-        switch (f.id) {
-          case PWH_EXP_DATE: r.date = v.text; break;
-          case PWH_EXP_CLIENT: r.client = v.text; break;
-          case PWH_EXP_PROJECT: r.project = v.text; break;
-          case PWH_EXP_DESCRIPTION: r.third = v.text; break;
-          case PWH_EXP_AMOUNT: r.last = v.text; break;
-          default: flag = v.number; break;
-        }
-      }, &kExpenseTreeFields);
-      value = counter.AddExpense(r.last, flag != 0);
+      const auto text = [&](WORD id, std::u16string_view* to) { ReadText<ExpenseRecord>(buffer, id, to); };
+      text(PWH_EXP_DATE, &r.date), text(PWH_EXP_CLIENT, &r.client), text(PWH_EXP_PROJECT, &r.project);
+      text(PWH_EXP_DESCRIPTION, &r.third), text(PWH_EXP_AMOUNT, &r.last);
+      FieldValue reimbursable;
+      ReadOneField<ExpenseRecord>(buffer.data(), buffer.size(), PWH_EXP_REIMBURSABLE, &reimbursable);
+      value = counter.AddExpense(r.last, reimbursable.number != 0);
     }
     r.date = DateText(r.date, format, european);
     const TreeNodeId leaf = AddRecordNodes(*nodes, r, !time, position, TreeTextFormat{}, value);
