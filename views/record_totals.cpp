@@ -14,23 +14,17 @@ constexpr FieldIdSet kExpenseTotalFields = FieldIds({PWH_EXP_AMOUNT, PWH_EXP_REI
 
 }  // namespace
 
-float TotalsCounter::AddTime(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
+TotalsCounter::Term TotalsCounter::TimeTerm(std::u16string_view duration, std::u16string_view rate,
+                                             std::int32_t billable) {
   const TimeRecordNumbers n = ReadTimeRecordNumbers(rates_, durations_, rate, duration, billable);
-  ++totals_.records;
-  totals_.hours += n.hours;
-  if (billable == 1) totals_.billableAmount += n.hours * n.rate;
-  return n.hours;
+  return {n.hours, n.hours * n.rate, billable == 1};
 }
 
-float TotalsCounter::AddExpense(std::u16string_view amount, bool reimbursable) {
-  const ExpenseRecordNumbers n = ReadExpenseRecordNumbers(amounts_, amount);
-  ++totals_.records;
-  totals_.amount += n.amount;
-  if (reimbursable) totals_.reimbursable += n.amount;
-  return n.amount;
+TotalsCounter::Term TotalsCounter::ExpenseTerm(std::u16string_view amount, bool reimbursable) {
+  return {ReadExpenseRecordNumbers(amounts_, amount).amount, 0.0f, reimbursable};
 }
 
-float TotalsCounter::Add(const PropertyBuffer& props) {
+TotalsCounter::Term TotalsCounter::TermOf(const PropertyBuffer& props) {
   // A missing property counts as empty text or 0, as in a cleared record.
   std::u16string_view first, second;
   std::int32_t flag = 0;
@@ -40,7 +34,7 @@ float TotalsCounter::Add(const PropertyBuffer& props) {
       else if (f.id == PWH_TIME_RATE) second = v.text;
       else flag = v.number;
     }, &kTimeTotalFields);
-    return AddTime(first, second, flag);
+    return TimeTerm(first, second, flag);
   }
   ReadFieldProps<ExpenseRecord>(props.data(), props.size(),
                                 [&](const RecordField<ExpenseRecord>& f, const FieldValue& v) {
@@ -48,7 +42,43 @@ float TotalsCounter::Add(const PropertyBuffer& props) {
                                   else flag = v.number;
                                 },
                                 &kExpenseTotalFields);
-  return AddExpense(first, flag != 0);
+  return ExpenseTerm(first, flag != 0);
+}
+
+void TotalsCounter::AddToTotals(const Term& t) {
+  ++totals_.records;
+  if (totals_.time) {
+    totals_.hours += t.value;
+    if (t.flag) totals_.billableAmount += t.product;
+  } else {
+    totals_.amount += t.value;
+    if (t.flag) totals_.reimbursable += t.value;
+  }
+}
+
+float TotalsCounter::Count(const Term& term) {
+  if (keepTerms_) terms_.push_back(term);
+  AddToTotals(term);
+  return term.value;
+}
+
+float TotalsCounter::AddTime(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
+  return Count(TimeTerm(duration, rate, billable));
+}
+
+float TotalsCounter::AddExpense(std::u16string_view amount, bool reimbursable) {
+  return Count(ExpenseTerm(amount, reimbursable));
+}
+
+float TotalsCounter::Add(const PropertyBuffer& props) { return Count(TermOf(props)); }
+
+bool TotalsCounter::Replace(std::size_t index, const PropertyBuffer& props) {
+  if (!keepTerms_ || index >= terms_.size()) return false;
+  terms_[index] = TermOf(props);
+  // Float sums depend on their order: every term is added again.
+  totals_ = ShownTotals{.time = totals_.time};
+  for (const Term& t : terms_) AddToTotals(t);
+  return true;
 }
 
 std::u16string TotalsStatusText(const ShownTotals& t, std::int64_t unnarrowedCount) {

@@ -5,9 +5,11 @@
 // record in the order shown.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/object_store.h"
 #include "platform/types.h"
@@ -36,11 +38,35 @@ class TotalsCounter {
   // Adds one record of the counter's mode from its properties.
   float Add(const PropertyBuffer& props);
 
+  // Called before the first record is added: keeps what each record adds,
+  // so that Replace can count one of them anew without reading the others.
+  void KeepTerms() { keepTerms_ = totals_.records == 0; }
+  // The record added index-th (0: the first) replaced by props: the totals
+  // are added up again in the same order, to exactly what adding every
+  // record anew gives. False when the terms were not kept or there is no
+  // such record.
+  bool Replace(std::size_t index, const PropertyBuffer& props);
+
   const ShownTotals& totals() const { return totals_; }
 
  private:
+  // What one record adds: its hours (its amount), the billable amount, and
+  // whether it is billable (reimbursable).
+  struct Term {
+    float value, product;
+    bool flag;
+  };
+  Term TimeTerm(std::u16string_view duration, std::u16string_view rate, std::int32_t billable);
+  Term ExpenseTerm(std::u16string_view amount, bool reimbursable);
+  Term TermOf(const PropertyBuffer& props);
+  // Adds a record's term to the totals (and keeps it); returns its value.
+  float Count(const Term& term);
+  void AddToTotals(const Term& term);
+
   ShownTotals totals_;
   NumberScans rates_, durations_, amounts_;
+  bool keepTerms_ = false;
+  std::vector<Term> terms_;
 };
 
 // The totals part of the status line: "12.50 h, 625.00 billable" (time) or

@@ -17,6 +17,7 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/program.h"
 #include "views/gui/list_view.h"
+#include "views/gui/mixed_view.h"
 
 namespace pw {
 
@@ -186,6 +187,7 @@ void TimerUi::MinuteTick() {
   const AppState& state = program_.state();
   for (QTableView* list : {static_cast<QTableView*>(state.ListViewWindow), static_cast<QTableView*>(state.MixedListWindow)})
     if (list) list->viewport()->update();
+  PaintMixedCard(state);
   if (timer_.Running()) ArmMinuteTick();
 }
 

@@ -78,6 +78,7 @@ void RecordListModel::setAllRows(std::size_t count) {
   positions_.shrink_to_fit();
   rows_ = count;
   for (Slot& s : slots_) s.row = -1;
+  totals_ = TotalsCounter(appMode_);  // the terms belong to the rows before
   endResetModel();
 }
 
@@ -88,12 +89,20 @@ void RecordListModel::setSelectedRows(const std::vector<RecordPosition>& positio
   positions_.assign(positions.begin(), positions.begin() + std::ptrdiff_t(count));
   rows_ = count;
   for (Slot& s : slots_) s.row = -1;
+  totals_ = TotalsCounter(appMode_);  // the terms belong to the rows before
   endResetModel();
 }
 
 std::int64_t RecordListModel::positionOfRow(int row) const {
   if (row < 0 || std::size_t(row) >= rows_) return -1;
   return allRows_ ? std::int64_t(row) : std::int64_t(positions_[std::size_t(row)]);
+}
+
+bool RecordListModel::rowChanged(int row, const PropertyBuffer& props) {
+  if (row < 0 || std::size_t(row) >= rows_ || !totals_.Replace(std::size_t(row), props)) return false;
+  slots_[row % kCacheSlots].row = -1;
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  return true;
 }
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {
