@@ -245,6 +245,7 @@ void SelectAllTab(RecordSelection& selection) {
   // tab control's change notice, which then finds the tab already applied.
   selection.RecordSetMode = PWH_ALL_REC_MODE;
   selection.ActiveDateTab = PWH_TAB_ALL;
+  selection.AppliedFrom.clear(), selection.AppliedTo.clear();
   Host().SelectDateTab(PWH_TAB_ALL);
 }
 
@@ -267,6 +268,7 @@ void ApplyDateTabRange(RecordSelection& selection, RecordDatabases& databases) {
   selection.ActiveDateTab = tab;
   std::u16string from, to;
   ComputeTabDateRange(tab, &from, &to);
+  selection.AppliedFrom = from, selection.AppliedTo = to;
   if (!databases.TimeMode()) {
     ExpenseSelectionCriteria criteria;
     criteria.from = from;

@@ -71,8 +71,11 @@ struct RecordSelection {
   int RecordSetMode = PWH_SELECT_REC_MODE;
   // The positions shown in PWH_SELECT_REC_MODE.
   RecordPositionList DisplayedRecordList;
-  // The tab whose range was applied last (0 to 4).
+  // The tab whose range was applied last (0 to 4), and that range (American
+  // date texts; empty for "All"): a dated tab applied on another day shows
+  // another range when applied again.
   int ActiveDateTab = PWH_TAB_TODAY;
+  std::u16string AppliedFrom, AppliedTo;
   // Set by a Find, cleared when a date tab is applied.
   bool FindResult = false;
   QuickFilterState Filter;

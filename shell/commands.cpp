@@ -346,11 +346,19 @@ void Commands::UndoOrRedo(bool undo) {
   if (views_.Shown() == ShownView::Report) return;
   UndoHistory& history = state_.Undo;
   CEOID shown = 0;
+  std::optional<CEOID> running;
   const HWND owner = state_.MainWindow;
   DatabaseHandle& db = state_.CurrentDatabase();
-  const bool done =
-      undo ? history.Undo(owner, db, state_.AppMode, &shown) : history.Redo(owner, db, state_.AppMode, &shown);
+  const bool done = undo ? history.Undo(owner, db, state_.AppMode, &shown, &running)
+                         : history.Redo(owner, db, state_.AppMode, &shown, &running);
   if (!done) return;
+  // A step that started or stopped the timer: the record that ran then runs
+  // again from its stored start (the timer reads it after every command).
+  PWHConfiguration* config = state_.Configuration;
+  if (running && config && config->RunningTimerOid != *running) {
+    config->RunningTimerOid = *running;
+    config->storeRunningTimer();
+  }
   // The record selected before stays selected when the step has none left.
   RefreshShowing(shown ? shown : SelectedOid());
 }

@@ -67,6 +67,40 @@ SYSTEMTIME FromMinuteNumber(long minutes) {
 
 CEOID TimerCommands::Start() {
   if (!state_.TimeMode()) return 0;
+  Refresh();
+  const CEOID before = running_;
+  StepRecorder step(state_.TimeDatabase);
+  const CEOID oid = StartNew(step);
+  Keep(u"Start Timer", step, before);
+  return oid;
+}
+
+CEOID TimerCommands::Stop() { return StopAt(GetLocalTime()); }
+
+CEOID TimerCommands::StopAt(const SYSTEMTIME& when) {
+  Refresh();
+  const CEOID before = running_;
+  StepRecorder step(state_.TimeDatabase);
+  const CEOID oid = EndAt(when, step);
+  Keep(u"Stop Timer", step, before);
+  return oid;
+}
+
+CEOID TimerCommands::StopAndStartNext() { return StopThenStart(GetLocalTime()); }
+
+CEOID TimerCommands::StopThenStart(const SYSTEMTIME& when) {
+  Refresh();
+  const CEOID before = running_;
+  StepRecorder step(state_.TimeDatabase);
+  // The next record is begun only after a stop; a cancelled one leaves the
+  // stop a step of its own name all the same.
+  const CEOID oid = EndAt(when, step) ? StartNew(step) : 0;
+  Keep(u"Stop and Start Next", step, before);
+  return oid;
+}
+
+CEOID TimerCommands::StartNew(StepRecorder& step) {
+  if (!state_.TimeMode()) return 0;
   const HWND owner = state_.MainWindow;
   Refresh();
   if (running_) {
@@ -74,7 +108,7 @@ CEOID TimerCommands::Start() {
     if (MessageBoxW(owner, Format(u"A timer is running: %s.\n\nStop it and start a new one?", Summary()),
                     u"Start Timer", kQuestion) != IDYES)
       return 0;
-    if (!Stop()) return 0;
+    if (!EndAt(GetLocalTime(), step)) return 0;
   }
   TimeRecord& working = state_.WorkingTimeRecord;
   ClearRecord(working);
@@ -98,15 +132,16 @@ CEOID TimerCommands::Start() {
   FillEmptyTexts(working);
   CEOID oid = 0;
   if (!AddNewRecord(owner, state_.TimeDatabase, working, &oid) || !oid) return 0;
+  step.Added(oid);
   Remember(oid);
   Refresh();
-  RefreshShowing(oid);
+  if (!pw::RefreshView(state_, state_, views_) || !state_.TimeMode()) return oid;
+  DWORD position = 0;
+  if (PositionOfOid(state_.TimeDatabase, oid, &position)) views_.ShowRecord(position);
   return oid;
 }
 
-CEOID TimerCommands::Stop() { return StopAt(GetLocalTime()); }
-
-CEOID TimerCommands::StopAt(const SYSTEMTIME& when) {
+CEOID TimerCommands::EndAt(const SYSTEMTIME& when, StepRecorder& step) {
   Refresh();
   const CEOID oid = running_;
   DatabaseHandle& db = state_.TimeDatabase;
@@ -115,6 +150,7 @@ CEOID TimerCommands::StopAt(const SYSTEMTIME& when) {
   const HWND owner = state_.MainWindow;
   TimeRecord record;
   if (!LoadPWHRecord(owner, db, RecordPosition(position), &record)) return 0;
+  const TimeRecord before = record;
 
   const long start = StartMinute(record, when);
   long end = std::max(MinuteNumber(when), start);
@@ -132,17 +168,16 @@ CEOID TimerCommands::StopAt(const SYSTEMTIME& when) {
     }
   }
   EndRecordAt(record, endHour, endMinute, int(end - start));
+  step.Watch(oid);
   // A record that cannot be stored keeps running: nothing is lost.
   if (!UpdateRecord(owner, db, RecordPosition(position), record)) return 0;
   Remember(0);
   Refresh();
-  RefreshShowing(oid);
+  // Its date and so its position stay: where the records shown stay the
+  // same, only its row and the totals are shown anew. A time record changes
+  // nothing in the expense views.
+  if (state_.TimeMode()) RefreshChangedRecord(state_, state_, views_, RecordPosition(position), before, record);
   return oid;
-}
-
-CEOID TimerCommands::StopAndStartNext() {
-  if (!Stop()) return 0;
-  return Start();
 }
 
 void TimerCommands::AskAfterAway(const SYSTEMTIME& since) {
@@ -156,8 +191,12 @@ void TimerCommands::AskAfterAway(const SYSTEMTIME& since) {
              at, Summary(), at, at);
   const int answer = MessageBoxW(state_.MainWindow, question, u"Timer",
                                  MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
-  if (answer == IDCANCEL) return;
-  if (StopAt(since) && answer == IDYES) Start();
+  if (answer == IDYES) StopThenStart(since);
+  else if (answer == IDNO) StopAt(since);
+}
+
+void TimerCommands::Keep(std::u16string name, StepRecorder& step, CEOID before) {
+  state_.Undo.Keep(PWH_TIME_MODE, std::move(name), step, RunningTimer{before, running_});
 }
 
 // --- What runs ---------------------------------------------------------------
@@ -217,12 +256,6 @@ std::u16string TimerCommands::TimeText(const SYSTEMTIME& time) const {
   if (state_.Configuration && state_.Configuration->europeanTimes()) return Format(u"%02d:%02d", time.wHour, time.wMinute);
   const bool pm = time.wHour >= 12;
   return TwelveHourText(pm ? time.wHour - 12 : time.wHour, time.wMinute, pm);
-}
-
-void TimerCommands::RefreshShowing(CEOID oid) {
-  if (!pw::RefreshView(state_, state_, views_) || !state_.TimeMode()) return;
-  DWORD position = 0;
-  if (PositionOfOid(state_.TimeDatabase, oid, &position)) views_.ShowRecord(position);
 }
 
 // --- Away --------------------------------------------------------------------

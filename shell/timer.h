@@ -50,6 +50,9 @@ class TimerCommands {
   CEOID StopAt(const SYSTEMTIME& when);
   // Stop and Start Next: Stop, then Start for the record that follows.
   // Returns the new record's object id.
+  // Each of these is one step of the time database's undo history ("Start
+  // Timer", "Stop Timer", "Stop and Start Next"), which keeps which record
+  // ran before and after it.
   CEOID StopAndStartNext();
   // After the user was away from `since` until now: keep the time, stop the
   // timer at `since`, or stop it there and start a new record now.
@@ -76,7 +79,12 @@ class TimerCommands {
   void Remember(CEOID oid);
   // The time text of a moment as the settings show times.
   std::u16string TimeText(const SYSTEMTIME& time) const;
-  void RefreshShowing(CEOID oid);
+  // The commands' work, noting what they change in `step`.
+  CEOID StartNew(StepRecorder& step);
+  CEOID EndAt(const SYSTEMTIME& when, StepRecorder& step);
+  CEOID StopThenStart(const SYSTEMTIME& when);
+  // Keeps step as one step named `name`; before: the record that ran before it.
+  void Keep(std::u16string name, StepRecorder& step, CEOID before);
 
   AppState& state_;
   ViewPort& views_;

@@ -94,17 +94,18 @@ std::vector<RecordChange> StepRecorder::Finish() {
 
 // --- The history ---------------------------------------------------------------
 
-void UndoHistory::Keep(int appMode, std::u16string name, StepRecorder& recorder) {
-  Keep(appMode, std::move(name), recorder.Finish());
+void UndoHistory::Keep(int appMode, std::u16string name, StepRecorder& recorder, std::optional<RunningTimer> timer) {
+  Keep(appMode, std::move(name), recorder.Finish(), timer);
 }
 
-void UndoHistory::Keep(int appMode, std::u16string name, std::vector<RecordChange> changes) {
+void UndoHistory::Keep(int appMode, std::u16string name, std::vector<RecordChange> changes,
+                       std::optional<RunningTimer> timer) {
   if (changes.empty()) return;
   Stacks& s = histories_[appMode];
   for (const Step& undone : s.redo) s.records -= undone.changes.size();
   s.redo.clear();
   s.records += changes.size();
-  s.undo.push_back({std::move(name), std::move(changes)});
+  s.undo.push_back({std::move(name), std::move(changes), timer});
   while (s.records > kMaxRecords && s.undo.size() > 1) {
     s.records -= s.undo.front().changes.size();
     s.undo.erase(s.undo.begin());
@@ -121,16 +122,18 @@ std::u16string UndoHistory::RedoName(int appMode) const {
   return it == histories_.end() || it->second.redo.empty() ? std::u16string() : it->second.redo.back().name;
 }
 
-bool UndoHistory::Undo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown) {
-  return Move(owner, db, appMode, true, shown);
+bool UndoHistory::Undo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown, std::optional<CEOID>* running) {
+  return Move(owner, db, appMode, true, shown, running);
 }
 
-bool UndoHistory::Redo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown) {
-  return Move(owner, db, appMode, false, shown);
+bool UndoHistory::Redo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown, std::optional<CEOID>* running) {
+  return Move(owner, db, appMode, false, shown, running);
 }
 
-bool UndoHistory::Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, CEOID* shown) {
+bool UndoHistory::Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, CEOID* shown,
+                       std::optional<CEOID>* running) {
   if (shown) *shown = 0;
+  if (running) running->reset();
   Stacks& s = histories_[appMode];
   std::vector<Step>& from = undo ? s.undo : s.redo;
   std::vector<Step>& to = undo ? s.redo : s.undo;
@@ -203,6 +206,7 @@ bool UndoHistory::Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, C
                                     [&](const RecordChange& c) { return then(c).has_value(); });
     if (there != step.changes.end()) *shown = there->oid;
   }
+  if (running && step.timer) *running = undo ? step.timer->before : step.timer->after;
   to.push_back(std::move(step));
   from.pop_back();
   return finish(true);

@@ -14,6 +14,10 @@
 //
 // Each record database (time, expense) has a history of its own, chosen by
 // its AppMode value.
+//
+// A step that starts or stops a timer (a time record with no end yet whose
+// object id the settings remember) keeps which record ran before and after
+// it, so that Undo and Redo can tell which one runs again.
 #pragma once
 
 #include <cstddef>
@@ -66,14 +70,22 @@ class StepRecorder {
 // empty bytes when it cannot be read.
 std::optional<std::string> RecordImage(DatabaseHandle& db, CEOID oid);
 
+// The object id of the time record whose timer ran before and after a step
+// (0: none).
+struct RunningTimer {
+  CEOID before = 0, after = 0;
+};
+
 class UndoHistory {
  public:
   // The step a command made in the database of appMode, named for the menu
   // ("Delete 3 Records"); nothing when it changed nothing. The steps undone
   // before it can no longer be redone. The oldest steps are let go when the
   // database's history holds more than a million records.
-  void Keep(int appMode, std::u16string name, StepRecorder& recorder);
-  void Keep(int appMode, std::u16string name, std::vector<RecordChange> changes);
+  // `timer`: the step started or stopped a timer.
+  void Keep(int appMode, std::u16string name, StepRecorder& recorder, std::optional<RunningTimer> timer = {});
+  void Keep(int appMode, std::u16string name, std::vector<RecordChange> changes,
+            std::optional<RunningTimer> timer = {});
 
   // The name of the step Undo (Redo) would take, empty when there is none.
   std::u16string UndoName(int appMode) const;
@@ -83,10 +95,14 @@ class UndoHistory {
   // does again the step undone last. A step whose records changed since is
   // refused with a message and dropped; a store failure is reported and
   // leaves the step where it was. *shown (when given) receives the object
-  // id of a record of the step that is there afterwards, 0 when none.
-  // True when the step was taken or done again.
-  bool Undo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown = nullptr);
-  bool Redo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown = nullptr);
+  // id of a record of the step that is there afterwards, 0 when none;
+  // *running (when given), for a step that started or stopped a timer, the
+  // object id of the record whose timer runs afterwards (0: none), else no
+  // value. True when the step was taken or done again.
+  bool Undo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown = nullptr,
+            std::optional<CEOID>* running = nullptr);
+  bool Redo(HWND owner, DatabaseHandle& db, int appMode, CEOID* shown = nullptr,
+            std::optional<CEOID>* running = nullptr);
 
   // Forgets every step of every database.
   void Clear() { histories_.clear(); }
@@ -95,12 +111,13 @@ class UndoHistory {
   struct Step {
     std::u16string name;
     std::vector<RecordChange> changes;
+    std::optional<RunningTimer> timer;
   };
   struct Stacks {
     std::vector<Step> undo, redo;
     std::size_t records = 0;
   };
-  bool Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, CEOID* shown);
+  bool Move(HWND owner, DatabaseHandle& db, int appMode, bool undo, CEOID* shown, std::optional<CEOID>* running);
 
   std::map<int, Stacks> histories_;
 };

@@ -1,6 +1,9 @@
 #include "views/mixed_card.h"
 
+#include <algorithm>
+
 #include "text/fixed_text.h"
+#include "text/format.h"
 #include "storage/record_times.h"
 #include "text/time_text.h"
 
@@ -29,14 +32,21 @@ std::u16string_view OrNotAvailable(std::u16string_view text) { return text.empty
 
 }  // namespace
 
-std::vector<CardLine> TimeCardLines(const TimeRecord& r, const ListCellFormat& format) {
+std::vector<CardLine> TimeCardLines(const TimeRecord& r, const ListCellFormat& format, const SYSTEMTIME* runningNow) {
   std::vector<CardLine> lines(8);
   std::u16string text;
   LabelValue(lines[0], u"Date:", DateText(TextOf(r.date), format));
-  FormatDurationSummary(&text, r, PWH_SUMMARY_SHORT);
+  if (runningNow) {
+    const int minutes = std::max(0, MinutesSinceStart(r, *runningNow));
+    text = Format(u"%dh, %dm (%.2f)", minutes / 60, minutes % 60, DecimalHours(minutes / 60, minutes % 60));
+  } else {
+    FormatDurationSummary(&text, r, PWH_SUMMARY_SHORT);
+  }
   LabelValue(lines[0], u"Dur'n:", text);
   LabelValue(lines[1], u"Start:", *FormatRecordTime(&text, r, PWH_START_TIME, PWH_BLANK_AS_DASHES, format.twentyFourHour));
-  LabelValue(lines[1], u"End:", *FormatRecordTime(&text, r, PWH_END_TIME, PWH_BLANK_AS_DASHES, format.twentyFourHour));
+  if (runningNow) text = PWH_NO_DURATION;
+  else FormatRecordTime(&text, r, PWH_END_TIME, PWH_BLANK_AS_DASHES, format.twentyFourHour);
+  LabelValue(lines[1], u"End:", text);
   LabelValue(lines[2], u"Client:", TextOf(r.client));
   LabelValue(lines[3], u"Project:", TextOf(r.project));
   LabelValue(lines[4], u"Sub:", TextOf(r.subproject));

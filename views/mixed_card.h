@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "storage/records.h"
 #include "views/list_cells.h"
 
@@ -27,7 +28,11 @@ inline constexpr int PWH_CARD_PIECE_GAP = 3;
 
 // Eight lines: date and duration, start and end, client, project, subproject,
 // task, amount and rate, currency with the billable, billed and note words.
-std::vector<CardLine> TimeCardLines(const TimeRecord& record, const ListCellFormat& format);
+// runningNow: the record's timer runs and it is now; its duration is the
+// time from its start until now ("1h, 42m (1.70)", the hours as the List
+// view's row shows them) and its end is open.
+std::vector<CardLine> TimeCardLines(const TimeRecord& record, const ListCellFormat& format,
+                                    const SYSTEMTIME* runningNow = nullptr);
 // Seven lines, eight with the miles line of a mileage expense.
 std::vector<CardLine> ExpenseCardLines(const ExpenseRecord& record, const ListCellFormat& format);
 

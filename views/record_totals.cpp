@@ -7,6 +7,12 @@
 namespace pw {
 
 float TotalsCounter::Add(const TotalsShare& share) {
+  if (keepTerms_) terms_.push_back(share);
+  AddToTotals(share);
+  return share.all;
+}
+
+void TotalsCounter::AddToTotals(const TotalsShare& share) {
   ++totals_.records;
   if (totals_.time) {
     totals_.hours += share.all;
@@ -15,7 +21,6 @@ float TotalsCounter::Add(const TotalsShare& share) {
     totals_.amount += share.all;
     totals_.reimbursable += share.flagged;
   }
-  return share.all;
 }
 
 float TotalsCounter::AddTime(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
@@ -27,6 +32,15 @@ float TotalsCounter::AddExpense(std::u16string_view amount, bool reimbursable) {
 }
 
 float TotalsCounter::Add(const PropertyBuffer& props) { return Add(reader_.Read(totals_.time, props)); }
+
+bool TotalsCounter::Replace(std::size_t index, const PropertyBuffer& props) {
+  if (!keepTerms_ || index >= terms_.size()) return false;
+  terms_[index] = reader_.Read(totals_.time, props);
+  // Float sums depend on their order: every term is added again.
+  totals_ = ShownTotals{.time = totals_.time};
+  for (const TotalsShare& share : terms_) AddToTotals(share);
+  return true;
+}
 
 bool QuickFilterTotals(const RecordSelection& selection, int appMode, ShownTotals* totals) {
   const QuickFilterState& f = selection.Filter;

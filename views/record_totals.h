@@ -5,9 +5,11 @@
 // record in the order shown.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/object_store.h"
 #include "platform/types.h"
@@ -39,11 +41,24 @@ class TotalsCounter {
   // Adds one record's share as read before (storage/record_numbers.h).
   float Add(const TotalsShare& share);
 
+  // Called before the first record is added: keeps what each record adds,
+  // so that Replace can count one of them anew without reading the others.
+  void KeepTerms() { keepTerms_ = totals_.records == 0; }
+  // The record added index-th (0: the first) replaced by props: the totals
+  // are added up again in the same order, to exactly what adding every
+  // record anew gives. False when the terms were not kept or there is no
+  // such record.
+  bool Replace(std::size_t index, const PropertyBuffer& props);
+
   const ShownTotals& totals() const { return totals_; }
 
  private:
   ShownTotals totals_;
+  void AddToTotals(const TotalsShare& share);
+
   TotalsShareReader reader_;
+  bool keepTerms_ = false;
+  std::vector<TotalsShare> terms_;
 };
 
 // The totals of the records the quick filter shows (selection/quick_filter.h),

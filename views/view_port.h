@@ -10,6 +10,7 @@
 #include "storage/record_databases.h"
 #include "storage/record_store.h"
 #include "views/record_totals.h"
+#include "storage/records.h"
 
 namespace pw {
 
@@ -45,10 +46,31 @@ class ViewPort {
   virtual void StoreColumnWidths() = 0;
   // Draws an empty card in the Mixed view.
   virtual void ClearMixedCard() = 0;
+  // The record at position (in the current database) changed in place and
+  // the records shown stay the same: its row (and the Mixed card) shows it
+  // anew and the totals are counted again, nothing else is read. False when
+  // the view shown cannot do that: it is then made anew.
+  virtual bool RecordChanged(RecordPosition) { return false; }
 };
 
 // ApplyDateTab, then the view shown made anew; false when that failed or
 // no List, Tree or Mixed view is shown.
 bool RefreshView(RecordSelection& selection, RecordDatabases& databases, ViewPort& views);
+
+// Whether RefreshView would show the same records after a time record
+// changed from `before` to `after`: its date is kept, the tab selected on the
+// tab control (selectedTab) is the one applied and would give the same range
+// today, no Find result is shown (applying the tab ends it), and the texts
+// the quick filter reads are kept.
+bool ShownRecordsKept(const RecordSelection& selection, int selectedTab, const TimeRecord& before,
+                      const TimeRecord& after);
+// After a command changed the time record at `position` from `before` to
+// `after` in the current database, where it stands (its date, and so its
+// position, kept): when the records shown stay the same,
+// only its row and the totals are shown anew in the List or Mixed view, else
+// the view is made anew as RefreshView does; then the record is made current.
+// False when the view shown does not show it.
+bool RefreshChangedRecord(RecordSelection& selection, RecordDatabases& databases, ViewPort& views,
+                          RecordPosition position, const TimeRecord& before, const TimeRecord& after);
 
 }  // namespace pw

@@ -1,9 +1,9 @@
 // The timer at 100,000 time records: Stop Timer from the command to the
-// stopped record's row current in the re-created list (load the record, end
-// it, store it durably, forget the timer in the settings, apply the date
-// tab, re-create the list, find and show the row), with "All" shown; and the
-// minute tick while a timer runs (status texts and a repaint of the rows
-// shown, no walk of the records).
+// stopped record's row shown anew and current (load the record, end it,
+// store it durably, forget the timer in the settings, keep the undo step,
+// show the row and the totals anew in place: the records shown stay the
+// same), with "All" shown; and the minute tick while a timer runs (status
+// texts and a repaint of the rows shown, no walk of the records).
 //
 // Run in Release.
 #include <benchmark/benchmark.h>

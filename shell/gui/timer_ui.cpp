@@ -18,6 +18,7 @@
 #include "shell/gui/program.h"
 #include "views/gui/list_view.h"
 #include "views/gui/tree_node_view.h"
+#include "views/gui/mixed_view.h"
 
 namespace pw {
 
@@ -189,6 +190,7 @@ void TimerUi::MinuteTick() {
                                   static_cast<QAbstractItemView*>(state.MixedListWindow),
                                   static_cast<QAbstractItemView*>(state.TreeViewWindow)})
     if (view) view->viewport()->update();
+  PaintMixedCard(state);
   if (timer_.Running()) ArmMinuteTick();
 }
 

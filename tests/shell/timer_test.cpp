@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "selection/selection.h"
+
 #include "dialogs/time_entry.h"
 #include "storage/record_operations.h"
 #include "storage/record_times.h"
@@ -11,16 +13,20 @@
 namespace pw::test {
 namespace {
 
+// One view, counting the views made anew and the rows shown anew in place.
 struct OneList : ViewPort {
-  ShownView Shown() const override { return ShownView::List; }
+  ShownView shown = ShownView::List;
+  int created = 0, changed = 0;
+  ShownView Shown() const override { return shown; }
   std::int64_t SelectedRecordPosition() override { return -1; }
   std::int64_t ShownRecordPosition() override { return -1; }
   int SelectedRow() override { return -1; }
-  bool CreateView(ShownView) override { return true; }
+  bool CreateView(ShownView) override { return ++created; }
   bool ShowRecord(RecordPosition) override { return true; }
   void MakeRowCurrent(int) override {}
   void StoreColumnWidths() override {}
   void ClearMixedCard() override {}
+  bool RecordChanged(RecordPosition) override { return ++changed; }
 };
 
 constexpr SYSTEMTIME At(int day, int hour, int minute) {
@@ -157,6 +163,64 @@ INSTANTIATE_TEST_SUITE_P(
                       StopCase{"AwayStop", At(14, 23, 50), true, IDNO, u"11:00 PM", u"00:30", u"20.00", false},
                       StopCase{"AwayStopAndNew", At(14, 23, 50), true, IDYES, u"11:00 PM", u"00:30", u"20.00", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Stop Timer shows the stopped row anew in place where applying the tab again would show the same
+// records, else makes the view anew; a time record changes nothing in Expense mode.
+TEST_F(TimerTest, StopShowsTheRowInPlaceWhereTheRecordsShownStay) {
+  const struct { ShownView view; int tab; bool find, nextDay; int mode, created, changed; } cases[] = {
+      {ShownView::List, PWH_TAB_ALL, false, false, PWH_TIME_MODE, 0, 1},
+      {ShownView::Mixed, PWH_TAB_TODAY, false, false, PWH_TIME_MODE, 0, 1},
+      {ShownView::List, PWH_TAB_TODAY, false, true, PWH_TIME_MODE, 1, 0},  // the tab's range moved on
+      {ShownView::List, PWH_TAB_ALL, true, false, PWH_TIME_MODE, 1, 0},    // applying the tab ends the Find
+      {ShownView::Tree, PWH_TAB_ALL, false, false, PWH_TIME_MODE, 1, 0},
+      {ShownView::List, PWH_TAB_ALL, false, false, PWH_EXPENSE_MODE, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SetLocalTimeOverride(At(14, 22, 30));
+    host.SelectDateTab(c.tab), views.shown = c.view;
+    const CEOID oid = timer.Start();
+    SetLocalTimeOverride(c.nextDay ? At(15, 0, 5) : At(14, 23, 15));
+    if (c.nextDay) host.Answer(IDYES);
+    state.FindResult = c.find, AppMode = c.mode, views.created = views.changed = 0;
+    EXPECT_EQ(timer.Stop(), oid);
+    EXPECT_EQ(std::pair(views.created, views.changed), std::pair(c.created, c.changed)) << int(c.view) << c.tab;
+    AppMode = PWH_TIME_MODE;
+  }
+}
+
+// Start Timer, Stop Timer and Stop and Start Next are one step each; Undo takes back the records and
+// which one runs, Redo does both again.
+TEST_F(TimerTest, EachCommandIsOneUndoStepWithTheTimer) {
+  const struct { CEOID (TimerCommands::*run)(); bool running; const char16_t* step; } cases[] = {
+      {&TimerCommands::Start, false, u"Start Timer"},
+      {&TimerCommands::Stop, true, u"Stop Timer"},
+      {&TimerCommands::StopAndStartNext, true, u"Stop and Start Next"},
+  };
+  Commands commands{state, views, {}};
+  const auto snapshot = [this] {
+    std::vector<std::pair<CEOID, std::optional<std::string>>> out;
+    for (DWORD i = 0; CEOID oid = CeSeekDatabase(TimeDatabase, CEDB_SEEK_BEGINNING, i, nullptr); ++i)
+      out.emplace_back(oid, RecordImage(TimeDatabase, oid));
+    return std::tuple(out, PWHConfiguration().RunningTimerOid);
+  };
+  for (const auto& c : cases) {
+    SetLocalTimeOverride(At(14, 22, 30));
+    if (c.running && !timer.Running()) timer.Start();
+    SetLocalTimeOverride(At(14, 23, 15));
+    const auto before = snapshot();
+    (timer.*c.run)();
+    const auto after = snapshot();
+    ASSERT_NE(after, before);
+    EXPECT_EQ(state.Undo.UndoName(PWH_TIME_MODE), c.step);
+    for (int round = 0; round < 2; ++round) {
+      commands.Undo(), timer.Refresh();
+      EXPECT_EQ(std::tuple(snapshot(), timer.Running()), std::tuple(before, std::get<1>(before)));
+      commands.Redo(), timer.Refresh();
+      EXPECT_EQ(std::tuple(snapshot(), timer.Running()), std::tuple(after, std::get<1>(after)));
+    }
+  }
+  EXPECT_TRUE(host.messages.empty());
+}
 
 // The idle time polled (minutes), the clock, and the moment of going away reported on return.
 TEST(AwayWatchTest, ReportsTheAbsenceOnceOnReturn) {

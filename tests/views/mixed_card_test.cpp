@@ -57,6 +57,12 @@ TEST(TimeCard, HasEightLinesEndingInTheFlags) {
   }
   const std::string blank = Draw(TimeCardLines(TimeRecord{}, {}));
   EXPECT_EQ(blank.substr(0, blank.find("\n*Client")), "*Date:  *Dur'n: --:--\n*Start: --:-- *End: --:--");
+  // The running timer's record: the time from its start (09:00 the day before) until now, its end open.
+  TimeRecord running = SampleTime(1, 0, false);
+  CopyText(running.duration, u"--:--"), running.endHour = running.endMinute = 0;
+  const SYSTEMTIME now{.wYear = 2001, .wMonth = 1, .wDay = 1, .wHour = 1, .wMinute = 42};
+  const std::string card = Draw(TimeCardLines(running, {}, &now));
+  EXPECT_EQ(card.substr(0, card.find("\n*Client")), "*Date: 12/31/2000 *Dur'n: 16h, 42m (16.70)\n*Start: 09:00 AM *End: --:--");
 }
 
 // Lines that stay the same are left out of the cases: the date line's marks, the mileage line,

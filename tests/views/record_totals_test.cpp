@@ -4,6 +4,8 @@
 
 #include "selection/quick_filter.h"
 #include "storage/store_fixture.h"
+#include "storage/records.h"
+#include "text/fixed_text.h"
 #include "text/format.h"
 #include "views/tree_nodes.h"
 
@@ -48,6 +50,31 @@ TEST(ShownTotalsTest, AddUpAsTheReportDoes) {
                 std::pair(report.totalHours, report.billableAmount));
     }
   }
+}
+
+// A record replaced (a timer stopped) gives exactly the totals of counting every record anew: float
+// sums depend on their order.
+TEST(ShownTotalsTest, ReplacingOneRecordCountsAsCountingAnew) {
+  const auto props = [](std::u16string_view duration, int billable) {
+    TimeRecord r;
+    CopyText(r.duration, duration), CopyText(r.rate, u"33.33"), r.billable = billable;
+    CEPROPVAL p[18];
+    PropertyBuffer buffer;
+    buffer.Decode(EncodeProperties(RecordToProps(r, p), 18));
+    return buffer;
+  };
+  std::vector<PropertyBuffer> records;
+  for (int i = 0; i < 3000; ++i) records.push_back(props(i == 1234 ? u"--:--" : Format(u"%d:%02d", i % 9, i % 60), i % 3));
+  TotalsCounter kept(PWH_TIME_MODE), unkept(PWH_TIME_MODE), anew(PWH_TIME_MODE);
+  kept.KeepTerms();
+  for (const PropertyBuffer& r : records) kept.Add(r), unkept.Add(r);
+  records[1234] = props(u"7:45", 1);
+  for (const PropertyBuffer& r : records) anew.Add(r);
+  EXPECT_TRUE(kept.Replace(1234, records[1234]));
+  EXPECT_FALSE(kept.Replace(3000, records[0]) || unkept.Replace(0, records[0]));
+  const auto numbers = [](const ShownTotals& t) { return std::tuple(t.records, t.hours, t.billableAmount); };
+  EXPECT_EQ(numbers(kept.totals()), numbers(anew.totals()));
+  EXPECT_NE(numbers(unkept.totals()), numbers(anew.totals()));
 }
 
 // Amounts and rates are read as sscanf's "%f" reads them, plain decimals

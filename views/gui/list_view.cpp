@@ -243,6 +243,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   // is reported now; its cells are only worked out when they are shown.
   PropertyBuffer buffer;
   TotalsCounter totals(model->appMode());
+  totals.KeepTerms();
   std::size_t count = 0;
   DWORD readError = 0;
   bool readFailed = false;
@@ -279,6 +280,7 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
   ShowRecordCount(int(count));
   ShowTotals(totals.totals(), selection, db);
+  model->setTotals(std::move(totals));
   return true;
 }
 

@@ -122,13 +122,15 @@ void DrawCard(QPainter& painter, const QRect& card, const std::vector<CardLine>&
 // message (the card is drawn while the window paints); false when there is
 // none.
 template <class Record>
-bool ReadSelectedRecord(const QTableView* list, DatabaseHandle& db, Record* record) {
+bool ReadSelectedRecord(const QTableView* list, DatabaseHandle& db, Record* record, CEOID* oid = nullptr) {
   const auto* model = list ? dynamic_cast<const RecordListModel*>(list->model()) : nullptr;
   if (!model) return false;
   const std::int64_t position = model->positionOfRow(GetListSelectionMark(list));
   if (position < 0) return false;
   PropertyBuffer buffer;
-  if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr) == 0) return false;
+  const CEOID found = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, DWORD(position), nullptr);
+  if (found == 0) return false;
+  if (oid) *oid = found;
   if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) return false;
   ClearRecord(*record);
   return PropsToRecord(buffer.data(), buffer.size(), *record);
@@ -148,8 +150,9 @@ int GetCardLinePitch(const ViewSlots& viewSlots, const QRect& card, int lines) {
   return std::max(CardLinePitch(card.top(), card.top() + card.height(), lines), fonts.lineHeight());
 }
 
-void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record, const ListCellFormat& format) {
-  DrawCard(painter, card, TimeCardLines(record, format));
+void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record, const ListCellFormat& format,
+                  const SYSTEMTIME* runningNow) {
+  DrawCard(painter, card, TimeCardLines(record, format, runningNow));
 }
 
 void DrawExpenseCard(QPainter& painter, const QRect& card, const ExpenseRecord& record,
@@ -203,7 +206,13 @@ class MixedCard final : public QWidget {
       if (ReadSelectedRecord(list_, db, record.get())) return DrawExpenseCard(painter, rect(), *record, format);
     } else {
       auto record = std::make_unique<TimeRecord>();
-      if (ReadSelectedRecord(list_, db, record.get())) return DrawTimeCard(painter, rect(), *record, format);
+      CEOID oid = 0;
+      if (ReadSelectedRecord(list_, db, record.get(), &oid)) {
+        // The running timer's record shows the time it has run so far.
+        const SYSTEMTIME now = GetLocalTime();
+        const bool running = oid != 0 && oid == viewSlots_.RunningTimeRecord;
+        return DrawTimeCard(painter, rect(), *record, format, running ? &now : nullptr);
+      }
     }
     DrawEmptyCard(painter, rect());
   }

@@ -38,7 +38,9 @@ void ClearMixedCard(const ViewSlots& viewSlots);
 
 // Draw one card with `painter` (on the view area, or on any device for
 // a picture of the card) into `card`.
-void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record, const ListCellFormat& format);
+// runningNow: the record's timer runs (views/mixed_card.h).
+void DrawTimeCard(QPainter& painter, const QRect& card, const TimeRecord& record, const ListCellFormat& format,
+                  const SYSTEMTIME* runningNow = nullptr);
 void DrawExpenseCard(QPainter& painter, const QRect& card, const ExpenseRecord& record,
                      const ListCellFormat& format);
 

@@ -77,6 +77,7 @@ void RecordListModel::setAllRows(std::size_t count) {
   positions_.clear();
   positions_.shrink_to_fit();
   rows_ = count;
+  totals_ = TotalsCounter(appMode_);  // the terms belong to the rows before
   endResetModel();
 }
 
@@ -86,6 +87,7 @@ void RecordListModel::setSelectedRows(const std::vector<RecordPosition>& positio
   if (count > positions.size()) count = positions.size();
   positions_.assign(positions.begin(), positions.begin() + std::ptrdiff_t(count));
   rows_ = count;
+  totals_ = TotalsCounter(appMode_);  // the terms belong to the rows before
   endResetModel();
 }
 
@@ -100,6 +102,13 @@ int RecordListModel::rowOfPosition(std::int64_t position) const {
   const auto end = positions_.begin() + std::ptrdiff_t(rows_);
   const auto it = std::lower_bound(positions_.begin(), end, RecordPosition(position));
   return it != end && *it == position ? int(it - positions_.begin()) : -1;
+}
+
+bool RecordListModel::rowChanged(int row, const PropertyBuffer& props) {
+  if (row < 0 || std::size_t(row) >= rows_ || !totals_.Replace(std::size_t(row), props)) return false;
+  slots_[positionOfRow(row) % kCacheSlots].position = -1;  // read the record again
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  return true;
 }
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {

@@ -22,6 +22,7 @@
 #include "storage/record_store.h"
 #include "storage/records.h"
 #include "views/list_cells.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
@@ -68,6 +69,15 @@ class RecordListModel final : public QAbstractTableModel {
   // measurements of the cache).
   std::uint64_t recordReads() const { return reads_; }
 
+  // The totals of the rows as the list was loaded, with each row's terms
+  // (set after the rows; new rows forget them).
+  void setTotals(TotalsCounter totals) { totals_ = std::move(totals); }
+  const ShownTotals& totals() const { return totals_.totals(); }
+  // The record of a row changed in place (props: it as stored now): its
+  // cells are worked out anew and the totals counted again. False when
+  // there is no such row or the totals kept no terms.
+  bool rowChanged(int row, const PropertyBuffer& props);
+
  private:
   static constexpr int kCacheSlots = 64;
 
@@ -100,6 +110,7 @@ class RecordListModel final : public QAbstractTableModel {
   mutable PropertyBuffer buffer_;
   mutable std::uint64_t reads_ = 0;
   const std::uint32_t* running_ = nullptr;
+  TotalsCounter totals_{PWH_TIME_MODE};
 };
 
 // The lines of the Report view: one column titled "Report Entry".

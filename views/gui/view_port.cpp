@@ -6,8 +6,10 @@
 #include "views/gui/current_row.h"
 #include "views/gui/list_view.h"
 #include "views/gui/mixed_view.h"
+#include "views/gui/record_list_model.h"
 #include "views/gui/tree_view.h"
 #include "views/gui/view_selection.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
@@ -104,5 +106,21 @@ void GuiViewPort::StoreColumnWidths() {
 }
 
 void GuiViewPort::ClearMixedCard() { pw::ClearMixedCard(viewSlots_); }
+
+bool GuiViewPort::RecordChanged(RecordPosition position) {
+  ListWindow* list = ShownList();
+  auto* model = list ? dynamic_cast<RecordListModel*>(list->model()) : nullptr;
+  if (!model || model->appMode() != databases_.AppMode) return false;
+  const int row = RowOfPosition(list, selection_, position);
+  DatabaseHandle& db = databases_.CurrentDatabase();
+  PropertyBuffer props;
+  const bool read = row >= 0 && CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) != 0 &&
+                    CeReadRecordProps(db, CEDB_ALLOWREALLOC, props) != 0;
+  CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
+  if (!read || !model->rowChanged(row, props)) return false;
+  ShowTotals(model->totals(), selection_, db);
+  if (list == viewSlots_.MixedListWindow) PaintMixedCard(viewSlots_);
+  return true;
+}
 
 }  // namespace pw

@@ -36,6 +36,7 @@ class GuiViewPort final : public ViewPort {
   void MakeRowCurrent(int row) override;
   void StoreColumnWidths() override;
   void ClearMixedCard() override;
+  bool RecordChanged(RecordPosition position) override;
 
   // What RecreateListView and RecreateTreeView take, as of now.
   ViewSources Sources();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTableView>
 
+#include "storage/record_operations.h"
 #include "views/gui/view_fixture.h"
 
 namespace pw {
@@ -45,6 +46,26 @@ TEST_F(MixedViewTest, TheCardFollowsTheSelectedRow) {
   EXPECT_NE(cards[0], cards[1]);
   area_.resize(500, 301);
   EXPECT_EQ(MixedListWindow->geometry(), QRect(0, 0, 500, 150));
+}
+
+// A record changed where it stands: its row, the totals and the card show it as a rebuild does.
+TEST_F(MixedViewTest, ARecordChangedInPlaceShowsAsARebuildDoes) {
+  ASSERT_TRUE(RecreateListView(Sources(), &MixedListWindow, PWH_MIXED_VIEW));
+  const auto shown = [&] {
+    MixedListWindow->selectRow(1);
+    QStringList row;
+    for (int c = 1; c < MixedListWindow->model()->columnCount(); ++c) row << MixedListWindow->model()->index(1, c).data().toString();
+    return std::tuple(row, host.statusText(PWH_STATUS_TOTALS), Card());
+  };
+  const auto before = shown();
+  TimeRecord r = test::Time(u"03/15/2024", u"Beta", 1);
+  CopyText(r.duration, u"02:15"), CopyText(r.rate, u"40");
+  ASSERT_TRUE(UpdateRecord(nullptr, TimeDatabase, 1, r));
+  ASSERT_TRUE(views.RecordChanged(1));
+  const auto inPlace = shown();
+  ASSERT_TRUE(RecreateListView(Sources(), &MixedListWindow, PWH_MIXED_VIEW));
+  EXPECT_EQ(inPlace, shown());
+  EXPECT_NE(inPlace, before);
 }
 
 }  // namespace
