@@ -119,6 +119,8 @@ class DatabaseHandle {
   bool IsOpen() const { return store_ != nullptr; }
   explicit operator bool() const { return IsOpen(); }
   CEOID DatabaseOid() const { return db_; }
+  // Opened with the database's sort order (positions follow it).
+  bool IsSorted() const { return sorted_; }
   void Close();
 
  private:

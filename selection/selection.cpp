@@ -1,5 +1,6 @@
 #include "selection/selection.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/host_port.h"
@@ -179,11 +180,12 @@ bool AmountPasses(float criterion, int comparison, std::u16string_view amountTex
 // Walks db from position 0 and appends the position of every record that
 // passes(buffer) to list.
 template <class Passes>
-bool MatchRecords(RecordPositionList* list, DatabaseHandle& db, Passes passes) {
+bool MatchRecords(RecordPositionList* list, DatabaseHandle& db, RecordPosition first, RecordPosition last,
+                  Passes passes) {
   if (list == nullptr) return false;
   PropertyBuffer buffer;
-  RecordPosition position = 0;
-  for (CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr); oid != 0;
+  RecordPosition position = first;
+  for (CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr); oid != 0 && position < last;
        oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, ++position, nullptr)) {
     if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) return false;
     // A record that cannot be appended is left out; the walk goes on.
@@ -191,6 +193,57 @@ bool MatchRecords(RecordPositionList* list, DatabaseHandle& db, Passes passes) {
   }
   CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
   return true;
+}
+
+// Where a record's date stands against a date: -1 before it, 0 on it, 1
+// after it or not a valid date (those sort after every valid one). False
+// when the record cannot be read.
+bool CompareDateAt(DatabaseHandle& db, RecordPosition position, WORD dateProp, const DateTimeValue& date,
+                   PropertyBuffer& buffer, int* order) {
+  if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0 ||
+      CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0)
+    return false;
+  std::u16string_view text;
+  for (WORD i = 0; i < buffer.size(); ++i)
+    if (PropIdOf(buffer[i].propid) == dateProp) FieldReader::Text(buffer[i], text, PWH_DATE_LIMIT);
+  DateTimeValue value;
+  *order = !value.ParseDate(text) || value.IsAfter(date) ? 1 : value.Equals(date) ? 0 : -1;
+  return true;
+}
+
+// The positions [*first, *last) that can hold records dated from `from` to
+// `to`. A record database open in the calendar order of its dates keeps
+// those together, so halving finds them; any other database, dates that
+// are not valid, or a record that cannot be read leave every position.
+void DatedPositions(DatabaseHandle& db, WORD dateProp, std::u16string_view fromText, std::u16string_view toText,
+                    RecordPosition* first, RecordPosition* last) {
+  *first = 0;
+  *last = RecordPosition(DatabaseRecordCount(db));
+  DateTimeValue from, to;
+  CEOIDINFO info;
+  if (!from.ParseDate(fromText) || !to.ParseDate(toText) || !db.IsSorted() ||
+      !CeOidGetInfo(db.DatabaseOid(), &info) || info.sortFlags != CEDB_SORT_CALENDARDATE ||
+      PropIdOf(info.sortProperty) != dateProp)
+    return;
+  PropertyBuffer buffer;
+  // The first position whose date is not before `date` (orderBefore -1) or
+  // not on or before it (orderBefore 0).
+  const auto firstNot = [&](const DateTimeValue& date, int orderBefore, RecordPosition* found) {
+    RecordPosition low = 0, high = *last;
+    while (low < high) {
+      const RecordPosition middle = low + (high - low) / 2;
+      int order;
+      if (!CompareDateAt(db, middle, dateProp, date, buffer, &order)) return false;
+      if (order <= orderBefore) low = middle + 1;
+      else high = middle;
+    }
+    *found = low;
+    return true;
+  };
+  RecordPosition begin, end;
+  if (!firstNot(from, -1, &begin) || !firstNot(to, 0, &end)) return;
+  *first = begin;
+  *last = std::max(begin, end);
 }
 
 }  // namespace
@@ -202,7 +255,9 @@ bool MatchTimeRecords(RecordPositionList* list, DatabaseHandle& db,
       currency(c.currency);
   const ChoiceTest billable(c.billable, PWH_CHOICE_BILLABLE, PWH_CHOICE_NOT_BILLABLE);
   const ChoiceTest billed(c.billed, PWH_CHOICE_BILLED, PWH_CHOICE_NOT_BILLED);
-  return MatchRecords(list, db, [&](const PropertyBuffer& props) {
+  RecordPosition first, last;
+  DatedPositions(db, PWH_TIME_DATE, c.from, c.to, &first, &last);
+  return MatchRecords(list, db, first, last, [&](const PropertyBuffer& props) {
     TimeFields r;
     r.Read(props);
     return dates.Passes(r.date) && client.Passes(r.client) && project.Passes(r.project) &&
@@ -216,7 +271,9 @@ bool MatchExpenseRecords(RecordPositionList* list, DatabaseHandle& db,
   DateTest dates(c.from, c.to);
   const TextTest client(c.client), project(c.project), description(c.description),
       paymentType(c.paymentType), currency(c.currency);
-  return MatchRecords(list, db, [&](const PropertyBuffer& props) {
+  RecordPosition first, last;
+  DatedPositions(db, PWH_EXP_DATE, c.from, c.to, &first, &last);
+  return MatchRecords(list, db, first, last, [&](const PropertyBuffer& props) {
     ExpenseFields r;
     r.Read(props);
     return dates.Passes(r.date) && client.Passes(r.client) && project.Passes(r.project) &&

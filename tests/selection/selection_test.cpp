@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
+#include "platform/calendar_date.h"
 #include "platform/clock.h"
 #include "storage/store_fixture.h"
 #include "text/format.h"
@@ -138,6 +140,42 @@ TEST_F(SelectionTest, TimeCriteria) {
   }
 }
 
+// Ten years of days stored out of order, two records on some, and dates that are no dates (after every
+// real one): a range finds exactly its days, at its ends too.
+TEST_F(SelectionTest, DateRangesOverYearsFindExactlyTheirDays) {
+  std::vector<int> days;  // day k is 01/01/2000 + k
+  for (int k = 0; k < 3650; k += 7) days.push_back(k);
+  for (int k = 0; k < 3650; k += 91) days.push_back(k);
+  for (std::size_t i = 0; i < days.size(); ++i) std::swap(days[i], days[(i * 7919) % days.size()]);
+  const auto date = [](int k) {
+    for (int m = 1, left = k, y = 2000;;) {
+      const int inMonth = DaysInMonth(m, y);
+      if (left < inMonth) return Format(u"%02d/%02d/%04d", m, left + 1, y);
+      left -= inMonth;
+      if (++m > 12) m = 1, ++y;
+    }
+  };
+  {
+    StoreTransaction group;
+    for (int k : days) Put(TimeDatabase, Time(date(k), Format(u"%d", k)));
+    for (const char16_t* odd : {u"n/a", u"02/30/2004", u""}) Put(TimeDatabase, Time(odd, u"odd"));
+  }
+  const struct { int from, to; } cases[] = {{0, 0}, {0, 3649}, {7, 7}, {8, 13}, {91, 182}, {3640, 3700}, {500, 400}};
+  for (const auto& c : cases) {
+    TimeSelectionCriteria criteria{.from = date(c.from), .to = date(c.to)};
+    RecordPositionList list;
+    ASSERT_TRUE(MatchTimeRecords(&list, TimeDatabase, criteria));
+    const Texts clients = test::Clients<TimeRecord>(TimeDatabase);
+    Texts found, expected;
+    for (RecordPosition p : list) found.push_back(clients.at(p));
+    std::vector<int> inRange;
+    for (int k : days) if (k >= c.from && k <= c.to) inRange.push_back(k);
+    std::sort(inRange.begin(), inRange.end());
+    for (int k : inRange) expected.push_back(Format(u"%d", k));
+    EXPECT_EQ(found, expected) << c.from << ".." << c.to;
+  }
+}
+
 constexpr struct {
   const char16_t *client, *description, *amount;
   bool mileage, billable, billed, reimbursable, reimbursed, receipt;
@@ -186,7 +224,12 @@ TEST_F(SelectionTest, AnUnreadableRecordEndsTheWalkKeepingEarlierMatches) {
   Put(TimeDatabase, Time(u"01/02/2001"));
   DamageRecord(Put(TimeDatabase, Time(u"01/01/2001")));  // sorts last
   RecordPositionList list;
-  EXPECT_FALSE(MatchTimeRecords(&list, TimeDatabase, {.from = u"01/01/2001", .to = u"01/01/2001"}));
+  // A range that reaches it (a cleared date reads before every day) ...
+  EXPECT_FALSE(MatchTimeRecords(&list, TimeDatabase, {.from = u"--", .to = u"01/01/2001"}));
+  EXPECT_EQ(list.positions(), Positions{0});
+  // ... and a range of real days, which lie before it.
+  list.Clear();
+  EXPECT_TRUE(MatchTimeRecords(&list, TimeDatabase, {.from = u"01/01/2001", .to = u"01/01/2001"}));
   EXPECT_EQ(list.positions(), Positions{0});
   EXPECT_FALSE(AppendDisplayedRecord(nullptr, 1));
 }

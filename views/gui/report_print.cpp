@@ -190,16 +190,20 @@ void SaveReportPdf(HWND owner, const ViewSlots& viewSlots, int appMode, const Re
   SetStatusText(PWH_STATUS_ACTIVITY, u"idle");
 }
 
-void PrintReport(HWND owner, const ViewSlots& viewSlots) {
+bool ChoosePrinter(QWidget* owner, QPrinter& printer) {
+  QPrintDialog dialog(&printer, owner);
+  dialog.setWindowTitle(QStringLiteral("Print Report"));
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void PrintReport(HWND owner, const ViewSlots& viewSlots, const PrinterChooser& chooser) {
   if (!HaveReport(owner, viewSlots, u"print")) return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(LocalePageSize());
   printer.setPageMargins(QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
                          QPageLayout::Millimeter);
   printer.setDocName(QStringLiteral("Pennywhistle Report"));
-  QPrintDialog dialog(&printer, FromHwnd(owner));
-  dialog.setWindowTitle(QStringLiteral("Print Report"));
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (!chooser(FromHwnd(owner), printer)) return;
   SetStatusText(PWH_STATUS_ACTIVITY, u"printing report...");
   if (!PaintReport(&printer, GetReportLines(viewSlots.ReportListWindow), ChartsOrNone(viewSlots.ReportListWindow))) {
     MessageBoxW(owner,

@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "views/view_slots.h"
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace pw {
 
@@ -42,7 +44,12 @@ QString DefaultReportPdfPath(int mode);
 void SaveReportPdf(HWND owner, const ViewSlots& viewSlots, int appMode,
                    const ReportFileChooser& chooser = ChooseReportPdfFile);
 
-// Print Report: the desktop's print dialog, then the report shown printed.
-void PrintReport(HWND owner, const ViewSlots& viewSlots);
+// Sets up the printer with the user (the desktop's print dialog): false
+// when the user cancels.
+using PrinterChooser = std::function<bool(QWidget* owner, QPrinter& printer)>;
+bool ChoosePrinter(QWidget* owner, QPrinter& printer);
+
+// Print Report: the printer chosen, then the report shown printed on it.
+void PrintReport(HWND owner, const ViewSlots& viewSlots, const PrinterChooser& chooser = ChoosePrinter);
 
 }  // namespace pw

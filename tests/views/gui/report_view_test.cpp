@@ -3,6 +3,8 @@
 #include <QChartView>
 #include <QHeaderView>
 #include <QDir>
+#include <QPrinter>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -67,6 +69,29 @@ TEST_F(ReportViewTest, ReportAsPdfHoldsTheFirstAndLastLines) {
   std::erase(lines, u" ");
   for (const std::u16string& line : {lines.front(), lines.back()})
     EXPECT_TRUE(text.contains(QString::fromStdU16String(line))) << text.toStdString();
+  EXPECT_TRUE(text.contains("Page 1 of 1"));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+// Print Report prints on the printer the user chose (here one that writes a PDF), and nothing when the
+// user cancels.
+TEST_F(ReportViewTest, PrintReportPrintsOnTheChosenPrinter) {
+  Report({0, 1, 2});
+  const QString folder = QString::fromStdString(NewTestFolder("print"));
+  for (const bool chosen : {false, true}) {
+    const QString path = folder + (chosen ? "/printed.pdf" : "/cancelled.pdf");
+    PrintReport(nullptr, state, [&](QWidget*, QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(path);
+      return chosen;
+    });
+    EXPECT_EQ(QFile::exists(path), chosen);
+  }
+  QProcess reader;
+  reader.start("pdftotext", {"-layout", folder + "/printed.pdf", "-"});
+  ASSERT_TRUE(reader.waitForFinished(20000));
+  const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+  EXPECT_TRUE(text.contains(QString::fromStdU16String(GetReportLines(ReportListWindow).front()))) << text.toStdString();
   EXPECT_TRUE(text.contains("Page 1 of 1"));
   EXPECT_TRUE(host.messages.empty());
 }
