@@ -12,43 +12,7 @@ namespace {
 // The float nearest to 1/60: minutes become hours in single precision.
 constexpr float kHoursPerMinute = 0.016666668f;
 
-// Plain decimal text ("[+-]digits[.digits]" and nothing else) whose digits
-// make an integer below 2^24, at most 10 of them after the point: dividing
-// that integer by the power of ten, both exact floats, rounds once, exactly
-// as the C library's "%f" rounds the text. Any other text goes to sscanf.
-bool ScanPlainDecimal(std::u16string_view text, float* value) {
-  static constexpr float kTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-  std::size_t i = 0;
-  const bool negative = !text.empty() && text[0] == u'-';
-  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) ++i;
-  std::uint32_t mantissa = 0;
-  int digits = 0, fraction = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'.' && !point) {
-      point = true;
-      continue;
-    }
-    if (c < u'0' || c > u'9') return false;
-    mantissa = mantissa * 10 + std::uint32_t(c - u'0');
-    if (mantissa >= (1u << 24)) return false;
-    ++digits;
-    fraction += point;
-  }
-  if (digits == 0 || fraction >= int(std::size(kTens))) return false;
-  const float magnitude = float(mantissa) / kTens[fraction];
-  *value = negative ? -magnitude : magnitude;
-  return true;
-}
-
-void ScanDecimal(std::u16string_view text, ScannedNumber* out) {
-  if (ScanPlainDecimal(text, &out->value)) {
-    out->fields = 1;
-    return;
-  }
-  out->fields = ScanFloat(text, &out->value);
-}
+void ScanDecimal(std::u16string_view text, ScannedNumber* out) { out->fields = ScanFloat(text, &out->value); }
 
 void ScanDuration(std::u16string_view text, ScannedNumber* out) {
   out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
@@ -83,6 +47,8 @@ ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16stri
   ExpenseRecordNumbers n;
   if (amount == u"n/a") {
     n.undefinedAmount = true;
+  } else if (ScanPlainDecimal(amount, &n.amount)) {
+    // the common case, cheaper to read again than to look up
   } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
     n.amount = scanned.value;
   } else {

@@ -143,10 +143,9 @@ int ScanText(std::u16string_view text, const char* pattern, ...) {
 
 namespace {
 
-// The numbers users type and the program writes ("85", "120.50", "-3.5"):
-// a sign, digits with at most one point, nothing else, and few enough digits
-// that the digits and the power of ten are both exact floats. One float
-// division then rounds exactly as strtof does. False for any other text.
+
+}  // namespace
+
 bool ScanPlainDecimal(std::u16string_view text, float* value) {
   static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
   std::size_t i = 0;
@@ -172,8 +171,6 @@ bool ScanPlainDecimal(std::u16string_view text, float* value) {
   *value = negative ? -v : v;
   return true;
 }
-
-}  // namespace
 
 // "%f" as strtof reads it under the "C" locale, without the conversions and
 // locale switch of ScanText: import and the report read every number.

@@ -60,6 +60,11 @@ std::u16string Format(std::u16string_view templ, const A&... args) {
 int ScanText(std::u16string_view text, const char* pattern, ...);
 
 // Shorthands for the common forms.
+// The numbers users type and the program writes ("85", "120.50", "-3.5"):
+// a sign, digits with at most one point, nothing else, and few enough digits
+// that the digits and the power of ten are both exact floats, so one float
+// division rounds exactly as "%f" does. False for any other text.
+bool ScanPlainDecimal(std::u16string_view text, float* value);
 int ScanFloat(std::u16string_view text, float* value);            // "%f"
 // "%d:%d %s" (word null: "%d:%d") without ScanText's conversions; the word
 // is the run of non-blank units after the minutes.
