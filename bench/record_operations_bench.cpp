@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/counting_host.h"
 #include "platform/host_port.h"
 #include "platform/object_store.h"
 #include "storage/record_databases.h"
@@ -29,18 +30,6 @@ using namespace pw;
 
 constexpr int kRecords = 100000;
 
-// A host that shows nothing and counts the progress steps.
-class CountingHost : public HostPort {
- public:
-  int MessageBox(HWND, std::u16string_view, std::u16string_view, unsigned) override { return IDYES; }
-  void SetStatusText(int, std::u16string_view) override {}
-  int SelectedDateTab() override { return 0; }
-  void SelectDateTab(int) override {}
-  void CheckMenuItem(unsigned, bool) override {}
-  void EnableMenuItem(unsigned, bool) override {}
-  void StepProgress(long) override { ++steps; }
-  long steps = 0;
-};
 
 struct Env {
   Env() {
@@ -55,7 +44,7 @@ struct Env {
     std::filesystem::remove_all(folder);
   }
   std::string folder;
-  CountingHost host;
+  bench::CountingHost host{IDYES};
 };
 
 Env& TheEnv() {

@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "bench/counting_host.h"
 #include "platform/host_port.h"
 #include "platform/object_store.h"
 #include "storage/record_operations.h"
@@ -30,24 +31,12 @@ using namespace pw;
 constexpr int kRecords = 100000;
 const RecordPositionList kNoList;
 
-// Counts the progress reports an undo makes.
-class ProgressHost : public HostPort {
- public:
-  int MessageBox(HWND, std::u16string_view, std::u16string_view, unsigned) override { return IDOK; }
-  void SetStatusText(int, std::u16string_view) override {}
-  int SelectedDateTab() override { return 0; }
-  void SelectDateTab(int) override {}
-  void CheckMenuItem(unsigned, bool) override {}
-  void EnableMenuItem(unsigned, bool) override {}
-  void StepProgress(long) override { ++steps; }
-  long steps = 0;
-};
 
 struct Env {
   std::string folder;
   DatabaseHandle db;
   UndoHistory history;
-  ProgressHost host;
+  bench::CountingHost host{IDOK};
 
   Env() {
     std::string pattern = (std::filesystem::temp_directory_path() / "pwh-undo-bench-XXXXXX").string();
