@@ -37,6 +37,7 @@
 #include "shell/gui/program.h"
 #include "storage/pulldowns.h"
 #include "storage/record_operations.h"
+#include "text/format.h"
 #include "text/time_text.h"
 #include "transfer/gui/format_dialog.h"
 #include "views/gui/list_view.h"
@@ -261,6 +262,34 @@ bool RunningTimer(SilentHost& host, const QString& folder, Saver& saver) {
   return true;
 }
 
+// Ten years in the "All" tab: the records in calendar order, whatever order
+// they were entered in and however the dates sort as text.
+bool CalendarOrder(SilentHost& host, const QString& folder, Saver& saver) {
+  Session s(host, folder);
+  if (!s.ok()) return false;
+  const struct { const char16_t *date, *client, *project, *duration; } rows[] = {
+      {u"03/13/2008", u"City Library", u"Catalogue", u"2:15"}, {u"07/14/2000", u"Acme Corp", u"Website", u"2:00"},
+      {u"12/24/2003", u"Birch & Co", u"Shop", u"1:30"},        {u"09/27/2007", u"Acme Corp", u"Shop", u"2:45"},
+      {u"10/19/1999", u"Internal", u"Planning", u"0:45"},      {u"12/24/2005", u"Birch & Co", u"Shop", u"2:00"},
+      {u"01/05/2024", u"City Library", u"Catalogue", u"2:30"}, {u"02/29/2012", u"Acme Corp", u"Website", u"1:15"},
+  };
+  for (const auto& row : rows) {
+    TimeRecord r;
+    CopyText(r.date, row.date), CopyText(r.client, row.client), CopyText(r.project, row.project);
+    CopyText(r.duration, row.duration), CopyText(r.rate, u"85"), CopyText(r.currency, u"USD");
+    // From 9:00 AM for the duration, "h:mm".
+    r.startHour = 9, r.endHour = 9 + (row.duration[0] - u'0'), r.endMinute = std::stoi(std::string(row.duration + 2, row.duration + 4));
+    CopyText(r.amount, Format(u"%.2f", 85.0f * ((row.duration[0] - u'0') + r.endMinute / 60.0f)));
+    r.billable = 1;
+    FillEmptyTexts(r);
+    if (!AddNewRecord(nullptr, s.state().TimeDatabase, r, nullptr)) return false;
+  }
+  s.window()->dateTabs()->setCurrentIndex(PWH_TAB_ALL);
+  s.program().commands().RefreshView();
+  saver.Save(s.window(), "calendar.png");
+  return true;
+}
+
 }  // namespace
 }  // namespace pw::screenshots
 
@@ -294,6 +323,7 @@ int main(int argc, char** argv) {
   Saver saver(folder);
   const bool made = MainWindowAndDialogs(host, home.path() + "/week", saver) &&
                     RunningTimer(host, home.path() + "/timer", saver) &&
+                    CalendarOrder(host, home.path() + "/calendar", saver) &&
                     FindAndReport(host, home.path() + "/report", saver);
   pw::SetHost(nullptr);
   if (!made) std::fprintf(stderr, "the program did not reach every picture\n");
