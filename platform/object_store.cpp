@@ -423,7 +423,7 @@ CEOID ObjectStore::Seek(DatabaseHandle& h, DWORD seekType, DWORD value, DWORD* i
   return r->oid;
 }
 
-CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out) {
+CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out, const PropertyIdSet* wanted) {
   DatabaseState* d = HandleDatabase(h);
   if (!d) return 0;
   const ObjectStore& store = *h.store_;
@@ -440,7 +440,7 @@ CEOID ObjectStore::Read(DatabaseHandle& h, PropertyBuffer& out) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  if (r->damaged || !out.Decode(r->Bytes())) {
+  if (r->damaged || !out.Decode(r->Bytes(), wanted)) {
     out.clear();
     SetLastError(ERROR_INVALID_DATA);
     return 0;

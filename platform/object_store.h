@@ -19,6 +19,7 @@
 // on demand (platform/injected_failures.h).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,6 +76,10 @@ inline constexpr WORD OBJTYPE_DATABASE = 3;
 
 // The properties of one record as a read hands them out. Owns the texts the
 // properties point at; the caller keeps it as long as it uses them.
+// A set of property ids (those below 128) to read from a record; the
+// others are passed over.
+using PropertyIdSet = std::array<bool, 128>;
+
 class PropertyBuffer {
  public:
   PropertyBuffer() = default;
@@ -89,9 +94,10 @@ class PropertyBuffer {
   // Empties the list; the text memory is kept for the next Decode.
   void clear() { props_.clear(); }
 
-  // Decodes one stored record; false (and the buffer empty) when the bytes
-  // are damaged. Reusing one buffer for many reads keeps its memory.
-  bool Decode(std::string_view stored);
+  // Decodes one stored record, only the properties in `wanted` when it is
+  // given; false (and the buffer empty) when the bytes are damaged. Reusing
+  // one buffer for many reads keeps its memory.
+  bool Decode(std::string_view stored, const PropertyIdSet* wanted = nullptr);
 
  private:
   // Points the text properties at texts_ again after it moved.
@@ -221,7 +227,7 @@ DatabaseHandle CeOpenDatabase(CEOID* oid, std::u16string_view name, CEPROPID sor
 CEOID CeSeekDatabase(DatabaseHandle& db, DWORD seekType, DWORD value, DWORD* index);
 // Reads every property of the current record into out; returns its object id,
 // 0 on failure.
-CEOID CeReadRecordProps(DatabaseHandle& db, DWORD flags, PropertyBuffer& out);
+CEOID CeReadRecordProps(DatabaseHandle& db, DWORD flags, PropertyBuffer& out, const PropertyIdSet* wanted = nullptr);
 // oid 0 adds a record; otherwise replaces the listed properties of that record.
 // Returns the record's object id, 0 on failure.
 CEOID CeWriteRecordProps(DatabaseHandle& db, CEOID oid, WORD count, const CEPROPVAL* props);

@@ -248,8 +248,8 @@ CEOID CeSeekDatabase(DatabaseHandle& db, DWORD seekType, DWORD value, DWORD* ind
   return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Seek(db, seekType, value, index); });
 }
 
-CEOID CeReadRecordProps(DatabaseHandle& db, DWORD, PropertyBuffer& out) {
-  return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Read(db, out); });
+CEOID CeReadRecordProps(DatabaseHandle& db, DWORD, PropertyBuffer& out, const PropertyIdSet* wanted) {
+  return Guarded(CEOID(0), nullptr, [&] { return ObjectStore::Read(db, out, wanted); });
 }
 
 CEOID CeWriteRecordProps(DatabaseHandle& db, CEOID oid, WORD count, const CEPROPVAL* props) {

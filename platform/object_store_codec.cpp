@@ -171,7 +171,7 @@ std::string EncodeProperties(const CEPROPVAL* props, WORD count) {
   return out;
 }
 
-bool PropertyBuffer::Decode(std::string_view stored) {
+bool PropertyBuffer::Decode(std::string_view stored, const PropertyIdSet* wanted) {
   props_.clear();
   Reader r(stored);
   std::uint32_t count;
@@ -183,14 +183,18 @@ bool PropertyBuffer::Decode(std::string_view stored) {
   // twice, and the pointers set below stay valid.
   if (texts_.size() < stored.size() + 1) texts_.resize(stored.size() + 1);
   char16_t* const units = texts_.data();
-  std::size_t used = 0;
+  std::size_t used = 0, kept = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
-    CEPROPVAL& p = props_[i];
+    CEPROPVAL& p = props_[kept];
     TextField text;
     if (!ReadProperty(r, &p.propid, &p.val.iVal, &text)) {
       clear();
       return false;
     }
+    // A property not wanted is passed over (its bytes were checked).
+    const WORD id = PropIdOf(p.propid);
+    if (wanted && (id >= wanted->size() || !(*wanted)[id])) continue;
+    ++kept;
     if (PropTypeOf(p.propid) == CEVT_LPWSTR) {
       if (used + text.length + 1 > texts_.size()) {  // cannot happen for bytes that passed ReadProperty
         clear();
@@ -212,6 +216,7 @@ bool PropertyBuffer::Decode(std::string_view stored) {
     clear();
     return false;
   }
+  props_.resize(kept);
   return true;
 }
 

@@ -67,7 +67,7 @@ class ObjectStore : public std::enable_shared_from_this<ObjectStore> {
 
   // --- Calls on an open handle ---
   static CEOID Seek(DatabaseHandle& h, DWORD seekType, DWORD value, DWORD* index);
-  static CEOID Read(DatabaseHandle& h, PropertyBuffer& out);
+  static CEOID Read(DatabaseHandle& h, PropertyBuffer& out, const PropertyIdSet* wanted = nullptr);
   static CEOID Write(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props);
   static bool Delete(DatabaseHandle& h, CEOID oid);
   static CEOID Restore(DatabaseHandle& h, CEOID oid, WORD count, const CEPROPVAL* props);

@@ -176,7 +176,7 @@ void SetField(const RecordField<Record>& f, Record& r, const FieldValue& v) {
 // list order. A property of an unknown id, or of another type than its
 // field's, is skipped.
 // A set of property ids, for reading only some fields.
-using FieldIdSet = std::array<bool, 128>;
+using FieldIdSet = PropertyIdSet;
 constexpr FieldIdSet FieldIds(std::initializer_list<WORD> ids) {
   FieldIdSet set{};
   for (WORD id : ids) set.at(id) = true;

@@ -80,6 +80,12 @@ FieldValue FieldOf(const PropertyBuffer& props, WORD id) {
 
 }  // namespace
 
+const PropertyIdSet& TotalsFields(bool time) {
+  static constexpr FieldIdSet kTime = FieldIds({PWH_TIME_DURATION, PWH_TIME_RATE, PWH_TIME_BILLABLE});
+  static constexpr FieldIdSet kExpense = FieldIds({PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+  return time ? kTime : kExpense;
+}
+
 TotalsShare TotalsShareReader::Read(bool time, const PropertyBuffer& props) {
   if (time)
     return Time(FieldOf<TimeRecord>(props, PWH_TIME_DURATION).text, FieldOf<TimeRecord>(props, PWH_TIME_RATE).text,

@@ -82,6 +82,10 @@ struct TotalsShare {
   float flagged = 0.0f;
 };
 
+// The fields a share is read from (time or expense records), for reading
+// only those from the store.
+const PropertyIdSet& TotalsFields(bool time);
+
 // Reads records' shares, keeping the scans of the texts seen.
 class TotalsShareReader {
  public:

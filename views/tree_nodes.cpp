@@ -226,6 +226,12 @@ std::u16string_view DateText(std::u16string_view stored, const TreeTextFormat& f
   return european;
 }
 
+constexpr FieldIdSet kTimeTreeFields =
+    FieldIds({PWH_TIME_DATE, PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_DURATION,
+              PWH_TIME_RATE, PWH_TIME_BILLABLE});
+constexpr FieldIdSet kExpenseTreeFields = FieldIds(
+    {PWH_EXP_DATE, PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+
 // Points *to at a stored text field; leaves it as it is (the preset) when
 // the record lacks the field.
 template <class Record>
@@ -268,7 +274,7 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
   auto visit = [&](RecordPosition position) {
     const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr);
     if (oid == 0) return false;
-    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer, time ? &kTimeTreeFields : &kExpenseTreeFields) == 0) {
       readError = GetLastError();
       readFailed = true;
       return false;
@@ -295,8 +301,9 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
     r.date = DateText(r.date, format, european);
     const TreeNodeId leaf = AddRecordNodes(*nodes, r, !time, position, TreeTextFormat{}, value);
     if (time && oid == format.runningRecord) {
+      // Its start too: the whole record, read again.
       auto running = std::make_unique<TimeRecord>();
-      PropsToRecord(buffer.data(), buffer.size(), *running);
+      if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) != 0) PropsToRecord(buffer.data(), buffer.size(), *running);
       nodes->SetRunningLeaf(leaf, *running);
     }
     buffer.clear();

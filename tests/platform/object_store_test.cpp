@@ -439,6 +439,14 @@ TEST(PropertyCodecTest, RoundTripsAndRejectsEveryDamagedForm) {
   EXPECT_EQ(AsProps(b), want);
   EXPECT_EQ(b[1].val.iVal, -32768);
 
+  // Only the wanted properties (ids above the set's range are never wanted); the others' bytes are
+  // still checked.
+  PropertyIdSet wanted{};
+  wanted[PropIdOf(kHour)] = wanted[PropIdOf(kLong)] = true;
+  ASSERT_TRUE(b.Decode(bytes, &wanted));
+  EXPECT_EQ(AsProps(b), (Props{{kHour, u"\x8000"}, {kLong, longText}}));
+  EXPECT_FALSE(b.Decode(bytes.substr(0, bytes.size() - 1), &wanted));
+
   // Copies and moves keep their texts, also when the texts are short.
   PropertyBuffer small;
   const CEPROPVAL one[] = {Text(kDate, u"ab")};

@@ -247,9 +247,11 @@ bool LoadMainListBox(HWND owner, QTableView* list, DatabaseHandle& db, const Rec
   std::size_t count = 0;
   DWORD readError = 0;
   bool readFailed = false;
+  // Only the fields of the totals are taken from each record.
+  const PropertyIdSet& fields = TotalsFields(model->appMode() != PWH_EXPENSE_MODE);
   auto visit = [&](DWORD position) {
     if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0) return false;
-    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) == 0) {
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer, &fields) == 0) {
       readError = GetLastError();
       readFailed = true;
       return false;
