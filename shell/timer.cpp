@@ -65,38 +65,34 @@ SYSTEMTIME FromMinuteNumber(long minutes) {
 
 // --- Start and stop ----------------------------------------------------------
 
-CEOID TimerCommands::Start() {
-  if (!state_.TimeMode()) return 0;
+template <class Change>
+CEOID TimerCommands::AsStep(std::u16string_view name, Change change) {
   Refresh();
   const CEOID before = running_;
   StepRecorder step(state_.TimeDatabase);
-  const CEOID oid = StartNew(step);
-  Keep(u"Start Timer", step, before);
+  const CEOID oid = change(step);
+  Keep(std::u16string(name), step, before);
   return oid;
+}
+
+CEOID TimerCommands::Start() {
+  if (!state_.TimeMode()) return 0;
+  return AsStep(u"Start Timer", [this](StepRecorder& step) { return StartNew(step); });
 }
 
 CEOID TimerCommands::Stop() { return StopAt(GetLocalTime()); }
 
 CEOID TimerCommands::StopAt(const SYSTEMTIME& when) {
-  Refresh();
-  const CEOID before = running_;
-  StepRecorder step(state_.TimeDatabase);
-  const CEOID oid = EndAt(when, step);
-  Keep(u"Stop Timer", step, before);
-  return oid;
+  return AsStep(u"Stop Timer", [&](StepRecorder& step) { return EndAt(when, step); });
 }
 
 CEOID TimerCommands::StopAndStartNext() { return StopThenStart(GetLocalTime()); }
 
 CEOID TimerCommands::StopThenStart(const SYSTEMTIME& when) {
-  Refresh();
-  const CEOID before = running_;
-  StepRecorder step(state_.TimeDatabase);
   // The next record is begun only after a stop; a cancelled one leaves the
   // stop a step of its own name all the same.
-  const CEOID oid = EndAt(when, step) ? StartNew(step) : 0;
-  Keep(u"Stop and Start Next", step, before);
-  return oid;
+  return AsStep(u"Stop and Start Next",
+                [&](StepRecorder& step) { return EndAt(when, step) ? StartNew(step) : CEOID(0); });
 }
 
 CEOID TimerCommands::StartNew(StepRecorder& step) {

@@ -85,6 +85,9 @@ class TimerCommands {
   CEOID StopThenStart(const SYSTEMTIME& when);
   // Keeps step as one step named `name`; before: the record that ran before it.
   void Keep(std::u16string name, StepRecorder& step, CEOID before);
+  // Runs change(step) as one undo step of that name.
+  template <class Change>
+  CEOID AsStep(std::u16string_view name, Change change);
 
   AppState& state_;
   ViewPort& views_;
