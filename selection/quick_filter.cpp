@@ -118,16 +118,21 @@ bool Narrow(RecordSelection& s, RecordDatabases& databases) {
 
 }  // namespace
 
-bool RebaseQuickFilter(RecordSelection& s, RecordDatabases& databases) {
+void ForgetQuickFilterTexts(RecordSelection& s) {
   QuickFilterState& f = s.Filter;
-  f.baseSetMode = s.RecordSetMode;
-  f.base = s.RecordSetMode == PWH_ALL_REC_MODE ? RecordPositionList() : s.DisplayedRecordList;
   f.textsReady = false;
   f.texts.clear();
   f.starts.clear();
   f.shares.clear();
   f.lastNeedle.clear();
   f.lastMatches.clear();
+}
+
+bool RebaseQuickFilter(RecordSelection& s, RecordDatabases& databases) {
+  QuickFilterState& f = s.Filter;
+  f.baseSetMode = s.RecordSetMode;
+  f.base = s.RecordSetMode == PWH_ALL_REC_MODE ? RecordPositionList() : s.DisplayedRecordList;
+  ForgetQuickFilterTexts(s);
   return Narrow(s, databases);
 }
 

@@ -23,6 +23,9 @@ namespace pw {
 // filter's base and, when a filter is typed, is narrowed by it now. False
 // when a record could not be read (nothing is then filtered out).
 bool RebaseQuickFilter(RecordSelection& selection, RecordDatabases& databases);
+// Drops the texts and totals shares read from the records (a record
+// changed): the next key reads them anew. The base and the typed text stay.
+void ForgetQuickFilterTexts(RecordSelection& selection);
 // A new filter text (as typed): the shown set becomes the base narrowed by
 // it, or the whole base for an empty text.
 bool SetQuickFilter(RecordSelection& selection, RecordDatabases& databases, std::u16string_view typed);

@@ -1,6 +1,7 @@
 #include "views/view_port.h"
 
 #include "platform/host_port.h"
+#include "selection/quick_filter.h"
 #include "text/fixed_text.h"
 
 namespace pw {
@@ -33,6 +34,8 @@ bool RefreshChangedRecord(RecordSelection& selection, RecordDatabases& databases
   const bool inPlace = databases.TimeMode() && (shown == ShownView::List || shown == ShownView::Mixed) &&
                        ShownRecordsKept(selection, Host().SelectedDateTab(), before, after) &&
                        views.RecordChanged(position);
+  // The filter's kept totals shares hold the record as it was.
+  if (inPlace) ForgetQuickFilterTexts(selection);
   if (!inPlace && !RefreshView(selection, databases, views)) return false;
   return views.ShowRecord(position);
 }

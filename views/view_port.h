@@ -9,8 +9,8 @@
 #include "selection/selection.h"
 #include "storage/record_databases.h"
 #include "storage/record_store.h"
-#include "views/record_totals.h"
 #include "storage/records.h"
+#include "views/record_totals.h"
 
 namespace pw {
 
