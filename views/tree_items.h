@@ -1,10 +1,10 @@
-// The Tree view's record table: one pair (tree item, record position) per
-// record leaf, in leaf order, so that the selected leaf leads back to its
-// record. It grows with the tree: every leaf stays addressable.
+// The Tree view's record table: pairs each record leaf (tree item) with its
+// record's position, so that the selected leaf leads back to its record and
+// a record to its leaf. It reads the tree's own nodes, so every leaf stays
+// addressable however large the tree grows.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "platform/types.h"
 #include "storage/record_store.h"
@@ -18,27 +18,24 @@ inline constexpr TreeItem PWH_NO_TREE_ITEM = PWH_NO_TREE_NODE;
 
 class TreeItemList {
  public:
-  std::size_t count() const { return pairs_.size(); }
-  void Clear();
-  void Append(TreeItem item, RecordPosition position);
-  // Fills the table with the leaves of `nodes` in creation order.
-  void FillFromLeaves(const TreeNodeList& nodes);
+  // The number of records in the tree.
+  std::size_t count() const { return nodes_ ? nodes_->recordCount() : 0; }
+  // Forgets the tree.
+  void Clear() { nodes_ = nullptr; }
+  // Pairs the leaves of `nodes` (kept by the caller until Clear) with their
+  // records, the deferred ones included.
+  void Attach(TreeNodeList* nodes) { nodes_ = nodes; }
 
-  // The position paired with `item` (the last pair when several are), -1
-  // when none is.
+  // The position of the record whose leaf `item` is; -1 for a group or an
+  // unknown item.
   std::int64_t PositionOf(TreeItem item) const;
-  // The first item paired with `position`, PWH_NO_TREE_ITEM when none is.
+  // The leaf of the record at `position` (its day made first when
+  // deferred), PWH_NO_TREE_ITEM when the tree does not hold it.
   TreeItem ItemOf(RecordPosition position) const;
 
  private:
-  struct Pair {
-    TreeItem item;
-    RecordPosition position;
-  };
-  std::vector<Pair> pairs_;
-  bool ascending_ = true;  // items appended in ascending order: binary search
+  TreeNodeList* nodes_ = nullptr;
 };
-
 
 // The record that the selected tree item stands for, for the commands that
 // act on the selected record. With no item selected: "No records available."

@@ -117,33 +117,115 @@ void TreeNodeList::GrowSlots(std::size_t size) {
     if (slot.id != PWH_NO_TREE_NODE) Remember(slot.id, slot.hash);
 }
 
-void TreeNodeList::Reserve(std::size_t records, int groupLevels) {
-  const std::size_t groups = records * std::size_t(std::max(groupLevels, 0));
-  nodes_.reserve(groups + records);
-  texts_.reserve((groups + records) * 8);
-}
-
 TreeNodeId TreeNodeList::AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
                                        RecordPosition position, float value) {
-  TreeNodeId parent = PWH_NO_TREE_NODE;
-  std::size_t level = 0;
+  return AddRecordPathBelow(PWH_NO_TREE_NODE, groups, leaf, position, value);
+}
+
+TreeNodeId TreeNodeList::AddRecordPathBelow(TreeNodeId from, std::span<const std::u16string_view> groups,
+                                            std::u16string_view leaf, RecordPosition position, float value) {
+  const int base = from == PWH_NO_TREE_NODE ? 0 : nodes_[std::size_t(from)].level + 1;
+  TreeNodeId parent = from;
+  std::size_t i = 0;
   // Down the groups that exist already ...
   std::uint32_t hash = 0;
-  for (; level < groups.size(); ++level) {
-    hash = Hashed(parent) ? HashOf(groups[level], parent, int(level)) : 0;
-    const TreeNodeId found = Find(groups[level], parent, int(level), hash);
+  for (; i < groups.size(); ++i) {
+    const int level = base + int(i);
+    hash = Hashed(parent) ? HashOf(groups[i], parent, level) : 0;
+    const TreeNodeId found = Find(groups[i], parent, level, hash);
     if (found == PWH_NO_TREE_NODE) break;
     parent = found;
     nodes_[std::size_t(found)].total += value;
   }
   // ... then the missing ones, each under the one before (the first of them
   // with the hash just computed; the others are a new group's first child).
-  for (bool first = true; level < groups.size(); ++level, first = false) {
+  for (bool first = true; i < groups.size(); ++i, first = false) {
     if (!first) hash = 0;
-    parent = AddHashed(int(level), true, groups[level], position, parent, hash);
+    parent = AddHashed(base + int(i), true, groups[i], position, parent, hash);
     nodes_[std::size_t(parent)].total = value;
   }
-  return AddHashed(int(groups.size()), false, leaf, position, parent, 0);
+  return AddHashed(base + int(groups.size()), false, leaf, position, parent, 0);
+}
+
+TreeNodeId TreeNodeList::AddDeferredRecord(std::u16string_view day, RecordPosition position, float value) {
+  // A day's records mostly follow each other: the last day is tried first.
+  TreeNodeId id = lastDay_;
+  if (id == PWH_NO_TREE_NODE || text(id) != day) {
+    const std::uint32_t hash = HashOf(day, PWH_NO_TREE_NODE, 0);
+    id = Find(day, PWH_NO_TREE_NODE, 0, hash);
+    if (id == PWH_NO_TREE_NODE) {
+      id = AddHashed(0, true, day, position, PWH_NO_TREE_NODE, hash);
+      nodes_[std::size_t(id)].deferred = true;
+      nodes_[std::size_t(id)].total = value;
+    } else {
+      nodes_[std::size_t(id)].total += value;
+    }
+  } else {
+    nodes_[std::size_t(id)].total += value;
+  }
+  lastDay_ = id;
+  if (!walk_.empty() && position < walk_.back().record.position) walkAscending_ = false;
+  walk_.push_back(Waiting{TreeDayRecord{position, value}, id});
+  ++waiting_;
+  dayStart_.clear();
+  return id;
+}
+
+void TreeNodeList::GroupByDay() {
+  std::size_t days = 0;
+  for (const Waiting& w : walk_) days = std::max(days, std::size_t(w.day) + 1);
+  dayStart_.assign(days + 1, 0);
+  for (const Waiting& w : walk_) ++dayStart_[std::size_t(w.day) + 1];
+  for (std::size_t d = 1; d < dayStart_.size(); ++d) dayStart_[d] += dayStart_[d - 1];
+  dayRecords_.resize(walk_.size());
+  std::vector<std::uint32_t> next(dayStart_.begin(), dayStart_.end() - 1);
+  for (const Waiting& w : walk_) dayRecords_[next[std::size_t(w.day)]++] = w.record;
+}
+
+bool TreeNodeList::Build(std::span<const TreeNodeId> ids) {
+  for (TreeNodeId id : ids) {
+    if (id < 0 || std::size_t(id) >= nodes_.size() || !nodes_[std::size_t(id)].deferred) continue;
+    if (dayStart_.empty()) GroupByDay();
+    nodes_[std::size_t(id)].deferred = false;
+    if (std::size_t(id) + 1 >= dayStart_.size()) continue;
+    const std::span<const TreeDayRecord> records =
+        std::span<const TreeDayRecord>(dayRecords_).subspan(dayStart_[std::size_t(id)],
+                                                           dayStart_[std::size_t(id) + 1] - dayStart_[std::size_t(id)]);
+    waiting_ -= records.size();
+    if (!reader_ || !reader_(*this, id, records)) return false;
+  }
+  return true;
+}
+
+TreeNodeId TreeNodeList::LeafBelow(TreeNodeId group, RecordPosition position) const {
+  for (TreeNodeId child : Children(group)) {
+    if (!node(child).hasChildren) {
+      if (node(child).recordPosition == position) return child;
+    } else if (const TreeNodeId leaf = LeafBelow(child, position); leaf != PWH_NO_TREE_NODE) {
+      return leaf;
+    }
+  }
+  return PWH_NO_TREE_NODE;
+}
+
+TreeNodeId TreeNodeList::LeafOf(RecordPosition position) {
+  if (walk_.empty()) {
+    // Every node was made as it was added: the first leaf of the record.
+    for (std::size_t id = 0; id < nodes_.size(); ++id)
+      if (!nodes_[id].hasChildren && nodes_[id].recordPosition == position) return TreeNodeId(id);
+    return PWH_NO_TREE_NODE;
+  }
+  auto at = walk_.begin();
+  const auto same = [position](const Waiting& w) { return w.record.position == position; };
+  if (walkAscending_)
+    at = std::lower_bound(walk_.begin(), walk_.end(), position,
+                          [](const Waiting& w, RecordPosition p) { return w.record.position < p; });
+  else
+    at = std::find_if(walk_.begin(), walk_.end(), same);
+  if (at == walk_.end() || !same(*at)) return PWH_NO_TREE_NODE;
+  const TreeNodeId day = at->day;
+  Build(std::span<const TreeNodeId>(&day, 1));
+  return LeafBelow(day, position);
 }
 
 void TreeNodeList::IndexChildren() const {
@@ -184,6 +266,15 @@ void TreeNodeList::Clear() {
   slots_.clear();
   slots_.shrink_to_fit();
   leaves_ = groups_ = hashed_ = 0;
+  walk_.clear();
+  walk_.shrink_to_fit();
+  waiting_ = 0;
+  walkAscending_ = true;
+  lastDay_ = PWH_NO_TREE_NODE;
+  dayRecords_.clear();
+  dayRecords_.shrink_to_fit();
+  dayStart_.clear();
+  reader_ = nullptr;
   runningLeaf_ = PWH_NO_TREE_NODE;
   runningRecord_.reset();
   indexed_ = 0;
@@ -226,11 +317,14 @@ std::u16string_view DateText(std::u16string_view stored, const TreeTextFormat& f
   return european;
 }
 
-constexpr FieldIdSet kTimeTreeFields =
-    FieldIds({PWH_TIME_DATE, PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_DURATION,
-              PWH_TIME_RATE, PWH_TIME_BILLABLE});
-constexpr FieldIdSet kExpenseTreeFields = FieldIds(
-    {PWH_EXP_DATE, PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+// What the walk reads of a record: its date and what its hours or amount
+// are counted from; and what making its day's nodes reads.
+constexpr FieldIdSet kTimeWalkFields = FieldIds({PWH_TIME_DATE, PWH_TIME_DURATION, PWH_TIME_RATE, PWH_TIME_BILLABLE});
+constexpr FieldIdSet kExpenseWalkFields = FieldIds({PWH_EXP_DATE, PWH_EXP_AMOUNT, PWH_EXP_REIMBURSABLE});
+constexpr FieldIdSet kTimeNodeFields =
+    FieldIds({PWH_TIME_CLIENT, PWH_TIME_PROJECT, PWH_TIME_SUBPROJECT, PWH_TIME_TASK, PWH_TIME_DURATION});
+constexpr FieldIdSet kExpenseNodeFields =
+    FieldIds({PWH_EXP_CLIENT, PWH_EXP_PROJECT, PWH_EXP_DESCRIPTION, PWH_EXP_AMOUNT});
 
 // Points *to at a stored text field; leaves it as it is (the preset) when
 // the record lacks the field.
@@ -240,19 +334,68 @@ void ReadText(const PropertyBuffer& buffer, WORD id, std::u16string_view* to) {
   if (ReadOneField<Record>(buffer.data(), buffer.size(), id, &v)) *to = v.text;
 }
 
+// The tree's texts of the record in `buffer`, presets where it lacks one.
+TreeRecordTexts ReadTreeTexts(const PropertyBuffer& buffer, bool time) {
+  TreeRecordTexts r = PresetTreeTexts(!time);
+  if (time) {
+    const auto text = [&](WORD id, std::u16string_view* to) { ReadText<TimeRecord>(buffer, id, to); };
+    text(PWH_TIME_DATE, &r.date), text(PWH_TIME_CLIENT, &r.client), text(PWH_TIME_PROJECT, &r.project);
+    text(PWH_TIME_SUBPROJECT, &r.third), text(PWH_TIME_TASK, &r.task), text(PWH_TIME_DURATION, &r.last);
+  } else {
+    const auto text = [&](WORD id, std::u16string_view* to) { ReadText<ExpenseRecord>(buffer, id, to); };
+    text(PWH_EXP_DATE, &r.date), text(PWH_EXP_CLIENT, &r.client), text(PWH_EXP_PROJECT, &r.project);
+    text(PWH_EXP_DESCRIPTION, &r.third), text(PWH_EXP_AMOUNT, &r.last);
+  }
+  return r;
+}
+
+void TellReadFailed(HWND owner, int RecordSetMode, DWORD readError) {
+  const char16_t* text = RecordSetMode == PWH_ALL_REC_MODE
+                             ? u"LoadMainTreeViewListBox: could not CeReadRecordProps(): error code: (%ld)."
+                             : u"LoadMainListBox: could not CeReadRecordProps(): error code: (%ld).";
+  MessageBoxW(owner, Format(text, long(readError)), u"Pennywhistle Db Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Makes a day's nodes from its records, read again from the store.
+TreeDayReader DayReader(HWND owner, DatabaseHandle& db, bool time, int RecordSetMode, CEOID runningRecord) {
+  return [owner, &db, time, RecordSetMode, runningRecord](TreeNodeList& nodes, TreeNodeId day,
+                                                          std::span<const TreeDayRecord> records) {
+    PropertyBuffer buffer;
+    bool read = true;
+    for (const TreeDayRecord& record : records) {
+      const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, record.position, nullptr);
+      if (oid == 0 || CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer, time ? &kTimeNodeFields : &kExpenseNodeFields) == 0) {
+        TellReadFailed(owner, RecordSetMode, GetLastError());
+        read = false;
+        break;
+      }
+      const TreeNodeId leaf =
+          AddRecordNodes(nodes, ReadTreeTexts(buffer, time), !time, record.position, TreeTextFormat{}, record.value, day);
+      if (time && oid == runningRecord) {
+        // Its start too: the whole record, read again.
+        auto running = std::make_unique<TimeRecord>();
+        if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) != 0) PropsToRecord(buffer.data(), buffer.size(), *running);
+        nodes.SetRunningLeaf(leaf, *running);
+      }
+      buffer.clear();
+    }
+    CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
+    return read;
+  };
+}
+
 }  // namespace
 
 TreeNodeId AddRecordNodes(TreeNodeList& nodes, const TreeRecordTexts& r, bool expense, RecordPosition position,
-                          const TreeTextFormat& format, float value) {
+                          const TreeTextFormat& format, float value, TreeNodeId day) {
   std::u16string european;
-  const std::u16string_view date = DateText(r.date, format, european);
-  if (expense) {
-    const std::u16string_view groups[] = {date, r.client, r.project, r.third};
-    return nodes.AddRecordPath(groups, r.last, position, value);
-  }
-  const std::u16string_view groups[] = {date, r.client, r.project, r.third, r.task};
+  const std::u16string_view date = day == PWH_NO_TREE_NODE ? DateText(r.date, format, european) : u"";
   // A duration that is not "h:mm" ("--:--") stays as it is.
-  return nodes.AddRecordPath(groups, nodes.HoursLabel(r.last), position, value);
+  const std::u16string_view leaf = expense ? r.last : nodes.HoursLabel(r.last);
+  const std::u16string_view time[] = {date, r.client, r.project, r.third, r.task};
+  const std::span<const std::u16string_view> groups(time, expense ? 4 : 5);
+  if (day == PWH_NO_TREE_NODE) return nodes.AddRecordPath(groups, leaf, position, value);
+  return nodes.AddRecordPathBelow(day, groups.subspan(1), leaf, position, value);
 }
 
 bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,
@@ -266,46 +409,32 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
   TotalsCounter counter(appMode);
   DWORD readError = 0;
   bool readFailed = false;
-  const std::size_t records = RecordSetMode == PWH_ALL_REC_MODE ? DatabaseRecordCount(db) : DisplayedRecordList.count();
-  nodes->Reserve(records, time ? PWH_TIME_LEAF_LEVEL : PWH_EXPENSE_LEAF_LEVEL);
   std::u16string european;  // reused for every date converted
 
-  // Only the fields the tree shows or adds up are read from the properties.
+  // Only the date and what the totals are counted from are read here.
   auto visit = [&](RecordPosition position) {
-    const CEOID oid = CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr);
-    if (oid == 0) return false;
-    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer, time ? &kTimeTreeFields : &kExpenseTreeFields) == 0) {
+    if (CeSeekDatabase(db, CEDB_SEEK_BEGINNING, position, nullptr) == 0) return false;
+    if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer, time ? &kTimeWalkFields : &kExpenseWalkFields) == 0) {
       readError = GetLastError();
       readFailed = true;
       return false;
     }
     TreeRecordTexts r = PresetTreeTexts(!time);
-    std::u16string_view rate;
     float value;
     if (time) {
-      const auto text = [&](WORD id, std::u16string_view* to) { ReadText<TimeRecord>(buffer, id, to); };
-      text(PWH_TIME_DATE, &r.date), text(PWH_TIME_CLIENT, &r.client), text(PWH_TIME_PROJECT, &r.project);
-      text(PWH_TIME_SUBPROJECT, &r.third), text(PWH_TIME_TASK, &r.task), text(PWH_TIME_DURATION, &r.last);
-      text(PWH_TIME_RATE, &rate);
+      std::u16string_view rate;
+      ReadText<TimeRecord>(buffer, PWH_TIME_DATE, &r.date), ReadText<TimeRecord>(buffer, PWH_TIME_DURATION, &r.last);
+      ReadText<TimeRecord>(buffer, PWH_TIME_RATE, &rate);
       FieldValue billable;
       ReadOneField<TimeRecord>(buffer.data(), buffer.size(), PWH_TIME_BILLABLE, &billable);
       value = counter.AddTime(r.last, rate, billable.number);
     } else {
-      const auto text = [&](WORD id, std::u16string_view* to) { ReadText<ExpenseRecord>(buffer, id, to); };
-      text(PWH_EXP_DATE, &r.date), text(PWH_EXP_CLIENT, &r.client), text(PWH_EXP_PROJECT, &r.project);
-      text(PWH_EXP_DESCRIPTION, &r.third), text(PWH_EXP_AMOUNT, &r.last);
+      ReadText<ExpenseRecord>(buffer, PWH_EXP_DATE, &r.date), ReadText<ExpenseRecord>(buffer, PWH_EXP_AMOUNT, &r.last);
       FieldValue reimbursable;
       ReadOneField<ExpenseRecord>(buffer.data(), buffer.size(), PWH_EXP_REIMBURSABLE, &reimbursable);
       value = counter.AddExpense(r.last, reimbursable.number != 0);
     }
-    r.date = DateText(r.date, format, european);
-    const TreeNodeId leaf = AddRecordNodes(*nodes, r, !time, position, TreeTextFormat{}, value);
-    if (time && oid == format.runningRecord) {
-      // Its start too: the whole record, read again.
-      auto running = std::make_unique<TimeRecord>();
-      if (CeReadRecordProps(db, CEDB_ALLOWREALLOC, buffer) != 0) PropsToRecord(buffer.data(), buffer.size(), *running);
-      nodes->SetRunningLeaf(leaf, *running);
-    }
+    nodes->AddDeferredRecord(DateText(r.date, format, european), position, value);
     buffer.clear();
     return true;
   };
@@ -321,13 +450,11 @@ bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSele
   if (readFailed) {
     buffer.clear();
     nodes->Clear();
-    const char16_t* text = RecordSetMode == PWH_ALL_REC_MODE
-                               ? u"LoadMainTreeViewListBox: could not CeReadRecordProps(): error code: (%ld)."
-                               : u"LoadMainListBox: could not CeReadRecordProps(): error code: (%ld).";
-    MessageBoxW(owner, Format(text, long(readError)), u"Pennywhistle Db Error", MB_OK | MB_ICONEXCLAMATION);
+    TellReadFailed(owner, RecordSetMode, readError);
     return false;
   }
   CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, nullptr);
+  nodes->SetDayReader(DayReader(owner, db, time, RecordSetMode, format.runningRecord));
   if (totals) *totals = counter.totals();
   return true;
 }

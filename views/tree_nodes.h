@@ -11,6 +11,10 @@
 //
 // A group node is shared by every record whose texts agree with it from
 // level 0 down; children keep the order in which they first appeared. A
+// tree loaded from the store holds at first only its days, each with its
+// total and its records: a day's other nodes are made when it is first
+// opened or searched (Build), so showing ten years of records costs one
+// light walk. A
 // group's children are found by walking its short chain of child groups, or
 // once it has more than a few (and for the top level) through a hash of
 // (parent, level, text), so building the tree is linear in its size, and the
@@ -18,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,6 +48,7 @@ inline constexpr int PWH_EXPENSE_LEAF_LEVEL = 4;
 struct TreeNode {
   std::int32_t level = 0;
   bool hasChildren = false;            // a group node; false for a record leaf
+  bool deferred = false;               // a day whose nodes below are not made yet
   TreeNodeId parent = PWH_NO_TREE_NODE;
   RecordPosition recordPosition = 0;   // of the record that made the node
   std::uint32_t textStart = 0;         // the label, in the list's text store
@@ -55,13 +61,26 @@ struct TreeNode {
   std::int32_t childGroups = 0;
 };
 
+class TreeNodeList;
+
+// A record under a deferred day: its position and its hours (expense:
+// amount), as the walk counted them.
+struct TreeDayRecord {
+  RecordPosition position;
+  float value;
+};
+// Makes the nodes below `day` for its records (AddRecordNodes under the
+// day); false when a record could not be read.
+using TreeDayReader = std::function<bool(TreeNodeList&, TreeNodeId day, std::span<const TreeDayRecord>)>;
+
 class TreeNodeList {
  public:
   std::size_t size() const { return nodes_.size(); }
   bool empty() const { return nodes_.empty(); }
   const TreeNode& node(TreeNodeId id) const { return nodes_[std::size_t(id)]; }
   std::u16string_view text(TreeNodeId id) const;
-  std::size_t leafCount() const { return leaves_; }
+  // The records in the tree, whether their leaves are made yet or not.
+  std::size_t recordCount() const { return leaves_ + waiting_; }
   float total(TreeNodeId id) const { return node(id).total; }
 
   // The group node with that parent, level and exactly that text
@@ -78,17 +97,32 @@ class TreeNodeList {
   // group on the path.
   TreeNodeId AddRecordPath(std::span<const std::u16string_view> groups, std::u16string_view leaf,
                            RecordPosition position, float value = 0.0f);
+  // The same below an existing group `from`: groups[0] is its child's text.
+  TreeNodeId AddRecordPathBelow(TreeNodeId from, std::span<const std::u16string_view> groups,
+                                std::u16string_view leaf, RecordPosition position, float value = 0.0f);
+
+  // A record whose nodes below its day are made later: the day (a level-0
+  // group, made when new, deferred) gets the value added to its total.
+  // Only days may be added this way, before any other node.
+  TreeNodeId AddDeferredRecord(std::u16string_view day, RecordPosition position, float value);
+  // Who makes a deferred day's nodes.
+  void SetDayReader(TreeDayReader reader) { reader_ = std::move(reader); }
+  // Makes the nodes below every deferred day among `ids` (others are passed
+  // over), in one go. False when the reader failed; the day it failed on
+  // keeps what was made, the days after it stay deferred. Spans given by
+  // Children() before are no longer valid after a day was made.
+  bool Build(std::span<const TreeNodeId> ids);
+  // The leaf of the record at `position`, its day made first when needed;
+  // PWH_NO_TREE_NODE when the tree does not hold the record.
+  TreeNodeId LeafOf(RecordPosition position);
 
   // The children of a node in the order they were added; the level-0 nodes
-  // for PWH_NO_TREE_NODE.
+  // for PWH_NO_TREE_NODE. A deferred day has none yet.
   std::span<const TreeNodeId> Children(TreeNodeId parent) const;
   // A node's place among its parent's children.
   int RowOf(TreeNodeId id) const;
 
   void Clear();
-  // Makes room for the paths of `records` records of `groupLevels` group
-  // levels each, so that building never moves the nodes or their index.
-  void Reserve(std::size_t records, int groupLevels);
 
   // A leaf's hours from a record's duration: the same few durations recur on
   // thousands of records, so each distinct text is converted once per list.
@@ -120,6 +154,23 @@ class TreeNodeList {
   std::vector<TreeNode> nodes_;
   std::u16string texts_;
   std::size_t leaves_ = 0;
+  // The deferred records in walk order, each with its day (the days are the
+  // first nodes made, so day ids run from 0).
+  struct Waiting {
+    TreeDayRecord record;
+    TreeNodeId day;
+  };
+  std::vector<Waiting> walk_;
+  std::size_t waiting_ = 0;             // records whose leaves are not made yet
+  bool walkAscending_ = true;           // positions in walk_ ascend
+  TreeNodeId lastDay_ = PWH_NO_TREE_NODE;
+  // Made at the first Build: the waiting records grouped by day, day d's
+  // being dayRecords_[dayStart_[d] .. dayStart_[d + 1]).
+  std::vector<TreeDayRecord> dayRecords_;
+  std::vector<std::uint32_t> dayStart_;
+  TreeDayReader reader_;
+  void GroupByDay();
+  TreeNodeId LeafBelow(TreeNodeId group, RecordPosition position) const;
   std::size_t groups_ = 0;
   std::size_t hashed_ = 0;
   // Open addressing over the hashed group nodes, each slot with the low half
@@ -158,13 +209,16 @@ TreeRecordTexts PresetTreeTexts(bool expense);
 
 // The path of one record (AddRecordPath with the record's texts and its
 // hours or amount as value); a time record's leaf shows its decimal hours.
+// With `day`, the path below that day (the record's date is not looked at).
 TreeNodeId AddRecordNodes(TreeNodeList& nodes, const TreeRecordTexts& record, bool expense, RecordPosition position,
-                          const TreeTextFormat& format, float value = 0.0f);
+                          const TreeTextFormat& format, float value = 0.0f, TreeNodeId day = PWH_NO_TREE_NODE);
 
 // Walks the shown records of the current mode (every record, or the
-// positions of DisplayedRecordList, as the list does) and builds their nodes.
+// positions of DisplayedRecordList, as the list does) and makes their days,
+// each deferred, with a reader that makes a day's nodes from the same store
+// when asked (`db` must outlive the nodes, or the store must not change).
 // A record that cannot be read ends the walk with a message owned by `owner`;
-// the nodes are then emptied and the result is false. The groups' totals
+// the nodes are then emptied and the result is false. The days' totals
 // are added up, and the totals of every record shown go to *totals when
 // it is given.
 bool LoadTreeNodes(HWND owner, DatabaseHandle& db, int appMode, const RecordSelection& selection,

@@ -2,27 +2,36 @@
 
 namespace pw {
 
-void TreeRows::Reset(const TreeNodeList* nodes) {
+void TreeRows::Reset(TreeNodeList* nodes) {
   nodes_ = nodes;
   open_.assign(nodes ? nodes->size() : 0, 0);
   Update();
 }
 
+void TreeRows::Grow() {
+  if (nodes_ && open_.size() < nodes_->size()) open_.resize(nodes_->size(), 0);
+}
+
 void TreeRows::SetOpen(TreeNodeId id, bool open) {
+  Grow();
   if (!nodes_ || id < 0 || std::size_t(id) >= open_.size() || !nodes_->node(id).hasChildren) return;
+  if (open) nodes_->Build(std::span<const TreeNodeId>(&id, 1)), Grow();
   open_[std::size_t(id)] = open;
 }
 
 void TreeRows::OpenParentsOf(TreeNodeId id) {
+  Grow();
   if (!nodes_ || id < 0 || std::size_t(id) >= open_.size()) return;
   for (TreeNodeId up = nodes_->node(id).parent; up != PWH_NO_TREE_NODE; up = nodes_->node(up).parent)
     open_[std::size_t(up)] = 1;
 }
 
 template <class Visit>
-void TreeRows::ForEachGroupBelow(std::span<const TreeNodeId> roots, Visit&& visit) {
+void TreeRows::ForEachGroupBelow(std::span<const TreeNodeId> roots, bool build, Visit&& visit) {
   if (!nodes_) return;
   std::vector<TreeNodeId> stack(roots.rbegin(), roots.rend());
+  if (build) nodes_->Build(roots);
+  Grow();
   while (!stack.empty()) {
     const TreeNodeId id = stack.back();
     stack.pop_back();
@@ -34,14 +43,16 @@ void TreeRows::ForEachGroupBelow(std::span<const TreeNodeId> roots, Visit&& visi
 }
 
 void TreeRows::SetSubtreeOpen(TreeNodeId root, bool open) {
-  ForEachGroupBelow(std::span<const TreeNodeId>(&root, 1), [open](char& flag) { flag = open; });
+  ForEachGroupBelow(std::span<const TreeNodeId>(&root, 1), open, [open](char& flag) { flag = open; });
 }
 
 void TreeRows::FlipSubtrees(std::span<const TreeNodeId> roots) {
-  ForEachGroupBelow(roots, [](char& flag) { flag = !flag; });
+  // A deferred day opens: it is made first, and its groups flip open too.
+  ForEachGroupBelow(roots, true, [](char& flag) { flag = !flag; });
 }
 
 void TreeRows::Update() {
+  Grow();
   rows_.clear();
   rowOf_.assign(open_.size(), -1);
   if (!nodes_) return;

@@ -1,7 +1,8 @@
 // The rows a tree shows: its top nodes and, below every open group, that
 // group's children, depth first. Which groups are open is kept per node, so
 // opening or closing any number of groups costs one walk over the rows that
-// end up shown, however large the tree.
+// end up shown, however large the tree. A deferred day is made when it
+// opens (alone or with the groups below others).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace pw {
 class TreeRows {
  public:
   // Starts over for `nodes` (kept by the caller) with every group closed.
-  void Reset(const TreeNodeList* nodes);
+  void Reset(TreeNodeList* nodes);
 
   bool IsOpen(TreeNodeId id) const {
     return id >= 0 && std::size_t(id) < open_.size() && open_[std::size_t(id)];
@@ -45,10 +46,13 @@ class TreeRows {
 
  private:
   // Calls visit(open flag) for every group of the subtrees below `roots`.
+  // The deferred days among the roots are made first when `build`.
   template <class Visit>
-  void ForEachGroupBelow(std::span<const TreeNodeId> roots, Visit&& visit);
+  void ForEachGroupBelow(std::span<const TreeNodeId> roots, bool build, Visit&& visit);
+  // Makes room for the nodes made since.
+  void Grow();
 
-  const TreeNodeList* nodes_ = nullptr;
+  TreeNodeList* nodes_ = nullptr;
   std::vector<char> open_;
   std::vector<TreeNodeId> rows_;
   std::vector<std::int32_t> rowOf_;

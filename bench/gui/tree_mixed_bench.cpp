@@ -91,12 +91,13 @@ BENCHMARK(BM_TreeViewBuiltAndShown)->Unit(benchmark::kMillisecond)->Iterations(1
 std::vector<pw::TreeItem> ClosedTree() {
   if (!Tree()) program->Run(pw::IDM_VIEW_TREE);
   pw::TreeNodeView* tree = Tree();
-  const auto tops = tree->nodeModel()->nodes().Children(pw::PWH_NO_TREE_NODE);
+  const auto top = tree->nodeModel()->nodes().Children(pw::PWH_NO_TREE_NODE);
+  const std::vector<pw::TreeItem> tops(top.begin(), top.end());
   tree->changeOpen([&](pw::TreeRows& rows) {
     for (pw::TreeNodeId top : tops) rows.SetSubtreeOpen(top, false);
   });
   Paint();
-  return std::vector<pw::TreeItem>(tops.begin(), tops.end());
+  return tops;
 }
 
 // Every node of the tree flipped, from a tree with every node closed: all

@@ -77,7 +77,7 @@ TEST(TreeNodeList, BuildsTheGroupsInFirstAppearanceOrder) {
         AddRecordNodes(nodes, texts, c.expense, RecordPosition(i), TreeTextFormat{c.european});
       }
       EXPECT_EQ(Draw(nodes), c.tree);
-      EXPECT_EQ(nodes.leafCount(), c.rows.size());
+      EXPECT_EQ(nodes.recordCount(), c.rows.size());
     }
   }
 }
@@ -122,29 +122,75 @@ class TreeStoreTest : public test::StoreTest {
   std::vector<CEOID> oids_;
 };
 
+// Makes every deferred day of a loaded tree.
+void BuildAll(TreeNodeList& nodes) {
+  const std::span<const TreeNodeId> days = nodes.Children(PWH_NO_TREE_NODE);
+  ASSERT_TRUE(nodes.Build(std::vector<TreeNodeId>(days.begin(), days.end())));
+}
+
 TEST_F(TreeStoreTest, WalksTheShownRecords) {
   const struct { int mode; std::vector<RecordPosition> shown; const char* tree; } cases[] = {
-      {PWH_ALL_REC_MODE, {}, "01/01/2000 C0 @0 C2 @1 C4 @2 01/02/2000 C1 @3 C3 @4 C5 @5"},
-      {PWH_SELECT_REC_MODE, {2, 5}, "01/01/2000 C4 @2 01/02/2000 C5 @5"},
+      {PWH_ALL_REC_MODE, {}, "01/01/2000(C0((((1.00@0)))) C2((((1.00@1)))) C4((((1.00@2))))) "
+                             "01/02/2000(C1((((1.00@3)))) C3((((1.00@4)))) C5((((1.00@5)))))"},
+      {PWH_SELECT_REC_MODE, {2, 5}, "01/01/2000(C4((((1.00@2))))) 01/02/2000(C5((((1.00@5)))))"},
       {PWH_SELECT_REC_MODE, {}, ""},
-      {PWH_SELECT_REC_MODE, {1, 9, 4}, "01/01/2000 C2 @1"},  // a missing position ends the walk
+      {PWH_SELECT_REC_MODE, {1, 9, 4}, "01/01/2000(C2((((1.00@1)))))"},  // a missing position ends the walk
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tree);
     Show(c.mode, c.shown);
     TreeNodeList nodes;
     ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, state, {}, &nodes));
-    // The date and client groups in the order made, and the leaves' positions.
-    std::string drawn;
-    for (TreeNodeId id = 0; id < TreeNodeId(nodes.size()); ++id) {
-      const TreeNode& n = nodes.node(id);
-      const std::u16string_view text = nodes.text(id);
-      if (n.level < 2) drawn += (drawn.empty() ? "" : " ") + std::string(text.begin(), text.end());
-      if (!n.hasChildren) drawn += " @" + std::to_string(n.recordPosition);
-    }
-    EXPECT_EQ(drawn, c.tree);
+    BuildAll(nodes);
+    EXPECT_EQ(Draw(nodes), c.tree);
   }
   EXPECT_TRUE(host.messages.empty());
+}
+
+// Every node's label, depth first, as the view shows them.
+std::string Labels(const TreeNodeList& nodes, TreeNodeId parent = PWH_NO_TREE_NODE) {
+  std::string out;
+  for (TreeNodeId id : nodes.Children(parent)) {
+    const std::u16string label = nodes.Label(id, SYSTEMTIME{});
+    out += " " + std::string(label.begin(), label.end()) + Labels(nodes, id);
+  }
+  return out;
+}
+
+// A loaded tree holds its days with their totals; a day's other nodes are
+// made when asked for, the same as a tree made at once; a record that can no
+// longer be read then gets the walk's message.
+TEST_F(TreeStoreTest, MakesADaysNodesWhenAskedAsTheyWouldBeAtOnce) {
+  Show(PWH_ALL_REC_MODE, {});
+  TreeNodeList nodes, atOnce;
+  ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, state, {}, &nodes));
+  EXPECT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes.recordCount(), 6u);
+  EXPECT_EQ(Labels(nodes), " 01/01/2000  (3.00) 01/02/2000  (3.00)");
+
+  const TreeNodeId leaf = nodes.LeafOf(3);  // on the 2nd: only that day is made
+  ASSERT_NE(leaf, PWH_NO_TREE_NODE);
+  EXPECT_EQ(nodes.node(leaf).recordPosition, 3u);
+  EXPECT_TRUE(nodes.node(0).deferred);
+  EXPECT_TRUE(nodes.Children(0).empty());
+  EXPECT_EQ(nodes.LeafOf(6), PWH_NO_TREE_NODE);
+
+  for (RecordPosition p = 0; p < 6; ++p) {
+    const std::u16string client = u"C" + std::u16string(1, char16_t(u'0' + (p < 3 ? 2 * p : 2 * (p - 3) + 1)));
+    const TreeRecordTexts texts{p < 3 ? u"01/01/2000" : u"01/02/2000", client, u"", u"", u"", u"1:00"};
+    AddRecordNodes(atOnce, texts, false, p, {}, 1.0f);
+  }
+  BuildAll(nodes);
+  EXPECT_EQ(Labels(nodes), Labels(atOnce));
+  EXPECT_EQ(Draw(nodes), Draw(atOnce));
+  EXPECT_EQ(nodes.recordCount(), 6u);
+
+  ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, state, {}, &nodes));
+  DamageRecord(oids_[4]);
+  const TreeNodeId days[] = {0, 1};
+  EXPECT_FALSE(nodes.Build(days));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text.rfind(u"LoadMainTreeViewListBox:", 0), 0u);
 }
 
 // The running timer's leaf shows its hours so far; the others keep theirs.
@@ -156,6 +202,7 @@ TEST_F(TreeStoreTest, TheRunningRecordsLeafShowsItsHoursAsTheyGrow) {
   Show(PWH_ALL_REC_MODE, {});
   TreeNodeList nodes;
   ASSERT_TRUE(LoadTreeNodes(nullptr, TimeDatabase, PWH_TIME_MODE, state, TreeTextFormat{false, running}, &nodes));
+  BuildAll(nodes);
   std::vector<std::u16string> leaves;
   for (SYSTEMTIME now : {SYSTEMTIME{.wYear = 2000, .wMonth = 1, .wDay = 3, .wHour = 10, .wMinute = 45},
                          SYSTEMTIME{.wYear = 2000, .wMonth = 1, .wDay = 4, .wHour = 9, .wMinute = 30}})

@@ -154,7 +154,8 @@ bool MainWindowAndDialogs(SilentHost& host, const QString& folder, Saver& saver)
   s.program().Run(IDM_VIEW_TREE);
   TreeNodeView* tree = state.TreeViewWindow;
   if (!tree) return false;
-  const auto days = tree->nodeModel()->nodes().Children(PWH_NO_TREE_NODE);
+  const std::span<const TreeNodeId> top = tree->nodeModel()->nodes().Children(PWH_NO_TREE_NODE);
+  const std::vector<TreeNodeId> days(top.begin(), top.end());  // opening a day makes its nodes
   if (days.size() < 4) return false;
   SelectTreeItem(tree, days[1]);
   s.program().Run(IDM_EXPAND_COLLAPSE_TREE);

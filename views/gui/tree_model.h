@@ -25,6 +25,9 @@ class TreeNodeModel final : public QAbstractListModel {
 
   int appMode() const { return appMode_; }
   const TreeNodeList& nodes() const { return nodes_; }
+  // For making deferred days (TreeNodeList::Build, LeafOf): that changes no
+  // row shown, so the views need not be told.
+  TreeNodeList& nodes() { return nodes_; }
   const TreeRows& rows() const { return rows_; }
   // Takes over a finished node list; every group starts closed.
   void setNodes(TreeNodeList&& nodes);

@@ -39,11 +39,12 @@ TreePlace PlaceOf(const TreeNodeView* tree, int appMode) {
   return place;
 }
 
-TreeItem FindPlace(const TreeNodeModel* model, const TreeItemList& table, const TreePlace& place) {
+TreeItem FindPlace(TreeNodeModel* model, const TreeItemList& table, const TreePlace& place) {
   if (!model || !place.valid) return PWH_NO_TREE_ITEM;
   if (place.leaf) return table.ItemOf(place.position);
   TreeNodeId id = PWH_NO_TREE_NODE;
   for (std::size_t level = 0; level < place.path.size(); ++level) {
+    if (id != PWH_NO_TREE_NODE) model->nodes().Build(std::span<const TreeNodeId>(&id, 1));
     id = model->nodes().FindTreeNode(place.path[level], id, int(level));
     if (id == PWH_NO_TREE_NODE) break;
   }
@@ -73,7 +74,9 @@ bool CreateMainTreeView(ViewSlots& viewSlots, int appMode) {
   // The tree receives the signal itself, so that disposing of it (which
   // empties the slot first) can take it back.
   QObject::connect(tree, &QObject::destroyed, tree, [&viewSlots, tree](QObject*) {
-    if (viewSlots.TreeViewWindow == tree) viewSlots.TreeViewWindow = nullptr;
+    if (viewSlots.TreeViewWindow != tree) return;
+    viewSlots.TreeViewWindow = nullptr;
+    viewSlots.TreeItemTable.Clear();  // it read the tree's nodes
   });
   viewSlots.TreeViewWindow = tree;
   tree->setGeometry(GetViewRectangle(viewSlots));
@@ -93,7 +96,7 @@ bool LoadMainTreeViewListBox(const ViewSources& sources) {
   ShowTotals(totals, sources.selection, sources.databases.CurrentDatabase());
   model->setNodes(std::move(nodes));
   ShowRecordCount(0);
-  viewSlots.TreeItemTable.FillFromLeaves(model->nodes());
+  viewSlots.TreeItemTable.Attach(&model->nodes());
   viewSlots.TreeItemCount = int(viewSlots.TreeItemTable.count());
   ShowRecordCount(viewSlots.TreeItemCount);
   return true;

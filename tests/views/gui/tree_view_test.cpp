@@ -27,11 +27,15 @@ class TreeViewTest : public test::ViewTest {
   }
   bool Recreate() { return RecreateTreeView(Sources()); }
   const TreeNodeModel* Model() const { return TreeViewWindow->nodeModel(); }
-  // The item of the node with this path of texts from the top.
+  // The item of the node with this path of texts from the top (its day made
+  // first when deferred).
   TreeItem ItemAt(const std::vector<std::u16string_view>& path) const {
     TreeNodeId id = PWH_NO_TREE_NODE;
     int level = 0;
-    for (std::u16string_view text : path) id = Model()->nodes().FindTreeNode(text, id, level++);
+    for (std::u16string_view text : path) {
+      if (id != PWH_NO_TREE_NODE) TreeViewWindow->nodeModel()->nodes().Build(std::span<const TreeNodeId>(&id, 1));
+      id = Model()->nodes().FindTreeNode(text, id, level++);
+    }
     return id;
   }
   TreeItem LeafOf(RecordPosition position) const { return state.TreeItemTable.ItemOf(position); }
