@@ -1,5 +1,7 @@
 #include "dialogs/time_entry.h"
 
+#include <iterator>
+
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/time_text.h"
@@ -7,13 +9,15 @@
 namespace pw {
 namespace {
 
-//                                  fromRecord recordDate startNow editPickers clearOnCancel
+//                                  fromRecord recordDate startNow editPickers clearOnCancel noEnd
 constexpr TimeEntryMode kModes[] = {
-    /* 1 new */                     {false, false, false, false, true},
-    /* 2 edit */                    {true, true, false, true, false},
-    /* 3 new from default */        {true, false, false, true, false},
-    /* 4 subsequent */              {false, false, true, false, true},
-    /* 5 subsequent from default */ {true, false, true, true, false},
+    /* 1 new */                     {false, false, false, false, true, false},
+    /* 2 edit */                    {true, true, false, true, false, false},
+    /* 3 new from default */        {true, false, false, true, false, false},
+    /* 4 subsequent */              {false, false, true, false, true, false},
+    /* 5 subsequent from default */ {true, false, true, true, false, false},
+    /* 6 timer */                   {false, false, true, false, true, true},
+    /* 7 timer from default */      {true, false, true, true, false, true},
 };
 
 // "%f" reading: text that does not scan counts as 0.
@@ -28,7 +32,7 @@ std::u16string Money(float value) { return Format(u"%.2f", value); }
 }  // namespace
 
 const TimeEntryMode* FindTimeEntryMode(int mode) {
-  return mode >= 1 && mode <= 5 ? &kModes[mode - 1] : nullptr;
+  return mode >= 1 && mode <= int(std::size(kModes)) ? &kModes[mode - 1] : nullptr;
 }
 
 AmountAndRate RecomputeAmountAndRate(std::u16string_view amount, std::u16string_view rate,

@@ -19,6 +19,9 @@ enum : int {
   PWH_TIME_ENTRY_NEW_FROM_DEFAULT = 3,
   PWH_TIME_ENTRY_SUBSEQUENT = 4,
   PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT = 5,
+  // Start Timer: as the two before, for a record with no end yet.
+  PWH_TIME_ENTRY_TIMER = 6,
+  PWH_TIME_ENTRY_TIMER_FROM_DEFAULT = 7,
 };
 
 // Control ids of the time entry dialog.
@@ -47,9 +50,10 @@ struct TimeEntryMode {
   bool startNow;       // the start is set to the present time on opening
   bool editPickers;    // the time pickers open in their editing form
   bool clearOnCancel;  // cancel clears the working record
+  bool noEnd = false;  // a timer's record: no end, no duration, nothing worked out from them
 };
 
-// The behaviour of mode 1..5; null for any other number.
+// The behaviour of mode 1..7; null for any other number.
 const TimeEntryMode* FindTimeEntryMode(int mode);
 
 // The amount and rate boxes after the dialog recomputes them from the

@@ -117,7 +117,7 @@ CEOID TimerCommands::StartNew(StepRecorder& step) {
   CopyText(working.date, today);
   // The dialog opens starting now, on today's date.
   SetRecordTimeNow(working, PWH_START_TIME);
-  if (dialogs_.time(fromDefault ? PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT : PWH_TIME_ENTRY_SUBSEQUENT) != IDOK) return 0;
+  if (dialogs_.time(fromDefault ? PWH_TIME_ENTRY_TIMER_FROM_DEFAULT : PWH_TIME_ENTRY_TIMER) != IDOK) return 0;
   // No end yet: the duration and, where a rate will give it, the amount
   // come when the timer stops.
   working.endHour = working.endMinute = 0;

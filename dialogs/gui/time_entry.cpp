@@ -33,7 +33,7 @@ class TimeEntry final : public PwDialog {
   TimeEntry(QWidget* owner, TimeRecord& record, int mode, const EntryContext& context)
       : PwDialog(owner), record_(record), mode_(*FindTimeEntryMode(mode)), context_(context) {
     NameControl(this, IDD_TIME_ENTRY, QStringLiteral("TimeEntryDialog"));
-    setWindowTitle(QStringLiteral("Pennywhistle Entry"));
+    setWindowTitle(mode_.noEnd ? QStringLiteral("Start Timer") : QStringLiteral("Pennywhistle Entry"));
     createControls();
     initialise();
     connectControls();
@@ -166,6 +166,12 @@ class TimeEntry final : public PwDialog {
       showTime(end_, PWH_END_TIME);
       showDuration();
     }
+    if (mode_.noEnd) {
+      // The end and the hours come when the timer stops.
+      CopyText(record_.duration, PWH_NO_DURATION);
+      for (QPushButton* b : {end_, duration_}) b->setText(QTextOf(PWH_NO_DURATION));
+      for (QPushButton* b : {end_, duration_, subtractBreak_}) b->setEnabled(false);
+    }
     if (mode_.startNow) {
       SetRecordTimeNow(record_, PWH_START_TIME);
       timeChanged(start_, PWH_START_TIME);
@@ -284,8 +290,9 @@ class TimeEntry final : public PwDialog {
 
   // After a new start or end time the duration is worked out again.
   void timeChanged(QPushButton* button, int which) {
-    record_.duration[0] = 0;
     showTime(button, which);
+    if (mode_.noEnd) return;
+    record_.duration[0] = 0;
     FillRecordDuration(record_);
     showDuration();
     recompute();

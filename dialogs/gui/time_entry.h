@@ -15,7 +15,9 @@ namespace pw {
 
 // Modes (dialogs/time_entry.h): PWH_TIME_ENTRY_NEW = 1, PWH_TIME_ENTRY_EDIT
 // = 2, PWH_TIME_ENTRY_NEW_FROM_DEFAULT = 3, PWH_TIME_ENTRY_SUBSEQUENT = 4,
-// PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT = 5.
+// PWH_TIME_ENTRY_SUBSEQUENT_FROM_DEFAULT = 5, and Start Timer's
+// PWH_TIME_ENTRY_TIMER = 6, PWH_TIME_ENTRY_TIMER_FROM_DEFAULT = 7 (titled
+// "Start Timer"; end and duration show "--:--" and cannot be changed).
 //
 // Runs the dialog modally over owner on record; returns IDOK (1) or
 // IDCANCEL (2). Times, duration and note are written into the record as

@@ -73,7 +73,7 @@ class TimerTest : public StoreTest {
 TEST_F(TimerTest, RunsOnAfterAKillUntilItsRecordIsDeletedOrGivenAnEnd) {
   const CEOID oid = timer.Start();
   ASSERT_NE(oid, 0u);
-  EXPECT_EQ(opened, std::vector<int>{PWH_TIME_ENTRY_SUBSEQUENT});
+  EXPECT_EQ(opened, std::vector<int>{PWH_TIME_ENTRY_TIMER});
   EXPECT_EQ(TextOf(Stored(oid).duration), u"--:--");
   EXPECT_EQ(TextOf(Stored(oid).date), u"03/14/2024");
   EXPECT_EQ(state.RunningTimeRecord, oid);

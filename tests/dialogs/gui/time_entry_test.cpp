@@ -70,6 +70,23 @@ TEST_F(TimeEntryTest, EachModeFillsTheControlsAndEscapeCancels) {
   }
 }
 
+// Start Timer's form: no end and no hours yet, so nothing is worked out from
+// them; the default's rate and amount stay as they are.
+TEST_F(TimeEntryTest, TheTimerFormHasNoEndYet) {
+  Open(PWH_TIME_ENTRY_TIMER_FROM_DEFAULT);
+  EXPECT_EQ(dialog->windowTitle(), "Start Timer");
+  EXPECT_EQ(Button(IDC_ENTRY_START)->text(), "10:30 AM");
+  for (int id : {IDC_ENTRY_END, IDC_ENTRY_DURATION, IDC_ENTRY_SUBTRACT_BREAK})
+    EXPECT_FALSE(Button(id)->isEnabled()) << id;
+  EXPECT_EQ(Button(IDC_ENTRY_END)->text(), "--:--");
+  EXPECT_EQ(Button(IDC_ENTRY_DURATION)->text(), "--:--");
+  EXPECT_EQ(Text(IDC_ENTRY_RATE), QString::fromStdU16String(std::u16string(TextOf(Stored().rate))));
+  EXPECT_EQ(Text(IDC_ENTRY_AMOUNT), QString::fromStdU16String(std::u16string(TextOf(Stored().amount))));
+  QTest::keyClick(dialog.get(), Qt::Key_Return);
+  EXPECT_EQ(dialog->result(), IDOK);
+  EXPECT_EQ(TextOf(record.duration), PWH_NO_DURATION);
+}
+
 // The duration button and "subtract break" both go through the duration
 // entry dialog (Escape there changes nothing); without a duration "subtract
 // break" only says so.
