@@ -73,6 +73,34 @@ void TreeRows::Update() {
   }
 }
 
+std::vector<OpenGroup> TreeRows::OpenGroups() const {
+  std::vector<OpenGroup> groups;
+  if (!nodes_) return groups;
+  // A shown open group's parent is shown and open, and comes before it.
+  std::vector<std::int32_t> placeOf(open_.size(), -1);
+  for (TreeNodeId id : rows_) {
+    if (!IsOpen(id)) continue;
+    const TreeNode& n = nodes_->node(id);
+    placeOf[std::size_t(id)] = std::int32_t(groups.size());
+    const std::int32_t parent = n.parent == PWH_NO_TREE_NODE ? -1 : placeOf[std::size_t(n.parent)];
+    groups.push_back(OpenGroup{std::u16string(nodes_->text(id)), n.level, parent});
+  }
+  return groups;
+}
+
+void TreeRows::Reopen(std::span<const OpenGroup> groups) {
+  if (!nodes_) return;
+  std::vector<TreeNodeId> found(groups.size(), PWH_NO_TREE_NODE);
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const OpenGroup& g = groups[i];
+    if (g.parent >= std::int32_t(i)) continue;  // not from OpenGroups
+    const TreeNodeId parent = g.parent < 0 ? PWH_NO_TREE_NODE : found[std::size_t(g.parent)];
+    if (g.parent >= 0 && parent == PWH_NO_TREE_NODE) continue;  // its parent is gone
+    found[i] = nodes_->FindTreeNode(g.text, parent, g.level);
+    SetOpen(found[i], true);
+  }
+}
+
 TreeNodeId TreeRows::ShownNodeAtOrAbove(TreeNodeId id) const {
   if (!nodes_ || id < 0 || std::size_t(id) >= rowOf_.size()) return PWH_NO_TREE_NODE;
   while (id != PWH_NO_TREE_NODE && RowOf(id) < 0) id = nodes_->node(id).parent;

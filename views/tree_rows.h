@@ -7,11 +7,21 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "views/tree_nodes.h"
 
 namespace pw {
+
+// An open group as a new tree of the same records finds it again: its text
+// and level, and the place of the open group above it in the same list (-1
+// for a top node).
+struct OpenGroup {
+  std::u16string text;
+  std::int32_t level;
+  std::int32_t parent;
+};
 
 class TreeRows {
  public:
@@ -31,6 +41,12 @@ class TreeRows {
   // Flips every group of the subtrees below `roots` (the roots included),
   // each on its own: an open group below a closed one closes, and so on.
   void FlipSubtrees(std::span<const TreeNodeId> roots);
+
+  // The open groups shown, in row order.
+  std::vector<OpenGroup> OpenGroups() const;
+  // Opens every group of `groups` (from OpenGroups of another tree) that
+  // this tree has under the same path, its day made first when deferred.
+  void Reopen(std::span<const OpenGroup> groups);
 
   // Lays the rows out again after the calls above.
   void Update();

@@ -69,6 +69,28 @@ TEST_F(TreeRowsTest, ShowsTheChildrenOfOpenGroupsDepthFirst) {
   }
 }
 
+// A new tree of changed records opens the groups that were open, by their
+// path: a group whose day is gone stays closed, even where its text recurs.
+TEST_F(TreeRowsTest, OpenGroupsAreOpenedAgainInANewTree) {
+  rows_.SetSubtreeOpen(Node(u"d1"), true);
+  rows_.SetSubtreeOpen(Node(u"d2"), true);
+  rows_.SetOpen(Node(u"d1", u"b"), false);
+  rows_.Update();
+  const std::vector<OpenGroup> open = rows_.OpenGroups();
+  ASSERT_EQ(open.size(), 4u);  // d1, d1 > a, d2, d2 > a
+
+  const char16_t* paths[][3] = {{u"d1", u"a", u"1"}, {u"d1", u"b", u"3"}, {u"d3", u"a", u"5"}};
+  nodes_.Clear();
+  for (RecordPosition position = 0; position < 3; ++position) {
+    const std::u16string_view groups[] = {paths[position][0], paths[position][1]};
+    nodes_.AddRecordPath(groups, paths[position][2], position);
+  }
+  rows_.Reset(&nodes_);
+  rows_.Reopen(open);
+  rows_.Update();
+  EXPECT_EQ(Shown(), "d1 a 1 b d3");
+}
+
 TEST_F(TreeRowsTest, AHiddenNodeLeadsToTheGroupThatClosedOverIt) {
   const TreeNodeId day = Node(u"d1"), client = Node(u"d1", u"a"), leaf = nodes_.Children(client)[1];
   rows_.SetSubtreeOpen(day, true);

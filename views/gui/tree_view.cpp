@@ -112,11 +112,16 @@ bool LoadTreeView(const ViewSources& sources) {
 bool RecreateTreeView(const ViewSources& sources) {
   ViewSlots& viewSlots = sources.viewSlots;
   const TreePlace keep = PlaceOf(viewSlots.TreeViewWindow, sources.databases.AppMode);
+  // The groups the user opened stay open in the new tree, where it has them.
+  const TreeNodeModel* old = ModelOf(viewSlots.TreeViewWindow);
+  const std::vector<OpenGroup> open =
+      old && old->appMode() == sources.databases.AppMode ? old->rows().OpenGroups() : std::vector<OpenGroup>{};
   DestroyCurrentView(viewSlots);
   viewSlots.TreeItemTable.Clear();
   viewSlots.TreeItemCount = 0;
   if (!CreateMainTreeView(viewSlots, sources.databases.AppMode)) return false;
   const bool loaded = LoadTreeView(sources);
+  if (!open.empty()) viewSlots.TreeViewWindow->changeOpen([&open](TreeRows& rows) { rows.Reopen(open); });
   SelectTreeItem(viewSlots.TreeViewWindow, FindPlace(ModelOf(viewSlots.TreeViewWindow), viewSlots.TreeItemTable, keep));
   viewSlots.TreeViewWindow->setFocus();
   return loaded;

@@ -57,6 +57,11 @@ TEST_F(TreeViewTest, KeepsTheCurrentRecordOrGroupAndTheFocusAcrossRebuilds) {
     EXPECT_TRUE(TreeViewWindow->viewport()->rect().intersects(TreeViewWindow->visualRect(Model()->indexOf(now))));
     EXPECT_EQ(area_.focusWidget(), TreeViewWindow);
   }
+  // A group the user opened elsewhere stays open.
+  TreeViewWindow->setOpen(ItemAt({u"01/02/2000"}), true);
+  ASSERT_TRUE(Recreate());
+  EXPECT_TRUE(Expanded(ItemAt({u"01/02/2000"})));
+  EXPECT_FALSE(Expanded(ItemAt({u"01/02/2000", u"Acme"})));
 }
 
 // A screen reader hears a tree: each row's label, level, and whether it is a group, open or closed;
