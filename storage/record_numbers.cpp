@@ -12,6 +12,8 @@ namespace {
 // The float nearest to 1/60: minutes become hours in single precision.
 constexpr float kHoursPerMinute = 0.016666668f;
 
+float HoursOf(int hours, int minutes) { return float(minutes) * kHoursPerMinute + float(hours); }
+
 void ScanDecimal(std::u16string_view text, ScannedNumber* out) { out->fields = ScanFloat(text, &out->value); }
 
 void ScanDuration(std::u16string_view text, ScannedNumber* out) {
@@ -24,19 +26,24 @@ void ScanDuration(std::u16string_view text, ScannedNumber* out) {
 TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
                                         std::u16string_view duration, std::int32_t billable) {
   TimeRecordNumbers n;
+  // The forms the program writes are cheaper to read again than to look up.
   if (billable == 1) {
     if (rate == u"n/a") {
       n.undefinedRate = true;
+    } else if (ScanPlainDecimal(rate, &n.rate)) {
     } else if (const ScannedNumber& scanned = rates.Get(rate, ScanDecimal); scanned.fields == 1) {
       n.rate = scanned.value;
     } else {
       n.invalidRate = true;
     }
   }
-  if (duration == u"--:--" || duration == u"??:??") {
+  int hours = 0, minutes = 0;
+  if (ScanPlainClock(duration, &hours, &minutes)) {
+    n.hours = HoursOf(hours, minutes);
+  } else if (duration == u"--:--" || duration == u"??:??") {
     n.undefinedDuration = true;
   } else if (const ScannedNumber& scanned = durations.Get(duration, ScanDuration); scanned.fields == 2) {
-    n.hours = float(scanned.minutes) * kHoursPerMinute + float(scanned.hours);
+    n.hours = HoursOf(scanned.hours, scanned.minutes);
   } else {
     n.invalidDuration = true;
   }
@@ -48,7 +55,6 @@ ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16stri
   if (amount == u"n/a") {
     n.undefinedAmount = true;
   } else if (ScanPlainDecimal(amount, &n.amount)) {
-    // the common case, cheaper to read again than to look up
   } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
     n.amount = scanned.value;
   } else {
@@ -58,6 +64,13 @@ ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16stri
 }
 
 TotalsShare TotalsShareReader::Time(std::u16string_view duration, std::u16string_view rate, std::int32_t billable) {
+  // What the program writes, read straight away; anything else as the report reads it.
+  int hours = 0, minutes = 0;
+  float plainRate = 0.0f;
+  if (ScanPlainClock(duration, &hours, &minutes) && (billable != 1 || ScanPlainDecimal(rate, &plainRate))) {
+    const float h = HoursOf(hours, minutes);
+    return {h, billable == 1 ? h * plainRate : 0.0f};
+  }
   const TimeRecordNumbers n = ReadTimeRecordNumbers(rates_, durations_, rate, duration, billable);
   return {n.hours, billable == 1 ? n.hours * n.rate : 0.0f};
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <locale.h>
 #include <string>
 #include <vector>
@@ -249,7 +250,24 @@ int ScanClock(std::u16string_view text, int* hours, int* minutes, std::u16string
   return 3;
 }
 
+bool ScanPlainClock(std::u16string_view text, int* hours, int* minutes) {
+  const auto digits = [&text](std::size_t& i, int* value) {
+    const std::size_t first = i;
+    int n = 0;
+    for (; i < text.size() && i - first < 10 && text[i] >= u'0' && text[i] <= u'9'; ++i) n = n * 10 + (text[i] - u'0');
+    if (i == first || i - first > 9) return false;
+    *value = n;
+    return true;
+  };
+  std::size_t i = 0;
+  int h = 0, m = 0;
+  if (!digits(i, &h) || i >= text.size() || text[i++] != u':' || !digits(i, &m) || i != text.size()) return false;
+  *hours = h, *minutes = m;
+  return true;
+}
+
 int ScanTwoInts(std::u16string_view text, const char* pattern, int* a, int* b) {
+  if (std::strcmp(pattern, "%d:%d") == 0 && ScanPlainClock(text, a, b)) return 2;
   return ScanText(text, pattern, a, b);
 }
 

@@ -65,6 +65,10 @@ int ScanText(std::u16string_view text, const char* pattern, ...);
 // that the digits and the power of ten are both exact floats, so one float
 // division rounds exactly as "%f" does. False for any other text.
 bool ScanPlainDecimal(std::u16string_view text, float* value);
+// The times and durations the program writes ("1:30", "02:15"): one to nine
+// digits, a colon, one to nine digits, nothing else, read as "%d:%d" reads
+// them. False for any other text.
+bool ScanPlainClock(std::u16string_view text, int* hours, int* minutes);
 int ScanFloat(std::u16string_view text, float* value);            // "%f"
 // "%d:%d %s" (word null: "%d:%d") without ScanText's conversions; the word
 // is the run of non-blank units after the minutes.

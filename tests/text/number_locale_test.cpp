@@ -67,6 +67,14 @@ TEST_P(NumbersUnderLocale, AreReadLikeSscanfUpToTheirDecimalPoint) {
   char pm[8] = {};  // %s receives UTF-8 bytes
   EXPECT_EQ(ScanText(u"10:30 p\u00e9", "%d:%d %7s", &a, &b, pm), 3);
   EXPECT_EQ(std::tuple(a, b, std::string(pm)), std::tuple(10, 30, std::string("p\xC3\xA9")));
+  // "%d:%d" as sscanf reads it; the plain form is read without it.
+  for (const char* text : {"1:30", "01:05", "0:00", "123456789:59", "1234567890:1", "1:", ":5", "1:30x", " 1:30",
+                           "1 :30", "1: 30", "+1:30", "-1:30", "12", "", "--:--", "1:2:3"}) {
+    int got[2] = {-7, -7}, want[2] = {-7, -7};
+    const int fields = ScanTwoInts(Utf8ToWide(text), "%d:%d", &got[0], &got[1]);
+    EXPECT_EQ(fields, std::sscanf(text, "%d:%d", &want[0], &want[1])) << text;
+    EXPECT_EQ(std::pair(got[0], got[1]), std::pair(want[0], want[1])) << text;
+  }
   // A comma is not a decimal sign in stored text: the scan stops there.
   const std::pair<const char16_t*, float> floats[] = {
       {u"10.5", 10.5f}, {u"10,5", 10.0f}, {u"abc", -1}};

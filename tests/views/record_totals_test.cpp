@@ -39,7 +39,9 @@ TEST(ShownTotalsTest, AddUpAsTheReportDoes) {
     for (auto [number, rate, flag] : c.records) {
       if (c.mode == PWH_TIME_MODE) {
         counter.AddTime(number, rate, flag);
-        SummarizeTimeRecord(&report, TimeFieldsForSummary{.rate = rate, .duration = number, .billable = flag}, false);
+        TimeFieldsForSummary fields;
+        fields.rate = rate, fields.duration = number, fields.billable = flag;
+        SummarizeTimeRecord(&report, fields, false);
       } else {
         counter.AddExpense(number, flag != 0);
       }
