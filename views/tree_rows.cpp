@@ -15,7 +15,10 @@ void TreeRows::Grow() {
 void TreeRows::SetOpen(TreeNodeId id, bool open) {
   Grow();
   if (!nodes_ || id < 0 || std::size_t(id) >= open_.size() || !nodes_->node(id).hasChildren) return;
-  if (open) nodes_->Build(std::span<const TreeNodeId>(&id, 1)), Grow();
+  if (open) {
+    nodes_->Build(std::span<const TreeNodeId>(&id, 1));
+    Grow();
+  }
   open_[std::size_t(id)] = open;
 }
 
