@@ -33,11 +33,13 @@ class TreeNodeModel final : public QAbstractListModel {
   void setNodes(TreeNodeList&& nodes);
 
   // Changes which groups are open (change(TreeRows&) calls SetOpen,
-  // FlipSubtrees, ...), then shows the new rows. Views are reset.
+  // FlipSubtrees, ...), then shows the new rows. Views are reset. The rows
+  // shown stay as they were until Update, so the change (which may read
+  // records and tell of a failure) runs before the reset begins.
   template <class Change>
   void changeOpen(Change&& change) {
-    beginResetModel();
     change(rows_);
+    beginResetModel();
     rows_.Update();
     endResetModel();
   }
