@@ -20,23 +20,26 @@ void ScanDuration(std::u16string_view text, ScannedNumber* out) {
   out->fields = ScanTwoInts(text, "%d:%d", &out->hours, &out->minutes);
 }
 
+// A rate or an amount: "n/a" is undefined, text that does not scan is
+// invalid. A plain decimal is cheaper to read again than to look up.
+void ReadDecimal(NumberScans& scans, std::u16string_view text, float* value, bool* undefined, bool* invalid) {
+  if (text == u"n/a") {
+    *undefined = true;
+  } else if (ScanPlainDecimal(text, value)) {
+  } else if (const ScannedNumber& scanned = scans.Get(text, ScanDecimal); scanned.fields == 1) {
+    *value = scanned.value;
+  } else {
+    *invalid = true;
+  }
+}
 
 }  // namespace
 
 TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& durations, std::u16string_view rate,
                                         std::u16string_view duration, std::int32_t billable) {
   TimeRecordNumbers n;
-  // The forms the program writes are cheaper to read again than to look up.
-  if (billable == 1) {
-    if (rate == u"n/a") {
-      n.undefinedRate = true;
-    } else if (ScanPlainDecimal(rate, &n.rate)) {
-    } else if (const ScannedNumber& scanned = rates.Get(rate, ScanDecimal); scanned.fields == 1) {
-      n.rate = scanned.value;
-    } else {
-      n.invalidRate = true;
-    }
-  }
+  if (billable == 1) ReadDecimal(rates, rate, &n.rate, &n.undefinedRate, &n.invalidRate);
+  // An "h:mm" the program wrote is cheaper to read again than to look up.
   int hours = 0, minutes = 0;
   if (ScanPlainClock(duration, &hours, &minutes)) {
     n.hours = HoursOf(hours, minutes);
@@ -52,14 +55,7 @@ TimeRecordNumbers ReadTimeRecordNumbers(NumberScans& rates, NumberScans& duratio
 
 ExpenseRecordNumbers ReadExpenseRecordNumbers(NumberScans& amounts, std::u16string_view amount) {
   ExpenseRecordNumbers n;
-  if (amount == u"n/a") {
-    n.undefinedAmount = true;
-  } else if (ScanPlainDecimal(amount, &n.amount)) {
-  } else if (const ScannedNumber& scanned = amounts.Get(amount, ScanDecimal); scanned.fields == 1) {
-    n.amount = scanned.value;
-  } else {
-    n.invalidAmount = true;
-  }
+  ReadDecimal(amounts, amount, &n.amount, &n.undefinedAmount, &n.invalidAmount);
   return n;
 }
 
