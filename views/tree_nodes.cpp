@@ -65,12 +65,6 @@ void TreeNodeList::Remember(TreeNodeId id, std::uint32_t hash) {
   ++hashed_;
 }
 
-TreeNodeId TreeNodeList::Add(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
-                             TreeNodeId parent) {
-  const bool hashed = parent >= PWH_NO_TREE_NODE && parent < TreeNodeId(nodes_.size()) && Hashed(parent);
-  return AddHashed(level, hasChildren, text, position, parent, hashed ? HashOf(text, parent, level) : 0);
-}
-
 TreeNodeId TreeNodeList::AddHashed(int level, bool hasChildren, std::u16string_view text, RecordPosition position,
                                    TreeNodeId parent, std::uint32_t hash) {
   TreeNode n;
@@ -87,7 +81,6 @@ TreeNodeId TreeNodeList::AddHashed(int level, bool hasChildren, std::u16string_v
     ++leaves_;
     return id;
   }
-  ++groups_;
   if (parent == PWH_NO_TREE_NODE) {
     Remember(id, hash);
     return id;
@@ -156,13 +149,9 @@ TreeNodeId TreeNodeList::AddDeferredRecord(std::u16string_view day, RecordPositi
     if (id == PWH_NO_TREE_NODE) {
       id = AddHashed(0, true, day, position, PWH_NO_TREE_NODE, hash);
       nodes_[std::size_t(id)].deferred = true;
-      nodes_[std::size_t(id)].total = value;
-    } else {
-      nodes_[std::size_t(id)].total += value;
     }
-  } else {
-    nodes_[std::size_t(id)].total += value;
   }
+  nodes_[std::size_t(id)].total += value;  // a new day's 0 + value is value exactly
   lastDay_ = id;
   if (!walk_.empty() && position < walk_.back().record.position) walkAscending_ = false;
   walk_.push_back(Waiting{TreeDayRecord{position, value}, id});
@@ -265,7 +254,7 @@ void TreeNodeList::Clear() {
   texts_.shrink_to_fit();
   slots_.clear();
   slots_.shrink_to_fit();
-  leaves_ = groups_ = hashed_ = 0;
+  leaves_ = hashed_ = 0;
   walk_.clear();
   walk_.shrink_to_fit();
   waiting_ = 0;
@@ -334,16 +323,17 @@ void ReadText(const PropertyBuffer& buffer, WORD id, std::u16string_view* to) {
   if (ReadOneField<Record>(buffer.data(), buffer.size(), id, &v)) *to = v.text;
 }
 
-// The tree's texts of the record in `buffer`, presets where it lacks one.
+// The texts below the day of the record in `buffer` (its date is the
+// day's), presets where it lacks one.
 TreeRecordTexts ReadTreeTexts(const PropertyBuffer& buffer, bool time) {
   TreeRecordTexts r = PresetTreeTexts(!time);
   if (time) {
     const auto text = [&](WORD id, std::u16string_view* to) { ReadText<TimeRecord>(buffer, id, to); };
-    text(PWH_TIME_DATE, &r.date), text(PWH_TIME_CLIENT, &r.client), text(PWH_TIME_PROJECT, &r.project);
+    text(PWH_TIME_CLIENT, &r.client), text(PWH_TIME_PROJECT, &r.project);
     text(PWH_TIME_SUBPROJECT, &r.third), text(PWH_TIME_TASK, &r.task), text(PWH_TIME_DURATION, &r.last);
   } else {
     const auto text = [&](WORD id, std::u16string_view* to) { ReadText<ExpenseRecord>(buffer, id, to); };
-    text(PWH_EXP_DATE, &r.date), text(PWH_EXP_CLIENT, &r.client), text(PWH_EXP_PROJECT, &r.project);
+    text(PWH_EXP_CLIENT, &r.client), text(PWH_EXP_PROJECT, &r.project);
     text(PWH_EXP_DESCRIPTION, &r.third), text(PWH_EXP_AMOUNT, &r.last);
   }
   return r;

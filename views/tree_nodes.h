@@ -87,8 +87,6 @@ class TreeNodeList {
   // (case-sensitive); PWH_NO_TREE_NODE when there is none.
   TreeNodeId FindTreeNode(std::u16string_view text, TreeNodeId parent, int level) const;
 
-  // Appends a node; the new node's id. Group nodes become findable.
-  TreeNodeId Add(int level, bool hasChildren, std::u16string_view text, RecordPosition position, TreeNodeId parent);
 
   // Adds one record's path: the group nodes of `groups` (level 0 first) that
   // do not exist yet under the ones that do, then always a new leaf with
@@ -171,7 +169,6 @@ class TreeNodeList {
   TreeDayReader reader_;
   void GroupByDay();
   TreeNodeId LeafBelow(TreeNodeId group, RecordPosition position) const;
-  std::size_t groups_ = 0;
   std::size_t hashed_ = 0;
   // Open addressing over the hashed group nodes, each slot with the low half
   // of its node's hash; PWH_NO_TREE_NODE marks a free slot.
